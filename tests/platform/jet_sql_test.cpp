@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include "platform/db/jet_sql.h"
+#include "support/qt_print.h"
+#include "platform/db/sql_functions.h"
+
+namespace listinova::platform::db {
+namespace {
+
+QString sqlOf(const char* jet) { return translateJet(QString::fromUtf8(jet)).sql; }
+
+TEST(JetTranslation, DeleteStarBecomesPlainDelete) {
+  EXPECT_EQ(sqlOf("Delete * from Magazzino"), "Delete from Magazzino");
+  EXPECT_EQ(sqlOf("delete * from rptProdotti"), "delete from rptProdotti");
+  EXPECT_EQ(sqlOf("Delete Offerte.* from Offerte where Articolo=5"),
+            "Delete from Offerte where Articolo=5");
+}
+
+TEST(JetTranslation, BracketsAndBangNameColumnsOfTables) {
+  EXPECT_EQ(sqlOf("SELECT * From Magazzino WHERE ((Len([Magazzino]![BarCode])=4))"),
+            "SELECT * From Magazzino WHERE ((Len(\"Magazzino\".\"BarCode\")=4))");
+  EXPECT_EQ(sqlOf("([Magazzino.Quantità] * [Magazzino.Costo2])"),
+            QString::fromUtf8("(\"Magazzino\".\"Quantità\" * \"Magazzino\".\"Costo2\")"));
+  EXPECT_EQ(sqlOf("select Max(CLng([CodMateriale])) AS CodMat from Magazzino"),
+            "select Max(CLng(\"CodMateriale\")) AS CodMat from Magazzino");
+}
+
+TEST(JetTranslation, DoubleQuotedTextBecomesApostrophes) {
+  EXPECT_EQ(sqlOf("Select Cod from Reparti where Descrizione=\"Bar d'Angelo\""),
+            "Select Cod from Reparti where Descrizione='Bar d''Angelo'");
+  EXPECT_EQ(sqlOf("where x=\"say \"\"hi\"\"\""), "where x='say \"hi\"'");
+}
+
+TEST(JetTranslation, TextLiteralsAreLeftAlone) {
+  EXPECT_EQ(sqlOf("where Descrizione like 'A&B [x]!y *' and Note='True'"),
+            "where Descrizione like 'A&B [x]!y *' and Note='True'");
+  EXPECT_EQ(sqlOf("where CodProdottoFornitore ='L''ORO'"), "where CodProdottoFornitore ='L''ORO'");
+}
+
+TEST(JetTranslation, JetWordsAndOperators) {
+  EXPECT_EQ(sqlOf("SELECT DISTINCTROW ArtCEDI, CodEAN From B_CEDI"),
+            "SELECT DISTINCT ArtCEDI, CodEAN From B_CEDI");
+  EXPECT_EQ(sqlOf("where Eliminato =False and Modificato=True"),
+            "where Eliminato =0 and Modificato=-1");
+  EXPECT_EQ(sqlOf("select Descrizione & ' ' & BarCode, 7 Mod 3"),
+            "select Descrizione || ' ' || BarCode, 7 % 3");
+  EXPECT_EQ(sqlOf("where DataDal >= #12/31/2026#"), "where DataDal >= '2026-12-31'");
+  EXPECT_EQ(sqlOf("where a <> 1 and b <= 2"), "where a <> 1 and b <= 2");
+}
+
+TEST(JetTranslation, UpdateSetTargetsLoseTheirTable) {
+  EXPECT_EQ(sqlOf("UPDATE Magazzino SET Magazzino.Modificato = 0"),
+            "UPDATE Magazzino SET Modificato = 0");
+  EXPECT_EQ(sqlOf("UPDATE Magazzino SET Magazzino.Quantità =5"),
+            QString::fromUtf8("UPDATE Magazzino SET Quantità =5"));
+  EXPECT_EQ(sqlOf("UPDATE M SET M.a = M.b, M.c = (1,2) WHERE M.d = 1"),
+            "UPDATE M SET a = M.b, c = (1,2) WHERE M.d = 1");
+}
+
+TEST(JetTranslation, WorkbookTargetIsTakenOut) {
+  auto s = translateJet(
+      "SELECT BarCode INTO [Excel 8.0;Database=/tmp/Mag azzino.xls].[Foglio1] FROM Magazzino");
+  ASSERT_TRUE(s.workbook.has_value());
+  EXPECT_EQ(s.workbook->file, "/tmp/Mag azzino.xls");
+  EXPECT_EQ(s.workbook->sheet, "Foglio1");
+  EXPECT_EQ(s.sql, "SELECT BarCode  FROM Magazzino");
+  EXPECT_FALSE(translateJet("SELECT a INTO b FROM c").workbook.has_value());
+}
+
+TEST(JetTranslation, SqlTextDoublesApostrophes) {
+  EXPECT_EQ(sqlText("CAFFE' D'ORO"), "'CAFFE'' D''ORO'");
+  EXPECT_EQ(sqlText(""), "''");
+}
+
+TEST(JetLike, WildcardsOfJet) {
+  EXPECT_TRUE(jetLike("CAF*", "caffè lungo"));
+  EXPECT_TRUE(jetLike("*LATTE*", "caffe latte bio"));
+  EXPECT_TRUE(jetLike("A?C", "abc"));
+  EXPECT_FALSE(jetLike("A?C", "abbc"));
+  EXPECT_TRUE(jetLike("##-*", "12-x"));
+  EXPECT_FALSE(jetLike("##-*", "1a-x"));
+  EXPECT_TRUE(jetLike("[a-c]x", "Bx"));
+  EXPECT_FALSE(jetLike("[!a-c]x", "bx"));
+  EXPECT_TRUE(jetLike("100%", "100%"));
+  EXPECT_FALSE(jetLike("100%", "1000"));
+  EXPECT_TRUE(jetLike(QString::fromUtf8("ÀRANCIA*"), QString::fromUtf8("àrancia rossa")));
+  EXPECT_TRUE(jetLike("*", ""));
+  EXPECT_FALSE(jetLike("a", ""));
+}
+
+}  // namespace
+}  // namespace listinova::platform::db
