@@ -31,8 +31,8 @@ QString TrovaNomeRep(Database& db, const QString& codice) {
 
 QString TrovaCodiceRep(Database& db, const QString& nome) {
   // The name travels between double quotes, so that its apostrophes survive.
-  QString query = "Select Cod from Reparti where Descrizione='" + QString(nome).replace('\'', '@') +
-                  "'";
+  QString query =
+      "Select Cod from Reparti where Descrizione='" + QString(nome).replace('\'', '@') + "'";
   query.replace('\'', '"').replace('@', '\'');
   return primoValore(db, query, "1", "TrovaCodiceRep");
 }
@@ -44,17 +44,16 @@ QString TrovaDescrizioneRep(Database& db, const QString& id) {
 
 int TrovaCodiceRepXIVA(Database& db, const QString& aliquota) {
   bool ok = false;
-  int codice = primoValore(db, "Select Cod from Reparti where Iva=" + aliquota, "40",
-                           "TrovaCodiceRepXIVA")
-                   .toInt(&ok);
+  int codice =
+      primoValore(db, "Select Cod from Reparti where Iva=" + aliquota, "40", "TrovaCodiceRepXIVA")
+          .toInt(&ok);
   return ok ? codice : 40;
 }
 
 QString CodiceFornitoreProdotto(Database& db, const QString& codMateriale) {
-  return primoValore(db,
-                     "Select CodProdottoFornitore from Magazzino where CodMateriale=" +
-                         codMateriale,
-                     QString(), "CodiceFornitoreProdotto");
+  return primoValore(
+      db, "Select CodProdottoFornitore from Magazzino where CodMateriale=" + codMateriale,
+      QString(), "CodiceFornitoreProdotto");
 }
 
 QString NuovoCodiceMateriale(Database& db) {

@@ -15,7 +15,7 @@ struct Tabella {
 
 // Text columns compare without regard to case, as the store always did.
 #define T " TEXT COLLATE NOCASE"
-#define FONT(s) \
+#define FONT(s)                                                              \
   "Font" s T ", FontSize" s " DOUBLE, Bold" s " INTEGER DEFAULT 0, Italic" s \
   " INTEGER DEFAULT 0, Under" s " INTEGER DEFAULT 0, Color" s " INTEGER DEFAULT 0"
 

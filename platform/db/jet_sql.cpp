@@ -251,8 +251,6 @@ JetStatement translateJet(const QString& jetSql) {
   return statement;
 }
 
-QString sqlText(const QString& value) {
-  return '\'' + QString(value).replace('\'', "''") + '\'';
-}
+QString sqlText(const QString& value) { return '\'' + QString(value).replace('\'', "''") + '\''; }
 
 }  // namespace listinova::platform::db

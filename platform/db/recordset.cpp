@@ -222,16 +222,14 @@ QDateTime Recordset::dateTime(const QString& field) const {
 }
 
 void Recordset::addNew() {
-  if (!updatable())
-    throw DatabaseError(QStringLiteral("Il recordset non è aggiornabile."), 3027);
+  if (!updatable()) throw DatabaseError(QStringLiteral("Il recordset non è aggiornabile."), 3027);
   mode_ = EditMode::Adding;
   buffer_.assign(names_.size(), QVariant());
   changed_.assign(names_.size(), false);
 }
 
 void Recordset::edit() {
-  if (!updatable())
-    throw DatabaseError(QStringLiteral("Il recordset non è aggiornabile."), 3027);
+  if (!updatable()) throw DatabaseError(QStringLiteral("Il recordset non è aggiornabile."), 3027);
   requireCurrentRow();
   mode_ = EditMode::Editing;
   buffer_ = rows_[position_];
@@ -252,8 +250,9 @@ void Recordset::setMoney(const QString& field, Money value) {
 
 std::vector<QVariant> Recordset::fetchRow(qint64 rowid) const {
   QString quotedTable = '"' + QString(table_).replace('"', "\"\"") + '"';
-  SqliteStatement s(connection_, QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_=?")
-                                     .arg(selectList_, quotedTable));
+  SqliteStatement s(
+      connection_,
+      QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_=?").arg(selectList_, quotedTable));
   s.bind(1, rowid);
   std::vector<QVariant> row;
   if (s.step())
@@ -275,11 +274,11 @@ void Recordset::update() {
   const EditMode mode = mode_;
   mode_ = EditMode::None;
   if (mode == EditMode::Adding) {
-    QString sql = columns.isEmpty()
-                      ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedTable)
-                      : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(quotedTable, columns.join(','),
-                                 QStringList(columns.size(), "?").join(','));
+    QString sql =
+        columns.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedTable)
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quotedTable, columns.join(','), QStringList(columns.size(), "?").join(','));
     SqliteStatement s(connection_, sql);
     for (size_t i = 0; i < values.size(); ++i) s.bind(static_cast<int>(i + 1), values[i]);
     s.step();
@@ -293,8 +292,9 @@ void Recordset::update() {
   if (columns.isEmpty()) return;
   QStringList assignments;
   for (const QString& c : columns) assignments << c + "=?";
-  SqliteStatement s(connection_, QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_=?")
-                                     .arg(quotedTable, assignments.join(',')));
+  SqliteStatement s(
+      connection_,
+      QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_=?").arg(quotedTable, assignments.join(',')));
   for (size_t i = 0; i < values.size(); ++i) s.bind(static_cast<int>(i + 1), values[i]);
   s.bind(static_cast<int>(values.size() + 1), rowids_[position_]);
   s.step();
@@ -305,8 +305,7 @@ void Recordset::update() {
 void Recordset::cancelUpdate() { mode_ = EditMode::None; }
 
 void Recordset::remove() {
-  if (!updatable())
-    throw DatabaseError(QStringLiteral("Il recordset non è aggiornabile."), 3027);
+  if (!updatable()) throw DatabaseError(QStringLiteral("Il recordset non è aggiornabile."), 3027);
   requireCurrentRow();
   QString quotedTable = '"' + QString(table_).replace('"', "\"\"") + '"';
   SqliteStatement s(connection_, QStringLiteral("DELETE FROM %1 WHERE _rowid_=?").arg(quotedTable));

@@ -5,9 +5,9 @@
 #include <QDate>
 #include <QDateTime>
 #include <QRegularExpression>
-#include <cmath>
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <optional>
 #include <string_view>
 
@@ -221,11 +221,12 @@ struct Function {
 };
 
 constexpr Function kFunctions[] = {
-    {"CLng", 1, clng},   {"CInt", 1, clng},       {"CDbl", 1, cdbl},   {"CStr", 1, cstr},
-    {"Val", 1, val},     {"DateValue", 1, datevalue}, {"Len", 1, len},  {"Left", 2, left},
-    {"Right", 2, right}, {"Mid", 2, mid},         {"Mid", 3, mid},     {"UCase", 1, ucase},
-    {"LCase", 1, lcase}, {"Nz", 1, nz},           {"Nz", 2, nz},       {"Now", 0, now},
-    {"like", 2, like},
+    {"CLng", 1, clng},   {"CInt", 1, clng}, {"CDbl", 1, cdbl},
+    {"CStr", 1, cstr},   {"Val", 1, val},   {"DateValue", 1, datevalue},
+    {"Len", 1, len},     {"Left", 2, left}, {"Right", 2, right},
+    {"Mid", 2, mid},     {"Mid", 3, mid},   {"UCase", 1, ucase},
+    {"LCase", 1, lcase}, {"Nz", 1, nz},     {"Nz", 2, nz},
+    {"Now", 0, now},     {"like", 2, like},
 };
 
 }  // namespace

@@ -13,8 +13,8 @@ void throwSqliteError(sqlite3* connection, const QString& sql) {
 SqliteStatement::SqliteStatement(sqlite3* connection, const QString& sql)
     : connection_(connection), sql_(sql) {
   QByteArray utf8 = sql.toUtf8();
-  if (sqlite3_prepare_v2(connection, utf8.constData(), static_cast<int>(utf8.size()),
-                         &statement_, nullptr) != SQLITE_OK)
+  if (sqlite3_prepare_v2(connection, utf8.constData(), static_cast<int>(utf8.size()), &statement_,
+                         nullptr) != SQLITE_OK)
     throwSqliteError(connection, sql);
 }
 
@@ -69,9 +69,9 @@ QVariant SqliteStatement::column(int index) const {
     case SQLITE_FLOAT:
       return QVariant(sqlite3_column_double(statement_, index));
     case SQLITE_TEXT:
-      return QVariant(QString::fromUtf8(
-          reinterpret_cast<const char*>(sqlite3_column_text(statement_, index)),
-          sqlite3_column_bytes(statement_, index)));
+      return QVariant(
+          QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement_, index)),
+                            sqlite3_column_bytes(statement_, index)));
     case SQLITE_BLOB:
       return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(statement_, index)),
                                  sqlite3_column_bytes(statement_, index)));

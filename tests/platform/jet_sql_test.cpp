@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/db/jet_sql.h"
-#include "support/qt_print.h"
 #include "platform/db/sql_functions.h"
+#include "support/qt_print.h"
 
 namespace listinova::platform::db {
 namespace {

@@ -5,8 +5,8 @@
 
 // Window tests need a QApplication; the offscreen platform keeps them headless.
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                  : qgetenv("QT_QPA_PLATFORM"));
+  qputenv("QT_QPA_PLATFORM",
+          qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   testing::InitGoogleTest(&argc, argv);

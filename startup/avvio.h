@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace listinova {
+namespace platform {
+class Clock;
+class Notice;
+class Prompts;
+class ProgramFolder;
+class SingleInstanceGuard;
+}  // namespace platform
+class ErrorLog;
+
+// The start routine: from nothing to the program-wide state the windows need.
+class Avvio {
+ public:
+  Avvio(const platform::ProgramFolder& cartella, platform::Prompts& prompts,
+        platform::Notice& notice, platform::Clock& clock);
+  ~Avvio();
+
+  // False when the program must end (a second copy, or Abort on a failed step).
+  bool Main();
+
+ private:
+  // Runs one step; on failure asks Abort / Retry / Ignore. False means Abort.
+  bool passo(const std::function<void()>& azione);
+
+  const platform::ProgramFolder& cartella_;
+  platform::Prompts& prompts_;
+  platform::Notice& notice_;
+  platform::Clock& clock_;
+  std::unique_ptr<platform::SingleInstanceGuard> guardia_;
+  std::unique_ptr<ErrorLog> log_;
+};
+
+}  // namespace listinova

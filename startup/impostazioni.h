@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace listinova {
+
+struct VarGlobali;
+
+// The start steps that read the settings file into the program-wide state.
+QString ImpostaTitoli(const QString& percorsoSetup);
+bool LeggiTastieraVisibile(const QString& percorsoSetup);
+// Only called when the settings file exists; errors are logged and the rest still read.
+void LeggiImpostazioni(VarGlobali& globali);
+// Writes the program folder into DovePrg.ini, where other programs look for it.
+void RegistraPercorsoProgramma(const QString& cartellaProgramma);
+
+}  // namespace listinova

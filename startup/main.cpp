@@ -1,0 +1,55 @@
+#include <QApplication>
+#include <QTextStream>
+
+#include "platform/program_folder.h"
+#include "platform/qt_clock.h"
+#include "platform/qt_prompts.h"
+#include "startup/avvio.h"
+#include "startup/frm_info.h"
+#include "startup/frm_splash.h"
+#include "startup/mdi_principale.h"
+#include "startup/riga_di_comando.h"
+#include "startup/tabelle_collegate.h"
+#include "startup/var_globali.h"
+
+namespace {
+
+QStringList argomentiDi(int argc, char** argv) {
+  QStringList argomenti;
+  for (int i = 0; i < argc; ++i) argomenti << QString::fromLocal8Bit(argv[i]);
+  return argomenti;
+}
+
+int lavoroSenzaFinestre(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QTextStream uscita(stdout);
+  QTextStream errori(stderr);
+  return listinova::EseguiRigaDiComando(app.arguments(), uscita, errori);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace listinova;
+  if (eUnLavoroDaRigaDiComando(argomentiDi(argc, argv))) return lavoroSenzaFinestre(argc, argv);
+
+  QApplication app(argc, argv);
+  app.setApplicationName("listinova");
+  app.setQuitOnLastWindowClosed(false);
+  const auto cartella = platform::ProgramFolder::fromEnvironment(app.arguments());
+  platform::QtPrompts prompts;
+  QtNotice notice;
+  platform::QtClock clock;
+  Avvio avvio(cartella, prompts, notice, clock);
+  if (!avvio.Main()) return 0;
+
+  MdiPrincipale principale(prompts);
+  VarGlobali& g = Globali();
+  FrmSplash splash({
+      [&] { return GestisciTabelleCollegate(g, clock); },
+      [&] { SincronizzaDatabaseEsterno(*g.Archivio, clock); },
+      [&] { principale.show(); },
+  });
+  splash.show();
+  return app.exec();
+}

@@ -1,0 +1,174 @@
+#include "startup/avvio.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "platform/db/database.h"
+#include "platform/program_folder.h"
+#include "startup/impostazioni.h"
+#include "startup/modulo_file_ini.h"
+#include "startup/var_globali.h"
+#include "support/cartella_di_prova.h"
+#include "support/fakes.h"
+#include "support/qt_print.h"
+
+namespace listinova {
+namespace {
+
+using platform::Answer;
+using platform::Buttons;
+
+class AvvioTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Globali() = VarGlobali{}; }
+  void TearDown() override { Globali() = VarGlobali{}; }
+
+  bool avvia() {
+    avvio = std::make_unique<Avvio>(cartellaProgramma, prompts, notice, clock);
+    return avvio->Main();
+  }
+  void scriviFile(const QString& relativo, const QByteArray& contenuto) {
+    QFile f(cartella.file(relativo));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(contenuto);
+  }
+
+  CartellaDiProva cartella;
+  platform::ProgramFolder cartellaProgramma{cartella.root()};
+  testing::FakePrompts prompts;
+  testing::FakeNotice notice;
+  testing::FakeClock clock;
+  std::unique_ptr<Avvio> avvio;
+};
+
+TEST_F(AvvioTest, AnEmptyFolderGetsANewStoreWithEveryTable) {
+  ASSERT_TRUE(avvia());
+  EXPECT_TRUE(prompts.asked.empty());
+  ASSERT_TRUE(QFile::exists(cartella.file("Dati/DbNegozio.mdb")));
+  auto& db = *Globali().Archivio;
+  for (const char* tabella : {"Magazzino", "Reparti", "Offerte", "BarCodeUlteriori", "StoricoPLU",
+                              "Taglie", "Colori", "MagazzinoPerOstrel", "rptProdotti",
+                              "rptMagazzino", "FormatoEtichetta", "B_CEDI", "prodotti"})
+    EXPECT_TRUE(db.tableExists(tabella)) << tabella;
+  auto reparti = db.openRecordset("Select * from Reparti order by Cod");
+  ASSERT_EQ(reparti.recordCount(), 40);
+  reparti.moveLast();
+  EXPECT_EQ(reparti.text("Descrizione"), "Reparto40");
+  EXPECT_EQ(db.openRecordset("Select * from FormatoEtichetta").recordCount(), 1);
+  EXPECT_EQ(LeggiINI(platform::ProgramFolder::dovePrgPath(), "Listinova", "Percorso", "?"),
+            cartella.root());
+  // With no settings file nothing is read: the in-memory settings stay empty.
+  EXPECT_FALSE(QFile::exists(cartella.setup()));
+  EXPECT_FALSE(Globali().TabelleCollegate);
+  EXPECT_EQ(Globali().RegCassa.porta, "");
+  EXPECT_EQ(Globali().PercorsoSetup, cartella.setup());
+  EXPECT_EQ(Globali().TitoloProgramma, "Listinova");
+  EXPECT_EQ(Globali().ModelloRegistratore, "OSTREL");
+}
+
+TEST_F(AvvioTest, ASecondCopyOnTheSameFolderIsRefused) {
+  ASSERT_TRUE(avvia());
+  testing::FakeNotice altra;
+  Avvio seconda(cartellaProgramma, prompts, altra, clock);
+  EXPECT_FALSE(seconda.Main());
+  EXPECT_EQ(altra.messages, QStringList{"ATTENZIONE l'applicazione risulta già in uso"});
+}
+
+TEST_F(AvvioTest, AFailedStepAsksAbortRetryIgnore) {
+  QDir().mkpath(cartella.file("Dati"));
+  scriviFile("Dati/DbNegozio.mdb", "non sono un archivio");
+  scriviFile("Setup.ini", "[Acquisizione]\r\nMetodo=2\r\n");
+  prompts.answers = {Answer::Ok, Answer::Retry, Answer::Ok, Answer::Ignore};
+  ASSERT_TRUE(avvia());
+  ASSERT_EQ(prompts.asked.size(), 4u);
+  EXPECT_TRUE(prompts.asked[0].text.contains("DbNegozio.mdb"));
+  EXPECT_EQ(prompts.asked[1].text, "Errore in fase di inizializzazione.");
+  EXPECT_EQ(prompts.asked[1].title, "Listinova");
+  EXPECT_EQ(prompts.asked[1].buttons, Buttons::AbortRetryIgnore);
+  EXPECT_EQ(prompts.asked[3].text, "Errore in fase di inizializzazione.");
+  EXPECT_EQ(Globali().MetodoAcquisizione, 2);  // Ignore went on with the next step
+  QFile file(cartella.file("Dati/DbNegozio.mdb"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), "non sono un archivio");
+}
+
+TEST_F(AvvioTest, AbortEndsTheStart) {
+  QDir().mkpath(cartella.file("Dati"));
+  scriviFile("Dati/DbNegozio.mdb", "non sono un archivio");
+  prompts.answers = {Answer::Ok, Answer::Abort};
+  EXPECT_FALSE(avvia());
+  EXPECT_EQ(prompts.asked.size(), 2u);
+}
+
+TEST_F(AvvioTest, TheStartLogsToTheErrorLogAndRotatesIt) {
+  QDir().mkpath(cartella.file("Dati"));
+  scriviFile("Dati/ErrorLog.dat", QByteArray(120001, 'x'));
+  ASSERT_TRUE(avvia());
+  EXPECT_TRUE(QFile::exists(cartella.file("Dati/Err/Errori.bak")));
+}
+
+TEST(ImpostaTitoli, DistributorFieldIsFortyTwoCharacters) {
+  CartellaDiProva cartella;
+  const QString coda = QString(178, ' ') + "Listinova v. 1.0.0";
+  EXPECT_EQ(ImpostaTitoli(cartella.setup()), "Distribuito da: ?" + QString(41, ' ') + coda);
+  ScriviINI(cartella.setup(), "Distributore", "Nome", QString(50, 'A'));
+  EXPECT_EQ(ImpostaTitoli(cartella.setup()), "Distribuito da: " + QString(42, 'A') + coda);
+}
+
+TEST(LeggiImpostazioni, KeysAndTheirDefaults) {
+  CartellaDiProva cartella;
+  VarGlobali g;
+  g.PercorsoSetup = cartella.setup();
+  auto metodo = [&](const char* valore) {
+    ScriviINI(g.PercorsoSetup, "Acquisizione", "Metodo", valore);
+    LeggiImpostazioni(g);
+    return g.MetodoAcquisizione;
+  };
+  EXPECT_EQ(metodo("0"), 1);
+  EXPECT_EQ(metodo("1"), 1);
+  EXPECT_EQ(metodo("3"), 1);
+  EXPECT_EQ(metodo("2"), 2);
+
+  EXPECT_TRUE(g.TabelleCollegate);  // absent
+  EXPECT_EQ(g.ColoreInterfaccia, 0x8000000Fu);
+  EXPECT_EQ(g.IndirizzoRete, "");
+  EXPECT_EQ(g.RegCassa.testoImpostazioni(), "9600,n,8,1");
+
+  ScriviINI(g.PercorsoSetup, "Gestione", "TabCollegate", "falso");
+  ScriviINI(g.PercorsoSetup, "InterfacciaUtente", "Colore", "255");
+  ScriviINI(g.PercorsoSetup, "RegCassa", "PortaETH1", "192.168.1.50");
+  ScriviINI(g.PercorsoSetup, "RegCassa", "PortaCOM", "1");
+  ScriviINI(g.PercorsoSetup, "RegCassa", "PortaCOM2", "/dev/ttyUSB0");
+  ScriviINI(g.PercorsoSetup, "RegCassa", "VelocitaCOM", "19200");
+  ScriviINI(g.PercorsoSetup, "BarCode", "ParitaDatiCOM", "Pari");
+  LeggiImpostazioni(g);
+  EXPECT_FALSE(g.TabelleCollegate);
+  EXPECT_EQ(g.ColoreInterfaccia, 255u);
+  EXPECT_EQ(ColoreDaValore(g.ColoreInterfaccia), QColor(255, 0, 0));
+  EXPECT_EQ(g.IndirizzoRete, "192.168.1.50");
+  EXPECT_EQ(g.RegCassa.porta, "1");
+  EXPECT_EQ(g.PortaCOM1, "");
+  EXPECT_EQ(g.PortaCOM2, "/dev/ttyUSB0");
+  EXPECT_EQ(g.RegCassa.testoImpostazioni(), "19200,n,8,1");
+  EXPECT_EQ(g.BarCode.testoImpostazioni(), "9600,e,8,1");
+
+  ScriviINI(g.PercorsoSetup, "RegCassa", "PortaETH1", "?");
+  ScriviINI(g.PercorsoSetup, "InterfacciaUtente", "Colore", "rosso");
+  LeggiImpostazioni(g);
+  EXPECT_EQ(g.IndirizzoRete, "");
+  EXPECT_EQ(g.ColoreInterfaccia, 0x8000000Fu);
+}
+
+TEST(LeggiTastieraVisibile, OnlyFalsoHidesIt) {
+  CartellaDiProva cartella;
+  EXPECT_TRUE(LeggiTastieraVisibile(cartella.setup()));
+  ScriviINI(cartella.setup(), "Config", "TastieraVisibile", "falso");
+  EXPECT_FALSE(LeggiTastieraVisibile(cartella.setup()));
+  ScriviINI(cartella.setup(), "Config", "TastieraVisibile", "no");
+  EXPECT_TRUE(LeggiTastieraVisibile(cartella.setup()));
+}
+
+}  // namespace
+}  // namespace listinova

@@ -1,0 +1,158 @@
+#include "startup/tabelle_collegate.h"
+
+#include <gtest/gtest.h>
+
+#include "catalogue/apri_database.h"
+#include "platform/db/database.h"
+#include "startup/error_log.h"
+#include "startup/modulo_file_ini.h"
+#include "startup/var_globali.h"
+#include "support/cartella_di_prova.h"
+#include "support/fakes.h"
+#include "support/qt_print.h"
+
+namespace listinova {
+namespace {
+
+using platform::db::Database;
+
+class TabelleCollegate : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g.PercorsoSetup = cartella.setup();
+    g.TabelleCollegate = true;
+    g.Archivio = ApriDatabase(cartella.file("Dati/DbNegozio.mdb"));
+    log = std::make_unique<ErrorLog>(cartella.root(), clock);
+    installaErrorLog(log.get());
+    esterno = Database::open(cartella.file("esterno.db"));
+    esterno->execute("CREATE TABLE Reparti (IDReparto INTEGER, NomeReparto TEXT)");
+    esterno->execute(
+        "CREATE TABLE MAGAZZINO (Descrizione TEXT, PrezzoVendita CURRENCY, CodiceEAN TEXT, "
+        "Reparto INTEGER, Modificato BOOLEAN)");
+    esterno->execute(
+        "INSERT INTO Reparti VALUES (2, 'Ortofrutta fresca bio'), (1, 'Pane'), (3, 'Latte')");
+    ScriviINI(g.PercorsoSetup, "DatabaseEsterno", "Quale", cartella.file("esterno.db"));
+    auto& db = *g.Archivio;
+    db.execute("INSERT INTO Magazzino (CodMateriale, Descrizione) VALUES ('1', 'vecchio')");
+    db.execute("UPDATE Reparti SET Descrizione='Vecchio', Iva=22, Sconto=5 WHERE Cod=30");
+  }
+  void TearDown() override { installaErrorLog(nullptr); }
+
+  void prodottoEsterno(const QString& descrizione, const QString& prezzo, const QString& ean,
+                       const QString& reparto, int modificato) {
+    esterno->execute(QStringLiteral("INSERT INTO MAGAZZINO VALUES ('%1', %2, %3, %4, %5)")
+                         .arg(descrizione, prezzo, ean, reparto)
+                         .arg(modificato));
+  }
+  bool collega() { return GestisciTabelleCollegate(g, clock); }
+
+  CartellaDiProva cartella;
+  VarGlobali g;
+  testing::FakeClock clock;
+  std::unique_ptr<ErrorLog> log;
+  std::unique_ptr<Database> esterno;
+};
+
+TEST_F(TabelleCollegate, OnlyModifiedExternalProductsComeWhenSomeAreMarked) {
+  prodottoEsterno("Mele golden", "2.5", "'8000001'", "2", -1);
+  prodottoEsterno("Pane comune", "NULL", "NULL", "1", -1);
+  prodottoEsterno("Latte", "1.2", "'8000003'", "3", 0);
+  prodottoEsterno("Senza reparto", "1", "'8000004'", "99", -1);
+  ASSERT_TRUE(collega());
+  SincronizzaDatabaseEsterno(*g.Archivio, clock);
+  auto rs = g.Archivio->openRecordset("Select * from Magazzino order by CodMateriale");
+  ASSERT_EQ(rs.recordCount(), 3);
+  EXPECT_EQ(rs.text("CodMateriale"), "51");
+  EXPECT_EQ(rs.text("Descrizione"), "Mele golden");
+  EXPECT_EQ(rs.money("Costo").toPlain(), "2.50");
+  EXPECT_EQ(rs.text("BarCode"), "8000001");
+  EXPECT_EQ(rs.text("Genere"), "Ortofrutta fresc");  // 16 characters
+  EXPECT_EQ(rs.number(QString::fromUtf8("Quantità")), 1000);
+  EXPECT_EQ(rs.text("UnitaMisura"), "Pz");
+  EXPECT_EQ(rs.text("Fornitore"), "***");
+  EXPECT_TRUE(rs.flag("Modificato"));
+  rs.moveNext();
+  EXPECT_EQ(rs.text("CodMateriale"), "52");
+  EXPECT_EQ(rs.money("Costo").toPlain(), "0.00");
+  EXPECT_TRUE(rs.isNull("BarCode"));
+  EXPECT_EQ(rs.text("Genere"), "Pane");
+  rs.moveNext();
+  EXPECT_EQ(rs.text("Genere"), "Reparto41");
+}
+
+TEST_F(TabelleCollegate, AllExternalProductsComeWhenNoneIsMarked) {
+  prodottoEsterno("Mele", "2.5", "'1'", "2", 0);
+  prodottoEsterno("Pere", "3", "'2'", "2", 0);
+  ASSERT_TRUE(collega());
+  SincronizzaDatabaseEsterno(*g.Archivio, clock);
+  auto rs = g.Archivio->openRecordset("Select * from Magazzino order by CodMateriale");
+  ASSERT_EQ(rs.recordCount(), 2);
+  EXPECT_EQ(rs.text("CodMateriale"), "51");
+  EXPECT_FALSE(rs.flag("Modificato"));
+  EXPECT_EQ(
+      g.Archivio->openRecordset("Select * from Magazzino where CodMateriale='1'").recordCount(), 0);
+}
+
+TEST_F(TabelleCollegate, DepartmentsAreResetThenNamedInOrder) {
+  ASSERT_TRUE(collega());
+  SincronizzaDatabaseEsterno(*g.Archivio, clock);
+  auto rs = g.Archivio->openRecordset("Select * from Reparti order by Cod");
+  EXPECT_EQ(rs.text("Descrizione"), "Pane");  // external ids 1, 2, 3 onto local 1, 2, 3
+  EXPECT_EQ(rs.number("Iva"), 20);
+  rs.moveNext();
+  EXPECT_EQ(rs.text("Descrizione"), "Ortofrutta fresc");
+  rs.moveNext();
+  rs.moveNext();
+  EXPECT_EQ(rs.text("Descrizione"), "Reparto4");
+  EXPECT_EQ(rs.number("Iva"), 0);
+  auto trenta = g.Archivio->openRecordset("Select * from Reparti where Cod=30");
+  EXPECT_EQ(trenta.text("Descrizione"), "Reparto30");
+  EXPECT_EQ(trenta.number("Sconto"), 0);
+  EXPECT_EQ(trenta.text("PercorsoIcon"), "");
+}
+
+TEST_F(TabelleCollegate, LinkingAgainReplacesTheLinks) {
+  ASSERT_TRUE(collega());
+  ASSERT_TRUE(collega());
+  EXPECT_EQ(
+      g.Archivio->openRecordset("Select * from RepartiEsterno order by IDReparto").recordCount(),
+      3);
+}
+
+TEST_F(TabelleCollegate, NothingIsTouchedWithoutAnExternalDatabase) {
+  g.TabelleCollegate = false;
+  EXPECT_FALSE(collega());
+  EXPECT_FALSE(g.Archivio->tableExists("RepartiEsterno"));
+  g.TabelleCollegate = true;
+  ScriviINI(g.PercorsoSetup, "DatabaseEsterno", "Quale", "");
+  EXPECT_FALSE(collega());
+  ScriviINI(g.PercorsoSetup, "DatabaseEsterno", "Quale", cartella.file("manca.mdb"));
+  EXPECT_FALSE(collega());
+  EXPECT_FALSE(QFile::exists(log->percorsoLog()));
+}
+
+TEST_F(TabelleCollegate, AnExternalFileWithoutTheTablesIsLoggedAndLeftUnlinked) {
+  auto altro = Database::open(cartella.file("altro.db"));
+  altro->execute("CREATE TABLE Reparti (IDReparto INTEGER, NomeReparto TEXT)");
+  ScriviINI(g.PercorsoSetup, "DatabaseEsterno", "Quale", cartella.file("altro.db"));
+  EXPECT_FALSE(collega());
+  EXPECT_FALSE(g.Archivio->tableExists("RepartiEsterno"));
+  QFile righe(log->percorsoLog());
+  ASSERT_TRUE(righe.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(righe.readAll().contains("*-Funzioni-GestisciTabelleCollegate-]"));
+}
+
+TEST_F(TabelleCollegate, AnAccessExternalFileIsReadThroughTheAccessReader) {
+  const QString nwind = QStringLiteral(LISTINOVA_TESTDATA "/access/nwind.mdb");
+  if (!QFile::exists(nwind))
+    GTEST_SKIP() << "cartella dei dati di prova assente: " << nwind.toStdString();
+  ScriviINI(g.PercorsoSetup, "DatabaseEsterno", "Quale", nwind);
+  // A real Access file, but not a shop's: it has no Reparti table.
+  EXPECT_FALSE(collega());
+  QFile righe(log->percorsoLog());
+  ASSERT_TRUE(righe.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(righe.readAll().contains("Reparti"));
+}
+
+}  // namespace
+}  // namespace listinova

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDateTime>
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/notice.h"
+#include "platform/prompts.h"
+
+namespace listinova::testing {
+
+// Answers from a script; once the script runs out, `defaultAnswer` and `defaultInput`.
+class FakePrompts : public platform::Prompts {
+ public:
+  struct InputPrompt {
+    QString prompt;
+    QString title;
+    QString initial;
+  };
+
+  platform::Answer ask(const platform::Question& question) override;
+  std::optional<QString> input(const QString& prompt, const QString& title,
+                               const QString& initial = {}) override;
+
+  std::deque<platform::Answer> answers;
+  std::deque<std::optional<QString>> inputs;
+  platform::Answer defaultAnswer = platform::Answer::Ok;
+  std::optional<QString> defaultInput;  // the operator cancels
+
+  std::vector<platform::Question> asked;
+  std::vector<InputPrompt> inputPrompts;
+};
+
+class FakeNotice : public platform::Notice {
+ public:
+  void show(const QString& message) override { messages.append(message); }
+
+  QStringList messages;
+};
+
+// Time moves only when the code under test waits.
+class FakeClock : public platform::Clock {
+ public:
+  QDateTime now() const override { return current; }
+  void wait(int milliseconds) override;
+
+  QDateTime current{QDate(2024, 3, 15), QTime(9, 30)};
+  std::vector<int> waits;
+};
+
+}  // namespace listinova::testing
