@@ -50,6 +50,7 @@ bool Avvio::passo(const std::function<void()>& azione) {
 bool Avvio::Main() {
   guardia_ = std::make_unique<platform::SingleInstanceGuard>(cartella_.root());
   if (!guardia_->acquired()) {
+    giaInUso_ = true;
     notice_.show("ATTENZIONE l'applicazione risulta già in uso");
     return false;
   }

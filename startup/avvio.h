@@ -23,6 +23,8 @@ class Avvio {
 
   // False when the program must end (a second copy, or Abort on a failed step).
   bool Main();
+  // Main refused to start because another copy holds the shop folder.
+  bool giaInUso() const { return giaInUso_; }
 
  private:
   // Runs one step; on failure asks Abort / Retry / Ignore. False means Abort.
@@ -34,6 +36,7 @@ class Avvio {
   platform::Clock& clock_;
   std::unique_ptr<platform::SingleInstanceGuard> guardia_;
   std::unique_ptr<ErrorLog> log_;
+  bool giaInUso_ = false;
 };
 
 }  // namespace listinova

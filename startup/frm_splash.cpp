@@ -45,6 +45,7 @@ FrmSplash::FrmSplash(Passi passi, QWidget* parent)
   etichetta("lblWarning", "ATTENDERE Prego... Inizializzazione in Corso", 11, true);
   ImpostaIconePulsanti(this);
 
+  timerCarica_.setParent(this);
   timerCarica_.setObjectName("TimerCarica");
   timerCarica_.setSingleShot(true);
   timerCarica_.setInterval(kAttesaMs);

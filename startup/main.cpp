@@ -41,7 +41,12 @@ int main(int argc, char** argv) {
   QtNotice notice;
   platform::QtClock clock;
   Avvio avvio(cartella, prompts, notice, clock);
-  if (!avvio.Main()) return 0;
+  if (!avvio.Main()) {
+    if (avvio.giaInUso())
+      QTextStream(stderr) << "ATTENZIONE l'applicazione risulta già in uso (" << cartella.root()
+                          << ")" << Qt::endl;
+    return 0;
+  }
 
   MdiPrincipale principale(prompts);
   VarGlobali& g = Globali();

@@ -56,8 +56,19 @@ const Lavoro* lavoroDi(const QStringList& argomenti) {
 
 }  // namespace
 
+// Any "--" word but the shop folder option is for the command line; Qt's own single-dash
+// options ("-platform offscreen") stay with the windows.
 bool eUnLavoroDaRigaDiComando(const QStringList& argomenti) {
-  return lavoroDi(argomenti) != nullptr;
+  for (qsizetype i = 1; i < argomenti.size(); ++i) {
+    const QString& argomento = argomenti[i];
+    if (argomento == "--cartella") {
+      ++i;
+      continue;
+    }
+    if (argomento == "-h" || (argomento.startsWith("--") && !argomento.startsWith("--cartella=")))
+      return true;
+  }
+  return false;
 }
 
 int EseguiRigaDiComando(const QStringList& argomenti, QTextStream& uscita, QTextStream& errori) {

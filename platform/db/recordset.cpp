@@ -248,11 +248,19 @@ void Recordset::setMoney(const QString& field, Money value) {
   setValue(field, QVariant(value.toDouble()));
 }
 
-std::vector<QVariant> Recordset::fetchRow(qint64 rowid) const {
+SqliteStatement& Recordset::prepared(const QString& sql) {
+  auto& slot = statements_[sql];
+  if (!slot)
+    slot = std::make_shared<SqliteStatement>(connection_, sql);
+  else
+    slot->reset();
+  return *slot;
+}
+
+std::vector<QVariant> Recordset::fetchRow(qint64 rowid) {
   QString quotedTable = '"' + QString(table_).replace('"', "\"\"") + '"';
-  SqliteStatement s(
-      connection_,
-      QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_=?").arg(selectList_, quotedTable));
+  SqliteStatement& s =
+      prepared(QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_=?").arg(selectList_, quotedTable));
   s.bind(1, rowid);
   std::vector<QVariant> row;
   if (s.step())
@@ -279,7 +287,7 @@ void Recordset::update() {
             ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedTable)
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                   .arg(quotedTable, columns.join(','), QStringList(columns.size(), "?").join(','));
-    SqliteStatement s(connection_, sql);
+    SqliteStatement& s = prepared(sql);
     for (size_t i = 0; i < values.size(); ++i) s.bind(static_cast<int>(i + 1), values[i]);
     s.step();
     qint64 rowid = sqlite3_last_insert_rowid(connection_);
@@ -292,8 +300,7 @@ void Recordset::update() {
   if (columns.isEmpty()) return;
   QStringList assignments;
   for (const QString& c : columns) assignments << c + "=?";
-  SqliteStatement s(
-      connection_,
+  SqliteStatement& s = prepared(
       QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_=?").arg(quotedTable, assignments.join(',')));
   for (size_t i = 0; i < values.size(); ++i) s.bind(static_cast<int>(i + 1), values[i]);
   s.bind(static_cast<int>(values.size() + 1), rowids_[position_]);
@@ -308,7 +315,7 @@ void Recordset::remove() {
   if (!updatable()) throw DatabaseError(QStringLiteral("Il recordset non è aggiornabile."), 3027);
   requireCurrentRow();
   QString quotedTable = '"' + QString(table_).replace('"', "\"\"") + '"';
-  SqliteStatement s(connection_, QStringLiteral("DELETE FROM %1 WHERE _rowid_=?").arg(quotedTable));
+  SqliteStatement& s = prepared(QStringLiteral("DELETE FROM %1 WHERE _rowid_=?").arg(quotedTable));
   s.bind(1, rowids_[position_]);
   s.step();
   rows_.erase(rows_.begin() + position_);

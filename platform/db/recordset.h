@@ -7,11 +7,12 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <unordered_map>
+
 #include <vector>
+#include "platform/db/sqlite_statement.h"
 
 #include "platform/money.h"
-
-struct sqlite3;
 
 namespace listinova::platform::db {
 
@@ -71,7 +72,9 @@ class Recordset {
   int index(const QString& field) const;
   const std::vector<QVariant>& currentRow() const;
   void requireCurrentRow() const;
-  std::vector<QVariant> fetchRow(qint64 rowid) const;
+  std::vector<QVariant> fetchRow(qint64 rowid);
+  // Writes repeat the same few statements; each is prepared once per recordset.
+  SqliteStatement& prepared(const QString& sql);
 
   sqlite3* connection_;
   QString table_;  // the one table rows can be written back to; empty when read-only
@@ -86,6 +89,7 @@ class Recordset {
   std::vector<QVariant> buffer_;
   std::vector<bool> changed_;
   QString selectList_;
+  std::unordered_map<QString, std::shared_ptr<SqliteStatement>> statements_;
 };
 
 }  // namespace listinova::platform::db

@@ -55,6 +55,11 @@ void SqliteStatement::bind(int position, const QVariant& value) {
   }
 }
 
+void SqliteStatement::reset() {
+  sqlite3_reset(statement_);
+  sqlite3_clear_bindings(statement_);
+}
+
 bool SqliteStatement::step() {
   int rc = sqlite3_step(statement_);
   if (rc == SQLITE_ROW) return true;

@@ -20,6 +20,8 @@ class SqliteStatement {
   // True while a row is there; throws DatabaseError on failure.
   bool step();
   sqlite3_stmt* get() const { return statement_; }
+  // Ready to run again with new bindings.
+  void reset();
   QVariant column(int index) const;
 
  private:

@@ -1,0 +1,107 @@
+#include "catalogue/apri_database.h"
+
+#include <gtest/gtest.h>
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/db/database.h"
+#include "startup/error_log.h"
+#include "support/fakes.h"
+#include "support/qt_print.h"
+
+namespace listinova {
+namespace {
+
+using platform::db::Database;
+using platform::db::DatabaseError;
+
+QByteArray impronta(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+TEST(ApriDatabase, ANewStoreIsCreatedWithItsFolder) {
+  QTemporaryDir dir;
+  const QString percorso = dir.filePath("Dati/DbNegozio.mdb");
+  {
+    auto db = ApriDatabase(percorso);
+    db->execute("INSERT INTO Magazzino (CodMateriale, Descrizione) VALUES ('1', 'Pane')");
+  }
+  auto db = ApriDatabase(percorso);  // opened again, nothing recreated
+  EXPECT_EQ(db->openRecordset("Select * from Magazzino").recordCount(), 1);
+  EXPECT_EQ(db->openRecordset("Select * from Reparti").recordCount(), 40);
+}
+
+TEST(ApriDatabase, AFileOfAnotherKindIsRefusedAndLeftAlone) {
+  QTemporaryDir dir;
+  const QString percorso = dir.filePath("DbNegozio.mdb");
+  QFile f(percorso);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("PK\x03\x04 un foglio di calcolo");
+  f.close();
+  const QByteArray prima = impronta(percorso);
+  try {
+    ApriDatabase(percorso);
+    FAIL() << "aperto";
+  } catch (const DatabaseError& e) {
+    EXPECT_TRUE(e.description().contains(QString::fromUtf8("non è un archivio dati riconosciuto")));
+  }
+  EXPECT_EQ(impronta(percorso), prima);
+}
+
+class ConversioneAccess : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ConversioneAccess, AnAccessStoreIsConvertedOnceAndKeptBeside) {
+  const QString origine = QStringLiteral(LISTINOVA_TESTDATA "/access/") + GetParam();
+  if (!QFile::exists(origine))
+    GTEST_SKIP() << "cartella dei dati di prova assente: " << origine.toStdString();
+  QTemporaryDir dir;
+  testing::FakeClock clock;
+  ErrorLog log(dir.path(), clock);
+  installaErrorLog(&log);
+  const QString percorso = dir.filePath("Dati/DbNegozio.mdb");
+  QDir().mkpath(dir.filePath("Dati"));
+  ASSERT_TRUE(QFile::copy(origine, percorso));
+  const QByteArray originale = impronta(percorso);
+
+  auto db = ApriDatabase(percorso);
+  EXPECT_EQ(impronta(percorso + ".access"), originale);
+  EXPECT_TRUE(db->tableExists("Magazzino"));  // the shop's tables are added beside the old ones
+  QFile righe(log.percorsoLog());
+  ASSERT_TRUE(righe.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(QString::fromUtf8(righe.readAll()).contains("Archivio Access convertito"));
+  db.reset();
+
+  auto riaperto = ApriDatabase(percorso);  // already SQLite: no second conversion
+  EXPECT_FALSE(QFile::exists(percorso + ".access.2"));
+  installaErrorLog(nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(FileDiProva, ConversioneAccess,
+                         ::testing::Values("nwind.mdb", "DateTestDatabase.mdb",
+                                           "ASampleDatabase.accdb"));
+
+TEST(ApriDatabase, ConvertedNorthwindKeepsItsRowsAndValues) {
+  const QString origine = QStringLiteral(LISTINOVA_TESTDATA "/access/nwind.mdb");
+  if (!QFile::exists(origine))
+    GTEST_SKIP() << "cartella dei dati di prova assente: " << origine.toStdString();
+  QTemporaryDir dir;
+  const QString percorso = dir.filePath("DbNegozio.mdb");
+  ASSERT_TRUE(QFile::copy(origine, percorso));
+  auto db = ApriDatabase(percorso);
+  auto prodotti = db->openRecordset("Select * from Products order by ProductID");
+  EXPECT_EQ(prodotti.recordCount(), 77);
+  EXPECT_EQ(prodotti.money("UnitPrice").toPlain(), "18.00");
+  EXPECT_EQ(db->openRecordset("Select * from Products where Discontinued=-1").recordCount(), 8);
+  EXPECT_EQ(db->openRecordset(QString::fromUtf8("Select * from [Umsätze]")).recordCount() > 0,
+            true);
+  auto ordine = db->openRecordset("Select * from Orders order by OrderID");
+  EXPECT_TRUE(ordine.dateTime("OrderDate").isValid());
+}
+
+}  // namespace
+}  // namespace listinova

@@ -1,0 +1,72 @@
+#include "startup/frm_splash.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "startup/var_globali.h"
+#include "support/qt_print.h"
+
+namespace listinova {
+namespace {
+
+struct Registro {
+  QStringList passi;
+  FrmSplash::Passi passi_(bool collegate) {
+    return {[this, collegate] {
+              passi << "collega";
+              return collegate;
+            },
+            [this] { passi << "sincronizza"; }, [this] { passi << "principale"; }};
+  }
+};
+
+TEST(FrmSplash, ShowsTheProgramAndItsVersion) {
+  Registro r;
+  FrmSplash splash(r.passi_(false));
+  EXPECT_EQ(splash.findChild<QLabel*>("lblCompanyProduct")->text(), "Listinova");
+  EXPECT_EQ(splash.findChild<QLabel*>("lblVersion")->text(), "Versione 1.0.0");
+  EXPECT_EQ(splash.findChild<QLabel*>("lblPlatform")->text(), "x Sistemi Windows");
+  EXPECT_EQ(splash.findChild<QLabel*>("lblWarning")->text(),
+            "ATTENDERE Prego... Inizializzazione in Corso");
+}
+
+TEST(FrmSplash, LinkedTablesAreSynchronisedThenTheMainWindowComesAtOnce) {
+  Registro r;
+  FrmSplash splash(r.passi_(true));
+  splash.show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return r.passi.size() == 3; }, 2000));
+  EXPECT_EQ(r.passi, (QStringList{"collega", "sincronizza", "principale"}));
+  EXPECT_FALSE(splash.isVisible());
+}
+
+TEST(FrmSplash, WithoutLinksTheTimerShowsTheMainWindow) {
+  Registro r;
+  FrmSplash splash(r.passi_(false));
+  splash.show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !r.passi.isEmpty(); }, 2000));
+  auto* timer = splash.findChild<QTimer*>("TimerCarica");
+  ASSERT_NE(timer, nullptr);
+  EXPECT_TRUE(timer->isActive());
+  EXPECT_EQ(timer->interval(), 3000);
+  EXPECT_EQ(r.passi, QStringList{"collega"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return r.passi.size() == 2; }, 6000));
+  EXPECT_EQ(r.passi.last(), "principale");
+  EXPECT_FALSE(timer->isActive());
+}
+
+TEST(FrmSplash, AKeyPressShowsTheMainWindowAtOnceAndOnlyOnce) {
+  Registro r;
+  FrmSplash splash(r.passi_(false));
+  splash.show();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !r.passi.isEmpty(); }, 2000));
+  QTest::keyClick(&splash, Qt::Key_Space);
+  EXPECT_EQ(r.passi, (QStringList{"collega", "principale"}));
+  EXPECT_FALSE(splash.findChild<QTimer*>("TimerCarica")->isActive());
+}
+
+}  // namespace
+}  // namespace listinova

@@ -1,0 +1,102 @@
+#include "startup/mdi_principale.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+
+#include "startup/modulo_file_ini.h"
+#include "startup/var_globali.h"
+#include "support/cartella_di_prova.h"
+#include "support/fakes.h"
+#include "support/qt_print.h"
+
+namespace listinova {
+namespace {
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+
+class MdiPrincipaleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Globali() = VarGlobali{};
+    Globali().PercorsoSetup = cartella.setup();
+  }
+  void TearDown() override {
+    QApplication::restoreOverrideCursor();
+    Globali() = VarGlobali{};
+  }
+  QAction* azione(MdiPrincipale& w, const char* nome) { return w.findChild<QAction*>(nome); }
+
+  CartellaDiProva cartella;
+  testing::FakePrompts prompts;
+};
+
+TEST_F(MdiPrincipaleTest, CancelOnTheExitQuestionKeepsTheProgramRunning) {
+  MdiPrincipale w(prompts);
+  w.show();
+  prompts.answers = {Answer::Cancel, Answer::Cancel};
+  azione(w, "tbEsci")->trigger();
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_FALSE(w.close());
+  EXPECT_TRUE(w.isVisible());
+  ASSERT_EQ(prompts.asked.size(), 2u);
+  for (const auto& domanda : prompts.asked) {
+    EXPECT_EQ(domanda.text, "Vuoi uscire dal programma e tornare a Windows ?");
+    EXPECT_EQ(domanda.title, "Listinova");
+    EXPECT_EQ(domanda.buttons, Buttons::OkCancel);
+    EXPECT_EQ(domanda.icon, Icon::Question);
+  }
+}
+
+TEST_F(MdiPrincipaleTest, OkOnTheExitQuestionClosesTheWindowOnce) {
+  MdiPrincipale w(prompts);
+  w.show();
+  prompts.answers = {Answer::Ok};
+  azione(w, "tbEsci")->trigger();
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(prompts.asked.size(), 1u);  // closing after the toolbar's Ok asks no more
+}
+
+TEST_F(MdiPrincipaleTest, ToolbarButtonsOpenWhatTheyAreGiven) {
+  MdiPrincipale w(prompts);
+  EXPECT_FALSE(azione(w, "tbMaga")->isEnabled());
+  EXPECT_FALSE(azione(w, "tbImpo")->isEnabled());
+  int aperture = 0;
+  w.setApriMagazzino([&] { ++aperture; });
+  ASSERT_TRUE(azione(w, "tbMaga")->isEnabled());
+  azione(w, "tbMaga")->trigger();
+  w.setApriMagazzino([&] { aperture += 10; });
+  azione(w, "tbMaga")->trigger();
+  EXPECT_EQ(aperture, 11);
+}
+
+TEST_F(MdiPrincipaleTest, BackgroundPictureFromTheSettings) {
+  const QString immagine = cartella.file("sfondo.png");
+  QImage(40, 30, QImage::Format_RGB32).save(immagine);
+  ScriviINI(cartella.setup(), "InterfacciaUtente", "ImgSfondo", immagine);
+  MdiPrincipale w(prompts);
+  w.show();
+  auto* sfondo = w.findChild<QLabel*>("pctSfondo");
+  ASSERT_NE(sfondo, nullptr);
+  EXPECT_TRUE(sfondo->isVisible());
+  EXPECT_EQ(w.immagineSfondo(), immagine);
+
+  QFile::remove(immagine);  // a picture deleted since: no background and no error
+  w.aggiornaSfondo();
+  EXPECT_FALSE(sfondo->isVisible());
+  EXPECT_TRUE(w.immagineSfondo().isEmpty());
+  EXPECT_FALSE(QFile::exists(cartella.file("Dati/ErrorLog.dat")));
+
+  ScriviINI(cartella.setup(), "InterfacciaUtente", "ImgSfondo", "?");
+  w.aggiornaSfondo();
+  EXPECT_FALSE(sfondo->isVisible());
+}
+
+}  // namespace
+}  // namespace listinova

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, what Listinova needs to build, run and test.
+set -euo pipefail
+pacchetti=(
+  build-essential cmake pkg-config
+  qt6-base-dev qt6-serialport-dev libqt6svg6
+  libsqlite3-dev mdbtools-dev
+  libgtest-dev libgmock-dev
+  python3 python3-stdnum
+  fonts-dejavu-core xvfb xauth
+)
+come_root=()
+if [ "$(id -u)" -ne 0 ]; then come_root=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+"${come_root[@]}" apt-get update -q
+"${come_root[@]}" apt-get install -y -q --no-install-recommends "${pacchetti[@]}"
