@@ -51,6 +51,19 @@ void collegaAccess(Database& db, const QString& quale, platform::Clock& clock) {
   clock.wait(250);
 }
 
+// A department with only its name and VAT rate: no preset price, discount or icon.
+void impostaReparto(platform::db::Recordset& reparto, const QString& descrizione, int iva) {
+  reparto.edit();
+  reparto.setText("Descrizione", descrizione);
+  reparto.setValue("Iva", iva);
+  reparto.setValue("PrezzoPrefissato", 0);
+  reparto.setValue("Sconto", 0);
+  reparto.setFlag("NoFiscale", false);
+  reparto.setText("PercorsoIcon", "");
+  reparto.setText("Icon", "");
+  reparto.update();
+}
+
 }  // namespace
 
 bool GestisciTabelleCollegate(VarGlobali& globali, platform::Clock& clock) {
@@ -83,30 +96,12 @@ void SincronizzaDatabaseEsterno(Database& db, platform::Clock& clock) {
     // One transaction: a failure halfway leaves the products as they were.
     Database::Transaction transazione(db);
     auto reparti = db.openRecordset("Select * from reparti order by Cod");
-    for (; !reparti.eof(); reparti.moveNext()) {
-      reparti.edit();
-      reparti.setText("Descrizione", "Reparto" + reparti.text("Cod"));
-      reparti.setValue("Iva", 0);
-      reparti.setValue("PrezzoPrefissato", 0);
-      reparti.setValue("Sconto", 0);
-      reparti.setFlag("NoFiscale", false);
-      reparti.setText("PercorsoIcon", "");
-      reparti.setText("Icon", "");
-      reparti.update();
-    }
+    for (; !reparti.eof(); reparti.moveNext())
+      impostaReparto(reparti, "Reparto" + reparti.text("Cod"), 0);
     auto locali = db.openRecordset("Select * from Reparti order by Cod");
     auto esterni = db.openRecordset("Select * from RepartiEsterno order by IDReparto");
-    for (; !esterni.eof() && !locali.eof(); esterni.moveNext(), locali.moveNext()) {
-      locali.edit();
-      locali.setText("Descrizione", esterni.text("NomeReparto").left(16));
-      locali.setValue("Iva", 20);
-      locali.setValue("PrezzoPrefissato", 0);
-      locali.setValue("Sconto", 0);
-      locali.setFlag("NoFiscale", false);
-      locali.setText("PercorsoIcon", "");
-      locali.setText("Icon", "");
-      locali.update();
-    }
+    for (; !esterni.eof() && !locali.eof(); esterni.moveNext(), locali.moveNext())
+      impostaReparto(locali, esterni.text("NomeReparto").left(16), 20);
     db.execute("Delete * from Magazzino");
     clock.wait(500);
     auto magazzino = db.openRecordset("Select * from Magazzino where 0");

@@ -71,12 +71,7 @@ Recordset Database::openRecordset(const QString& jetSql) {
 }
 
 bool Database::tableExists(const QString& name) const {
-  SqliteStatement s(connection_,
-                    "SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND name=?1 "
-                    "COLLATE NOCASE UNION ALL SELECT 1 FROM sqlite_temp_master WHERE type IN "
-                    "('table','view') AND name=?1 COLLATE NOCASE");
-  s.bind(1, name);
-  return s.step();
+  return schemaHasObject(connection_, name, true);
 }
 
 Database::Transaction::Transaction(Database& db) : db_(db) { db_.run("BEGIN"); }

@@ -53,15 +53,6 @@ SingleTable singleTableOf(const QString& sql) {
   return {table, list};
 }
 
-bool isTable(sqlite3* connection, const QString& name) {
-  SqliteStatement s(connection,
-                    "SELECT 1 FROM sqlite_master WHERE type='table' AND name=?1 COLLATE NOCASE "
-                    "UNION ALL SELECT 1 FROM sqlite_temp_master WHERE type='table' AND "
-                    "name=?1 COLLATE NOCASE");
-  s.bind(1, name);
-  return s.step();
-}
-
 QVariant readValue(const QVariant& stored, FieldType type) {
   if (stored.isNull()) return stored;
   switch (type) {
@@ -117,7 +108,7 @@ QVariant storedValue(const QVariant& value, FieldType type) {
 Recordset::Recordset(sqlite3* connection, const QString& sqliteSql) : connection_(connection) {
   SingleTable single = singleTableOf(sqliteSql);
   QString sql = sqliteSql;
-  if (!single.table.isEmpty() && isTable(connection, single.table)) {
+  if (!single.table.isEmpty() && schemaHasObject(connection, single.table, false)) {
     table_ = single.table;
     selectList_ = single.selectList;
     static const QRegularExpression select(R"(^\s*SELECT\s)",

@@ -10,6 +10,17 @@ void throwSqliteError(sqlite3* connection, const QString& sql) {
                       sqlite3_extended_errcode(connection));
 }
 
+bool schemaHasObject(sqlite3* connection, const QString& name, bool viewsToo) {
+  const QString types = viewsToo ? "('table','view')" : "('table')";
+  SqliteStatement s(connection, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN %1 AND "
+                                               "name=?1 COLLATE NOCASE UNION ALL SELECT 1 FROM "
+                                               "sqlite_temp_master WHERE type IN %1 AND name=?1 "
+                                               "COLLATE NOCASE")
+                                    .arg(types));
+  s.bind(1, name);
+  return s.step();
+}
+
 SqliteStatement::SqliteStatement(sqlite3* connection, const QString& sql)
     : connection_(connection), sql_(sql) {
   QByteArray utf8 = sql.toUtf8();

@@ -30,6 +30,9 @@ class SqliteStatement {
   QString sql_;
 };
 
+// Whether the main or temp schema holds an object of that name (any letter case) and kind.
+bool schemaHasObject(sqlite3* connection, const QString& name, bool viewsToo);
+
 [[noreturn]] void throwSqliteError(sqlite3* connection, const QString& sql);
 
 }  // namespace listinova::platform::db

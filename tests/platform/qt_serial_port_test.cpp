@@ -1,0 +1,168 @@
+#include "platform/qt_serial_port.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+
+#include "support/pseudo_terminal.h"
+#include "support/qt_print.h"
+
+namespace listinova::platform {
+namespace {
+
+using testing::PseudoTerminal;
+
+TEST(SerialDevicePath, PortNumbersCountFromOne) {
+  EXPECT_EQ(serialDevicePath("1"), "/dev/ttyS0");
+  EXPECT_EQ(serialDevicePath(" 2 "), "/dev/ttyS1");
+  EXPECT_EQ(serialDevicePath("12"), "/dev/ttyS11");
+}
+
+TEST(SerialDevicePath, PathsAreUsedAsGiven) {
+  EXPECT_EQ(serialDevicePath("/dev/ttyUSB0"), "/dev/ttyUSB0");
+  EXPECT_EQ(serialDevicePath("/dev/pts/3"), "/dev/pts/3");
+}
+
+TEST(SerialDevicePath, AnythingElseIsLeftForThePortToReject) {
+  EXPECT_EQ(serialDevicePath("COM1"), "COM1");
+  EXPECT_EQ(serialDevicePath("0"), "0");
+  EXPECT_EQ(serialDevicePath("-3"), "-3");
+  EXPECT_EQ(serialDevicePath(""), "");
+}
+
+class QtSerialPortOnPty : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(pty_.isOpen()); }
+
+  // What the port received, gathered as bytesArrived announces it.
+  QByteArray receive(qsizetype count) {
+    QSignalSpy arrived(&port_, &SerialPort::bytesArrived);
+    QByteArray bytes = port_.readAll();
+    while (bytes.size() < count && arrived.wait(5000)) bytes += port_.readAll();
+    return bytes;
+  }
+
+  PseudoTerminal pty_;
+  QtSerialPort port_;
+};
+
+TEST_F(QtSerialPortOnPty, CarriesBytesBothWaysWithEveryFlowControl) {
+  for (const FlowControl flow : {FlowControl::None, FlowControl::Hardware, FlowControl::XonXoff}) {
+    SCOPED_TRACE(static_cast<int>(flow));
+    ASSERT_TRUE(port_.open(pty_.slavePath(), "9600,n,8,1", flow))
+        << port_.errorText().toStdString();
+    EXPECT_TRUE(port_.isOpen());
+    EXPECT_EQ(port_.errorText(), "");
+
+    ASSERT_TRUE(pty_.write("8001234567890\r"));
+    EXPECT_EQ(receive(14), "8001234567890\r");
+
+    EXPECT_EQ(port_.write("STATO?\r\n"), 8);
+    EXPECT_EQ(pty_.readAtLeast(8), "STATO?\r\n");
+
+    port_.close();
+    EXPECT_FALSE(port_.isOpen());
+  }
+}
+
+TEST_F(QtSerialPortOnPty, LongAnswersArriveWhole) {
+  ASSERT_TRUE(port_.open(pty_.slavePath(), "9600,n,8,1", FlowControl::None));
+  QByteArray answer;
+  for (int i = 0; i < 1500; ++i) answer.append(char('0' + i % 10));
+  ASSERT_TRUE(pty_.write(answer));
+  EXPECT_EQ(receive(answer.size()), answer);
+}
+
+TEST_F(QtSerialPortOnPty, AcceptsEveryParityAndFrame) {
+  for (const char* settings : {"19200,e,7,2", "4800,O,8,1", "2400,m,8,1", "1200,s,5,2",
+                               "9600,n,8,1.5", " 9600 , N , 8 , 1 "}) {
+    SCOPED_TRACE(settings);
+    ASSERT_TRUE(port_.open(pty_.slavePath(), settings, FlowControl::None))
+        << port_.errorText().toStdString();
+    ASSERT_TRUE(pty_.write("1\r"));
+    EXPECT_EQ(receive(2), "1\r");
+  }
+}
+
+// A pty keeps speed, stop bits and flow control but forces 8 bits without parity; of the parity
+// it keeps PARODD and CMSPAR, which still tell odd, mark and space apart.
+TEST_F(QtSerialPortOnPty, SetsTheLineAsTheSettingsSay) {
+  constexpr tcflag_t kParita = PARODD | CMSPAR;
+  ASSERT_TRUE(port_.open(pty_.slavePath(), "19200,e,7,2", FlowControl::Hardware));
+  termios line = pty_.lineSettings();
+  EXPECT_EQ(cfgetispeed(&line), speed_t(B19200));
+  EXPECT_EQ(line.c_cflag & kParita, tcflag_t(0));
+  EXPECT_TRUE(line.c_cflag & CSTOPB);
+  EXPECT_TRUE(line.c_cflag & CRTSCTS);
+  EXPECT_FALSE(line.c_iflag & (IXON | IXOFF));
+
+  ASSERT_TRUE(port_.open(pty_.slavePath(), "4800,o,8,1", FlowControl::XonXoff));
+  line = pty_.lineSettings();
+  EXPECT_EQ(cfgetispeed(&line), speed_t(B4800));
+  EXPECT_EQ(line.c_cflag & kParita, tcflag_t(PARODD));
+  EXPECT_FALSE(line.c_cflag & CSTOPB);
+  EXPECT_FALSE(line.c_cflag & CRTSCTS);
+  EXPECT_EQ(line.c_iflag & (IXON | IXOFF), tcflag_t(IXON | IXOFF));
+
+  ASSERT_TRUE(port_.open(pty_.slavePath(), "9600,m,8,1", FlowControl::None));
+  line = pty_.lineSettings();
+  EXPECT_EQ(cfgetispeed(&line), speed_t(B9600));
+  EXPECT_EQ(line.c_cflag & kParita, tcflag_t(PARODD | CMSPAR));
+  EXPECT_FALSE(line.c_cflag & CRTSCTS);
+  EXPECT_FALSE(line.c_iflag & (IXON | IXOFF));
+
+  ASSERT_TRUE(port_.open(pty_.slavePath(), "9600,s,8,1", FlowControl::None));
+  EXPECT_EQ(pty_.lineSettings().c_cflag & kParita, tcflag_t(CMSPAR));
+}
+
+TEST_F(QtSerialPortOnPty, OpeningAgainStartsFromAFreshLine) {
+  ASSERT_TRUE(port_.open(pty_.slavePath(), "9600,n,8,1", FlowControl::None));
+  ASSERT_TRUE(pty_.write("vecchio"));
+  ASSERT_TRUE(port_.open(pty_.slavePath(), "9600,n,8,1", FlowControl::None))
+      << port_.errorText().toStdString();
+  // Bytes sent before the second open are dropped with the old session.
+  EXPECT_EQ(port_.readAll(), "");
+  ASSERT_TRUE(pty_.write("nuovo"));
+  EXPECT_EQ(receive(5), "nuovo");
+}
+
+TEST_F(QtSerialPortOnPty, RefusesSettingsItCannotRead) {
+  for (const char* settings : {"", "9600", "9600;n;8;1", "veloce,n,8,1", "0,n,8,1", "9600,x,8,1",
+                               "9600,n,4,1", "9600,n,9,1", "9600,n,8,3", "9600,n,8,1,1"}) {
+    SCOPED_TRACE(settings);
+    EXPECT_FALSE(port_.open(pty_.slavePath(), settings, FlowControl::None));
+    EXPECT_FALSE(port_.isOpen());
+    EXPECT_EQ(port_.errorText(), "Impossibile aprire la porta seriale " + pty_.slavePath() +
+                                     ": impostazioni non valide \"" + settings + "\"");
+  }
+}
+
+TEST_F(QtSerialPortOnPty, AFailedOpenLeavesThePreviousLineClosed) {
+  ASSERT_TRUE(port_.open(pty_.slavePath(), "9600,n,8,1", FlowControl::None));
+  EXPECT_FALSE(port_.open(pty_.slavePath(), "9600,n,8", FlowControl::None));
+  EXPECT_FALSE(port_.isOpen());
+}
+
+TEST(QtSerialPort, MissingDevicesFailWithAnItalianReason) {
+  QtSerialPort port;
+  for (const char* device : {"/dev/ttyS99", "/nonexistent/tty"}) {
+    SCOPED_TRACE(device);
+    EXPECT_FALSE(port.open(device, "9600,n,8,1", FlowControl::None));
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(port.errorText().startsWith(QStringLiteral("Impossibile aprire la porta seriale ") +
+                                            device + ": la porta non esiste ("))
+        << port.errorText().toStdString();
+  }
+  EXPECT_FALSE(port.open("100", "9600,n,8,1", FlowControl::None));
+  EXPECT_TRUE(port.errorText().startsWith("Impossibile aprire la porta seriale /dev/ttyS99: "));
+}
+
+TEST(QtSerialPort, WritingToAClosedPortFails) {
+  QtSerialPort port;
+  EXPECT_EQ(port.write("x"), -1);
+  EXPECT_EQ(port.errorText(), QStringLiteral("La porta seriale non è aperta"));
+  EXPECT_EQ(port.readAll(), "");
+}
+
+}  // namespace
+}  // namespace listinova::platform
