@@ -1,9 +1,11 @@
 #include <QApplication>
 #include <QTextStream>
 
+#include "catalogue/magazzino.h"
 #include "platform/program_folder.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_prompts.h"
+#include "platform/qt_serial_port.h"
 #include "startup/avvio.h"
 #include "startup/frm_info.h"
 #include "startup/frm_splash.h"
@@ -50,10 +52,30 @@ int main(int argc, char** argv) {
 
   MdiPrincipale principale(prompts);
   VarGlobali& g = Globali();
+  platform::QtSerialPort portaScanner;
+  std::unique_ptr<Magazzino> magazzino;
+  if (g.Archivio) {
+    magazzino = std::make_unique<Magazzino>(
+        *g.Archivio, prompts, notice, clock, [&] { return &portaScanner; }, &principale);
+    principale.setApriMagazzino([&] {
+      if (magazzino->isVisible()) {
+        magazzino->raise();
+        magazzino->activateWindow();
+        return;
+      }
+      magazzino->setWindowModality(Qt::NonModal);
+      magazzino->show();
+    });
+  }
   FrmSplash splash({
       [&] { return GestisciTabelleCollegate(g, clock); },
       [&] { SincronizzaDatabaseEsterno(*g.Archivio, clock); },
-      [&] { principale.show(); },
+      [&] {
+        principale.show();
+        if (!magazzino) return;
+        magazzino->setWindowModality(Qt::ApplicationModal);
+        magazzino->show();
+      },
   });
   splash.show();
   return app.exec();

@@ -44,10 +44,32 @@ std::optional<double> toNumber(sqlite3_value* v) {
 }
 
 // CLng and CInt round halves to the even neighbour.
+// Product codes are plain digits: read them without a detour through QString.
+std::optional<sqlite3_int64> plainDigits(sqlite3_value* v) {
+  const auto* text = sqlite3_value_text(v);
+  int size = sqlite3_value_bytes(v);
+  int i = 0;
+  while (i < size && text[i] == ' ') ++i;
+  while (size > i && text[size - 1] == ' ') --size;
+  if (i == size || size - i > 18) return std::nullopt;
+  sqlite3_int64 value = 0;
+  for (; i < size; ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    value = value * 10 + (text[i] - '0');
+  }
+  return value;
+}
+
 void clng(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_INTEGER) {
     sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]));
     return;
+  }
+  if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+    if (auto digits = plainDigits(argv[0])) {
+      sqlite3_result_int64(ctx, *digits);
+      return;
+    }
   }
   auto n = toNumber(argv[0]);
   if (!n) {

@@ -1,0 +1,131 @@
+// The product list over 100,000 products: the 1000-row grid for the whole archive and for a
+// description search, built by the list logic alone and by the window (offscreen).
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTreeWidget>
+
+#include "catalogue/apri_database.h"
+#include "catalogue/elenco_magazzino.h"
+#include "catalogue/magazzino.h"
+#include "platform/db/database.h"
+#include "platform/qt_clock.h"
+#include "platform/qt_prompts.h"
+#include "startup/frm_info.h"
+#include "startup/var_globali.h"
+
+using listinova::platform::db::Database;
+
+namespace {
+
+constexpr int kProdotti = 100000;
+constexpr int kRipetizioni = 5;
+constexpr char kTutti[] = "Select * from magazzino order by descrizione";
+constexpr char kRicerca[] =
+    "Select * From Magazzino where Descrizione like 'CAFFE 1*' order by descrizione";
+
+void riempi(Database& db) {
+  Database::Transaction t(db);
+  auto rs = db.openRecordset("Select * from Magazzino where 0");
+  const char* nomi[] = {"CAFFE", "LATTE", "PANE", "PASTA", "RISO", "OLIO", "VINO", "ACQUA"};
+  for (int i = 1; i <= kProdotti; ++i) {
+    rs.addNew();
+    rs.setText("CodMateriale", QString::number(i));
+    rs.setText("Descrizione", QStringLiteral("%1 %2").arg(nomi[i % 8]).arg(i));
+    rs.setText("BarCode", QString::number(8000000000000LL + i));
+    rs.setText("Genere", QString::number(1 + i % 40));
+    rs.setValue(QStringLiteral("Quantità"), i % 50 - 5);
+    rs.setValue("Costo", 1.0 + (i % 1000) / 100.0);
+    rs.setValue("Costo2", 0.5 + (i % 1000) / 200.0);
+    rs.setText("CodPV", "22");
+    rs.setText("Fornitore", "FORNITORE " + QString::number(i % 30));
+    rs.setFlag("Modificato", i % 7 == 0);
+    rs.setFlag("Eliminato", i % 97 == 0);
+    rs.update();
+  }
+  t.commit();
+}
+
+// Best and mean of a few runs, in milliseconds.
+template <typename F>
+QString tempi(F&& f) {
+  double migliore = 1e300, totale = 0;
+  for (int i = 0; i < kRipetizioni; ++i) {
+    QElapsedTimer timer;
+    timer.start();
+    f();
+    const double ms = timer.nsecsElapsed() / 1e6;
+    migliore = std::min(migliore, ms);
+    totale += ms;
+  }
+  return QStringLiteral("migliore %1 ms, media %2 ms")
+      .arg(migliore, 0, 'f', 1)
+      .arg(totale / kRipetizioni, 0, 'f', 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QTextStream out(stdout);
+  QTemporaryDir dir;
+  auto& globali = listinova::Globali();
+  globali.PercorsoSetup = dir.filePath("Setup.ini");
+  globali.CartellaProgramma = dir.path();
+  auto db = listinova::ApriDatabase(dir.filePath("Dati/DbNegozio.mdb"));
+  QElapsedTimer riempimento;
+  riempimento.start();
+  riempi(*db);
+  out << kProdotti << " prodotti scritti in " << riempimento.elapsed() << " ms" << Qt::endl;
+
+  for (const char* sql : {kTutti, kRicerca}) {
+    int righe = 0;
+    out << "solo il recordset (lo strato dati), \"" << sql
+        << "\": " << tempi([&] { righe = db->openRecordset(sql).recordCount(); }) << " (" << righe
+        << " righe)" << Qt::endl;
+    listinova::ElencoMagazzino elenco;
+    const QString misura =
+        tempi([&] { elenco = listinova::LeggiElencoMagazzino(*db, sql, false); });
+    out << "righe della griglia senza finestra, \"" << sql << "\": " << misura << " ("
+        << elenco.vociTrovate << " trovate, " << elenco.righe.size() << " elencate)" << Qt::endl;
+  }
+
+  listinova::platform::QtPrompts prompts;
+  listinova::QtNotice notice;
+  listinova::platform::QtClock clock;
+  listinova::Magazzino finestra(*db, prompts, notice, clock, [] { return nullptr; });
+  auto* griglia = finestra.findChild<QTreeWidget*>("ListMagazzino");
+  QElapsedTimer apertura;
+  apertura.start();
+  finestra.show();
+  while (griglia->topLevelItemCount() == 0 && apertura.elapsed() < 60000)
+    QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+  if (griglia->topLevelItemCount() == 0) {
+    out << "la finestra non ha caricato la griglia" << Qt::endl;
+    return 1;
+  }
+  out << "apertura della finestra fino alla griglia piena: " << apertura.elapsed() << " ms"
+      << Qt::endl;
+
+  auto* tutti = finestra.findChild<QPushButton*>("cmdTutti");
+  auto* cerca = finestra.findChild<QPushButton*>("CmdCerca");
+  auto* descrizione = finestra.findChild<QLineEdit*>("Descrizione");
+  auto* voci = finestra.findChild<QLabel*>("lblTotVociMaga");
+  out << "griglia nella finestra, \"" << kTutti << "\" (&Tutti): " << tempi([&] {
+    tutti->click();
+    QApplication::processEvents();
+  }) << " ("
+      << voci->text() << " trovate, " << griglia->topLevelItemCount() << " elencate)" << Qt::endl;
+  descrizione->setText("CAFFE 1");
+  out << "griglia nella finestra, ricerca 'CAFFE 1' (Cerca): " << tempi([&] {
+    cerca->click();
+    QApplication::processEvents();
+  }) << " ("
+      << voci->text() << " trovate, " << griglia->topLevelItemCount() << " elencate)" << Qt::endl;
+  return 0;
+}

@@ -1,0 +1,264 @@
+// The product list without its window: search statements, grid rows, colours and totals.
+#include "catalogue/elenco_magazzino.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "catalogue/apri_database.h"
+#include "platform/db/database.h"
+#include "startup/modulo_file_ini.h"
+#include "support/qt_print.h"
+
+namespace listinova {
+
+inline void PrintTo(Money valore, std::ostream* out) { *out << valore.toPlain(4).toStdString(); }
+
+namespace {
+
+using platform::db::Database;
+
+TEST(IstruzioneRicerca, EachOptionWithItsTextAlone) {
+  EXPECT_EQ(IstruzioneRicerca({0, "latte", "", ""}),
+            "Select * From Magazzino where Descrizione like 'latte*' order by descrizione");
+  EXPECT_EQ(IstruzioneRicerca({1, "8001234567890", "", ""}),
+            "Select * From Magazzino where BarCode ='8001234567890' order by descrizione");
+  EXPECT_EQ(IstruzioneRicerca({2, "F-12", "", ""}),
+            "Select * From Magazzino where CodProdottoFornitore ='F-12' order by descrizione");
+}
+
+TEST(IstruzioneRicerca, ApostrophesAreDoubled) {
+  EXPECT_EQ(
+      IstruzioneRicerca({0, "CAFFE' D'ORO", "", ""}),
+      "Select * From Magazzino where Descrizione like 'CAFFE'' D''ORO*' order by descrizione");
+  EXPECT_EQ(IstruzioneRicerca({1, "12'3", "", ""}),
+            "Select * From Magazzino where BarCode ='12''3' order by descrizione");
+  EXPECT_EQ(IstruzioneRicerca({2, "A'B", "", ""}),
+            "Select * From Magazzino where CodProdottoFornitore ='A''B' order by descrizione");
+  EXPECT_EQ(IstruzioneRicerca({0, "", "Bar d'Angelo", "L'Artigiano"}),
+            "Select * From Magazzino where  Genere='Bar d''Angelo' and Fornitore='L''Artigiano' "
+            "order by descrizione");
+}
+
+TEST(IstruzioneRicerca, DepartmentAndSupplierJoinWithAnd) {
+  EXPECT_EQ(IstruzioneRicerca({0, "pa", "Pane", "ROSSI"}),
+            "Select * From Magazzino where Descrizione like 'pa*' and Genere='Pane' and "
+            "Fornitore='ROSSI' order by descrizione");
+  EXPECT_EQ(IstruzioneRicerca({1, "", "3", ""}),
+            "Select * From Magazzino where  Genere='3' order by descrizione");
+  EXPECT_EQ(IstruzioneRicerca({2, "", "", "ROSSI"}),
+            "Select * From Magazzino where  Fornitore='ROSSI' order by descrizione");
+  EXPECT_EQ(IstruzioneRicerca({2, "X1", "", "ROSSI"}),
+            "Select * From Magazzino where CodProdottoFornitore ='X1' and Fornitore='ROSSI' "
+            "order by descrizione");
+}
+
+TEST(IstruzioneRicerca, EmptyInputsListEverything) {
+  for (int opzione : {0, 1, 2})
+    EXPECT_EQ(IstruzioneRicerca({opzione, "", "", ""}),
+              "Select * from Magazzino order by descrizione");
+}
+
+TEST(IstruzioneRicerca, PriceZeroAndStockOutIgnoreTheOtherBoxes) {
+  EXPECT_EQ(IstruzioneRicerca({3, "latte", "Pane", "ROSSI"}),
+            "Select * From Magazzino where Costo=0");
+  EXPECT_EQ(IstruzioneRicerca({4, "latte", "Pane", "ROSSI"}),
+            QStringLiteral("Select * From Magazzino where Quantità<=0"));
+}
+
+class ArchivioDiProva : public ::testing::Test {
+ protected:
+  struct Prodotto {
+    QString cod{};
+    QString descrizione = "Prodotto";
+    QVariant genere{};
+    double quantita = 5;
+    QString costo = "10,00";
+    QString costo2 = "1,00";
+    QString codPV = "22";
+    QVariant fornitore = "ROSSI";
+    bool eliminato = false;
+    bool modificato = false;
+    QString barCode{};
+  };
+
+  void SetUp() override { db = ApriDatabase(dir.filePath("Dati/DbNegozio.mdb")); }
+
+  void aggiungi(const Prodotto& p) {
+    auto rs = db->openRecordset("Select * from Magazzino where 0");
+    rs.addNew();
+    rs.setText("CodMateriale", p.cod);
+    rs.setText("Descrizione", p.descrizione);
+    rs.setValue("Genere", p.genere);
+    rs.setValue(QStringLiteral("Quantità"), p.quantita);
+    rs.setMoney("Costo", *Money::parse(p.costo));
+    rs.setMoney("Costo2", *Money::parse(p.costo2));
+    rs.setText("CodPV", p.codPV);
+    rs.setValue("Fornitore", p.fornitore);
+    rs.setFlag("Eliminato", p.eliminato);
+    rs.setFlag("Modificato", p.modificato);
+    rs.setText("BarCode", p.barCode);
+    rs.setText("UnitaMisura", "Pz");
+    rs.update();
+  }
+
+  ElencoMagazzino leggi(const QString& sql, bool togliMarche = false) {
+    return LeggiElencoMagazzino(*db, sql, togliMarche);
+  }
+  RigaMagazzino unica(const ElencoMagazzino& elenco) {
+    EXPECT_EQ(elenco.righe.size(), 1u);
+    return elenco.righe.at(0);
+  }
+
+  QTemporaryDir dir;
+  std::unique_ptr<Database> db;
+};
+
+using RepartoPerRicercaTest = ArchivioDiProva;
+
+TEST_F(RepartoPerRicercaTest, NameUnlessDepartmentsAreSavedAsCodes) {
+  const QString setup = dir.filePath("Setup.ini");
+  db->execute("UPDATE Reparti SET Descrizione='Panetteria' WHERE Cod=7");
+  EXPECT_EQ(RepartoPerRicerca(*db, setup, "Panetteria"), "Panetteria");
+  EXPECT_EQ(LeggiINI(setup, "Config", "SalvaRepartoComeCODICE", "?"), "Falso");
+
+  ScriviINI(setup, "Config", "SalvaRepartoComeCODICE", "VERO");
+  EXPECT_EQ(RepartoPerRicerca(*db, setup, "Panetteria"), "7");
+  EXPECT_EQ(RepartoPerRicerca(*db, setup, ""), "");
+  EXPECT_EQ(IstruzioneRicerca({0, "", RepartoPerRicerca(*db, setup, "Panetteria"), ""}),
+            "Select * From Magazzino where  Genere='7' order by descrizione");
+}
+
+using RigheMagazzino = ArchivioDiProva;
+
+TEST_F(RigheMagazzino, AtMostOneThousandListedButEveryMatchCounted) {
+  Database::Transaction t(*db);
+  for (int i = 1; i <= 1500; ++i) aggiungi({.cod = QString::number(i)});
+  t.commit();
+  const ElencoMagazzino elenco = leggi("Select * from magazzino order by descrizione");
+  EXPECT_EQ(elenco.vociTrovate, 1500);
+  EXPECT_EQ(elenco.righe.size(), 1000u);
+  EXPECT_EQ(TestoValoreMagazzino(elenco.valore), "50.000,000000");  // 1000 x 10,00 x 5
+}
+
+TEST_F(RigheMagazzino, DeletedProductsAreCountedButNeverListed) {
+  aggiungi({.cod = "1", .descrizione = "Acqua", .eliminato = true});
+  aggiungi({.cod = "2", .descrizione = "Birra"});
+  const ElencoMagazzino elenco = leggi("Select * from magazzino order by descrizione");
+  EXPECT_EQ(elenco.vociTrovate, 2);
+  EXPECT_EQ(unica(elenco).celle[0], "2");
+  EXPECT_EQ(TestoValoreMagazzino(elenco.valore), "50,000000");
+}
+
+TEST_F(RigheMagazzino, ColumnsInOrderWithItalianNumbers) {
+  aggiungi({.cod = "42",
+            .descrizione = "Farina 00",
+            .genere = "3",
+            .quantita = 2.5,
+            .costo = "1234,5",
+            .costo2 = "2,00",
+            .codPV = "10",
+            .barCode = "8001"});
+  db->execute(
+      "UPDATE Magazzino SET Minimo=4, Taglia='M', Colore='Blu', TipoMateriale='1 kg', "
+      "CodProdottoFornitore='F-9'");
+  const auto c = unica(leggi("Select * from Magazzino")).celle;
+  const std::array<QString, kColonneMagazzino> attese = {
+      "42",  "Farina 00", "Reparto3", "2,5", "4",    "Pz",  "1.234,50", "ROSSI", "M",
+      "Blu", "1 kg",      "8001",     "",    "2,00", "F-9", "10",       "2,20",  "56013,64"};
+  EXPECT_EQ(c, attese);
+  EXPECT_EQ(IntestazioniMagazzino().size(), kColonneMagazzino);
+  EXPECT_EQ(IntestazioniMagazzino().at(16), "Acq. + IVA");
+}
+
+TEST_F(RigheMagazzino, NullsAndDepartmentNames) {
+  aggiungi({.cod = "1", .genere = QVariant(), .fornitore = QVariant()});
+  aggiungi({.cod = "2", .genere = "Ortofrutta", .fornitore = ""});
+  db->execute("UPDATE Magazzino SET Descrizione=NULL WHERE CodMateriale='1'");
+  const auto elenco = leggi("Select * from Magazzino order by CodMateriale");
+  ASSERT_EQ(elenco.righe.size(), 2u);
+  EXPECT_EQ(elenco.righe[0].celle[1], "");
+  EXPECT_EQ(elenco.righe[0].celle[2], "");
+  EXPECT_EQ(elenco.righe[0].celle[7], "***");
+  EXPECT_EQ(elenco.righe[1].celle[2], "Ortofrutta");
+  EXPECT_EQ(elenco.righe[1].celle[7], "");
+}
+
+TEST_F(RigheMagazzino, PurchaseCostWithVatAndMarkup) {
+  aggiungi({.cod = "1", .costo = "1,50", .costo2 = "1,00", .codPV = "22"});
+  const RigaMagazzino riga = unica(leggi("Select * from Magazzino"));
+  EXPECT_EQ(riga.celle[13], "1,00");
+  EXPECT_EQ(riga.celle[16], "1,22");
+  EXPECT_EQ(riga.celle[17], "22,95");
+  EXPECT_EQ(riga.colore, kColoreRicaricoBasso);
+}
+
+TEST_F(RigheMagazzino, NoPurchaseCostGivesZeroMarkup) {
+  aggiungi({.cod = "1", .costo = "3,00", .costo2 = "0", .codPV = "22"});
+  const RigaMagazzino riga = unica(leggi("Select * from Magazzino"));
+  EXPECT_EQ(riga.celle[16], "0,00");
+  EXPECT_EQ(riga.celle[17], "0,00");
+}
+
+TEST_F(RigheMagazzino, ColoursLaterRulesRepaint) {
+  // markup of 10,00 over 1,22 is far above 35
+  aggiungi({.cod = "1", .descrizione = "a normale"});
+  aggiungi({.cod = "2", .descrizione = "b esaurito", .quantita = 0});
+  aggiungi(
+      {.cod = "3", .descrizione = "c esaurito modificato", .quantita = -1, .modificato = true});
+  aggiungi({.cod = "4",
+            .descrizione = "d modificato ricarico basso",
+            .costo = "1,30",
+            .modificato = true});
+  aggiungi({.cod = "5", .descrizione = "e esaurito ricarico basso", .quantita = 0, .costo = "1"});
+  const auto elenco = leggi("Select * from magazzino order by descrizione");
+  ASSERT_EQ(elenco.righe.size(), 5u);
+  EXPECT_FALSE(elenco.righe[0].colore.isValid());
+  EXPECT_EQ(elenco.righe[1].colore, QColor(255, 0, 0));
+  EXPECT_EQ(elenco.righe[2].colore, kColoreModificato);
+  EXPECT_EQ(elenco.righe[3].colore, QColor(0, 0, 255));
+  EXPECT_EQ(elenco.righe[4].colore, QColor(0, 0, 255));
+}
+
+TEST_F(RigheMagazzino, StockValueIsExactAndSkipsDeleted) {
+  aggiungi({.cod = "1", .quantita = 3, .costo = "0,10"});
+  aggiungi({.cod = "2", .quantita = 2.5, .costo = "2,25"});
+  aggiungi({.cod = "3", .quantita = 7, .costo = "0,70"});
+  aggiungi({.cod = "4", .quantita = 100, .costo = "99,99", .eliminato = true});
+  const auto elenco = leggi("Select * from Magazzino");
+  EXPECT_EQ(elenco.valore, *Money::parse("10,825"));  // 0,30 + 5,625 + 4,90
+  EXPECT_EQ(TestoValoreMagazzino(elenco.valore), "10,825000");
+  EXPECT_EQ(TestoValoreMagazzino(*Money::parse("1234567,5")), "1.234.567,500000");
+}
+
+TEST_F(RigheMagazzino, ClearingLabelMarksTouchesOnlyListedProducts) {
+  aggiungi({.cod = "1", .descrizione = "Latte"});
+  aggiungi({.cod = "2", .descrizione = "Pane"});
+  aggiungi({.cod = "3", .descrizione = "Latte scremato", .eliminato = true});
+  db->execute("UPDATE Magazzino SET TipoVariazione='F'");
+  leggi("Select * From Magazzino where Descrizione like 'latte*' order by descrizione", true);
+  auto rs = db->openRecordset("Select CodMateriale, TipoVariazione from Magazzino order by 1");
+  QStringList marche;
+  for (; !rs.eof(); rs.moveNext()) marche << rs.text("TipoVariazione");
+  EXPECT_EQ(marche, QStringList({"N", "F", "F"}));
+}
+
+TEST_F(RigheMagazzino, SearchStatementsFindWhatTheyShould) {
+  aggiungi({.cod = "1", .descrizione = "CAFFE' ARABICA", .barCode = "8001"});
+  aggiungi({.cod = "2", .descrizione = "Caffe' decaffeinato", .costo = "0"});
+  aggiungi({.cod = "3", .descrizione = "Camomilla", .quantita = -2});
+  const auto descrizioni = [&](const CriteriRicerca& criteri) {
+    QStringList trovate;
+    for (const auto& riga : leggi(IstruzioneRicerca(criteri)).righe) trovate << riga.celle[1];
+    return trovate;
+  };
+  EXPECT_EQ(descrizioni({0, "caffe'", "", ""}),
+            QStringList({"CAFFE' ARABICA", "Caffe' decaffeinato"}));
+  EXPECT_EQ(descrizioni({1, "8001", "", ""}), QStringList({"CAFFE' ARABICA"}));
+  EXPECT_EQ(descrizioni({3, "", "", ""}), QStringList({"Caffe' decaffeinato"}));
+  EXPECT_EQ(descrizioni({4, "", "", ""}), QStringList({"Camomilla"}));
+  EXPECT_EQ(descrizioni({0, "", "", "ROSSI"}).size(), 3);
+}
+
+}  // namespace
+}  // namespace listinova

@@ -1,0 +1,180 @@
+#include "catalogue/modulo_ean.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QStringList>
+#include <optional>
+#include <random>
+
+#include "support/qt_print.h"
+
+namespace listinova {
+namespace {
+
+TEST(CodificaEAN, WorkedExamplesGainTheirCheckDigit) {
+  QString ean8 = "1234567";
+  EXPECT_EQ(CodificaEAN8(ean8), ":BCDE*fgha+");
+  EXPECT_EQ(ean8, "12345670");
+  QString ean13 = "400638133393";
+  EXPECT_EQ(CodificaEAN13(ean13), "4AKGDSL*dddjdb+");
+  EXPECT_EQ(ean13, "4006381333931");
+}
+
+TEST(CodificaEAN, RejectsWrongLengthsAndNonDigitsLeavingTheCodeAlone) {
+  for (QString codice : {"123456", "12345678", "123A567", "", " 234567", "１２３４５６７"}) {
+    const QString prima = codice;
+    EXPECT_EQ(CodificaEAN8(codice), "") << prima.toStdString();
+    EXPECT_EQ(codice, prima);
+  }
+  for (QString codice : {"40063813339", "4006381333931", "40063813339x", "40063813-393"}) {
+    const QString prima = codice;
+    EXPECT_EQ(CodificaEAN13(codice), "") << prima.toStdString();
+    EXPECT_EQ(codice, prima);
+  }
+}
+
+TEST(CodificaEAN, FirstDigitChoosesTheLeftHalfSets) {
+  QString zero = "012345678901";
+  const QString testo = CodificaEAN13(zero);
+  ASSERT_EQ(testo.size(), 15);
+  EXPECT_EQ(testo.left(8), "0BCDEFG*");
+  // Digit 5 is 'F' in set A and 'P' in set B.
+  const QStringList parita = {"AAAAAA", "AABABB", "AABBAB", "AABBBA", "ABAABB",
+                              "ABBAAB", "ABBBAA", "ABABAB", "ABABBA", "ABBABA"};
+  for (int primo = 0; primo <= 9; ++primo) {
+    QString codice = QString::number(primo) + "55555" + "555555";
+    const QString t = CodificaEAN13(codice);
+    ASSERT_EQ(t.size(), 15);
+    QString insiemi;
+    for (int i = 1; i <= 6; ++i) insiemi += t.at(i) == u'F' ? u'A' : t.at(i) == u'P' ? u'B' : u'?';
+    EXPECT_EQ(insiemi, parita[primo]) << primo;
+    EXPECT_EQ(t.at(0), QChar(u'0' + primo));
+    EXPECT_EQ(t.mid(8, 5), "fffff");
+  }
+}
+
+TEST(CodificaEAN, TextLengthsAreFixed) {
+  std::mt19937 caso(7);
+  std::uniform_int_distribution<int> cifra(0, 9);
+  for (int n = 0; n < 200; ++n) {
+    QString c8, c13;
+    for (int i = 0; i < 7; ++i) c8 += QChar(u'0' + cifra(caso));
+    for (int i = 0; i < 12; ++i) c13 += QChar(u'0' + cifra(caso));
+    EXPECT_EQ(CodificaEAN8(c8).size(), 11);
+    EXPECT_EQ(CodificaEAN13(c13).size(), 15);
+    EXPECT_EQ(c8.size(), 8);
+    EXPECT_EQ(c13.size(), 13);
+  }
+}
+
+TEST(TestoEANPerCodice, RecomputesTheStoredCheckDigit) {
+  EXPECT_EQ(TestoEANPerCodice("4006381333931"), "4AKGDSL*dddjdb+");
+  EXPECT_EQ(TestoEANPerCodice("4006381333937"), "4AKGDSL*dddjdb+");
+  EXPECT_EQ(TestoEANPerCodice("12345679"), ":BCDE*fgha+");
+  EXPECT_EQ(TestoEANPerCodice("12345"), "");
+  EXPECT_EQ(TestoEANPerCodice("123456789012"), "");
+  EXPECT_EQ(TestoEANPerCodice("400638133393X"), "4AKGDSL*dddjdb+");
+  EXPECT_EQ(TestoEANPerCodice("40063813339X1"), "");
+}
+
+TEST(DigitiDaTestoEAN, RoundTripsEveryDrawnCode) {
+  std::mt19937 caso(11);
+  std::uniform_int_distribution<int> cifra(0, 9);
+  for (int n = 0; n < 500; ++n) {
+    QString c8, c13;
+    for (int i = 0; i < 7; ++i) c8 += QChar(u'0' + cifra(caso));
+    for (int i = 0; i < 12; ++i) c13 += QChar(u'0' + cifra(caso));
+    const QString t8 = CodificaEAN8(c8);
+    const QString t13 = CodificaEAN13(c13);
+    EXPECT_EQ(DigitiDaTestoEAN(t8), c8);
+    EXPECT_EQ(DigitiDaTestoEAN(t13), c13);
+  }
+}
+
+TEST(DigitiDaTestoEAN, RejectsTextsNoCodeDraws) {
+  EXPECT_EQ(DigitiDaTestoEAN(":BCDE*fgha+"), "12345670");
+  EXPECT_EQ(DigitiDaTestoEAN(""), "");
+  EXPECT_EQ(DigitiDaTestoEAN(":BCDE*fghb+"), "");      // wrong check digit
+  EXPECT_EQ(DigitiDaTestoEAN(":BCDE*fgha"), "");       // no end guard
+  EXPECT_EQ(DigitiDaTestoEAN("BCDE*fgha+:"), "");      // guards out of place
+  EXPECT_EQ(DigitiDaTestoEAN(":LCDE*fgha+"), "");      // set B in an EAN-8
+  EXPECT_EQ(DigitiDaTestoEAN(":BCDEfgha*+"), "");      // centre guard misplaced
+  EXPECT_EQ(DigitiDaTestoEAN("4AAGDSL*dddjdb+"), "");  // parity not the first digit's
+  EXPECT_EQ(DigitiDaTestoEAN("4AKGDSL*DDDJDB+"), "");  // right half not in set C
+  EXPECT_EQ(DigitiDaTestoEAN("4AKGDSL*dddjdb+"), "4006381333931");
+  EXPECT_EQ(DigitiDaTestoEAN("4AKGDSL*dddjdb+ "), "");
+  EXPECT_EQ(DigitiDaTestoEAN("4AKGDSL5*dddjdb+"), "");
+}
+
+// Check digits from Debian's python3-stdnum, computed in one run over all the codes. The
+// interpreter on PATH may not see Debian's packages (pyenv and the like), so the system one is
+// tried as well.
+std::optional<QStringList> cifreStdnum(const QStringList& codici, QString* motivo) {
+  static const char kScript[] =
+      "import sys\n"
+      "try:\n"
+      "    from stdnum import ean\n"
+      "except ImportError:\n"
+      "    sys.exit(3)\n"
+      "for riga in sys.stdin:\n"
+      "    print(ean.calc_check_digit(riga.strip()))\n";
+  const QByteArray ingresso = codici.join('\n').toLatin1() + '\n';
+  for (const QString& interprete :
+       {QStringLiteral("python3"), QStringLiteral("/usr/bin/python3")}) {
+    QProcess python;
+    python.start(interprete, {"-c", kScript});
+    if (!python.waitForStarted(10000)) {
+      *motivo += interprete + ": not found; ";
+      continue;
+    }
+    python.write(ingresso);
+    python.closeWriteChannel();
+    if (!python.waitForFinished(120000)) {
+      python.kill();
+      python.waitForFinished();
+      ADD_FAILURE() << interprete.toStdString() << " did not finish";
+      return std::nullopt;
+    }
+    if (python.exitStatus() == QProcess::NormalExit && python.exitCode() == 3) {
+      *motivo += interprete + ": no stdnum module; ";
+      continue;
+    }
+    if (python.exitStatus() != QProcess::NormalExit || python.exitCode() != 0) {
+      ADD_FAILURE() << interprete.toStdString()
+                    << " failed: " << python.readAllStandardError().toStdString();
+      return std::nullopt;
+    }
+    return QString::fromLatin1(python.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  }
+  return std::nullopt;
+}
+
+TEST(CodificaEAN, CheckDigitsAgreeWithStdnum) {
+  std::mt19937 caso(20240315);
+  std::uniform_int_distribution<int> cifra(0, 9);
+  QStringList codici;
+  for (int n = 0; n < 4000; ++n) {
+    QString codice;
+    for (int i = 0, lunghezza = n % 2 ? 12 : 7; i < lunghezza; ++i)
+      codice += QChar(u'0' + cifra(caso));
+    codici << codice;
+  }
+  QString motivo;
+  const std::optional<QStringList> attese = cifreStdnum(codici, &motivo);
+  if (!attese) {
+    if (HasFailure()) return;
+    GTEST_SKIP() << "python3 with stdnum (Debian package python3-stdnum) not available: "
+                 << motivo.toStdString();
+  }
+  ASSERT_EQ(attese->size(), codici.size());
+  for (qsizetype i = 0; i < codici.size(); ++i) {
+    QString codice = codici[i];
+    const QString testo = codice.size() == 7 ? CodificaEAN8(codice) : CodificaEAN13(codice);
+    ASSERT_FALSE(testo.isEmpty()) << codici[i].toStdString();
+    EXPECT_EQ(codice.right(1), attese->at(i)) << codici[i].toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace listinova

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+
+#include "startup/filtro_tasti.h"
+#include "support/qt_print.h"
+
+namespace listinova {
+namespace {
+
+constexpr int kBackspace = 8;
+constexpr int kInvio = 13;
+
+QString ammessi(int modo) {
+  QString presi;
+  for (int codice = 32; codice < 127; ++codice)
+    if (TastoAmmesso(codice, modo)) presi.append(QChar(codice));
+  return presi;
+}
+
+const QString kCifre = QStringLiteral("0123456789");
+const QString kLettere = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+
+TEST(TastoAmmesso, TheTableOfTheFourModes) {
+  EXPECT_EQ(ammessi(1), kCifre);
+  EXPECT_EQ(ammessi(2), " " + kCifre + kLettere);
+  EXPECT_EQ(ammessi(3), "," + kCifre);
+  EXPECT_EQ(ammessi(4), "." + kCifre + "@" + kLettere);
+}
+
+TEST(TastoAmmesso, BackspaceInEveryModeEnterOnlyInTheFirst) {
+  for (int modo = 1; modo <= 4; ++modo) {
+    EXPECT_TRUE(TastoAmmesso(kBackspace, modo)) << modo;
+    EXPECT_EQ(TastoAmmesso(kInvio, modo), modo == 1) << modo;
+  }
+}
+
+TEST(TastoAmmesso, AccentedLettersAndUnknownModesAreRefused) {
+  EXPECT_FALSE(TastoAmmesso(QChar(u'è'), 2));
+  EXPECT_FALSE(TastoAmmesso(QChar(u'à'), 4));
+  EXPECT_TRUE(TastoAmmesso(QChar(u'7'), 2));
+  EXPECT_FALSE(TastoAmmesso(QChar(u'7'), 9));
+}
+
+TEST(TastoDecimale, DotBecomesCommaAndOnlyOneCommaAfterADigit) {
+  EXPECT_EQ(TastoDecimale(u'.', "12"), QChar(u','));
+  EXPECT_EQ(TastoDecimale(u',', "12"), QChar(u','));
+  EXPECT_EQ(TastoDecimale(u',', ""), std::nullopt);
+  EXPECT_EQ(TastoDecimale(u'.', ""), std::nullopt);
+  EXPECT_EQ(TastoDecimale(u',', "12,5"), std::nullopt);
+  EXPECT_EQ(TastoDecimale(u'.', "12,5"), std::nullopt);
+}
+
+TEST(TastoDecimale, DigitsBackspaceAndEnterPassLettersAndSignsDoNot) {
+  EXPECT_EQ(TastoDecimale(u'7', "12,5"), QChar(u'7'));
+  EXPECT_EQ(TastoDecimale(QChar(kBackspace), ""), QChar(kBackspace));
+  EXPECT_EQ(TastoDecimale(QChar(kInvio), "3"), QChar(kInvio));
+  for (QChar rifiutato : QStringLiteral("aZ-+ e%"))
+    EXPECT_EQ(TastoDecimale(rifiutato, "1"), std::nullopt) << rifiutato.toLatin1();
+}
+
+class FiltroSuCasella : public ::testing::Test {
+ protected:
+  QString digita(int modo, const QString& testo) {
+    QLineEdit casella;
+    FiltroTasti::applica(&casella, modo);
+    QTest::keyClicks(&casella, testo);
+    return casella.text();
+  }
+};
+
+TEST_F(FiltroSuCasella, DecimalFieldTurnsTheDotIntoACommaAndRefusesTheRest) {
+  EXPECT_EQ(digita(FiltroTasti::kDecimale, "12.5"), "12,5");
+  EXPECT_EQ(digita(FiltroTasti::kDecimale, "1,2,3"), "1,23");
+  EXPECT_EQ(digita(FiltroTasti::kDecimale, ",5"), "5");
+  EXPECT_EQ(digita(FiltroTasti::kDecimale, "abc-4 x"), "4");
+}
+
+TEST_F(FiltroSuCasella, TheTableModesHoldTheirFields) {
+  EXPECT_EQ(digita(3, "1,2.3a"), "1,23");
+  EXPECT_EQ(digita(1, "12ab3"), "123");
+  EXPECT_EQ(digita(2, "Pane 2 kg!"), "Pane 2 kg");
+  EXPECT_EQ(digita(4, "mario.rossi@negozio"), "mario.rossi@negozio");
+}
+
+TEST_F(FiltroSuCasella, EditingAndNavigationKeysStillWork) {
+  QLineEdit casella;
+  FiltroTasti::applica(&casella, FiltroTasti::kDecimale);
+  QTest::keyClicks(&casella, "12345");
+  QTest::keyClick(&casella, Qt::Key_Backspace);
+  EXPECT_EQ(casella.text(), "1234");
+  QTest::keyClick(&casella, Qt::Key_Home);
+  QTest::keyClick(&casella, Qt::Key_Delete);
+  EXPECT_EQ(casella.text(), "234");
+  QTest::keyClick(&casella, Qt::Key_Right);
+  QTest::keyClick(&casella, Qt::Key_Period);
+  EXPECT_EQ(casella.text(), "2,34");
+  QTest::keyClick(&casella, Qt::Key_End);
+  QTest::keyClick(&casella, Qt::Key_Left);
+  QTest::keyClick(&casella, Qt::Key_9);
+  EXPECT_EQ(casella.text(), "2,394");
+}
+
+}  // namespace
+}  // namespace listinova
