@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QUdpSocket>
+
+#include "platform/udp_endpoint.h"
+
+namespace listinova::platform {
+
+class QtUdpEndpoint : public UdpEndpoint {
+  Q_OBJECT
+
+ public:
+  explicit QtUdpEndpoint(QObject* parent = nullptr);
+
+  bool open(const QString& remoteHost, quint16 remotePort, quint16 localPort) override;
+  void close() override;
+  bool isOpen() const override;
+  qint64 send(const QByteArray& datagram) override;
+
+ private:
+  void readPending();
+
+  QUdpSocket socket_;
+  QHostAddress remoteAddress_;
+  quint16 remotePort_ = 0;
+};
+
+}  // namespace listinova::platform

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+namespace listinova {
+
+// The register shows 20 characters and chokes on some: "/" separates the PLU record's fields,
+// the others are control characters of its keyboard language. "+" and "-" are spelt out.
+QString DescrizionePerCassa(const QString& descrizione);
+
+// The description once more as the PLU record holds it: no field separator, no apostrophe,
+// a point for the comma, 20 characters.
+QString DescrizioneNelRecordPlu(const QString& descrizione);
+
+}  // namespace listinova

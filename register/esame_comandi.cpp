@@ -1,0 +1,206 @@
+#include "register/esame_comandi.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+#include <QStringList>
+#include <utility>
+
+#include "platform/clock.h"
+#include "platform/program_folder.h"
+#include "platform/prompts.h"
+#include "platform/text_viewer.h"
+#include "register/log_driver.h"
+#include "register/protocollo_ostrel.h"
+#include "register/trasporto_registratore.h"
+#include "startup/error_log.h"
+#include "startup/modulo_file_ini.h"
+#include "startup/var_globali.h"
+
+namespace listinova {
+
+namespace {
+
+constexpr int kPausaTraRigheMs = 1;
+constexpr int kPausaDopoErroreMs = 2;
+// Visual Basic's "Path/File access error", the number the error log has always used.
+constexpr int kErroreAccessoFile = 75;
+
+const QString kTroppiTimeout = QStringLiteral("*** Troppi timeout, esco definitivamente. FINE.");
+const QString kRientro = QStringLiteral("          ");      // ten blanks: the driver's own lines
+const QString kRientroEsito = QStringLiteral("         ");  // nine: the register's answers
+
+// Command files are written by the program as UTF-8; an older one in Windows-1252 still reads.
+QStringList righeDi(const QByteArray& contenuto) {
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  QString testo = utf8(contenuto);
+  if (utf8.hasError()) testo = DecodificaDaRegistratore(contenuto);
+  QStringList righe = testo.split(u'\n');
+  if (righe.last().isEmpty()) righe.removeLast();
+  for (QString& riga : righe) {
+    if (riga.endsWith(u'\r')) riga.chop(1);
+  }
+  return righe;
+}
+
+QStringList leggiComandi(const QString& percorso) {
+  QFile file(percorso);
+  if (!file.open(QIODevice::ReadOnly)) {
+    ScriviErrore(QStringLiteral("Driver"), QStringLiteral("EsameComandi"),
+                 file.errorString() + QStringLiteral(": ") + percorso, kErroreAccessoFile);
+    return {};
+  }
+  return righeDi(file.readAll());
+}
+
+void accoda(const QString& percorso, const QString& righe) {
+  QFile file(percorso);
+  if (file.open(QIODevice::WriteOnly | QIODevice::Append)) file.write(righe.toUtf8());
+}
+
+}  // namespace
+
+DriverComandi::DriverComandi(StrumentiDriver strumenti) : s_(std::move(strumenti)) {}
+
+QString DriverComandi::cartellaUscita() const {
+  const QString chiave = QStringLiteral("OUT");
+  QString cartella = LeggiINI(s_.percorsoSetup, QStringLiteral("Cartelle"), chiave, "?");
+  if (cartella == u"?" || cartella.trimmed().isEmpty()) {
+    cartella = QStringLiteral("C:");
+    ScriviINI(s_.percorsoSetup, QStringLiteral("Cartelle"), chiave, cartella);
+  }
+  // There is no drive C: here; the settings of the old shops still name it.
+  if (cartella.startsWith(QStringLiteral("C:"), Qt::CaseInsensitive))
+    return platform::ProgramFolder(s_.cartellaProgramma).path(cartella.mid(2));
+  return cartella;
+}
+
+bool DriverComandi::EsameComandi(const QString& fileComandi, const QString& indirizzo) {
+  bool esito = true;
+  if (s_.lblRecAct) s_.lblRecAct(QStringLiteral("0"));
+  const QString uscita = cartellaUscita();
+  QDir().mkpath(uscita);
+  Lavoro lavoro{indirizzo,
+                uscita + QStringLiteral("/NonTRASMESSI") + indirizzo + QStringLiteral(".txt")};
+  QFile::remove(lavoro.nonTrasmessi);
+
+  const QStringList righe = leggiComandi(fileComandi);
+  for (qsizetype n = 0; n < righe.size(); ++n) {
+    if (s_.lblRecAct) s_.lblRecAct(QString::number(n + 1));
+    if (n > 0) s_.clock.wait(kPausaTraRigheMs);
+    const FineRiga fine = inviaRiga(righe[n], lavoro);
+    if (fine == FineRiga::Terminata) return false;
+    if (fine == FineRiga::Abbandonata) {
+      esito = false;
+      break;
+    }
+  }
+
+  if (QFile::exists(lavoro.nonTrasmessi)) s_.visualizzatore.showAndWait(lavoro.nonTrasmessi);
+  return esito;
+}
+
+bool DriverComandi::enquiry(Lavoro& lavoro) {
+  TrasportoRegistratore& t = s_.trasporto;
+  for (;;) {
+    t.cmdInitCom(lavoro.indirizzo);
+    const bool ack =
+        s_.attesa.attendi([&t] { return t.risposta().Stato == u"ACK"; }, kAttesaRispostaMs);
+    if (ack) {
+      lavoro.numeroTimeout = 0;
+      return true;
+    }
+    if (++lavoro.numeroTimeout > kTimeoutTollerati) {
+      scriviLog(kRientro + kTroppiTimeout);
+      t.risposta().Stato.clear();
+      return false;
+    }
+    scriviLog(kRientro + QStringLiteral("*** uscito per timeout comunicazione, RIMANDO ENQ"));
+    t.risposta().Stato.clear();
+  }
+}
+
+DriverComandi::FineRiga DriverComandi::inviaRiga(const QString& riga, Lavoro& lavoro) {
+  TrasportoRegistratore& t = s_.trasporto;
+  const QString comando = riga.endsWith(u'/') ? riga : riga + u'/';
+  // A register that takes every enquiry but never answers would keep the first counter at 1.
+  int timeoutComando = 0;
+  int ripetizioni = 0;
+  bool conEnquiry = true;
+  for (;;) {
+    if (conEnquiry && !enquiry(lavoro)) return FineRiga::Abbandonata;
+    conEnquiry = true;
+
+    t.AzzeraRisposta();
+    t.SendCMD(comando);
+    const bool risposta = s_.attesa.attendi(
+        [&t] { return !t.risposta().CodiceErrore.trimmed().isEmpty(); }, kAttesaRispostaMs);
+    if (!risposta) {
+      ++timeoutComando;
+      if (++lavoro.numeroTimeout > kTimeoutTollerati || timeoutComando > kTimeoutTollerati) {
+        scriviLog(kRientro + kTroppiTimeout);
+        t.risposta().Stato.clear();
+        accoda(lavoro.nonTrasmessi, kTroppiTimeout + QStringLiteral("\r\n"));
+        return FineRiga::Abbandonata;
+      }
+      scriviLog(kRientro + QStringLiteral("*** uscito per timeout comunicazione, RIMANDO COMANDO"));
+      t.risposta().Stato.clear();
+      continue;
+    }
+    lavoro.numeroTimeout = 0;
+    timeoutComando = 0;
+
+    const RispostaMisuratore& r = t.risposta();
+    if (r.CodiceErrore.toInt() == 0) return FineRiga::Passata;
+    scriviLog(kRientroEsito + QStringLiteral("ESITO : ") + r.CodiceErrore + QStringLiteral(" - ") +
+              r.TestoEsito + QStringLiteral(" - ") + r.Gravita);
+    accoda(lavoro.nonTrasmessi, QStringLiteral("Invio: \r\n") + riga +
+                                    QStringLiteral("\r\nESITO : Errore N.") + r.CodiceErrore +
+                                    QStringLiteral(" - Descr.: ") + r.TestoEsito +
+                                    QStringLiteral("\r\n"));
+
+    QString gravita = r.Gravita;
+    if (gravita == u"1" && ++ripetizioni > kRipetizioniMassime) gravita = QStringLiteral("2");
+    if (gravita == u"1") {
+      scriviLog(QStringLiteral("LOG - Errore!"));
+      scriviLog(kRientroEsito +
+                QStringLiteral("Azione Intrapresa : Tracciato e Ripetuto il comando"));
+      s_.clock.wait(kPausaDopoErroreMs);
+    } else if (gravita == u"2") {
+      scriviLog(QStringLiteral("LOG - Errore!"));
+      s_.clock.wait(kPausaDopoErroreMs);
+      scriviLog(kRientroEsito +
+                QStringLiteral(
+                    "Azione Intrapresa : Tracciato e Ignorato il comando che ha dato l'errore"));
+      return FineRiga::Passata;
+    } else if (gravita == u"4") {
+      scriviLog(QStringLiteral("Errore!"));
+      s_.prompts.ask({r.TestoEsito, Globali().TitoloProgramma, platform::Buttons::Ok,
+                      platform::Icon::Exclamation});
+      s_.clock.wait(kPausaDopoErroreMs);
+      conEnquiry = false;
+    } else if (gravita == u"9") {
+      return erroreGrave(r.TestoEsito);
+    } else {
+      s_.clock.wait(kPausaDopoErroreMs);
+      return FineRiga::Passata;
+    }
+  }
+}
+
+DriverComandi::FineRiga DriverComandi::erroreGrave(const QString& testoEsito) {
+  scriviLog(QStringLiteral("LOG - ERRORE GRAVE DI DISPOSITIVO!"));
+  scriviLog(kRientroEsito + QStringLiteral("Azione Intrapresa : Tracciato, Errore grave di stato "
+                                           "misuratore fiscale, chiudo Driver"));
+  const QString titolo = Globali().TitoloProgramma;
+  s_.prompts.ask({testoEsito, titolo, platform::Buttons::Ok, platform::Icon::Critical});
+  s_.prompts.ask({QStringLiteral("Errore Grave della stampante fiscale, chiamare assistenza\n\n") +
+                      testoEsito.toUpper(),
+                  titolo, platform::Buttons::Ok, platform::Icon::Critical});
+  if (s_.terminaProgramma) s_.terminaProgramma();
+  return FineRiga::Terminata;
+}
+
+void DriverComandi::scriviLog(const QString& testo) const { s_.log.ScriviLogDriver(testo); }
+
+}  // namespace listinova

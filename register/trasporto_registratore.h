@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "register/risposta_misuratore.h"
+
+namespace listinova {
+namespace platform {
+class SerialPort;
+class UdpEndpoint;
+}  // namespace platform
+class LogDriver;
+
+// Waits for the register while events run, without keeping a core busy.
+class AttesaRisposta {
+ public:
+  virtual ~AttesaRisposta() = default;
+  // True as soon as `pronta` holds; false when `millisecondi` pass first.
+  virtual bool attendi(const std::function<bool()>& pronta, int millisecondi) = 0;
+};
+
+// The registers listen and answer on 9101; a second program on the same machine (the
+// simulator, a parallel test) needs other ports.
+struct PorteUdp {
+  quint16 remota = 9101;
+  quint16 locale = 9101;
+};
+
+// The link to the registers, one for the whole program: it opens the serial line or the UDP
+// channel for an address, sends enquiries and framed commands, and turns whatever the register
+// sends back into the reply record the jobs wait on.
+class TrasportoRegistratore : public QObject, public AttesaRisposta {
+  Q_OBJECT
+
+ public:
+  using MostraStato = std::function<void(const QString&)>;
+
+  TrasportoRegistratore(platform::SerialPort& seriale, platform::UdpEndpoint& udp, LogDriver& log,
+                        MostraStato mostraStato = {}, PorteUdp porte = {});
+
+  // Closes and reopens the serial line with the settings of [RegCassa]; failures leave it
+  // closed, the next enquiry says so.
+  void AperturaPortaRegCassa(const QString& porta);
+  // Prepares the channel of `indirizzo` (a dot means an IP address) and sends the enquiry.
+  void cmdInitCom(const QString& indirizzo);
+  // STX, the trimmed command in Windows-1252, its checksum, ETX; does not wait.
+  void SendCMD(const QString& comando);
+  void AzzeraRisposta();
+  // A send or receive job starts: the UDP channel is reopened at its first enquiry.
+  void iniziaLavoro();
+
+  // Wakes on every answer of the register, not on a poll.
+  bool attendi(const std::function<bool()>& pronta, int millisecondi) override;
+
+  RispostaMisuratore& risposta() { return risposta_; }
+  const RispostaMisuratore& risposta() const { return risposta_; }
+  bool ModoIP() const { return modoIP_; }
+  quint16 ContatoreAperture() const { return contatoreAperture_; }
+  // Serial bytes that do not form a whole answer yet.
+  const QByteArray& BufferRicezione() const { return bufferRicezione_; }
+  // Serial line: everything received since the job started; UDP: the last frame's body.
+  const QString& DatiRicevuti() const { return datiRicevuti_; }
+
+ signals:
+  void rispostaAggiornata();
+
+ private:
+  void ricezioneSeriale();
+  void ricezioneUdp(const QByteArray& datagramma);
+  void mostra(const QString& testo) const;
+
+  platform::SerialPort& seriale_;
+  platform::UdpEndpoint& udp_;
+  LogDriver& log_;
+  MostraStato mostraStato_;
+  PorteUdp porte_;
+
+  RispostaMisuratore risposta_;
+  bool modoIP_ = false;
+  quint16 contatoreAperture_ = 0;
+  QByteArray bufferRicezione_;
+  QString datiRicevuti_;
+};
+
+}  // namespace listinova

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QHostAddress>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "tools/simulatore/comportamento.h"
+
+namespace listinova::simulatore {
+
+struct OpzioniSimulatore {
+  enum class Linea { Pty, Udp };
+
+  bool aiuto = false;
+  Linea linea = Linea::Pty;
+  QHostAddress indirizzo{QHostAddress::LocalHost};
+  quint16 porta = 9101;
+  Comportamento comportamento;
+  QString registro;  // empty: no traffic file
+};
+
+// The arguments with the program's name first; nullopt and an Italian `errore` on a mistake.
+std::optional<OpzioniSimulatore> LeggiOpzioniSimulatore(const QStringList& argomenti,
+                                                        QString& errore);
+QString TestoAiutoSimulatore();
+
+}  // namespace listinova::simulatore
