@@ -23,6 +23,7 @@
 #include "platform/db/database.h"
 #include "platform/notice.h"
 #include "startup/error_log.h"
+#include "startup/impostazioni.h"
 #include "startup/icone_pulsanti.h"
 #include "startup/modulo_file_ini.h"
 #include "startup/var_globali.h"
@@ -117,8 +118,15 @@ Magazzino::Magazzino(platform::db::Database& db, platform::Prompts& prompts,
   auto* basso = new QHBoxLayout;
   basso->addWidget(costruisciComandi(), 1);
 
+  lblTab_ = new QLabel;
+  lblTab_->setObjectName("lblTab");
+  lblTab_->setStyleSheet("QLabel { background: #fff4c2; border: 1px solid #c9a400; padding: 4px; "
+                         "font-weight: bold; }");
+  lblTab_->hide();
+
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(alto);
+  layout->addWidget(lblTab_);
   layout->addWidget(ListMagazzino_, 1);
   layout->addWidget(costruisciContatori());
   layout->addLayout(basso);
@@ -261,8 +269,18 @@ QWidget* Magazzino::costruisciComandi() {
   ckModificati_ = new QCheckBox(QStringLiteral("Invio PLU Modificati"));
   ckModificati_->setObjectName("ckModificati");
   cmdSegnaModificati_ = pulsante("cmdSegnaModificati", QStringLiteral("Segna tutti modificati"));
+  cmdInviaPLU_ = prossimaVersione("cmdInviaPLU", QStringLiteral("Invia PLU  >>>"));
+  lblRecAct_ = contatore("lblRecAct");
+  lblRecTot_ = contatore("lblRecTot");
+  auto* record = new QWidget;
+  auto* righeRecord = new QHBoxLayout(record);
+  righeRecord->setContentsMargins(0, 0, 0, 0);
+  righeRecord->addWidget(new QLabel(QStringLiteral("Record")));
+  righeRecord->addWidget(lblRecAct_);
+  righeRecord->addWidget(new QLabel(QStringLiteral("di")));
+  righeRecord->addWidget(lblRecTot_);
   layout->addWidget(riquadro(QStringLiteral("Casse"),
-                             {prossimaVersione("cmdInviaPLU", QStringLiteral("Invia PLU  >>>")),
+                             {cmdInviaPLU_, record,
                               prossimaVersione("cmdLeggiPLU", QStringLiteral("Leggi PLU  <<<")),
                               ckModificati_, cmdSegnaModificati_}));
 
@@ -288,7 +306,7 @@ QWidget* Magazzino::costruisciComandi() {
   cmdAdeguaCodici_ = pulsante("cmdAdeguaCodici", QStringLiteral("Adegua BC"));
   layout->addWidget(
       riquadro(QStringLiteral("Archivio"),
-               {prossimaVersione("Generi", QStringLiteral("&Reparti")), cmdAdeguaCodici_,
+               {Generi_ = prossimaVersione("Generi", QStringLiteral("&Reparti")), cmdAdeguaCodici_,
                 prossimaVersione("cmdManutenzione", QStringLiteral("Manutenzione archivio")),
                 prossimaVersione("cmdImporta", QStringLiteral("Importa"))}));
 
@@ -383,14 +401,47 @@ void Magazzino::showEvent(QShowEvent* event) {
   comando("Form_Activate", [this] { Form_Activate(); });
 }
 
+bool Magazzino::soloModificati() const { return ckModificati_->isChecked(); }
+
+void Magazzino::setInviaPLU(std::function<void(bool soloModificati)> invia) {
+  cmdInviaPLU_->disconnect(this);
+  cmdInviaPLU_->setEnabled(static_cast<bool>(invia));
+  cmdInviaPLU_->setToolTip(invia ? QStringLiteral("Invia i prodotti alle casse configurate")
+                                 : kProssimaVersione);
+  if (!invia) return;
+  connect(cmdInviaPLU_, &QPushButton::clicked, this, [this, invia] {
+    comando("cmdInviaPLU_Click", [this, invia] {
+      invia(soloModificati());
+      CmdCerca_Click();
+    });
+  });
+}
+
+void Magazzino::setApriReparti(std::function<void()> apri) {
+  Generi_->disconnect(this);
+  Generi_->setEnabled(static_cast<bool>(apri));
+  Generi_->setToolTip(apri ? QStringLiteral("Gestione dei reparti della cassa")
+                           : kProssimaVersione);
+  if (!apri) return;
+  connect(Generi_, &QPushButton::clicked, this, [this, apri] {
+    comando("Generi_Click", [this, apri] {
+      apri();
+      CaricaCboGeneri();
+    });
+  });
+}
+
+void Magazzino::mostraStato(const QString& testo) {
+  lblTab_->setText(testo);
+  lblTab_->setVisible(!testo.isEmpty());
+}
+
+void Magazzino::mostraRecordAttuale(const QString& numero) { lblRecAct_->setText(numero); }
+
+void Magazzino::mostraTotaleRecord(int totale) { lblRecTot_->setText(QString::number(totale)); }
+
 void Magazzino::Form_Activate() {
-  const QString setup = Globali().PercorsoSetup;
-  QString valore = LeggiINI(setup, "RegCassa", "Torvane", "?");
-  if (valore == "?" || valore.isEmpty()) {
-    valore = QStringLiteral("Falso");
-    ScriviINI(setup, "RegCassa", "Torvane", valore);
-  }
-  torvane_ = valore.toUpper() == "VERO";
+  torvane_ = LeggiTorvane(Globali().PercorsoSetup);
   tmrCaricaPLU_.start();
 }
 

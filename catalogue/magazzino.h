@@ -36,6 +36,17 @@ class Magazzino : public QDialog {
 
   // [RegCassa] Torvane as read when the window was last activated.
   bool torvane() const { return torvane_; }
+  bool soloModificati() const;
+
+  // What "Invia PLU  >>>" and "Reparti" run; a button without one stays disabled.
+  void setInviaPLU(std::function<void(bool soloModificati)> invia);
+  void setApriReparti(std::function<void()> apri);
+
+  // The register jobs' progress: the status field (an empty text hides it) and the record
+  // counters.
+  void mostraStato(const QString& testo);
+  void mostraRecordAttuale(const QString& numero);
+  void mostraTotaleRecord(int totale);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -92,6 +103,11 @@ class Magazzino : public QDialog {
   QLineEdit* txtRicBarCode_ = nullptr;
   QTreeWidget* ListMagazzino_ = nullptr;
   QLabel* lblTotVociMaga_ = nullptr;
+  QLabel* lblTab_ = nullptr;
+  QLabel* lblRecAct_ = nullptr;
+  QLabel* lblRecTot_ = nullptr;
+  QPushButton* cmdInviaPLU_ = nullptr;
+  QPushButton* Generi_ = nullptr;
   QLabel* lblTotArt_ = nullptr;
   QLabel* TotRicorrenze_ = nullptr;
   QLabel* totValore_ = nullptr;

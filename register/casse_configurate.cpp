@@ -4,18 +4,26 @@
 
 namespace listinova {
 
+QString IndirizzoPerNomeFile(const QString& indirizzo) {
+  if (!indirizzo.contains('/')) return indirizzo;
+  QString nome = indirizzo;
+  if (nome.startsWith("/dev/")) nome = nome.mid(5);
+  return nome.remove('/');
+}
+
 std::vector<CassaConfigurata> CasseConfigurate(const VarGlobali& g) {
   std::vector<CassaConfigurata> casse;
   const QString porta1 = g.RegCassa.porta.trimmed();
   const QString rete1 = g.IndirizzoRete.trimmed();
+  auto seriale = [&](int numero, const QString& porta) {
+    casse.push_back({numero, porta, IndirizzoPerNomeFile(porta), false});
+  };
   if (!porta1.isEmpty())
-    casse.push_back({1, porta1, porta1, false});
+    seriale(1, porta1);
   else if (!rete1.isEmpty())
     casse.push_back({1, rete1, QString(rete1).remove('.'), true});
-  if (!g.PortaCOM1.trimmed().isEmpty())
-    casse.push_back({2, g.PortaCOM1.trimmed(), g.PortaCOM1.trimmed(), false});
-  if (!g.PortaCOM2.trimmed().isEmpty())
-    casse.push_back({3, g.PortaCOM2.trimmed(), g.PortaCOM2.trimmed(), false});
+  if (!g.PortaCOM1.trimmed().isEmpty()) seriale(2, g.PortaCOM1.trimmed());
+  if (!g.PortaCOM2.trimmed().isEmpty()) seriale(3, g.PortaCOM2.trimmed());
   return casse;
 }
 

@@ -15,6 +15,10 @@ struct CassaConfigurata {
   bool rete;
 };
 
+// The address as it appears in file names: a device path such as "/dev/ttyUSB0" gives its
+// device name ("ttyUSB0", "/dev/pts/3" gives "pts3"); a port number or an IP address is kept.
+QString IndirizzoPerNomeFile(const QString& indirizzo);
+
 // Register 1 by PortaCOM, else PortaETH1; registers 2 and 3 by PortaCOM1 and PortaCOM2.
 std::vector<CassaConfigurata> CasseConfigurate(const VarGlobali& globali);
 

@@ -1,5 +1,9 @@
 #include "register/esame_comandi.h"
 
+#include <optional>
+
+#include "register/casse_configurate.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
@@ -43,12 +47,13 @@ QStringList righeDi(const QByteArray& contenuto) {
   return righe;
 }
 
-QStringList leggiComandi(const QString& percorso) {
+// Empty when the file cannot be read; that is logged.
+std::optional<QStringList> leggiComandi(const QString& percorso) {
   QFile file(percorso);
   if (!file.open(QIODevice::ReadOnly)) {
     ScriviErrore(QStringLiteral("Driver"), QStringLiteral("EsameComandi"),
                  file.errorString() + QStringLiteral(": ") + percorso, kErroreAccessoFile);
-    return {};
+    return std::nullopt;
   }
   return righeDi(file.readAll());
 }
@@ -80,11 +85,14 @@ bool DriverComandi::EsameComandi(const QString& fileComandi, const QString& indi
   if (s_.lblRecAct) s_.lblRecAct(QStringLiteral("0"));
   const QString uscita = cartellaUscita();
   QDir().mkpath(uscita);
-  Lavoro lavoro{indirizzo,
-                uscita + QStringLiteral("/NonTRASMESSI") + indirizzo + QStringLiteral(".txt")};
+  Lavoro lavoro{indirizzo, uscita + QStringLiteral("/NonTRASMESSI") +
+                               IndirizzoPerNomeFile(indirizzo) + QStringLiteral(".txt")};
   QFile::remove(lavoro.nonTrasmessi);
 
-  const QStringList righe = leggiComandi(fileComandi);
+  // A command file that cannot be read sent nothing: that is no success.
+  const std::optional<QStringList> comandi = leggiComandi(fileComandi);
+  if (!comandi) return false;
+  const QStringList& righe = *comandi;
   for (qsizetype n = 0; n < righe.size(); ++n) {
     if (s_.lblRecAct) s_.lblRecAct(QString::number(n + 1));
     if (n > 0) s_.clock.wait(kPausaTraRigheMs);

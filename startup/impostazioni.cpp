@@ -49,6 +49,15 @@ void LeggiImpostazioni(VarGlobali& g) {
   g.IndirizzoRete = indirizzo == "?" ? QString() : indirizzo;
 }
 
+bool LeggiTorvane(const QString& percorsoSetup) {
+  QString valore = LeggiINI(percorsoSetup, "RegCassa", "Torvane", "?");
+  if (valore == "?" || valore.isEmpty()) {
+    valore = "Falso";
+    ScriviINI(percorsoSetup, "RegCassa", "Torvane", valore);
+  }
+  return valore.toUpper() != "FALSO";
+}
+
 void RegistraPercorsoProgramma(const QString& cartellaProgramma) {
   ScriviINI(platform::ProgramFolder::dovePrgPath(), "Listinova", "Percorso", cartellaProgramma);
 }

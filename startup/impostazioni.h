@@ -11,6 +11,8 @@ QString ImpostaTitoli(const QString& percorsoSetup);
 bool LeggiTastieraVisibile(const QString& percorsoSetup);
 // Only called when the settings file exists; errors are logged and the rest still read.
 void LeggiImpostazioni(VarGlobali& globali);
+// [RegCassa] Torvane, written back "Falso" when absent or empty: true unless "FALSO".
+bool LeggiTorvane(const QString& percorsoSetup);
 // Writes the program folder into DovePrg.ini, where other programs look for it.
 void RegistraPercorsoProgramma(const QString& cartellaProgramma);
 

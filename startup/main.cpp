@@ -1,18 +1,23 @@
 #include <QApplication>
 #include <QTextStream>
+#include <cstdlib>
 
 #include "catalogue/magazzino.h"
 #include "platform/program_folder.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_serial_port.h"
+#include "register/collegamento_casse.h"
+#include "register/lavoro_invia.h"
 #include "startup/avvio.h"
 #include "startup/frm_info.h"
 #include "startup/frm_splash.h"
+#include "startup/impostazioni.h"
 #include "startup/mdi_principale.h"
 #include "startup/riga_di_comando.h"
 #include "startup/tabelle_collegate.h"
 #include "startup/var_globali.h"
+#include "startup/visualizzatore_testo.h"
 
 namespace {
 
@@ -22,18 +27,20 @@ QStringList argomentiDi(int argc, char** argv) {
   return argomenti;
 }
 
-int lavoroSenzaFinestre(int argc, char** argv) {
+int lavoroSenzaFinestre(const listinova::RigaDiComando& riga, int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QTextStream uscita(stdout);
   QTextStream errori(stderr);
-  return listinova::EseguiRigaDiComando(app.arguments(), uscita, errori);
+  return riga.esegui(app.arguments(), uscita, errori);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace listinova;
-  if (eUnLavoroDaRigaDiComando(argomentiDi(argc, argv))) return lavoroSenzaFinestre(argc, argv);
+  RigaDiComando riga;
+  riga.aggiungi(LavoroInvia());
+  if (riga.riguarda(argomentiDi(argc, argv))) return lavoroSenzaFinestre(riga, argc, argv);
 
   QApplication app(argc, argv);
   app.setApplicationName("listinova");
@@ -53,10 +60,42 @@ int main(int argc, char** argv) {
   MdiPrincipale principale(prompts);
   VarGlobali& g = Globali();
   platform::QtSerialPort portaScanner;
+  QtTextViewer visualizzatore;
   std::unique_ptr<Magazzino> magazzino;
+  std::unique_ptr<CollegamentoCasse> casse;
   if (g.Archivio) {
     magazzino = std::make_unique<Magazzino>(
         *g.Archivio, prompts, notice, clock, [&] { return &portaScanner; }, &principale);
+    casse = std::make_unique<CollegamentoCasse>(CollegamentoCasse::Ambiente{*g.Archivio,
+                                                                            prompts,
+                                                                            notice,
+                                                                            clock,
+                                                                            visualizzatore,
+                                                                            cartella.root(),
+                                                                            g.PercorsoSetup,
+                                                                            [&g] {
+                                                                              // A grave fault of a
+                                                                              // register: the store
+                                                                              // is closed cleanly
+                                                                              // before the program
+                                                                              // ends.
+                                                                              g.Archivio.reset();
+                                                                              std::exit(3);
+                                                                            },
+                                                                            {}},
+                                                &principale);
+    Magazzino* lista = magazzino.get();
+    casse->setSchermo({[lista](const QString& t) { lista->mostraStato(t); },
+                       [lista](const QString& n) { lista->mostraRecordAttuale(n); },
+                       [lista](int n) { lista->mostraTotaleRecord(n); },
+                       [](bool si) {
+                         if (si)
+                           QApplication::setOverrideCursor(Qt::WaitCursor);
+                         else
+                           QApplication::restoreOverrideCursor();
+                       }});
+    lista->setInviaPLU(
+        [&, lista](bool soloModificati) { casse->InviaPLU(soloModificati, lista->torvane()); });
     principale.setApriMagazzino([&] {
       if (magazzino->isVisible()) {
         magazzino->raise();

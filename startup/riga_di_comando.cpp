@@ -3,81 +3,84 @@
 namespace listinova {
 namespace {
 
-struct Lavoro {
-  const char* nome;
-  const char* descrizione;
-  int (*esegui)(const QStringList& argomenti, QTextStream& uscita, QTextStream& errori);
-};
-
-QString versione() {
-  return QStringLiteral("%1.%2.%3")
-      .arg(LISTINOVA_VERSION_MAJOR)
-      .arg(LISTINOVA_VERSION_MINOR)
-      .arg(LISTINOVA_VERSION_PATCH);
-}
-
-int mostraVersione(const QStringList&, QTextStream& uscita, QTextStream&) {
-  uscita << "Listinova " << versione() << Qt::endl;
-  return 0;
-}
-
-int mostraAiuto(const QStringList&, QTextStream& uscita, QTextStream&);
-
-constexpr Lavoro kLavori[] = {
-    {"--help", "elenca i comandi disponibili", mostraAiuto},
-    {"--versione", "mostra la versione del programma", mostraVersione},
-};
-
-int mostraAiuto(const QStringList&, QTextStream& uscita, QTextStream&) {
-  uscita << "Listinova " << versione() << " - archivio prodotti e casse del negozio\n\n"
-         << "Uso: listinova [--cartella CARTELLA] [COMANDO]\n\n"
-         << "Senza comando si apre il programma con le sue finestre.\n\n"
-         << "Comandi:\n";
-  for (const Lavoro& lavoro : kLavori)
-    uscita << "  " << QString::fromUtf8(lavoro.nome).leftJustified(22) << lavoro.descrizione
-           << "\n";
-  uscita << "\nOpzioni:\n"
-         << "  " << QString("--cartella CARTELLA").leftJustified(22)
-         << "cartella del negozio (impostazioni, Dati/, file per le casse);\n"
-         << QString(24, ' ') << "in alternativa la variabile LISTINOVA_CARTELLA, altrimenti\n"
-         << QString(24, ' ') << "~/.local/share/listinova\n";
-  uscita.flush();
-  return 0;
-}
-
-const Lavoro* lavoroDi(const QStringList& argomenti) {
-  for (const QString& argomento : argomenti.mid(1)) {
-    if (argomento == "-h") return &kLavori[0];
-    for (const Lavoro& lavoro : kLavori)
-      if (argomento == QLatin1String(lavoro.nome)) return &lavoro;
-  }
-  return nullptr;
-}
-
-}  // namespace
-
-// Any "--" word but the shop folder option is for the command line; Qt's own single-dash
-// options ("-platform offscreen") stay with the windows.
-bool eUnLavoroDaRigaDiComando(const QStringList& argomenti) {
+// The first word that is not the shop folder option; Qt's own single-dash options
+// ("-platform offscreen") stay with the windows.
+QString primaParola(const QStringList& argomenti) {
   for (qsizetype i = 1; i < argomenti.size(); ++i) {
     const QString& argomento = argomenti[i];
     if (argomento == "--cartella") {
       ++i;
       continue;
     }
-    if (argomento == "-h" || (argomento.startsWith("--") && !argomento.startsWith("--cartella=")))
-      return true;
+    if (argomento.startsWith("--cartella=")) continue;
+    if (argomento == "-h") return "--help";
+    if (argomento.startsWith('-') && !argomento.startsWith("--")) {
+      ++i;  // a Qt option and its value
+      continue;
+    }
+    return argomento;
   }
-  return false;
+  return {};
 }
 
-int EseguiRigaDiComando(const QStringList& argomenti, QTextStream& uscita, QTextStream& errori) {
-  const Lavoro* lavoro = lavoroDi(argomenti);
+}  // namespace
+
+QString VersioneProgramma() {
+  return QStringLiteral("%1.%2.%3")
+      .arg(LISTINOVA_VERSION_MAJOR)
+      .arg(LISTINOVA_VERSION_MINOR)
+      .arg(LISTINOVA_VERSION_PATCH);
+}
+
+RigaDiComando::RigaDiComando() {
+  aggiungi(
+      {"--help", "--help", "elenca i comandi disponibili",
+       [this](const QStringList&, QTextStream& uscita, QTextStream&) { return aiuto(uscita); }});
+  aggiungi({"--versione", "--versione", "mostra la versione del programma",
+            [](const QStringList&, QTextStream& uscita, QTextStream&) {
+              uscita << "Listinova " << VersioneProgramma() << Qt::endl;
+              return 0;
+            }});
+}
+
+void RigaDiComando::aggiungi(LavoroRigaDiComando lavoro) { lavori_.push_back(std::move(lavoro)); }
+
+const LavoroRigaDiComando* RigaDiComando::lavoroDi(const QStringList& argomenti) const {
+  const QString parola = primaParola(argomenti);
+  for (const auto& lavoro : lavori_)
+    if (lavoro.nome == parola) return &lavoro;
+  return nullptr;
+}
+
+bool RigaDiComando::riguarda(const QStringList& argomenti) const {
+  return !primaParola(argomenti).isEmpty();
+}
+
+int RigaDiComando::esegui(const QStringList& argomenti, QTextStream& uscita,
+                          QTextStream& errori) const {
+  const LavoroRigaDiComando* lavoro = lavoroDi(argomenti);
   if (!lavoro) {
-    errori << "Comando non riconosciuto. Usare: listinova --help" << Qt::endl;
+    errori << "Comando non riconosciuto: " << primaParola(argomenti) << ". Usare: listinova --help"
+           << Qt::endl;
     return 2;
   }
   return lavoro->esegui(argomenti, uscita, errori);
+}
+
+int RigaDiComando::aiuto(QTextStream& uscita) const {
+  uscita << "Listinova " << VersioneProgramma() << " - archivio prodotti e casse del negozio\n\n"
+         << "Uso: listinova [--cartella CARTELLA] [COMANDO]\n\n"
+         << "Senza comando si apre il programma con le sue finestre.\n\n"
+         << "Comandi:\n";
+  for (const auto& lavoro : lavori_)
+    uscita << "  " << lavoro.uso.leftJustified(30) << " " << lavoro.descrizione << "\n";
+  uscita << "\nOpzioni:\n"
+         << "  " << QString("--cartella CARTELLA").leftJustified(30)
+         << " cartella del negozio (impostazioni, Dati/, file per le casse);\n"
+         << QString(33, ' ') << "in alternativa la variabile LISTINOVA_CARTELLA, altrimenti\n"
+         << QString(33, ' ') << "~/.local/share/listinova\n";
+  uscita.flush();
+  return 0;
 }
 
 }  // namespace listinova
