@@ -29,7 +29,10 @@ bool QtUdpEndpoint::open(const QString& remoteHost, quint16 remotePort, quint16 
   const QHostAddress local = remoteAddress_.protocol() == QAbstractSocket::IPv6Protocol
                                  ? QHostAddress(QHostAddress::AnyIPv6)
                                  : QHostAddress(QHostAddress::AnyIPv4);
-  return socket_.bind(local, localPort);
+  // Shared, so that a register simulator bound to another loopback address (127.0.0.2) can
+  // answer from the same port on this machine.
+  return socket_.bind(local, localPort,
+                      QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint);
 }
 
 void QtUdpEndpoint::close() {

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QUdpSocket>
 
+#include "platform/qt_udp_endpoint.h"
 #include "register/protocollo_ostrel.h"
 #include "support/qt_print.h"
 #include "tools/simulatore/opzioni_simulatore.h"
@@ -388,7 +389,7 @@ TEST(OpzioniDelSimulatore, LineAndBehaviour) {
   const auto predefinita = leggi({"--udp"});
   ASSERT_TRUE(predefinita);
   EXPECT_EQ(predefinita->linea, OpzioniSimulatore::Linea::Udp);
-  EXPECT_EQ(predefinita->indirizzo, QHostAddress(QHostAddress::LocalHost));
+  EXPECT_EQ(predefinita->indirizzo, QHostAddress("127.0.0.2"));
   EXPECT_EQ(predefinita->porta, 9101);
   EXPECT_EQ(leggi({"--udp", "9200"})->porta, 9200);
   EXPECT_EQ(leggi({"--udp", "127.0.0.2:9300"})->indirizzo, QHostAddress("127.0.0.2"));
@@ -494,6 +495,34 @@ TEST(ProgrammaDelSimulatore, RefusesANonLoopbackAddress) {
   const QString errori = QString::fromUtf8(programma.processo().readAllStandardError());
   EXPECT_TRUE(errori.contains("192.168.1.10")) << errori.toStdString();
   EXPECT_TRUE(programma.processo().readAllStandardOutput().isEmpty());
+}
+
+}  // namespace
+}  // namespace listinova::simulatore
+
+namespace listinova::simulatore {
+namespace {
+
+// The program binds the register port on every address; the simulator shares it on 127.0.0.2,
+// so a user can try the network link on one machine with the real port numbers.
+TEST(SimulatoreUdpSullaStessaMacchina, SharesThePortWithTheProgram) {
+  QUdpSocket libera;
+  ASSERT_TRUE(libera.bind(QHostAddress("127.0.0.2"), 0));
+  const quint16 porta = libera.localPort();
+  libera.close();
+
+  platform::QtUdpEndpoint programma;
+  ASSERT_TRUE(programma.open("127.0.0.2", porta, porta));
+  SimulatoreRegistratore registratore;
+  SimulatoreUdp udp(registratore);
+  ASSERT_TRUE(udp.apri(QHostAddress("127.0.0.2"), porta)) << udp.errore().toStdString();
+
+  QByteArray risposta;
+  QObject::connect(&programma, &platform::UdpEndpoint::datagramArrived,
+                   [&](const QByteArray& d) { risposta += d; });
+  programma.send(QByteArray(1, Controllo::ENQ));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !risposta.isEmpty(); }, 5000));
+  EXPECT_EQ(risposta, QByteArray(1, Controllo::ACK));
 }
 
 }  // namespace

@@ -122,7 +122,7 @@ QString TestoAiutoSimulatore() {
       "  --pty                     apre una porta seriale virtuale e ne stampa il percorso,\n"
       "                            da indicare in Setup.ini come [RegCassa] PortaCOM\n"
       "  --udp [INDIRIZZO:]PORTA   risponde via rete su questa macchina (predefinito\n"
-      "                            127.0.0.1:9101); solo indirizzi locali\n"
+      "                            127.0.0.2:9101); solo indirizzi locali\n"
       "\n"
       "Opzioni:\n"
       "  --codice N=CC             risponde il codice CC (due cifre esadecimali, es. 2C\n"

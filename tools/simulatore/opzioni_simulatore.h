@@ -14,7 +14,8 @@ struct OpzioniSimulatore {
 
   bool aiuto = false;
   Linea linea = Linea::Pty;
-  QHostAddress indirizzo{QHostAddress::LocalHost};
+  // Not 127.0.0.1: the program on this machine answers there.
+  QHostAddress indirizzo{QStringLiteral("127.0.0.2")};
   quint16 porta = 9101;
   Comportamento comportamento;
   QString registro;  // empty: no traffic file

@@ -14,11 +14,14 @@ bool SimulatoreUdp::apri(const QHostAddress& indirizzo, quint16 porta) {
   if (!indirizzo.isLoopback()) {
     errore_ = QStringLiteral(
                   "Il simulatore risponde solo su questa macchina: %1 non è un indirizzo locale "
-                  "(usare 127.0.0.1)")
+                  "(usare 127.0.0.2)")
                   .arg(indirizzo.toString());
     return false;
   }
-  if (!socket_.bind(indirizzo, porta)) {
+  // Listinova binds the same port on every address of this machine; sharing it lets both
+  // live here, the simulator on its own loopback address.
+  if (!socket_.bind(indirizzo, porta,
+                    QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
     errore_ = socket_.error() == QAbstractSocket::AddressInUseError
                   ? QStringLiteral(
                         "La porta UDP %1 è già in uso, forse da Listinova: sulla stessa "
