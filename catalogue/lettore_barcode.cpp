@@ -19,18 +19,6 @@ qsizetype fineRiga(const QByteArray& bytes) {
   return -1;
 }
 
-platform::FlowControl flussoPorta(ControlloFlusso flusso) {
-  switch (flusso) {
-    case ControlloFlusso::Hardware:
-      return platform::FlowControl::Hardware;
-    case ControlloFlusso::XonXoff:
-      return platform::FlowControl::XonXoff;
-    case ControlloFlusso::Nessuno:
-      break;
-  }
-  return platform::FlowControl::None;
-}
-
 }  // namespace
 
 LettoreBarCode::LettoreBarCode(platform::SerialPort& porta, QObject* parent)
@@ -46,8 +34,8 @@ bool LettoreBarCode::ApriPortaBarCodeProdotti(const ImpostazioniSeriali& imposta
   if (impostazioni.porta.trimmed().isEmpty()) return false;
   if (porta_.isOpen()) porta_.close();
   buffer_.clear();
-  apertaDaQui_ = porta_.open(impostazioni.porta, impostazioni.testoImpostazioni(),
-                             flussoPorta(impostazioni.controlloFlusso()));
+  apertaDaQui_ =
+      porta_.open(impostazioni.porta, impostazioni.testoImpostazioni(), impostazioni.flussoPorta());
   if (!apertaDaQui_)
     ScriviErrore(QStringLiteral("FUNZIONI"), QStringLiteral("ApriPortaBarCodeProdotti"),
                  porta_.errorText(), kPortaNonValida);

@@ -1,11 +1,9 @@
 #include "register/lavoro_invia.h"
 
-#include <cstdlib>
-
 #include "platform/console_prompts.h"
 #include "platform/program_folder.h"
 #include "platform/qt_clock.h"
-#include "register/collegamento_casse.h"
+#include "register/ambiente_casse.h"
 #include "startup/avvio.h"
 #include "startup/impostazioni.h"
 #include "startup/var_globali.h"
@@ -37,19 +35,7 @@ int eseguiInvia(const QStringList& argomenti, QTextStream& uscita, QTextStream& 
            << Qt::endl;
     return 4;
   }
-  CollegamentoCasse casse({*g.Archivio,
-                           prompts,
-                           notice,
-                           clock,
-                           visualizzatore,
-                           cartella.root(),
-                           g.PercorsoSetup,
-                           [&g] {
-                             // A grave fault of a register: the store is closed cleanly first.
-                             g.Archivio.reset();
-                             std::exit(3);
-                           },
-                           {}});
+  CollegamentoCasse casse(AmbienteCasse(prompts, notice, clock, visualizzatore));
   int totale = 0;
   QString ultimoStato;
   casse.setSchermo({[&](const QString& testo) {

@@ -19,18 +19,6 @@ namespace {
 const QByteArray kAck(1, Controllo::ACK);
 const QByteArray kNak(1, Controllo::NAK);
 
-platform::FlowControl flusso(ControlloFlusso controllo) {
-  switch (controllo) {
-    case ControlloFlusso::Hardware:
-      return platform::FlowControl::Hardware;
-    case ControlloFlusso::XonXoff:
-      return platform::FlowControl::XonXoff;
-    case ControlloFlusso::Nessuno:
-      break;
-  }
-  return platform::FlowControl::None;
-}
-
 struct Trama {
   QByteArray corpo;
   bool checksumGiusto;
@@ -62,7 +50,7 @@ void TrasportoRegistratore::AperturaPortaRegCassa(const QString& porta) {
   if (porta.isEmpty()) return;
   if (seriale_.isOpen()) seriale_.close();
   const ImpostazioniSeriali& impostazioni = Globali().RegCassa;
-  seriale_.open(porta, impostazioni.testoImpostazioni(), flusso(impostazioni.controlloFlusso()));
+  seriale_.open(porta, impostazioni.testoImpostazioni(), impostazioni.flussoPorta());
 }
 
 void TrasportoRegistratore::cmdInitCom(const QString& indirizzo) {

@@ -1,13 +1,12 @@
 #include <QApplication>
 #include <QTextStream>
-#include <cstdlib>
 
 #include "catalogue/magazzino.h"
 #include "platform/program_folder.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_serial_port.h"
-#include "register/collegamento_casse.h"
+#include "register/ambiente_casse.h"
 #include "register/lavoro_invia.h"
 #include "startup/avvio.h"
 #include "startup/frm_info.h"
@@ -66,24 +65,8 @@ int main(int argc, char** argv) {
   if (g.Archivio) {
     magazzino = std::make_unique<Magazzino>(
         *g.Archivio, prompts, notice, clock, [&] { return &portaScanner; }, &principale);
-    casse = std::make_unique<CollegamentoCasse>(CollegamentoCasse::Ambiente{*g.Archivio,
-                                                                            prompts,
-                                                                            notice,
-                                                                            clock,
-                                                                            visualizzatore,
-                                                                            cartella.root(),
-                                                                            g.PercorsoSetup,
-                                                                            [&g] {
-                                                                              // A grave fault of a
-                                                                              // register: the store
-                                                                              // is closed cleanly
-                                                                              // before the program
-                                                                              // ends.
-                                                                              g.Archivio.reset();
-                                                                              std::exit(3);
-                                                                            },
-                                                                            {}},
-                                                &principale);
+    casse = std::make_unique<CollegamentoCasse>(
+        AmbienteCasse(prompts, notice, clock, visualizzatore), &principale);
     Magazzino* lista = magazzino.get();
     casse->setSchermo({[lista](const QString& t) { lista->mostraStato(t); },
                        [lista](const QString& n) { lista->mostraRecordAttuale(n); },

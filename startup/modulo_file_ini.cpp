@@ -50,3 +50,19 @@ ControlloFlusso ImpostazioniSeriali::controlloFlusso() const {
 }
 
 }  // namespace listinova
+
+namespace listinova {
+
+platform::FlowControl ImpostazioniSeriali::flussoPorta() const {
+  switch (controlloFlusso()) {
+    case ControlloFlusso::Hardware:
+      return platform::FlowControl::Hardware;
+    case ControlloFlusso::XonXoff:
+      return platform::FlowControl::XonXoff;
+    case ControlloFlusso::Nessuno:
+      break;
+  }
+  return platform::FlowControl::None;
+}
+
+}  // namespace listinova

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "platform/serial_port.h"
+
 namespace listinova {
 
 // Profile-string access to Setup.ini and DovePrg.ini. Readers pass "?" as the default.
@@ -28,6 +30,8 @@ struct ImpostazioniSeriali {
   // "9600,n,8,1"
   QString testoImpostazioni() const;
   ControlloFlusso controlloFlusso() const;
+  // The same word as the serial line takes it.
+  platform::FlowControl flussoPorta() const;
 };
 
 }  // namespace listinova
