@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include "bench/archivio_di_prova.h"
 #include "catalogue/apri_database.h"
 #include "catalogue/ricerche_archivio.h"
 #include "platform/db/database.h"
@@ -15,25 +16,6 @@ using listinova::platform::db::Database;
 namespace {
 
 constexpr int kProdotti = 100000;
-
-void riempi(Database& db) {
-  Database::Transaction t(db);
-  auto rs = db.openRecordset("Select * from Magazzino where 0");
-  const char* nomi[] = {"CAFFE", "LATTE", "PANE", "PASTA", "RISO", "OLIO", "VINO", "ACQUA"};
-  for (int i = 1; i <= kProdotti; ++i) {
-    rs.addNew();
-    rs.setText("CodMateriale", QString::number(i));
-    rs.setText("Descrizione", QStringLiteral("%1 %2").arg(nomi[i % 8]).arg(i));
-    rs.setText("BarCode", QString::number(8000000000000LL + i));
-    rs.setText("Genere", "Reparto" + QString::number(1 + i % 40));
-    rs.setValue(QString::fromUtf8("Quantità"), i % 50);
-    rs.setValue("Costo", 1.0 + (i % 1000) / 100.0);
-    rs.setValue("Costo2", 0.5 + (i % 1000) / 200.0);
-    rs.setText("Fornitore", "FORNITORE " + QString::number(i % 30));
-    rs.update();
-  }
-  t.commit();
-}
 
 template <typename F>
 double millisecondi(F&& f) {
@@ -52,8 +34,9 @@ int main(int argc, char** argv) {
   const QString percorso = dir.filePath("Dati/DbNegozio.mdb");
   {
     auto db = ApriDatabase(percorso);
-    out << "riempimento di " << kProdotti << " prodotti: " << millisecondi([&] { riempi(*db); })
-        << " ms" << Qt::endl;
+    out << "riempimento di " << kProdotti
+        << " prodotti: " << millisecondi([&] { RiempiArchivioDiProva(*db, kProdotti); }) << " ms"
+        << Qt::endl;
   }
   std::unique_ptr<Database> db;
   out << "apertura dell'archivio: " << millisecondi([&] { db = ApriDatabase(percorso); }) << " ms"
