@@ -2,6 +2,7 @@
 
 #include "register/casse_configurate.h"
 #include "register/record_plu.h"
+#include "register/record_reparti.h"
 #include "startup/var_globali.h"
 
 namespace listinova {
@@ -32,6 +33,13 @@ EsitoInvio CollegamentoCasse::InviaPLU(bool soloModificati, bool torvane) {
   InvioPlu invio(a_.db, record, driver_, trasporto_, a_.prompts, a_.notice, a_.clock,
                  CasseConfigurate(Globali()), {schermo_.lblTab, {}, schermo_.occupato});
   return invio.cmdInviaPLU_Click(soloModificati);
+}
+
+EsitoReparti CollegamentoCasse::InviaReparti(bool torvane, std::function<void(bool)> frAvviso) {
+  RecordReparti record(a_.db, a_.prompts, a_.cartellaProgramma, a_.percorsoSetup, torvane);
+  InvioReparti invio(record, driver_, trasporto_, cassa_, log_, a_.prompts, a_.notice, a_.clock,
+                     CasseConfigurate(Globali()), std::move(frAvviso));
+  return invio.Trasferisci();
 }
 
 }  // namespace listinova

@@ -7,6 +7,7 @@
 #include "platform/qt_udp_endpoint.h"
 #include "register/esame_comandi.h"
 #include "register/invio_plu.h"
+#include "register/invio_reparti.h"
 #include "register/log_driver.h"
 #include "register/trasporto_registratore.h"
 
@@ -47,6 +48,9 @@ class CollegamentoCasse : public QObject {
   void setSchermo(SchermoCasse schermo) { schermo_ = std::move(schermo); }
   // "Invia PLU  >>>" to the registers configured now.
   EsitoInvio InviaPLU(bool soloModificati, bool torvane);
+  // "Trasferisci sulla CASSA" of the departments; `frAvviso` shows or hides the department
+  // window's notice frame.
+  EsitoReparti InviaReparti(bool torvane, std::function<void(bool)> frAvviso = {});
 
   TrasportoRegistratore& trasporto() { return trasporto_; }
   DriverComandi& driver() { return driver_; }

@@ -8,6 +8,7 @@
 #include "platform/qt_serial_port.h"
 #include "register/ambiente_casse.h"
 #include "register/lavoro_invia.h"
+#include "register/reparti_finestra.h"
 #include "startup/avvio.h"
 #include "startup/frm_info.h"
 #include "startup/frm_splash.h"
@@ -79,6 +80,15 @@ int main(int argc, char** argv) {
                        }});
     lista->setInviaPLU(
         [&, lista](bool soloModificati) { casse->InviaPLU(soloModificati, lista->torvane()); });
+    lista->setApriReparti([&, lista] {
+      Reparti finestra(
+          *g.Archivio, prompts, notice,
+          [&, lista](const std::function<void(bool)>& avviso) {
+            casse->InviaReparti(lista->torvane(), avviso);
+          },
+          lista);
+      finestra.exec();
+    });
     principale.setApriMagazzino([&] {
       if (magazzino->isVisible()) {
         magazzino->raise();
