@@ -1,0 +1,146 @@
+#include "banco_casse.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QUdpSocket>
+
+#include "catalogue/apri_database.h"
+#include "platform/db/database.h"
+#include "platform/db/recordset.h"
+#include "platform/money.h"
+#include "startup/var_globali.h"
+
+namespace listinova::testing {
+
+using simulatore::Comportamento;
+using simulatore::SimulatoreRegistratore;
+
+namespace {
+
+QString& portaDelSlot(int slot) {
+  VarGlobali& g = Globali();
+  return slot == 1 ? g.RegCassa.porta : slot == 2 ? g.PortaCOM1 : g.PortaCOM2;
+}
+
+// A port nobody holds at this moment, for the program's own end of the UDP channel.
+quint16 portaLibera() {
+  QUdpSocket prova;
+  prova.bind(QHostAddress::LocalHost, 0);
+  return prova.localPort();
+}
+
+}  // namespace
+
+platform::Answer DomandeInOrdine::ask(const platform::Question& domanda) {
+  cronologia_ << domanda.text;
+  return FakePrompts::ask(domanda);
+}
+
+void AvvisiInOrdine::show(const QString& messaggio) {
+  cronologia_ << messaggio;
+  FakeNotice::show(messaggio);
+}
+
+void VisualizzatoreRegistrato::showAndWait(const QString& percorso) {
+  QFile file(percorso);
+  const QString testo = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : "";
+  visti.push_back({percorso, testo});
+}
+
+BancoCasse::BancoCasse() : db(ApriDatabase(cartella.file("DbNegozio.mdb"))) {
+  Globali() = VarGlobali{};
+  Globali().TitoloProgramma = QStringLiteral("Negozio di prova");
+  Globali().CartellaProgramma = cartella.root();
+  Globali().PercorsoSetup = cartella.setup();
+}
+
+BancoCasse::~BancoCasse() {
+  collegamento_.reset();
+  Globali() = VarGlobali{};
+}
+
+SimulatoreRegistratore& BancoCasse::cassaSeriale(int slot, const Comportamento& modo) {
+  Cassa cassa{std::make_unique<SimulatoreRegistratore>(modo)};
+  cassa.pty = std::make_unique<simulatore::SimulatorePty>(*cassa.registratore);
+  EXPECT_TRUE(cassa.pty->apri()) << cassa.pty->errore().toStdString();
+  portaDelSlot(slot) = cassa.pty->percorso();
+  casse_.push_back(std::move(cassa));
+  return *casse_.back().registratore;
+}
+
+SimulatoreRegistratore& BancoCasse::cassaInRete(const Comportamento& modo) {
+  Cassa cassa{std::make_unique<SimulatoreRegistratore>(modo)};
+  cassa.udp = std::make_unique<simulatore::SimulatoreUdp>(*cassa.registratore);
+  EXPECT_TRUE(cassa.udp->apri(QHostAddress::LocalHost, 0)) << cassa.udp->errore().toStdString();
+  EXPECT_EQ(collegamento_, nullptr) << "the link already holds its ports";
+  porte_ = {cassa.udp->porta(), portaLibera()};
+  Globali().IndirizzoRete = QStringLiteral("127.0.0.1");
+  casse_.push_back(std::move(cassa));
+  return *casse_.back().registratore;
+}
+
+QString BancoCasse::porta(int slot) const { return portaDelSlot(slot); }
+
+void BancoCasse::aggiungi(const ArticoloDiProva& p) {
+  platform::db::Recordset rs = db->openRecordset(QStringLiteral("select * from Magazzino"));
+  rs.addNew();
+  rs.setText("CodMateriale", p.codice);
+  rs.setText("BarCode", p.barCode);
+  rs.setText("Descrizione", p.descrizione);
+  rs.setText("Genere", p.genere);
+  rs.setValue("Quantità", p.quantita);
+  rs.setMoney("Costo", Money::parse(p.costo).value());
+  rs.setFlag("Modificato", p.modificato);
+  rs.update();
+}
+
+void BancoCasse::aggiungiBarCode(const QString& codProd, const QString& barCode) {
+  platform::db::Recordset rs = db->openRecordset(QStringLiteral("select * from BarCodeUlteriori"));
+  rs.addNew();
+  rs.setText("CodProd", codProd);
+  rs.setText("BarCode", barCode);
+  rs.update();
+}
+
+int BancoCasse::modificati() const {
+  platform::db::Recordset rs =
+      db->openRecordset(QStringLiteral("Select * from Magazzino where Modificato=-1"));
+  return rs.recordCount();
+}
+
+CollegamentoCasse& BancoCasse::collegamento() {
+  if (!collegamento_) {
+    collegamento_ = std::make_unique<CollegamentoCasse>(
+        CollegamentoCasse::Ambiente{*db, prompts, notice, clock, visualizzatore, cartella.root(),
+                                    cartella.setup(), [this] { ++terminazioni; }, porte_});
+    collegamento_->setSchermo({[this](const QString& testo) { stati << testo; },
+                               [this](const QString& numero) { recordAttuali << numero; },
+                               [this](int totale) { totaliRecord.push_back(totale); },
+                               {}});
+  }
+  return *collegamento_;
+}
+
+EsitoInvio BancoCasse::invia(bool soloModificati, bool torvane) {
+  return collegamento().InviaPLU(soloModificati, torvane);
+}
+
+QString BancoCasse::percorso(const QString& nome) const { return cartella.file(nome); }
+
+QStringList BancoCasse::righe(const QString& nome) const {
+  QFile file(percorso(nome));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QStringList righe = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
+  if (!righe.isEmpty() && righe.last().isEmpty()) righe.removeLast();
+  return righe;
+}
+
+QStringList BancoCasse::logDriver() const {
+  const QStringList tutte = righe(QStringLiteral("BrindeloLOG.dat"));
+  QStringList messaggi;
+  for (qsizetype i = 1; i < tutte.size(); i += 2) messaggi << tutte[i];
+  return messaggi;
+}
+
+}  // namespace listinova::testing

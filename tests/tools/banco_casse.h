@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "platform/qt_clock.h"
+#include "platform/text_viewer.h"
+#include "register/collegamento_casse.h"
+#include "support/cartella_di_prova.h"
+#include "support/fakes.h"
+#include "tools/simulatore/comportamento.h"
+#include "tools/simulatore/simulatore_pty.h"
+#include "tools/simulatore/simulatore_registratore.h"
+#include "tools/simulatore/simulatore_udp.h"
+
+namespace listinova::testing {
+
+// Message boxes and notices land in one list, so their order can be checked.
+class DomandeInOrdine : public FakePrompts {
+ public:
+  explicit DomandeInOrdine(QStringList& cronologia) : cronologia_(cronologia) {}
+  platform::Answer ask(const platform::Question& domanda) override;
+
+ private:
+  QStringList& cronologia_;
+};
+
+class AvvisiInOrdine : public FakeNotice {
+ public:
+  explicit AvvisiInOrdine(QStringList& cronologia) : cronologia_(cronologia) {}
+  void show(const QString& messaggio) override;
+
+ private:
+  QStringList& cronologia_;
+};
+
+// The file as it was when the operator was shown it: the driver may delete it later.
+class VisualizzatoreRegistrato : public platform::TextViewer {
+ public:
+  struct Visione {
+    QString percorso;
+    QString testo;
+  };
+  void showAndWait(const QString& percorso) override;
+
+  std::vector<Visione> visti;
+};
+
+struct ArticoloDiProva {
+  QString codice;
+  QString barCode;
+  QString descrizione = QStringLiteral("PRODOTTO");
+  QString genere = QStringLiteral("1");
+  double quantita = 5;
+  QString costo = QStringLiteral("1,00");
+  bool modificato = false;
+};
+
+// A shop folder with its store and settings, the program's real link to the registers, and
+// simulated registers behind a pseudo-terminal or a loopback UDP port, all on this thread.
+// Globali() is set for the test and reset afterwards.
+class BancoCasse {
+ public:
+  BancoCasse();
+  ~BancoCasse();
+  BancoCasse(const BancoCasse&) = delete;
+  BancoCasse& operator=(const BancoCasse&) = delete;
+
+  // Register `slot` (1, 2 or 3: PortaCOM, PortaCOM1, PortaCOM2) on a pseudo-terminal.
+  simulatore::SimulatoreRegistratore& cassaSeriale(int slot,
+                                                   const simulatore::Comportamento& modo = {});
+  // Register 1 by its network address 127.0.0.1 (PortaETH1), on a free port. Before the
+  // first send: the link takes its ports when it is made.
+  simulatore::SimulatoreRegistratore& cassaInRete(const simulatore::Comportamento& modo = {});
+  // The serial port configured for `slot`, as the command file key and address.
+  QString porta(int slot) const;
+
+  void aggiungi(const ArticoloDiProva& prodotto);
+  void aggiungiBarCode(const QString& codProd, const QString& barCode);
+  int modificati() const;
+
+  CollegamentoCasse& collegamento();
+  EsitoInvio invia(bool soloModificati, bool torvane = false);
+
+  // In the shop folder, which the settings leave as the output folder too.
+  QString percorso(const QString& nome) const;
+  // The file's lines without their CR LF; empty when there is no file.
+  QStringList righe(const QString& nome) const;
+  // The messages of the driver log, without their date lines.
+  QStringList logDriver() const;
+
+  CartellaDiProva cartella;
+  QStringList cronologia;
+  DomandeInOrdine prompts{cronologia};
+  AvvisiInOrdine notice{cronologia};
+  platform::QtClock clock;
+  VisualizzatoreRegistrato visualizzatore;
+  int terminazioni = 0;
+  // What the product list showed: lblTab, lblRecAct, lblRecTot.
+  QStringList stati;
+  QStringList recordAttuali;
+  std::vector<int> totaliRecord;
+  std::unique_ptr<platform::db::Database> db;
+
+ private:
+  struct Cassa {
+    std::unique_ptr<simulatore::SimulatoreRegistratore> registratore;
+    std::unique_ptr<simulatore::SimulatorePty> pty;
+    std::unique_ptr<simulatore::SimulatoreUdp> udp;
+  };
+
+  std::vector<Cassa> casse_;
+  PorteUdp porte_;
+  std::unique_ptr<CollegamentoCasse> collegamento_;
+};
+
+}  // namespace listinova::testing
