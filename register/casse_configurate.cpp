@@ -11,6 +11,14 @@ QString IndirizzoPerNomeFile(const QString& indirizzo) {
   return nome.remove('/');
 }
 
+QString MessaggioCassaNonRaggiunta(const CassaConfigurata& cassa) {
+  const QString verifica = cassa.rete ? "CAVO/INDIRIZZO IP/CASSA/RETE" : "CAVO/PortaCOM/CASSA";
+  return QStringLiteral(
+             "INVIO CASSA %1 NON EFFETTUATO!!! - PROBLEMI DI COMUNICAZIONE - VERIFICARE: %2")
+      .arg(cassa.numero)
+      .arg(verifica);
+}
+
 std::vector<CassaConfigurata> CasseConfigurate(const VarGlobali& g) {
   std::vector<CassaConfigurata> casse;
   const QString porta1 = g.RegCassa.porta.trimmed();

@@ -19,6 +19,9 @@ struct CassaConfigurata {
 // device name ("ttyUSB0", "/dev/pts/3" gives "pts3"); a port number or an IP address is kept.
 QString IndirizzoPerNomeFile(const QString& indirizzo);
 
+// "INVIO CASSA n NON EFFETTUATO!!! ...": what to check when a register could not be reached.
+QString MessaggioCassaNonRaggiunta(const CassaConfigurata& cassa);
+
 // Register 1 by PortaCOM, else PortaETH1; registers 2 and 3 by PortaCOM1 and PortaCOM2.
 std::vector<CassaConfigurata> CasseConfigurate(const VarGlobali& globali);
 

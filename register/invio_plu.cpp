@@ -18,17 +18,7 @@ using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
 
-namespace {
-
-QString messaggioFallimento(const CassaConfigurata& cassa) {
-  const QString verifica = cassa.rete ? "CAVO/INDIRIZZO IP/CASSA/RETE" : "CAVO/PortaCOM/CASSA";
-  return QStringLiteral(
-             "INVIO CASSA %1 NON EFFETTUATO!!! - PROBLEMI DI COMUNICAZIONE - VERIFICARE: %2")
-      .arg(cassa.numero)
-      .arg(verifica);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 InvioPlu::InvioPlu(platform::db::Database& db, RecordPlu& record, DriverComandi& driver,
                    TrasportoRegistratore& trasporto, platform::Prompts& prompts,
@@ -80,7 +70,7 @@ EsitoInvio InvioPlu::cmdInviaPLU_Click(bool soloModificati) {
   esito.avviato = true;
   for (const CassaConfigurata& cassa : casse_) {
     if (!inviaA(cassa)) {
-      prompts_.ask({messaggioFallimento(cassa), titolo, Buttons::Ok,
+      prompts_.ask({MessaggioCassaNonRaggiunta(cassa), titolo, Buttons::Ok,
                     cassa.numero == 1 ? Icon::Critical : Icon::None});
       continue;
     }

@@ -27,14 +27,6 @@ const QString kTabellaReparti =
 const QString kRete =
     QStringLiteral("PROCEDURA INTERROTTA!!! - PROBLEMI DI INVIO SULLA RETE (LAN/WIFI) ");
 
-QString cassaNonRisponde(const CassaConfigurata& cassa) {
-  const QString verifica = cassa.rete ? "CAVO/INDIRIZZO IP/CASSA/RETE" : "CAVO/PortaCOM/CASSA";
-  return QStringLiteral(
-             "INVIO CASSA %1 NON EFFETTUATO!!! - PROBLEMI DI COMUNICAZIONE - VERIFICARE: %2")
-      .arg(cassa.numero)
-      .arg(verifica);
-}
-
 }  // namespace
 
 InvioReparti::InvioReparti(RecordReparti& record, DriverComandi& driver,
@@ -64,7 +56,7 @@ EsitoReparti InvioReparti::Trasferisci() {
   esito.avviato = true;
   trasporto_.iniziaLavoro();
   if (casse_.empty() || casse_.front().numero != 1) {
-    messaggio(cassaNonRisponde({1, {}, {}, true}), Icon::Critical);
+    messaggio(MessaggioCassaNonRaggiunta({1, {}, {}, true}), Icon::Critical);
   }
   for (const CassaConfigurata& cassa : casse_) {
     const bool avanti = cassa.rete ? inviaRete(cassa, esito) : inviaSeriale(cassa, esito);
@@ -116,7 +108,7 @@ bool InvioReparti::inviaSeriale(const CassaConfigurata& cassa, EsitoReparti& esi
       return false;
     case EsitoSeriale::CassaNonRisponde:
       avviso(false);
-      messaggio(cassaNonRisponde(cassa), cassa.numero == 1 ? Icon::Critical : Icon::None);
+      messaggio(MessaggioCassaNonRaggiunta(cassa), cassa.numero == 1 ? Icon::Critical : Icon::None);
       break;
   }
   return true;
