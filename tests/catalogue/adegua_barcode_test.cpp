@@ -11,6 +11,7 @@
 #include "startup/error_log.h"
 #include "startup/var_globali.h"
 #include "support/fakes.h"
+#include "support/file_helpers.h"
 #include "support/qt_print.h"
 
 namespace listinova {
@@ -59,12 +60,11 @@ class AdeguaBarCodeTest : public ::testing::Test {
   }
   int prodotti() { return db->openRecordset("select * from Magazzino").recordCount(); }
   QString doppi() const {
-    QFile file(dir.filePath("1-PLUDoppio.txt"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : "<assente>";
+    const QString percorso = dir.filePath("1-PLUDoppio.txt");
+    return QFile::exists(percorso) ? QString::fromUtf8(testing::readAll(percorso)) : "<assente>";
   }
   QString registro() const {
-    QFile file(dir.filePath("Dati/ErrorLog.dat"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QString::fromUtf8(testing::readAll(dir.filePath("Dati/ErrorLog.dat")));
   }
 
   QTemporaryDir dir;
@@ -99,11 +99,7 @@ TEST_F(AdeguaBarCodeTest, FreeRangeGivesTheProductAndNineCopies) {
     rs.update();
   }
   prodotto("15", "Latte", "8001234567890");
-  {
-    QFile vecchio(dir.filePath("1-PLUDoppio.txt"));
-    ASSERT_TRUE(vecchio.open(QIODevice::WriteOnly));
-    vecchio.write("99990 - vecchio\r\n");
-  }
+  ASSERT_TRUE(testing::writeAll(dir.filePath("1-PLUDoppio.txt"), "99990 - vecchio\r\n"));
 
   adegua();
 
@@ -189,11 +185,7 @@ TEST_F(AdeguaBarCodeTest, TakenCodesAreSkippedAndListed) {
 TEST_F(AdeguaBarCodeTest, AnsweringNoChangesNothing) {
   prodotto("3", "Pane", "1234");
   prodotto("4", "Latte", "12340");
-  {
-    QFile vecchio(dir.filePath("1-PLUDoppio.txt"));
-    ASSERT_TRUE(vecchio.open(QIODevice::WriteOnly));
-    vecchio.write("vecchio\r\n");
-  }
+  ASSERT_TRUE(testing::writeAll(dir.filePath("1-PLUDoppio.txt"), "vecchio\r\n"));
   prompts.answers = {Answer::No};
 
   adegua();
@@ -280,7 +272,6 @@ TEST_F(AdeguaBarCodeTest, StoreFailureIsLoggedAndStopsKeepingFinishedProducts) {
 TEST_F(AdeguaBarCodeTest, VerificaBarCodeDoppioListsOnlyCodesInUse) {
   prodotto("1", "Olio", "55555");
   AdeguaBarCode adegua(*db, dir.path(), prompts, notice, clock);
-  EXPECT_EQ(adegua.percorsoDoppi(), dir.filePath("1-PLUDoppio.txt"));
   EXPECT_FALSE(adegua.VerificaBarCodeDoppio("55556"));
   EXPECT_FALSE(adegua.VerificaBarCodeDoppio("5555'"));
   EXPECT_EQ(doppi(), "<assente>");

@@ -19,6 +19,7 @@
 #include "startup/var_globali.h"
 #include "support/cartella_di_prova.h"
 #include "support/fakes.h"
+#include "support/file_helpers.h"
 #include "support/qt_print.h"
 
 namespace listinova {
@@ -107,11 +108,7 @@ class AggiungiMaterialeTest : public ::testing::Test {
     scrivi("txtRicarico", "50");
     scrivi("txtAcquisto", "10");
   }
-  QStringList testiChiesti() const {
-    QStringList testi;
-    for (const auto& domanda : prompts.asked) testi.append(domanda.text);
-    return testi;
-  }
+  QStringList testiChiesti() const { return testing::askedTexts(prompts); }
   Recordset riga(const QString& codice) {
     return db->openRecordset("select * from Magazzino where CodMateriale='" + codice + "'");
   }
@@ -124,7 +121,6 @@ class AggiungiMaterialeTest : public ::testing::Test {
 
 TEST_F(AggiungiMaterialeTest, OpensReadyForANewProduct) {
   apri();
-  EXPECT_EQ(finestra->objectName(), "AggiungiMateriale");
   EXPECT_EQ(finestra->windowTitle(), "Magazzino prodotti");
   EXPECT_EQ(finestra->findChild<QGroupBox*>("frDati")->title(), "Nuovo prodotto");
   EXPECT_TRUE(pulsante("cmdAggiungi")->isEnabled());
@@ -136,14 +132,9 @@ TEST_F(AggiungiMaterialeTest, OpensReadyForANewProduct) {
   EXPECT_EQ(scelta("CboGenere")->itemText(1), "2#Frigo");
   EXPECT_TRUE(finestra->findChild<QGroupBox*>("frBarCodeAlternativi")->isHidden());
   EXPECT_TRUE(testo("txtAcquistoConIVA")->isReadOnly());
-
-  QPushButton* tastiera = pulsante("cmdTastiera");
-  EXPECT_FALSE(tastiera->isEnabled());
-  EXPECT_EQ(tastiera->toolTip(), "Tastiera a video: disponibile in una prossima versione");
-  EXPECT_EQ(pulsante("cmdConferma")->text(), "&Conferma");
-  EXPECT_EQ(pulsante("cmdAnnulla")->text(), "&Annulla");
-  EXPECT_EQ(pulsante("cmdBCAlternativi")->text(), "Bar code &alternativi");
-  EXPECT_FALSE(pulsante("cmdConferma")->icon().isNull());
+  EXPECT_FALSE(pulsante("cmdTastiera")->isEnabled());
+  scelta("CboGenere")->setCurrentIndex(1);  // with no VAT yet, the department's comes in
+  EXPECT_EQ(testo("txtIVA")->text(), "10");
 }
 
 TEST_F(AggiungiMaterialeTest, BackColourComesFromTheSettings) {
@@ -192,12 +183,6 @@ TEST_F(AggiungiMaterialeTest, PublicPriceAndMarkupFollowEachOther) {
   EXPECT_EQ(testo("txtPrezzoPubblico")->text(), "18,30");
 }
 
-TEST_F(AggiungiMaterialeTest, ChosenDepartmentFillsTheVat) {
-  apri();
-  scelta("CboGenere")->setCurrentIndex(1);
-  EXPECT_EQ(testo("txtIVA")->text(), "10");
-}
-
 TEST_F(AggiungiMaterialeTest, ConfirmWithEmptyFieldsAsksToCheckAndStays) {
   apri();
   QSignalSpy salvato(finestra.get(), &AggiungiMateriale::prodottoSalvato);
@@ -224,17 +209,13 @@ TEST_F(AggiungiMaterialeTest, NewProductIsSavedAndTheEditorCloses) {
   EXPECT_FALSE(finestra->isVisible());
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
+  // Column by column the save is checked on SchedaProdotto; here what the typing fed it.
   Recordset rs = riga("1");
   ASSERT_FALSE(rs.eof());
-  EXPECT_EQ(rs.text("Descrizione"), "Latte intero");
   EXPECT_EQ(rs.text("BarCode"), "8009876543210");
-  EXPECT_EQ(rs.text("Genere"), "Bar");
   EXPECT_EQ(rs.text("Fornitore"), "BIANCHI");
-  EXPECT_EQ(rs.text("CodPV"), "22");
-  EXPECT_EQ(rs.text("UnitaMisura"), "Pz");
   EXPECT_EQ(rs.text("TipoMateriale"), "15,");
   EXPECT_EQ(rs.money("Costo"), *Money::parse("18,30"));
-  EXPECT_EQ(rs.money("Costo2"), *Money::parse("10"));
   EXPECT_DOUBLE_EQ(rs.number("Quantità"), 12);
 }
 
@@ -275,14 +256,10 @@ TEST_F(AggiungiMaterialeTest, EditShowsTheProductAndSavesItInPlace) {
   EXPECT_FALSE(pulsante("cmdAggiungi")->isEnabled());
   EXPECT_EQ(testo("AppCodeModifica")->text(), "5");
   EXPECT_EQ(testo("TxtDesc")->text(), "CAFFE ARABICA");
-  EXPECT_EQ(testo("TxtQTA")->text(), "10");
-  EXPECT_EQ(testo("TxtCosto")->text(), "1,50");
-  EXPECT_EQ(testo("txtAcquisto")->text(), "0,90");
   EXPECT_EQ(testo("txtAcquistoConIVA")->text(), "1,10");
   EXPECT_EQ(scelta("CboGenere")->currentText(), "1#Bar");
   EXPECT_EQ(scelta("CboFornitore")->currentText(), "ROSSI");
   EXPECT_EQ(scelta("txtUm")->currentText(), "Kg");
-  EXPECT_EQ(scelta("cbMateriale")->currentText(), "250");
 
   QLineEdit* quantita = testo("TxtQTA");
   quantita->selectAll();
@@ -407,9 +384,12 @@ TEST_F(AggiungiMaterialeTest, ScannedCodeGoesIntoTheBarcodeField) {
   EXPECT_FALSE(porta.aperta);
 }
 
-TEST_F(AggiungiMaterialeTest, ScannerThatWillNotOpenLeavesTheEditorUsable) {
-  Globali().BarCode.porta = "7";
+TEST_F(AggiungiMaterialeTest, ScannerMissingOrThatWillNotOpenLeavesTheEditorUsable) {
   PortaFinta porta;
+  apri(&porta);
+  EXPECT_EQ(porta.porta, "");  // no port configured: nothing is opened
+  EXPECT_FALSE(porta.aperta);
+  Globali().BarCode.porta = "7";
   porta.riesce = false;
   apri(&porta);
   EXPECT_TRUE(prompts.asked.empty());
@@ -418,14 +398,6 @@ TEST_F(AggiungiMaterialeTest, ScannerThatWillNotOpenLeavesTheEditorUsable) {
   EXPECT_EQ(testo("txtAcquistoConIVA")->text(), "12,20");
 }
 
-TEST_F(AggiungiMaterialeTest, NoScannerPortConfiguredOpensNothing) {
-  PortaFinta porta;
-  apri(&porta);
-  EXPECT_EQ(porta.porta, "");
-  EXPECT_FALSE(porta.aperta);
-}
-
-// The loaded window as the operator sees it; LISTINOVA_SCREENSHOT names a file to keep it in.
 TEST_F(AggiungiMaterialeTest, LoadedProductPaintsTheBarcodeFieldRed) {
   prodotto("5", "8001234567890");
   db->execute("INSERT INTO BarCodeUlteriori (CodProd, BarCode) VALUES ('5', '111222333')");
@@ -441,10 +413,6 @@ TEST_F(AggiungiMaterialeTest, LoadedProductPaintsTheBarcodeFieldRed) {
   const QColor colore = immagine.pixelColor(fondo * immagine.devicePixelRatio());
   EXPECT_GT(colore.red(), 150);
   EXPECT_LT(colore.green(), 80);
-  const QString destinazione = qEnvironmentVariable("LISTINOVA_SCREENSHOT");
-  if (!destinazione.isEmpty()) {
-    EXPECT_TRUE(immagine.save(destinazione));
-  }
 }
 
 }  // namespace

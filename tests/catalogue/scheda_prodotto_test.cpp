@@ -12,6 +12,7 @@
 #include "startup/var_globali.h"
 #include "support/cartella_di_prova.h"
 #include "support/fakes.h"
+#include "support/file_helpers.h"
 #include "support/qt_print.h"
 
 namespace listinova {
@@ -70,11 +71,7 @@ class SchedaProdottoTest : public ::testing::Test {
   Recordset riga(const QString& codice) {
     return db->openRecordset("select * from Magazzino where CodMateriale='" + codice + "'");
   }
-  QStringList testiChiesti() const {
-    QStringList testi;
-    for (const auto& domanda : prompts.asked) testi.append(domanda.text);
-    return testi;
-  }
+  QStringList testiChiesti() const { return testing::askedTexts(prompts); }
 
   CartellaDiProva cartella;
   std::unique_ptr<Database> db;
@@ -87,20 +84,12 @@ class SchedaProdottoTest : public ::testing::Test {
 TEST_F(SchedaProdottoTest, PurchaseVatAndWantedMarkupGiveTheSellingPrice) {
   scheda->NuovoProdotto();
   scheda->imposta(Campo::txtIVA, "22");
-  scheda->imposta(Campo::txtRicarico, "50");
   scheda->imposta(Campo::txtAcquisto, "10");
   EXPECT_EQ(scheda->valore(Campo::txtAcquistoConIVA), "12,20");
-  EXPECT_EQ(scheda->valore(Campo::TxtCosto), "18,30");
-  EXPECT_TRUE(prompts.asked.empty());
-}
-
-TEST_F(SchedaProdottoTest, TheWantedMarkupMayComeAfterThePurchaseCost) {
-  scheda->NuovoProdotto();
-  scheda->imposta(Campo::txtIVA, "22");
-  scheda->imposta(Campo::txtAcquisto, "10");
   EXPECT_EQ(scheda->valore(Campo::TxtCosto), "");
   scheda->imposta(Campo::txtRicarico, "50");
   EXPECT_EQ(scheda->valore(Campo::TxtCosto), "18,30");
+  EXPECT_TRUE(prompts.asked.empty());
 }
 
 TEST_F(SchedaProdottoTest, VatTypedAfterThePurchaseCostGivesThePurchaseWithVat) {
@@ -168,10 +157,7 @@ TEST_F(SchedaProdottoTest, FullRecalculationTakesTheVatRateAsAWholeNumber) {
   // A change of the rate itself uses it as typed.
   scheda->imposta(Campo::txtIVA, "21,4");
   EXPECT_EQ(scheda->valore(Campo::txtAcquistoConIVA), "12,14");
-}
-
-TEST_F(SchedaProdottoTest, PricesRoundHalfAwayFromZero) {
-  scheda->NuovoProdotto();
+  // 0,055 rounds half away from zero.
   scheda->imposta(Campo::txtIVA, "10");
   scheda->imposta(Campo::txtAcquisto, "0,05");
   EXPECT_EQ(scheda->valore(Campo::txtAcquistoConIVA), "0,06");
@@ -179,8 +165,10 @@ TEST_F(SchedaProdottoTest, PricesRoundHalfAwayFromZero) {
 
 TEST_F(SchedaProdottoTest, ChosenDepartmentBringsItsVatWhenNoneIsSet) {
   scheda->NuovoProdotto();
+  scheda->imposta(Campo::txtAcquisto, "10");
   scheda->imposta(Campo::CboGenere, "1#Bar");
   EXPECT_EQ(scheda->valore(Campo::txtIVA), "22");
+  EXPECT_EQ(scheda->valore(Campo::txtAcquistoConIVA), "12,20");
   scheda->imposta(Campo::CboGenere, "2#Frigo");
   EXPECT_EQ(scheda->valore(Campo::txtIVA), "22");
   scheda->imposta(Campo::txtIVA, "0");
@@ -188,13 +176,6 @@ TEST_F(SchedaProdottoTest, ChosenDepartmentBringsItsVatWhenNoneIsSet) {
   EXPECT_EQ(scheda->valore(Campo::txtIVA), "4");
   scheda->imposta(Campo::CboGenere, "99#Sconosciuto");
   EXPECT_EQ(scheda->valore(Campo::txtIVA), "0");
-}
-
-TEST_F(SchedaProdottoTest, DepartmentVatFlowsIntoThePurchaseWithVat) {
-  scheda->NuovoProdotto();
-  scheda->imposta(Campo::txtAcquisto, "10");
-  scheda->imposta(Campo::CboGenere, "1#Bar");
-  EXPECT_EQ(scheda->valore(Campo::txtAcquistoConIVA), "12,20");
 }
 
 TEST_F(SchedaProdottoTest, EveryChangeReachesTheObserver) {
@@ -358,12 +339,14 @@ TEST_F(SchedaProdottoTest, NewCodeFollowsTheHighestNumericOne) {
   EXPECT_FALSE(riga("11").eof());
 }
 
-TEST_F(SchedaProdottoTest, DepartmentIsStoredAsItsCodeWhenTheSettingSaysSo) {
+TEST_F(SchedaProdottoTest, DepartmentIsStoredAndFoundAsItsCodeWhenTheSettingSaysSo) {
   ScriviINI(cartella.setup(), "Config", "SalvaRepartoComeCODICE", "VERO");
   compila();
   scheda->imposta(Campo::CboGenere, "2#Frigo");
   ASSERT_EQ(scheda->SalvaDatiMateriale(), "1");
   EXPECT_EQ(riga("1").text("Genere"), "2");
+  ASSERT_TRUE(scheda->PreparaPerModifica("1"));
+  EXPECT_EQ(scheda->valore(Campo::CboGenere), "2#Frigo");
 }
 
 TEST_F(SchedaProdottoTest, EmptyVatLeavesTheStoredRateAlone) {
@@ -375,6 +358,8 @@ TEST_F(SchedaProdottoTest, EmptyVatLeavesTheStoredRateAlone) {
 }
 
 TEST_F(SchedaProdottoTest, EditShowsTheStoredProduct) {
+  EXPECT_FALSE(scheda->PreparaPerModifica("999"));
+  EXPECT_FALSE(scheda->inModifica());
   prodotto("5", "8001");
   db->execute("UPDATE Magazzino SET Costo=15.25, Costo2=10, CodPV=NULL WHERE CodMateriale='5'");
   ASSERT_TRUE(scheda->PreparaPerModifica("5"));
@@ -400,18 +385,6 @@ TEST_F(SchedaProdottoTest, EditShowsTheStoredProduct) {
   EXPECT_EQ(scheda->valore(Campo::txtAcquistoConIVA), "12,20");
   EXPECT_EQ(scheda->valore(Campo::txtRicaricoCalcolato), "25");
   EXPECT_TRUE(prompts.asked.empty());
-}
-
-TEST_F(SchedaProdottoTest, EditFindsTheDepartmentByCodeWhenStoredAsCode) {
-  ScriviINI(cartella.setup(), "Config", "SalvaRepartoComeCODICE", "VERO");
-  prodotto("5", "8001", "2");
-  ASSERT_TRUE(scheda->PreparaPerModifica("5"));
-  EXPECT_EQ(scheda->valore(Campo::CboGenere), "2#Frigo");
-}
-
-TEST_F(SchedaProdottoTest, UnknownProductCannotBeEdited) {
-  EXPECT_FALSE(scheda->PreparaPerModifica("999"));
-  EXPECT_FALSE(scheda->inModifica());
 }
 
 TEST_F(SchedaProdottoTest, SavedEditRewritesTheSameRow) {
@@ -476,12 +449,9 @@ class BarCodeUlterioriTest : public SchedaProdottoTest {
   }
 };
 
-TEST_F(BarCodeUlterioriTest, EditShowsTheRegisteredOnes) {
+TEST_F(BarCodeUlterioriTest, MainConfirmationRegistersTheEntries) {
   EXPECT_EQ(scheda->barCodeUlteriori(), QStringList({"111"}));
   EXPECT_FALSE(scheda->elencoAperto());
-}
-
-TEST_F(BarCodeUlterioriTest, MainConfirmationRegistersTheEntries) {
   ASSERT_TRUE(scheda->ApriBarCodeAlternativi());
   scheda->setBarCodeUlteriori({"", "222", " 333 ", "222"});
   ASSERT_EQ(scheda->ControlloCampi(), "Ok");
@@ -548,9 +518,7 @@ TEST_F(SchedaProdottoTest, StoreFailuresAreLoggedAndNothingIsSaved) {
   EXPECT_FALSE(scheda->PreparaPerModifica("5"));
   installaErrorLog(nullptr);
 
-  QFile file(log.percorsoLog());
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QString righe = QString::fromUtf8(file.readAll());
+  const QString righe = QString::fromUtf8(testing::readAll(log.percorsoLog()));
   EXPECT_TRUE(righe.contains("*-AggiungiMateriale-ControlloCampi-]"));
   EXPECT_TRUE(righe.contains("*-AggiungiMateriale-SalvaDatiMateriale-]"));
   EXPECT_TRUE(righe.contains("*-AggiungiMateriale-PreparaPerModifica-]"));

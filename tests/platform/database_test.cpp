@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include "platform/db/database.h"
+#include "support/file_helpers.h"
 #include "support/qt_print.h"
 
 namespace listinova::platform::db {
@@ -92,14 +93,12 @@ TEST_F(DatabaseTest, AddNewEditUpdateAndRemove) {
   all.moveNext();
   EXPECT_EQ(all.text("Cod"), "11");
   EXPECT_EQ(db->openRecordset("Select * from Articoli").recordCount(), 2);
-}
 
-TEST_F(DatabaseTest, NewRowsTakeColumnDefaults) {
-  auto rs = db->openRecordset("Select * from Articoli");
+  // A new row keeps the defaults of the columns it does not set.
   rs.addNew();
   rs.setText("Cod", "12");
   rs.update();
-  auto check = db->openRecordset("Select * from Articoli where Cod='12'");
+  check = db->openRecordset("Select * from Articoli where Cod='12'");
   EXPECT_EQ(check.money("Prezzo"), Money());
   EXPECT_FALSE(check.flag("Attivo"));
 }
@@ -188,14 +187,9 @@ TEST_F(DatabaseTest, TransactionRollsBackWhenNotCommitted) {
 TEST(DatabaseOpen, RefusesAFileThatIsNotADatabaseAndLeavesIt) {
   QTemporaryDir dir;
   QString path = dir.filePath("DbNegozio.mdb");
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("questo non è un archivio");
-  f.close();
+  ASSERT_TRUE(listinova::testing::writeAll(path, "questo non è un archivio"));
   EXPECT_THROW(Database::open(path), DatabaseError);
-  QFile again(path);
-  ASSERT_TRUE(again.open(QIODevice::ReadOnly));
-  EXPECT_EQ(again.readAll(), QByteArray("questo non è un archivio"));
+  EXPECT_EQ(listinova::testing::readAll(path), QByteArray("questo non è un archivio"));
 }
 
 }  // namespace

@@ -9,52 +9,43 @@ namespace {
 
 QString sqlOf(const char* jet) { return translateJet(QString::fromUtf8(jet)).sql; }
 
-TEST(JetTranslation, DeleteStarBecomesPlainDelete) {
-  EXPECT_EQ(sqlOf("Delete * from Magazzino"), "Delete from Magazzino");
-  EXPECT_EQ(sqlOf("delete * from rptProdotti"), "delete from rptProdotti");
-  EXPECT_EQ(sqlOf("Delete Offerte.* from Offerte where Articolo=5"),
-            "Delete from Offerte where Articolo=5");
-}
-
-TEST(JetTranslation, BracketsAndBangNameColumnsOfTables) {
-  EXPECT_EQ(sqlOf("SELECT * From Magazzino WHERE ((Len([Magazzino]![BarCode])=4))"),
-            "SELECT * From Magazzino WHERE ((Len(\"Magazzino\".\"BarCode\")=4))");
-  EXPECT_EQ(sqlOf("([Magazzino.Quantità] * [Magazzino.Costo2])"),
-            QString::fromUtf8("(\"Magazzino\".\"Quantità\" * \"Magazzino\".\"Costo2\")"));
-  EXPECT_EQ(sqlOf("select Max(CLng([CodMateriale])) AS CodMat from Magazzino"),
-            "select Max(CLng(\"CodMateriale\")) AS CodMat from Magazzino");
-}
-
-TEST(JetTranslation, DoubleQuotedTextBecomesApostrophes) {
-  EXPECT_EQ(sqlOf("Select Cod from Reparti where Descrizione=\"Bar d'Angelo\""),
-            "Select Cod from Reparti where Descrizione='Bar d''Angelo'");
-  EXPECT_EQ(sqlOf("where x=\"say \"\"hi\"\"\""), "where x='say \"hi\"'");
-}
-
-TEST(JetTranslation, TextLiteralsAreLeftAlone) {
-  EXPECT_EQ(sqlOf("where Descrizione like 'A&B [x]!y *' and Note='True'"),
-            "where Descrizione like 'A&B [x]!y *' and Note='True'");
-  EXPECT_EQ(sqlOf("where CodProdottoFornitore ='L''ORO'"), "where CodProdottoFornitore ='L''ORO'");
-}
-
-TEST(JetTranslation, JetWordsAndOperators) {
-  EXPECT_EQ(sqlOf("SELECT DISTINCTROW ArtCEDI, CodEAN From B_CEDI"),
-            "SELECT DISTINCT ArtCEDI, CodEAN From B_CEDI");
-  EXPECT_EQ(sqlOf("where Eliminato =False and Modificato=True"),
-            "where Eliminato =0 and Modificato=-1");
-  EXPECT_EQ(sqlOf("select Descrizione & ' ' & BarCode, 7 Mod 3"),
-            "select Descrizione || ' ' || BarCode, 7 % 3");
-  EXPECT_EQ(sqlOf("where DataDal >= #12/31/2026#"), "where DataDal >= '2026-12-31'");
-  EXPECT_EQ(sqlOf("where a <> 1 and b <= 2"), "where a <> 1 and b <= 2");
-}
-
-TEST(JetTranslation, UpdateSetTargetsLoseTheirTable) {
-  EXPECT_EQ(sqlOf("UPDATE Magazzino SET Magazzino.Modificato = 0"),
-            "UPDATE Magazzino SET Modificato = 0");
-  EXPECT_EQ(sqlOf("UPDATE Magazzino SET Magazzino.Quantità =5"),
-            QString::fromUtf8("UPDATE Magazzino SET Quantità =5"));
-  EXPECT_EQ(sqlOf("UPDATE M SET M.a = M.b, M.c = (1,2) WHERE M.d = 1"),
-            "UPDATE M SET a = M.b, c = (1,2) WHERE M.d = 1");
+TEST(JetTranslation, JetStatementsBecomeSqlite) {
+  const std::pair<const char*, const char*> casi[] = {
+      {"Delete * from Magazzino", "Delete from Magazzino"},
+      {"delete * from rptProdotti", "delete from rptProdotti"},
+      {"Delete Offerte.* from Offerte where Articolo=5", "Delete from Offerte where Articolo=5"},
+      // Brackets and bang name columns of tables.
+      {"SELECT * From Magazzino WHERE ((Len([Magazzino]![BarCode])=4))",
+       "SELECT * From Magazzino WHERE ((Len(\"Magazzino\".\"BarCode\")=4))"},
+      {"([Magazzino.Quantità] * [Magazzino.Costo2])",
+       "(\"Magazzino\".\"Quantità\" * \"Magazzino\".\"Costo2\")"},
+      {"select Max(CLng([CodMateriale])) AS CodMat from Magazzino",
+       "select Max(CLng(\"CodMateriale\")) AS CodMat from Magazzino"},
+      // Double-quoted text becomes apostrophes; text literals are left alone.
+      {"Select Cod from Reparti where Descrizione=\"Bar d'Angelo\"",
+       "Select Cod from Reparti where Descrizione='Bar d''Angelo'"},
+      {"where x=\"say \"\"hi\"\"\"", "where x='say \"hi\"'"},
+      {"where Descrizione like 'A&B [x]!y *' and Note='True'",
+       "where Descrizione like 'A&B [x]!y *' and Note='True'"},
+      {"where CodProdottoFornitore ='L''ORO'", "where CodProdottoFornitore ='L''ORO'"},
+      // Jet words and operators.
+      {"SELECT DISTINCTROW ArtCEDI, CodEAN From B_CEDI",
+       "SELECT DISTINCT ArtCEDI, CodEAN From B_CEDI"},
+      {"where Eliminato =False and Modificato=True", "where Eliminato =0 and Modificato=-1"},
+      {"select Descrizione & ' ' & BarCode, 7 Mod 3",
+       "select Descrizione || ' ' || BarCode, 7 % 3"},
+      {"where DataDal >= #12/31/2026#", "where DataDal >= '2026-12-31'"},
+      {"where a <> 1 and b <= 2", "where a <> 1 and b <= 2"},
+      // UPDATE ... SET targets lose their table.
+      {"UPDATE Magazzino SET Magazzino.Modificato = 0", "UPDATE Magazzino SET Modificato = 0"},
+      {"UPDATE Magazzino SET Magazzino.Quantità =5", "UPDATE Magazzino SET Quantità =5"},
+      {"UPDATE M SET M.a = M.b, M.c = (1,2) WHERE M.d = 1",
+       "UPDATE M SET a = M.b, c = (1,2) WHERE M.d = 1"},
+  };
+  for (const auto& [jet, sql] : casi) {
+    SCOPED_TRACE(jet);
+    EXPECT_EQ(sqlOf(jet), QString::fromUtf8(sql));
+  }
 }
 
 TEST(JetTranslation, WorkbookTargetIsTakenOut) {

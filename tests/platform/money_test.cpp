@@ -7,37 +7,31 @@
 namespace listinova {
 namespace {
 
-std::int64_t unitsOf(const QString& text) {
-  const std::optional<Money> parsed = Money::parse(text);
-  EXPECT_TRUE(parsed.has_value()) << text.toStdString();
-  return parsed ? parsed->units() : 0;
-}
-
-TEST(MoneyParsing, ItalianForms) {
-  EXPECT_EQ(unitsOf("1234,5"), 12'345'000);
-  EXPECT_EQ(unitsOf("1.234,50"), 12'345'000);
-  EXPECT_EQ(unitsOf("1.234.567,8"), 12'345'678'000);
-  EXPECT_EQ(unitsOf("0,0001"), 1);
-  EXPECT_EQ(unitsOf(",5"), 5'000);
-}
-
-TEST(MoneyParsing, PointIsTheDecimalSeparatorWithoutAComma) {
-  EXPECT_EQ(unitsOf("1234.5"), 12'345'000);
-  EXPECT_EQ(unitsOf("12.50"), 125'000);
-  EXPECT_EQ(unitsOf("1.234"), 12'340);
-  EXPECT_EQ(unitsOf("7"), 70'000);
-}
-
-TEST(MoneyParsing, SignsAndBlanks) {
-  EXPECT_EQ(unitsOf("-0,50"), -5'000);
-  EXPECT_EQ(unitsOf("+3"), 30'000);
-  EXPECT_EQ(unitsOf("  -1.234,50 \t"), -12'345'000);
-}
-
-TEST(MoneyParsing, MoreThanFourDecimalsRoundHalfAwayFromZero) {
-  EXPECT_EQ(unitsOf("0,00005"), 1);
-  EXPECT_EQ(unitsOf("0,000049"), 0);
-  EXPECT_EQ(unitsOf("-1,23455"), -12'346);
+// Italian forms; a point is the decimal separator when there is no comma; beyond four decimals
+// the value rounds half away from zero.
+TEST(MoneyParsing, AcceptedFormsInTenThousandths) {
+  const std::pair<const char*, std::int64_t> casi[] = {
+      {"1234,5", 12'345'000},
+      {"1.234,50", 12'345'000},
+      {"1.234.567,8", 12'345'678'000},
+      {"0,0001", 1},
+      {",5", 5'000},
+      {"1234.5", 12'345'000},
+      {"12.50", 125'000},
+      {"1.234", 12'340},
+      {"7", 70'000},
+      {"-0,50", -5'000},
+      {"+3", 30'000},
+      {"  -1.234,50 \t", -12'345'000},
+      {"0,00005", 1},
+      {"0,000049", 0},
+      {"-1,23455", -12'346},
+  };
+  for (const auto& [testo, unita] : casi) {
+    const std::optional<Money> letto = Money::parse(testo);
+    ASSERT_TRUE(letto.has_value()) << testo;
+    EXPECT_EQ(letto->units(), unita) << testo;
+  }
 }
 
 TEST(MoneyParsing, RejectsEverythingElse) {

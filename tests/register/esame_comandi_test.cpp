@@ -204,29 +204,36 @@ TEST_F(Driver, OutputFolderMissingBecomesTheProgramFolder) {
   EXPECT_EQ(driver.cartellaUscita(), cartella.file("Uscita/Casse"));
 }
 
-TEST_F(Driver, RefusedCommandIsListedAndSkipped) {
-  registratore.esiti = {"07"};
+TEST_F(Driver, RefusedOrUnknownCodeIsListedAndTheJobGoesOn) {
+  struct Caso {
+    QByteArray esito;
+    QStringList log;
+    QString elenco;
+  };
+  const std::vector<Caso> casi = {
+      {"07",
+       {"         ESITO : 7 - Il PLU non esiste - 2", "LOG - Errore!", kIgnorato},
+       "Invio: \r\nP/1\r\nESITO : Errore N.7 - Descr.: Il PLU non esiste\r\n"},
+      {"5A",
+       {"         ESITO : 90 -  - 0"},
+       "Invio: \r\nP/1\r\nESITO : Errore N.90 - Descr.: \r\n"},
+  };
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.esito.constData());
+    QFile::remove(log.percorsoLog());
+    registratore.comandi.clear();
+    orologio.waits.clear();
+    visualizzatore.mostrati.clear();
+    registratore.esiti = {caso.esito};
 
-  EXPECT_TRUE(invia(QStringList{"P/1", "P/2"}));
+    EXPECT_TRUE(invia(QStringList{"P/1", "P/2"}));
 
-  EXPECT_EQ(registratore.comandi, QStringList({"P/1/", "P/2/"}));
-  EXPECT_EQ(righeLog(), QStringList({"         ESITO : 7 - Il PLU non esiste - 2", "LOG - Errore!",
-                                     kIgnorato}));
-  EXPECT_EQ(letto(nonTrasmessi()),
-            "Invio: \r\nP/1\r\nESITO : Errore N.7 - Descr.: Il PLU non esiste\r\n");
-  EXPECT_EQ(visualizzatore.mostrati, QStringList({nonTrasmessi()}));
-  EXPECT_EQ(orologio.waits, std::vector<int>({2, 1}));
-}
-
-TEST_F(Driver, CodeOutsideTheTableIsListedAndTheJobGoesOn) {
-  registratore.esiti = {"5A"};
-
-  EXPECT_TRUE(invia(QStringList{"P/1", "P/2"}));
-
-  EXPECT_EQ(registratore.comandi.size(), 2);
-  EXPECT_EQ(righeLog(), QStringList({"         ESITO : 90 -  - 0"}));
-  EXPECT_EQ(letto(nonTrasmessi()), "Invio: \r\nP/1\r\nESITO : Errore N.90 - Descr.: \r\n");
-  EXPECT_EQ(orologio.waits, std::vector<int>({2, 1}));
+    EXPECT_EQ(registratore.comandi, QStringList({"P/1/", "P/2/"}));
+    EXPECT_EQ(righeLog(), caso.log);
+    EXPECT_EQ(letto(nonTrasmessi()), caso.elenco);
+    EXPECT_EQ(visualizzatore.mostrati, QStringList({nonTrasmessi()}));
+    EXPECT_EQ(orologio.waits, std::vector<int>({2, 1}));
+  }
 }
 
 TEST_F(Driver, BusyRegisterGetsTheCommandAgainAfterANewEnquiry) {
@@ -294,22 +301,14 @@ TEST_F(Driver, GraveFaultEndsTheProgram) {
   EXPECT_TRUE(QFile::exists(nonTrasmessi()));
 }
 
-TEST_F(Driver, FiveEnquiryTimeoutsAreRetried) {
-  registratore.enquiryIgnorate = {1, 2, 3, 4, 5};
-
-  EXPECT_TRUE(invia(QStringList{"P/1"}));
-
-  EXPECT_EQ(righeLog(), QStringList(5, kRimandoEnq));
-  EXPECT_EQ(attesa.scadute, std::vector<int>(5, 3000));
-  EXPECT_EQ(registratore.comandi, QStringList({"P/1/"}));
-}
-
-TEST_F(Driver, AcknowledgedEnquiryStartsTheTimeoutCountAfresh) {
+TEST_F(Driver, FiveEnquiryTimeoutsAreRetriedAndAnAckStartsTheCountAfresh) {
   registratore.enquiryIgnorate = {1, 2, 3, 4, 5, 7, 8, 9, 10, 11};
 
   EXPECT_TRUE(invia(QStringList{"P/1", "P/2"}));
 
-  EXPECT_EQ(registratore.comandi.size(), 2);
+  EXPECT_EQ(righeLog(), QStringList(10, kRimandoEnq));
+  EXPECT_EQ(attesa.scadute, std::vector<int>(10, 3000));
+  EXPECT_EQ(registratore.comandi, QStringList({"P/1/", "P/2/"}));
 }
 
 TEST_F(Driver, SixthTimeoutInARowAbandonsTheJob) {

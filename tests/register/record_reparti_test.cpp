@@ -178,10 +178,5 @@ TEST_F(RecordRepartiTest, SerialRecordsAreNotMadeWithAVatCodeMissing) {
   EXPECT_EQ(prompts_.asked.size(), 1u);
 }
 
-TEST_F(RecordRepartiTest, FilePathHasTheKeyWithoutDots) {
-  EXPECT_EQ(record().PercorsoFileREP("192.168.1.20"), cartella_.root() + "/FileREP192168120.txt");
-  EXPECT_EQ(record().PercorsoFileREP("2"), cartella_.root() + "/FileREP2.txt");
-}
-
 }  // namespace
 }  // namespace listinova

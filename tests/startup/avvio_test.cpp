@@ -12,6 +12,7 @@
 #include "startup/var_globali.h"
 #include "support/cartella_di_prova.h"
 #include "support/fakes.h"
+#include "support/file_helpers.h"
 #include "support/qt_print.h"
 
 namespace listinova {
@@ -30,9 +31,7 @@ class AvvioTest : public ::testing::Test {
     return avvio->Main();
   }
   void scriviFile(const QString& relativo, const QByteArray& contenuto) {
-    QFile f(cartella.file(relativo));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(contenuto);
+    ASSERT_TRUE(testing::writeAll(cartella.file(relativo), contenuto));
   }
 
   CartellaDiProva cartella;
@@ -64,8 +63,6 @@ TEST_F(AvvioTest, AnEmptyFolderGetsANewStoreWithEveryTable) {
   EXPECT_FALSE(Globali().TabelleCollegate);
   EXPECT_EQ(Globali().RegCassa.porta, "");
   EXPECT_EQ(Globali().PercorsoSetup, cartella.setup());
-  EXPECT_EQ(Globali().TitoloProgramma, "Listinova");
-  EXPECT_EQ(Globali().ModelloRegistratore, "OSTREL");
 }
 
 TEST_F(AvvioTest, ASecondCopyOnTheSameFolderIsRefused) {
@@ -77,7 +74,6 @@ TEST_F(AvvioTest, ASecondCopyOnTheSameFolderIsRefused) {
 }
 
 TEST_F(AvvioTest, AFailedStepAsksAbortRetryIgnore) {
-  QDir().mkpath(cartella.file("Dati"));
   scriviFile("Dati/DbNegozio.mdb", "non sono un archivio");
   scriviFile("Setup.ini", "[Acquisizione]\r\nMetodo=2\r\n");
   prompts.answers = {Answer::Ok, Answer::Retry, Answer::Ok, Answer::Ignore};
@@ -89,13 +85,10 @@ TEST_F(AvvioTest, AFailedStepAsksAbortRetryIgnore) {
   EXPECT_EQ(prompts.asked[1].buttons, Buttons::AbortRetryIgnore);
   EXPECT_EQ(prompts.asked[3].text, "Errore in fase di inizializzazione.");
   EXPECT_EQ(Globali().MetodoAcquisizione, 2);  // Ignore went on with the next step
-  QFile file(cartella.file("Dati/DbNegozio.mdb"));
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), "non sono un archivio");
+  EXPECT_EQ(testing::readAll(cartella.file("Dati/DbNegozio.mdb")), "non sono un archivio");
 }
 
 TEST_F(AvvioTest, AbortEndsTheStart) {
-  QDir().mkpath(cartella.file("Dati"));
   scriviFile("Dati/DbNegozio.mdb", "non sono un archivio");
   prompts.answers = {Answer::Ok, Answer::Abort};
   EXPECT_FALSE(avvia());
@@ -103,7 +96,6 @@ TEST_F(AvvioTest, AbortEndsTheStart) {
 }
 
 TEST_F(AvvioTest, TheStartLogsToTheErrorLogAndRotatesIt) {
-  QDir().mkpath(cartella.file("Dati"));
   scriviFile("Dati/ErrorLog.dat", QByteArray(120001, 'x'));
   ASSERT_TRUE(avvia());
   EXPECT_TRUE(QFile::exists(cartella.file("Dati/Err/Errori.bak")));

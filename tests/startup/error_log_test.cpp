@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "platform/clock.h"
+#include "support/file_helpers.h"
 
 namespace listinova {
 namespace {
@@ -21,42 +22,30 @@ class FixedClock : public platform::Clock {
   int waited = 0;
 };
 
-class ErrorLogTest : public testing::Test {
+class ErrorLogTest : public ::testing::Test {
  protected:
   QString dati(const QString& name) const { return folder_.filePath("Dati/" + name); }
   void put(const QString& name, const QByteArray& bytes) const {
-    QDir().mkpath(QFileInfo(dati(name)).absolutePath());
-    QFile file(dati(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    ASSERT_TRUE(testing::writeAll(dati(name), bytes));
   }
-  QByteArray bytes(const QString& name) const {
-    QFile file(dati(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
+  QByteArray bytes(const QString& name) const { return testing::readAll(dati(name)); }
 
   QTemporaryDir folder_;
   FixedClock clock_;
   ErrorLog log_{folder_.path(), clock_};
 };
 
-TEST_F(ErrorLogTest, WritesOneLinePerErrorOldestFirst) {
+TEST_F(ErrorLogTest, WritesOneLinePerErrorOldestFirstWithBreaksAsBlanks) {
   EXPECT_EQ(log_.percorsoLog(), folder_.path() + "/Dati/ErrorLog.dat");
   log_.scrivi("AggiungiMateriale", "SalvaDatiMateriale", "Divisione per zero", "11");
   clock_.time = QDateTime(QDate(2027, 1, 2), QTime(23, 59, 58));
-  log_.scrivi("Funzioni", "ApriArchivio", QStringLiteral("Già aperto"), "3021");
+  log_.scrivi("Funzioni", "ApriArchivio", QStringLiteral("Già\r\naperto\nqui"), "3021");
   EXPECT_EQ(bytes("ErrorLog.dat"),
             QStringLiteral("[-07/12/2026-09:05:03- Des.:Divisione per zero Err.N.:11 "
                            "*-AggiungiMateriale-SalvaDatiMateriale-]\r\n"
-                           "[-02/01/2027-23:59:58- Des.:Già aperto Err.N.:3021 "
+                           "[-02/01/2027-23:59:58- Des.:Già  aperto qui Err.N.:3021 "
                            "*-Funzioni-ApriArchivio-]\r\n")
                 .toUtf8());
-}
-
-TEST_F(ErrorLogTest, LineBreaksInTheDescriptionBecomeBlanks) {
-  log_.scrivi("M", "P", "prima\r\nseconda\nterza", "5");
-  EXPECT_EQ(bytes("ErrorLog.dat"),
-            "[-07/12/2026-09:05:03- Des.:prima  seconda terza Err.N.:5 *-M-P-]\r\n");
 }
 
 TEST_F(ErrorLogTest, AnUnwritableLogIsIgnored) {
@@ -78,7 +67,8 @@ TEST_F(ErrorLogTest, ScriviErroreWritesThroughTheInstalledLogOnly) {
             "[-07/12/2026-09:05:03- Des.:numero testo Err.N.:E7 *-M-P-]\r\n");
 }
 
-class ErrorLogSizeRuleTest : public ErrorLogTest, public testing::WithParamInterface<const char*> {
+class ErrorLogSizeRuleTest : public ErrorLogTest,
+                             public ::testing::WithParamInterface<const char*> {
  protected:
   QString logName() const { return QString::fromLatin1(GetParam()); }
 };
@@ -120,7 +110,7 @@ TEST_P(ErrorLogSizeRuleTest, DatedNameAlreadyTakenGetsASuffix) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLogs, ErrorLogSizeRuleTest,
-                         testing::Values("LogErr.ini", "ErrorLog.dat"));
+                         ::testing::Values("LogErr.ini", "ErrorLog.dat"));
 
 TEST_F(ErrorLogTest, BothOversizedLogsAreRotatedLogErrFirst) {
   put("LogErr.ini", QByteArray(130000, 'i'));

@@ -9,6 +9,7 @@
 #include "startup/var_globali.h"
 #include "support/cartella_di_prova.h"
 #include "support/fakes.h"
+#include "support/file_helpers.h"
 #include "support/qt_print.h"
 
 namespace listinova {
@@ -95,6 +96,8 @@ TEST_F(TabelleCollegate, AllExternalProductsComeWhenNoneIsMarked) {
 
 TEST_F(TabelleCollegate, DepartmentsAreResetThenNamedInOrder) {
   ASSERT_TRUE(collega());
+  ASSERT_TRUE(collega());  // linking again replaces the links
+  EXPECT_EQ(g.Archivio->openRecordset("Select * from RepartiEsterno").recordCount(), 3);
   SincronizzaDatabaseEsterno(*g.Archivio, clock);
   auto rs = g.Archivio->openRecordset("Select * from Reparti order by Cod");
   EXPECT_EQ(rs.text("Descrizione"), "Pane");  // external ids 1, 2, 3 onto local 1, 2, 3
@@ -109,14 +112,6 @@ TEST_F(TabelleCollegate, DepartmentsAreResetThenNamedInOrder) {
   EXPECT_EQ(trenta.text("Descrizione"), "Reparto30");
   EXPECT_EQ(trenta.number("Sconto"), 0);
   EXPECT_EQ(trenta.text("PercorsoIcon"), "");
-}
-
-TEST_F(TabelleCollegate, LinkingAgainReplacesTheLinks) {
-  ASSERT_TRUE(collega());
-  ASSERT_TRUE(collega());
-  EXPECT_EQ(
-      g.Archivio->openRecordset("Select * from RepartiEsterno order by IDReparto").recordCount(),
-      3);
 }
 
 TEST_F(TabelleCollegate, NothingIsTouchedWithoutAnExternalDatabase) {
@@ -137,9 +132,8 @@ TEST_F(TabelleCollegate, AnExternalFileWithoutTheTablesIsLoggedAndLeftUnlinked) 
   ScriviINI(g.PercorsoSetup, "DatabaseEsterno", "Quale", cartella.file("altro.db"));
   EXPECT_FALSE(collega());
   EXPECT_FALSE(g.Archivio->tableExists("RepartiEsterno"));
-  QFile righe(log->percorsoLog());
-  ASSERT_TRUE(righe.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(righe.readAll().contains("*-Funzioni-GestisciTabelleCollegate-]"));
+  EXPECT_TRUE(
+      testing::readAll(log->percorsoLog()).contains("*-Funzioni-GestisciTabelleCollegate-]"));
 }
 
 TEST_F(TabelleCollegate, AnAccessExternalFileIsReadThroughTheAccessReader) {
@@ -149,9 +143,7 @@ TEST_F(TabelleCollegate, AnAccessExternalFileIsReadThroughTheAccessReader) {
   ScriviINI(g.PercorsoSetup, "DatabaseEsterno", "Quale", nwind);
   // A real Access file, but not a shop's: it has no Reparti table.
   EXPECT_FALSE(collega());
-  QFile righe(log->percorsoLog());
-  ASSERT_TRUE(righe.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(righe.readAll().contains("Reparti"));
+  EXPECT_TRUE(testing::readAll(log->percorsoLog()).contains("Reparti"));
 }
 
 }  // namespace

@@ -2,42 +2,24 @@
 
 #include <QDir>
 #include <QFile>
-#include <QHostAddress>
-#include <memory>
 
-#include "catalogue/apri_database.h"
+#include "banco_casse.h"
 #include "platform/db/database.h"
-#include "platform/qt_clock.h"
-#include "platform/text_viewer.h"
-#include "register/collegamento_casse.h"
+#include "platform/db/recordset.h"
 #include "register/protocollo_ostrel.h"
 #include "startup/modulo_file_ini.h"
 #include "startup/var_globali.h"
-#include "support/cartella_di_prova.h"
-#include "support/fakes.h"
 #include "support/qt_print.h"
-#include "tools/simulatore/simulatore_pty.h"
-#include "tools/simulatore/simulatore_registratore.h"
-#include "tools/simulatore/simulatore_udp.h"
 
 namespace listinova {
 namespace {
 
 using platform::db::Recordset;
-using simulatore::SimulatorePty;
 using simulatore::SimulatoreRegistratore;
-using simulatore::SimulatoreUdp;
-
-class VisualizzatoreFinto : public platform::TextViewer {
- public:
-  void showAndWait(const QString& filePath) override { mostrati << filePath; }
-  QStringList mostrati;
-};
 
 // STX, the record in the register's single-byte code, its checksum, ETX.
 QByteArray frame(const QString& record) {
-  const QByteArray corpo = record.toLatin1();
-  return Controllo::STX + corpo + CalcolaChecksum(corpo) + Controllo::ETX;
+  return IncorniciaComando(CodificaPerRegistratore(record));
 }
 
 // The frames among everything a register received, in order.
@@ -61,15 +43,12 @@ QList<QByteArray> frameDi(const QStringList& record) {
 class InvioRepartiE2eTest : public ::testing::Test {
  protected:
   InvioRepartiE2eTest() {
-    VarGlobali& g = Globali();
-    g.CartellaProgramma = cartella_.root();
-    g.PercorsoSetup = cartella_.setup();
     for (const auto& [aliquota, codice] :
          {std::pair{"4", "1"}, {"10", "2"}, {"21", "3"}, {"0", "4"}})
-      ScriviINI(cartella_.setup(), "IVA KELTRANO", aliquota, codice);
+      ScriviINI(banco.cartella.setup(), "IVA KELTRANO", aliquota, codice);
 
-    db_->execute("Delete * from Reparti");
-    Recordset rs = db_->openRecordset("select * from Reparti");
+    banco.db->execute("Delete * from Reparti");
+    Recordset rs = banco.db->openRecordset("select * from Reparti");
     const auto reparto = [&rs](int cod, const QString& nome, int iva, const QString& prezzo,
                                double sconto) {
       rs.addNew();
@@ -86,16 +65,6 @@ class InvioRepartiE2eTest : public ::testing::Test {
     reparto(4, "Specialità", 4, "0", 12);
     for (int cod = 5; cod <= 12; ++cod)
       reparto(cod, QStringLiteral("Reparto%1").arg(cod), 0, "0", 0);
-  }
-  ~InvioRepartiE2eTest() override { Globali() = VarGlobali{}; }
-
-  // Register 1 reached over the network on `portaRemota`.
-  CollegamentoCasse& collegamento(quint16 portaRemota = 9101) {
-    if (!collegamento_)
-      collegamento_ = std::make_unique<CollegamentoCasse>(CollegamentoCasse::Ambiente{
-          *db_, prompts_, notice_, clock_, visualizzatore_, cartella_.root(), cartella_.setup(),
-          [] {}, PorteUdp{portaRemota, 0}});
-    return *collegamento_;
   }
 
   static QStringList recordFile() {
@@ -130,33 +99,24 @@ class InvioRepartiE2eTest : public ::testing::Test {
 
   QStringList testiChiesti() const {
     QStringList testi;
-    for (const platform::Question& q : prompts_.asked) testi << q.text;
+    for (const platform::Question& q : banco.prompts.asked) testi << q.text;
     return testi;
   }
 
-  CartellaDiProva cartella_;
-  std::unique_ptr<platform::db::Database> db_ = ApriDatabase(cartella_.file("Dati/DbNegozio.mdb"));
-  testing::FakePrompts prompts_;
-  testing::FakeNotice notice_;
-  platform::QtClock clock_;
-  VisualizzatoreFinto visualizzatore_;
-  std::unique_ptr<CollegamentoCasse> collegamento_;
+  testing::BancoCasse banco;
 };
 
 TEST_F(InvioRepartiE2eTest, NetworkRegisterGetsTheCommandFileLineByLine) {
-  SimulatoreRegistratore registratore;
-  SimulatoreUdp udp(registratore);
-  ASSERT_TRUE(udp.apri(QHostAddress::LocalHost, 0)) << udp.errore().toStdString();
-  Globali().IndirizzoRete = "127.0.0.1";
+  SimulatoreRegistratore& registratore = banco.cassaInRete();
 
   std::vector<bool> avviso;
   const EsitoReparti esito =
-      collegamento(udp.porta()).InviaReparti(false, [&](bool v) { avviso.push_back(v); });
+      banco.collegamento().InviaReparti(false, [&](bool v) { avviso.push_back(v); });
 
   EXPECT_TRUE(esito.avviato);
   EXPECT_FALSE(esito.interrotto);
   EXPECT_EQ(esito.casseServite, 1);
-  QFile file(cartella_.file("FileREP127001.txt"));
+  QFile file(banco.percorso("FileREP127001.txt"));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(QString::fromUtf8(file.readAll()), recordFile().join("\r\n") + "\r\n");
   EXPECT_EQ(registratore.comandi(), recordFile());
@@ -167,16 +127,13 @@ TEST_F(InvioRepartiE2eTest, NetworkRegisterGetsTheCommandFileLineByLine) {
   ASSERT_FALSE(avviso.empty());
   EXPECT_TRUE(avviso.front());
   EXPECT_FALSE(avviso.back());
-  EXPECT_TRUE(visualizzatore_.mostrati.isEmpty());
+  EXPECT_TRUE(banco.visualizzatore.visti.empty());
 }
 
 TEST_F(InvioRepartiE2eTest, SerialRegisterGetsEveryRecordDirectly) {
-  SimulatoreRegistratore registratore;
-  SimulatorePty pty(registratore);
-  ASSERT_TRUE(pty.apri()) << pty.errore().toStdString();
-  Globali().RegCassa.porta = pty.percorso();
+  SimulatoreRegistratore& registratore = banco.cassaSeriale(1);
 
-  const EsitoReparti esito = collegamento().InviaReparti(false);
+  const EsitoReparti esito = banco.collegamento().InviaReparti(false);
 
   EXPECT_EQ(esito.casseServite, 1);
   EXPECT_EQ(registratore.comandi(), recordSeriali());
@@ -184,25 +141,19 @@ TEST_F(InvioRepartiE2eTest, SerialRegisterGetsEveryRecordDirectly) {
   EXPECT_EQ(registratore.tabellaReparti().value("4").value(5), "10111200");
   EXPECT_EQ(testiChiesti(), QStringList{"Invio Terminato "});
   // No command file for a serial register.
-  EXPECT_TRUE(QDir(cartella_.root()).entryList({"FileREP*"}).isEmpty());
+  EXPECT_TRUE(QDir(banco.cartella.root()).entryList({"FileREP*"}).isEmpty());
 }
 
 TEST_F(InvioRepartiE2eTest, PortThatCannotOpenIsReportedAndTheOthersAreServed) {
-  SimulatoreRegistratore rete;
-  SimulatoreUdp udp(rete);
-  ASSERT_TRUE(udp.apri(QHostAddress::LocalHost, 0)) << udp.errore().toStdString();
-  SimulatoreRegistratore seriale;
-  SimulatorePty pty(seriale);
-  ASSERT_TRUE(pty.apri()) << pty.errore().toStdString();
-  const QString assente = cartella_.file("nessuna-porta");
-  Globali().IndirizzoRete = "127.0.0.1";
+  SimulatoreRegistratore& rete = banco.cassaInRete();
+  SimulatoreRegistratore& seriale = banco.cassaSeriale(3);
+  const QString assente = banco.cartella.file("nessuna-porta");
   Globali().PortaCOM1 = assente;
-  Globali().PortaCOM2 = pty.percorso();
 
-  const EsitoReparti esito = collegamento(udp.porta()).InviaReparti(false);
+  const EsitoReparti esito = banco.collegamento().InviaReparti(false);
 
-  EXPECT_EQ(notice_.messages, QStringList{"Porta Seriale COM " + assente +
-                                          " non disponibile - Operazione non effettuata"});
+  EXPECT_EQ(banco.notice.messages, QStringList{"Porta Seriale COM " + assente +
+                                               " non disponibile - Operazione non effettuata"});
   EXPECT_EQ(esito.casseServite, 2);
   EXPECT_EQ(rete.comandi(), recordFile());
   EXPECT_EQ(seriale.comandi(), recordSeriali());
@@ -211,14 +162,10 @@ TEST_F(InvioRepartiE2eTest, PortThatCannotOpenIsReportedAndTheOthersAreServed) {
 }
 
 TEST_F(InvioRepartiE2eTest, BusyAnswerMakesTheSameRecordGoAgainAfterANewEnquiry) {
-  simulatore::Comportamento occupato;
-  occupato.codici = {simulatore::RegolaCodice::occupato("D/3/", 2)};
-  SimulatoreRegistratore registratore(occupato);
-  SimulatorePty pty(registratore);
-  ASSERT_TRUE(pty.apri()) << pty.errore().toStdString();
-  Globali().RegCassa.porta = pty.percorso();
+  SimulatoreRegistratore& registratore =
+      banco.cassaSeriale(1, {.codici = {simulatore::RegolaCodice::occupato("D/3/", 2)}});
 
-  const EsitoReparti esito = collegamento().InviaReparti(false);
+  const EsitoReparti esito = banco.collegamento().InviaReparti(false);
 
   EXPECT_EQ(esito.casseServite, 1);
   QStringList attesi = recordSeriali();
@@ -230,18 +177,10 @@ TEST_F(InvioRepartiE2eTest, BusyAnswerMakesTheSameRecordGoAgainAfterANewEnquiry)
 }
 
 TEST_F(InvioRepartiE2eTest, SilentSerialRegisterIsReportedAndTheNextOneServed) {
-  simulatore::Comportamento muto;
-  muto.silenzioso = true;
-  SimulatoreRegistratore silenzioso(muto);
-  SimulatorePty primo(silenzioso);
-  ASSERT_TRUE(primo.apri()) << primo.errore().toStdString();
-  SimulatoreRegistratore registratore;
-  SimulatorePty secondo(registratore);
-  ASSERT_TRUE(secondo.apri()) << secondo.errore().toStdString();
-  Globali().RegCassa.porta = primo.percorso();
-  Globali().PortaCOM1 = secondo.percorso();
+  SimulatoreRegistratore& silenzioso = banco.cassaSeriale(1, {.silenzioso = true});
+  SimulatoreRegistratore& registratore = banco.cassaSeriale(2);
 
-  const EsitoReparti esito = collegamento().InviaReparti(false);
+  const EsitoReparti esito = banco.collegamento().InviaReparti(false);
 
   EXPECT_EQ(esito.casseServite, 1);
   EXPECT_TRUE(silenzioso.comandi().isEmpty());
@@ -254,13 +193,10 @@ TEST_F(InvioRepartiE2eTest, SilentSerialRegisterIsReportedAndTheNextOneServed) {
 }
 
 TEST_F(InvioRepartiE2eTest, MissingVatCodeInterruptsBeforeAnythingIsSent) {
-  SimulatoreRegistratore registratore;
-  SimulatorePty pty(registratore);
-  ASSERT_TRUE(pty.apri()) << pty.errore().toStdString();
-  Globali().RegCassa.porta = pty.percorso();
-  db_->execute("UPDATE Reparti SET Iva = 22 WHERE Cod = 7");
+  SimulatoreRegistratore& registratore = banco.cassaSeriale(1);
+  banco.db->execute("UPDATE Reparti SET Iva = 22 WHERE Cod = 7");
 
-  const EsitoReparti esito = collegamento().InviaReparti(false);
+  const EsitoReparti esito = banco.collegamento().InviaReparti(false);
 
   EXPECT_TRUE(esito.interrotto);
   EXPECT_EQ(esito.casseServite, 0);
@@ -272,14 +208,14 @@ TEST_F(InvioRepartiE2eTest, MissingVatCodeInterruptsBeforeAnythingIsSent) {
 }
 
 TEST_F(InvioRepartiE2eTest, WithoutAnyRegisterOneTheSendSaysSo) {
-  const EsitoReparti esito = collegamento().InviaReparti(false);
+  const EsitoReparti esito = banco.collegamento().InviaReparti(false);
   EXPECT_EQ(esito.casseServite, 0);
-  ASSERT_EQ(prompts_.asked.size(), 2u);
-  EXPECT_EQ(prompts_.asked[0].text,
+  ASSERT_EQ(banco.prompts.asked.size(), 2u);
+  EXPECT_EQ(banco.prompts.asked[0].text,
             "INVIO CASSA 1 NON EFFETTUATO!!! - PROBLEMI DI COMUNICAZIONE - VERIFICARE: "
             "CAVO/INDIRIZZO IP/CASSA/RETE");
-  EXPECT_EQ(prompts_.asked[0].icon, platform::Icon::Critical);
-  EXPECT_EQ(prompts_.asked[1].text, "Invio Terminato ");
+  EXPECT_EQ(banco.prompts.asked[0].icon, platform::Icon::Critical);
+  EXPECT_EQ(banco.prompts.asked[1].text, "Invio Terminato ");
 }
 
 }  // namespace
