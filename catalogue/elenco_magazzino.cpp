@@ -4,7 +4,7 @@
 
 #include "catalogue/ricerche_archivio.h"
 #include "platform/db/database.h"
-#include "startup/modulo_file_ini.h"
+#include "startup/impostazioni.h"
 
 namespace listinova {
 namespace {
@@ -116,12 +116,8 @@ QString IstruzioneRicerca(const CriteriRicerca& criteri) {
 }
 
 QString RepartoPerRicerca(Database& db, const QString& setup, const QString& nomeReparto) {
-  QString comeCodice = LeggiINI(setup, "Config", "SalvaRepartoComeCODICE", "?");
-  if (comeCodice == "?") {
-    comeCodice = QStringLiteral("Falso");
-    ScriviINI(setup, "Config", "SalvaRepartoComeCODICE", comeCodice);
-  }
-  if (nomeReparto.isEmpty() || comeCodice.toUpper() != "VERO") return nomeReparto;
+  const bool comeCodice = LeggiOpzioneConfig(setup, "SalvaRepartoComeCODICE");
+  if (nomeReparto.isEmpty() || !comeCodice) return nomeReparto;
   return TrovaCodiceRep(db, nomeReparto);
 }
 

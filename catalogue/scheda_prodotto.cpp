@@ -8,6 +8,7 @@
 #include "platform/db/database.h"
 #include "platform/prompts.h"
 #include "startup/error_log.h"
+#include "startup/impostazioni.h"
 #include "startup/modulo_file_ini.h"
 #include "startup/var_globali.h"
 
@@ -33,15 +34,8 @@ void registra(const char* procedura, const DatabaseError& e) {
   ScriviErrore(kModulo, QString::fromLatin1(procedura), e.description(), e.code());
 }
 
-// [Config] switches read "VERO" or "Falso"; an absent one is written back as "Falso".
 bool opzioneAttiva(const QString& chiave) {
-  const QString& setup = Globali().PercorsoSetup;
-  QString valore = LeggiINI(setup, QStringLiteral("Config"), chiave, QStringLiteral("?"));
-  if (valore == u"?") {
-    valore = QStringLiteral("Falso");
-    ScriviINI(setup, QStringLiteral("Config"), chiave, valore);
-  }
-  return valore.compare(u"VERO", Qt::CaseInsensitive) == 0;
+  return LeggiOpzioneConfig(Globali().PercorsoSetup, chiave);
 }
 
 bool repartoComeCodice() { return opzioneAttiva(QStringLiteral("SalvaRepartoComeCODICE")); }

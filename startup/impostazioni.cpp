@@ -58,6 +58,15 @@ bool LeggiTorvane(const QString& percorsoSetup) {
   return valore.toUpper() != "FALSO";
 }
 
+bool LeggiOpzioneConfig(const QString& percorsoSetup, const QString& chiave) {
+  QString valore = LeggiINI(percorsoSetup, "Config", chiave, "?");
+  if (valore == "?") {
+    valore = "Falso";
+    ScriviINI(percorsoSetup, "Config", chiave, valore);
+  }
+  return valore.toUpper() == "VERO";
+}
+
 void RegistraPercorsoProgramma(const QString& cartellaProgramma) {
   ScriviINI(platform::ProgramFolder::dovePrgPath(), "Listinova", "Percorso", cartellaProgramma);
 }

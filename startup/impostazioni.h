@@ -13,6 +13,9 @@ bool LeggiTastieraVisibile(const QString& percorsoSetup);
 void LeggiImpostazioni(VarGlobali& globali);
 // [RegCassa] Torvane, written back "Falso" when absent or empty: true unless "FALSO".
 bool LeggiTorvane(const QString& percorsoSetup);
+// A [Config] switch such as SalvaRepartoComeCODICE: written back "Falso" when absent, on
+// only when it reads "VERO".
+bool LeggiOpzioneConfig(const QString& percorsoSetup, const QString& chiave);
 // Writes the program folder into DovePrg.ini, where other programs look for it.
 void RegistraPercorsoProgramma(const QString& cartellaProgramma);
 
