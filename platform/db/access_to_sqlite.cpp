@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/db/access_file.h"
+#include "platform/db/jet_sql.h"
 #include "platform/db/stored_value.h"
 
 namespace listinova::platform::db {
@@ -24,14 +25,10 @@ namespace {
            .arg(table, reason));
 }
 
-QString quoted(const QString& name) {
-  return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
-
 struct TargetTable {
   QString schema;
   QString name;
-  QString sql() const { return quoted(schema) + u'.' + quoted(name); }
+  QString sql() const { return sqlIdentifier(schema) + u'.' + sqlIdentifier(name); }
 };
 
 // Unqualified names go to "main": a bare DROP TABLE would first look in "temp".
@@ -171,8 +168,8 @@ qint64 copyTable(const AccessFile& file, const QString& source, sqlite3* db,
       skippedColumns << source + u'.' + column.name;
       continue;
     }
-    definitions << quoted(column.name) + u' ' + declaredType(column.type);
-    names << quoted(column.name);
+    definitions << sqlIdentifier(column.name) + u' ' + declaredType(column.type);
+    names << sqlIdentifier(column.name);
     copied.push_back(i);
   }
   if (copied.empty())

@@ -16,10 +16,6 @@ struct Token {
 bool isWordStart(QChar c) { return c.isLetter() || c == '_'; }
 bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == '_' || c == '$'; }
 
-QString quoteIdentifier(const QString& name) {
-  return '"' + QString(name).replace('"', "\"\"") + '"';
-}
-
 // "#12/31/2026#" (Jet writes month first) or "#2026-12-31#"; empty when not a date.
 QString jetDateLiteral(const QString& body) {
   static const QRegularExpression us(R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})\s*$)");
@@ -208,7 +204,7 @@ QString render(const std::vector<Token>& tokens) {
         out += sqlText(t.text);
         break;
       case Kind::Identifier:
-        out += quoteIdentifier(t.text);
+        out += sqlIdentifier(t.text);
         break;
       case Kind::Word:
         if (isWord(t, "DISTINCTROW"))
@@ -249,6 +245,10 @@ JetStatement translateJet(const QString& jetSql) {
   unqualifySetTargets(tokens);
   statement.sql = render(tokens);
   return statement;
+}
+
+QString sqlIdentifier(const QString& name) {
+  return '"' + QString(name).replace('"', "\"\"") + '"';
 }
 
 QString sqlText(const QString& value) { return '\'' + QString(value).replace('\'', "''") + '\''; }

@@ -24,5 +24,7 @@ JetStatement translateJet(const QString& jetSql);
 
 // 'text' with embedded apostrophes doubled, ready to be joined into a statement.
 QString sqlText(const QString& value);
+// "name" with embedded double quotes doubled: a table or column name in a statement.
+QString sqlIdentifier(const QString& name);
 
 }  // namespace listinova::platform::db

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/db/database_error.h"
+#include "platform/db/jet_sql.h"
 #include "platform/db/sqlite_statement.h"
 #include "platform/db/stored_value.h"
 
@@ -249,7 +250,7 @@ SqliteStatement& Recordset::prepared(const QString& sql) {
 }
 
 std::vector<QVariant> Recordset::fetchRow(qint64 rowid) {
-  QString quotedTable = '"' + QString(table_).replace('"', "\"\"") + '"';
+  const QString quotedTable = sqlIdentifier(table_);
   SqliteStatement& s =
       prepared(QStringLiteral("SELECT %1 FROM %2 WHERE _rowid_=?").arg(selectList_, quotedTable));
   s.bind(1, rowid);
@@ -262,12 +263,12 @@ std::vector<QVariant> Recordset::fetchRow(qint64 rowid) {
 void Recordset::update() {
   if (mode_ == EditMode::None)
     throw DatabaseError(QStringLiteral("Modifica non avviata: usare Edit o AddNew."), 3020);
-  QString quotedTable = '"' + QString(table_).replace('"', "\"\"") + '"';
+  const QString quotedTable = sqlIdentifier(table_);
   QStringList columns;
   std::vector<QVariant> values;
   for (int i = 0; i < fieldCount(); ++i) {
     if (!changed_[i]) continue;
-    columns << '"' + QString(names_[i]).replace('"', "\"\"") + '"';
+    columns << sqlIdentifier(names_[i]);
     values.push_back(storedValue(buffer_[i], types_[i]));
   }
   const EditMode mode = mode_;
@@ -305,7 +306,7 @@ void Recordset::cancelUpdate() { mode_ = EditMode::None; }
 void Recordset::remove() {
   if (!updatable()) throw DatabaseError(QStringLiteral("Il recordset non è aggiornabile."), 3027);
   requireCurrentRow();
-  QString quotedTable = '"' + QString(table_).replace('"', "\"\"") + '"';
+  const QString quotedTable = sqlIdentifier(table_);
   SqliteStatement& s = prepared(QStringLiteral("DELETE FROM %1 WHERE _rowid_=?").arg(quotedTable));
   s.bind(1, rowids_[position_]);
   s.step();
