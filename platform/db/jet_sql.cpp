@@ -1,6 +1,8 @@
 #include "platform/db/jet_sql.h"
 
 #include <QRegularExpression>
+#include <QStringList>
+#include <algorithm>
 #include <vector>
 
 namespace listinova::platform::db {
@@ -195,6 +197,23 @@ void unqualifySetTargets(std::vector<Token>& tokens) {
   }
 }
 
+bool isComparison(const Token& t) {
+  static const QStringList operators = {"=", "<>", "!=", "<", ">", "<=", ">="};
+  return t.kind == Kind::Symbol && operators.contains(t.text);
+}
+
+// A text beside a comparison whose letters SQLite's NOCASE does not fold ("CAFFÈ").
+bool needsJetCollation(const std::vector<Token>& tokens, size_t i) {
+  const QString& text = tokens[i].text;
+  if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+    return false;
+  size_t before = i;
+  while (before > 0 && tokens[before - 1].kind == Kind::Space) --before;
+  const size_t after = skipSpace(tokens, i + 1);
+  return (before > 0 && isComparison(tokens[before - 1])) ||
+         (after < tokens.size() && isComparison(tokens[after]));
+}
+
 QString render(const std::vector<Token>& tokens) {
   QString out;
   for (size_t i = 0; i < tokens.size(); ++i) {
@@ -202,6 +221,7 @@ QString render(const std::vector<Token>& tokens) {
     switch (t.kind) {
       case Kind::Text:
         out += sqlText(t.text);
+        if (needsJetCollation(tokens, i)) out += QStringLiteral(" COLLATE ") + kJetTextCollation;
         break;
       case Kind::Identifier:
         out += sqlIdentifier(t.text);

@@ -11,6 +11,11 @@ struct WorkbookTarget {
   QString sheet;
 };
 
+// Text compares as Jet did, letter case ignored for accented letters too. The file's columns
+// use SQLite's NOCASE (ASCII letters only), which every SQLite tool knows; a comparison with a
+// text holding other letters is given this collation, registered on the program's connections.
+inline constexpr char kJetTextCollation[] = "JET_NOCASE";
+
 struct JetStatement {
   QString sql;  // what SQLite runs
   std::optional<WorkbookTarget> workbook;
@@ -18,7 +23,8 @@ struct JetStatement {
 
 // Rewrites the Jet dialect the program's statements are written in into SQLite's:
 // "Delete * from", DISTINCTROW, [T]![C] and [T.C], "..." text, #dates#, True/False as -1/0,
-// "&" joins, Mod, and table names in UPDATE ... SET.  Functions such as CLng and DateValue
+// "&" joins, Mod, and table names in UPDATE ... SET; a comparison with a non-ASCII text
+// compares under kJetTextCollation.  Functions such as CLng and DateValue
 // are left as calls: the database registers them.
 JetStatement translateJet(const QString& jetSql);
 

@@ -2,15 +2,22 @@
 
 #include <sqlite3.h>
 
+#include <QByteArray>
 #include <QDate>
 #include <QDateTime>
 #include <QRegularExpression>
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
+#include "platform/db/jet_sql.h"
 #include "platform/db/stored_value.h"
 
 namespace listinova::platform::db {
@@ -155,21 +162,15 @@ void now(sqlite3_context* ctx, int, sqlite3_value**) {
   resultText(ctx, storedDateTime(QDateTime::currentDateTime()));
 }
 
-void like(sqlite3_context* ctx, int, sqlite3_value** argv) {
-  if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-    sqlite3_result_null(ctx);
-    return;
-  }
-  sqlite3_result_int(ctx, jetLike(argText(argv[0]), argText(argv[1])) ? 1 : 0);
-}
-
 bool isAscii(const char* s, int n) {
   for (int i = 0; i < n; ++i)
     if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
   return true;
 }
 
-// Same order as SQLite's own NOCASE for ASCII text, and letter case ignored beyond it.
+// Same order as SQLite's own NOCASE for ASCII text, and letter case ignored beyond it
+// ("CAFFÈ" = "caffè"). It has a name of its own: the file's schema and indexes keep SQLite's
+// NOCASE, so that any SQLite tool sees the same order the program does.
 int compareNoCase(void*, int n1, const void* p1, int n2, const void* p2) {
   const char* a = static_cast<const char*>(p1);
   const char* b = static_cast<const char*>(p2);
@@ -185,56 +186,228 @@ int compareNoCase(void*, int n1, const void* p1, int n2, const void* p2) {
   return QString::fromUtf8(a, n1).compare(QString::fromUtf8(b, n2), Qt::CaseInsensitive);
 }
 
-bool matchClass(const QString& pattern, qsizetype& p, QChar c) {
-  // pattern[p] is '['; on return p is past the closing ']'.
-  qsizetype close = pattern.indexOf(']', p + 1);
-  if (close < 0) {
-    bool same = c == '[';
-    ++p;
-    return same;
-  }
-  QString set = pattern.mid(p + 1, close - p - 1);
-  p = close + 1;
-  bool negate = set.startsWith('!');
-  if (negate) set.remove(0, 1);
-  bool found = false;
-  for (qsizetype i = 0; i < set.size(); ++i) {
-    if (i + 2 < set.size() && set[i + 1] == '-') {
-      found = found || (c >= set[i] && c <= set[i + 2]);
-      i += 2;
-    } else {
-      found = found || c == set[i];
+// A Jet LIKE pattern taken apart once: every element but "*" stands for exactly one
+// character, so one pass that only ever goes back to the last "*" decides a match in time
+// proportional to the text times the pattern, whatever the pattern.
+class LikePattern {
+ public:
+  explicit LikePattern(const QString& pattern) {
+    const QString p = pattern.toCaseFolded();
+    for (qsizetype i = 0; i < p.size();) {
+      Element e;
+      const QChar c = p[i];
+      if (c == '*') {
+        e.kind = Kind::Star;
+        ++i;
+      } else if (c == '?') {
+        e.kind = Kind::Any;
+        ++i;
+      } else if (c == '#') {
+        e.kind = Kind::Digit;
+        ++i;
+      } else if (c == '[' && p.indexOf(']', i + 1) > 0) {
+        const qsizetype close = p.indexOf(']', i + 1);
+        e.kind = Kind::Set;
+        e.set = p.mid(i + 1, close - i - 1);
+        e.negated = e.set.startsWith('!');
+        if (e.negated) e.set.remove(0, 1);
+        i = close + 1;
+      } else {
+        e.kind = Kind::Literal;  // a "[" with no "]" after it stands for itself
+        e.literal = c;
+        ++i;
+      }
+      elements_.push_back(std::move(e));
     }
   }
-  return found != negate;
+
+  bool matches(const QString& value) const {
+    const QString text = value.toCaseFolded();
+    const size_t none = elements_.size() + 1;
+    size_t p = 0;
+    size_t resumeAt = none;  // the element after the last "*" met
+    qsizetype t = 0;
+    qsizetype starText = 0;  // where the text the last "*" swallows ends
+    while (t < text.size()) {
+      if (p < elements_.size() && elements_[p].kind == Kind::Star) {
+        resumeAt = ++p;
+        starText = t;
+      } else if (p < elements_.size() && matchesOne(elements_[p], text[t])) {
+        ++p;
+        ++t;
+      } else if (resumeAt != none) {
+        p = resumeAt;
+        t = ++starText;
+      } else {
+        return false;
+      }
+    }
+    while (p < elements_.size() && elements_[p].kind == Kind::Star) ++p;
+    return p == elements_.size();
+  }
+
+ private:
+  enum class Kind { Star, Any, Digit, Set, Literal };
+  struct Element {
+    Kind kind = Kind::Literal;
+    QChar literal;
+    QString set;  // "abc" or ranges "a-z"
+    bool negated = false;
+  };
+
+  static bool matchesOne(const Element& e, QChar c) {
+    switch (e.kind) {
+      case Kind::Any:
+        return true;
+      case Kind::Digit:
+        return c.isDigit();
+      case Kind::Literal:
+        return c == e.literal;
+      case Kind::Set: {
+        bool found = false;
+        for (qsizetype i = 0; i < e.set.size(); ++i) {
+          if (i + 2 < e.set.size() && e.set[i + 1] == '-') {
+            found = found || (c >= e.set[i] && c <= e.set[i + 2]);
+            i += 2;
+          } else {
+            found = found || c == e.set[i];
+          }
+        }
+        return found != e.negated;
+      }
+      case Kind::Star:
+        break;
+    }
+    return false;
+  }
+
+  std::vector<Element> elements_;
+};
+
+void deletePattern(void* pattern) { delete static_cast<LikePattern*>(pattern); }
+
+void like(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  // The same pattern meets every row of a search: it is taken apart once per statement.
+  if (auto* cached = static_cast<LikePattern*>(sqlite3_get_auxdata(ctx, 0))) {
+    sqlite3_result_int(ctx, cached->matches(argText(argv[1])) ? 1 : 0);
+    return;
+  }
+  auto pattern = std::make_unique<LikePattern>(argText(argv[0]));
+  const bool matched = pattern->matches(argText(argv[1]));
+  sqlite3_set_auxdata(ctx, 0, pattern.release(), deletePattern);
+  sqlite3_result_int(ctx, matched ? 1 : 0);
 }
 
-bool likeFrom(const QString& pattern, qsizetype p, const QString& value, qsizetype v) {
-  while (p < pattern.size()) {
-    QChar pc = pattern[p];
-    if (pc == '*') {
-      while (p < pattern.size() && pattern[p] == '*') ++p;
-      if (p == pattern.size()) return true;
-      for (qsizetype k = v; k <= value.size(); ++k)
-        if (likeFrom(pattern, p, value, k)) return true;
-      return false;
-    }
-    if (v >= value.size()) return false;
-    if (pc == '?') {
-      ++p;
-    } else if (pc == '#') {
-      if (!value[v].isDigit()) return false;
-      ++p;
-    } else if (pc == '[') {
-      if (!matchClass(pattern, p, value[v])) return false;
-    } else {
-      if (pc != value[v]) return false;
-      ++p;
-    }
-    ++v;
+// Sum, Total and Avg as Jet added Currency: exactly. Each term is taken in ten-billionths
+// (far finer than the four decimals of an amount, far coarser than the binary noise of a
+// product such as 3 * 0,10) and added as a whole number; only a term that is no short
+// decimal (1e-12, 1e30) is added as a binary number beside it.
+constexpr long double kSumScale = 1e10L;
+
+// Lives in memory SQLite hands out zeroed: every member starts at zero or false.
+struct ExactSum {
+  __int128 units;
+  double rest;  // the terms that are no short decimal
+  sqlite3_int64 count;
+  bool fractions;  // a term that is no whole number: the total is no whole number either
+  bool anyRest;
+};
+
+void addTerm(ExactSum& sum, sqlite3_value* value, int sign) {
+  if (sqlite3_value_type(value) == SQLITE_NULL) return;
+  sum.count += sign;
+  if (sqlite3_value_numeric_type(value) == SQLITE_INTEGER) {
+    sum.units +=
+        sign * static_cast<__int128>(sqlite3_value_int64(value)) * static_cast<__int128>(kSumScale);
+    return;
   }
-  return v == value.size();
+  sum.fractions = true;
+  const double term = sqlite3_value_double(value);
+  const long double scaled = static_cast<long double>(term) * kSumScale;
+  const long double whole = std::roundl(scaled);
+  const long double noise = std::max(1e-6L, std::fabs(scaled) * 1e-14L);
+  if (std::isfinite(term) && std::fabs(scaled) < 1e30L && std::fabs(scaled - whole) <= noise) {
+    sum.units += sign * static_cast<__int128>(whole);
+  } else {
+    sum.rest += sign * term;
+    sum.anyRest = true;
+  }
 }
+
+// The binary number nearest to the exact total.
+double exactTotal(const ExactSum& sum) {
+  const __int128 scale = static_cast<__int128>(kSumScale);
+  const __int128 whole = sum.units / scale;
+  double total;
+  if (whole > INT64_MIN && whole < INT64_MAX) {
+    const __int128 fraction = sum.units % scale;
+    const bool negative = sum.units < 0;
+    const QByteArray text =
+        QByteArray(negative ? "-" : "") +
+        QByteArray::number(static_cast<qlonglong>(negative ? -whole : whole)) + '.' +
+        QByteArray::number(static_cast<qlonglong>(negative ? -fraction : fraction))
+            .rightJustified(10, '0');
+    total = std::strtod(text.constData(), nullptr);
+  } else {
+    total = static_cast<double>(static_cast<long double>(sum.units) / kSumScale);
+  }
+  return sum.anyRest ? total + sum.rest : total;
+}
+
+ExactSum* sumOf(sqlite3_context* ctx, bool create) {
+  return static_cast<ExactSum*>(sqlite3_aggregate_context(ctx, create ? sizeof(ExactSum) : 0));
+}
+
+void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (ExactSum* sum = sumOf(ctx, true)) addTerm(*sum, argv[0], 1);
+}
+
+void sumInverse(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (ExactSum* sum = sumOf(ctx, true)) addTerm(*sum, argv[0], -1);
+}
+
+void sumValue(sqlite3_context* ctx) {
+  ExactSum* sum = sumOf(ctx, false);
+  if (!sum || sum->count == 0) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  if (!sum->fractions && !sum->anyRest) {
+    const __int128 whole = sum->units / static_cast<__int128>(kSumScale);
+    if (whole < INT64_MIN || whole > INT64_MAX) {
+      sqlite3_result_error(ctx, "integer overflow", -1);
+      return;
+    }
+    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(whole));
+    return;
+  }
+  sqlite3_result_double(ctx, exactTotal(*sum));
+}
+
+void totalValue(sqlite3_context* ctx) {
+  ExactSum* sum = sumOf(ctx, false);
+  sqlite3_result_double(ctx, sum ? exactTotal(*sum) : 0.0);
+}
+
+void avgValue(sqlite3_context* ctx) {
+  ExactSum* sum = sumOf(ctx, false);
+  if (!sum || sum->count == 0) {
+    sqlite3_result_null(ctx);
+    return;
+  }
+  sqlite3_result_double(ctx, exactTotal(*sum) / static_cast<double>(sum->count));
+}
+
+struct Aggregate {
+  const char* name;
+  void (*value)(sqlite3_context*);
+};
+
+constexpr Aggregate kAggregates[] = {{"sum", sumValue}, {"total", totalValue}, {"avg", avgValue}};
 
 struct Function {
   const char* name;
@@ -254,7 +427,7 @@ constexpr Function kFunctions[] = {
 }  // namespace
 
 bool jetLike(const QString& pattern, const QString& value) {
-  return likeFrom(pattern.toCaseFolded(), 0, value.toCaseFolded(), 0);
+  return LikePattern(pattern).matches(value);
 }
 
 void registerJetFunctions(sqlite3* connection) {
@@ -263,7 +436,11 @@ void registerJetFunctions(sqlite3* connection) {
     sqlite3_create_function(connection, f.name, f.arguments, flags, nullptr, f.call, nullptr,
                             nullptr);
   }
-  sqlite3_create_collation(connection, "NOCASE", SQLITE_UTF8, nullptr, compareNoCase);
+  // Also usable as window functions, like the built-in ones they replace.
+  for (const Aggregate& a : kAggregates)
+    sqlite3_create_window_function(connection, a.name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                   nullptr, sumStep, a.value, a.value, sumInverse, nullptr);
+  sqlite3_create_collation(connection, kJetTextCollation, SQLITE_UTF8, nullptr, compareNoCase);
 }
 
 }  // namespace listinova::platform::db

@@ -184,6 +184,44 @@ TEST_F(DatabaseTest, TransactionRollsBackWhenNotCommitted) {
   EXPECT_EQ(db->openRecordset("Select * from Articoli").recordCount(), 0);
 }
 
+TEST(DatabaseSums, MoneyAndQuantitiesAddUpExactlyInStatements) {
+  QTemporaryDir dir;
+  auto db = Database::open(dir.filePath("somme.mdb"));
+  db->execute("CREATE TABLE M (Costo CURRENCY, Quantità DOUBLE, Peso DOUBLE, Pezzi INTEGER)");
+  {
+    Database::Transaction t(*db);
+    for (int i = 0; i < 1000; ++i) db->execute("INSERT INTO M VALUES (0.1, 3, 0.333, 2)");
+    t.commit();
+  }
+  const struct {
+    const char* statement;
+    double total;
+  } casi[] = {
+      {"Select Sum(Costo) AS V from M", 100.0},
+      {"Select Sum(-Costo) AS V from M", -100.0},
+      {"Select Sum([M.Quantità] * [M.Costo]) AS V from M", 300.0},
+      {"Select Sum(Peso * 2.99) AS V from M", 995.67},
+      {"Select Total(Costo) AS V from M", 100.0},
+      {"Select Avg(Costo) AS V from M", 0.1},
+      {"Select Sum(Costo) - 100 AS V from M", 0.0},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.statement);
+    EXPECT_EQ(db->openRecordset(QString::fromUtf8(c.statement)).number("V"), c.total);
+  }
+  // A sum of no rows is Null, as in Jet.
+  EXPECT_TRUE(db->openRecordset("Select Sum(Costo) AS V from M where Costo > 1").isNull("V"));
+  auto pezzi = db->openRecordset("Select Sum(Pezzi) AS V from M");
+  EXPECT_EQ(pezzi.value("V").typeId(), QMetaType::LongLong);
+  EXPECT_EQ(pezzi.integer("V"), 2000);
+  // As a running sum too.
+  auto finestra = db->openRecordset(
+      "Select Sum(Costo) OVER (ORDER BY rowid ROWS BETWEEN 9 PRECEDING AND CURRENT ROW) AS V "
+      "from M");
+  finestra.moveLast();
+  EXPECT_EQ(finestra.number("V"), 1.0);
+}
+
 TEST(DatabaseOpen, RefusesAFileThatIsNotADatabaseAndLeavesIt) {
   QTemporaryDir dir;
   QString path = dir.filePath("DbNegozio.mdb");

@@ -41,6 +41,11 @@ TEST(JetTranslation, JetStatementsBecomeSqlite) {
       {"UPDATE Magazzino SET Magazzino.Quantità =5", "UPDATE Magazzino SET Quantità =5"},
       {"UPDATE M SET M.a = M.b, M.c = (1,2) WHERE M.d = 1",
        "UPDATE M SET a = M.b, c = (1,2) WHERE M.d = 1"},
+      // Texts with letters beyond ASCII compare under the program's own case folding.
+      {"Select Cod from Reparti where Descrizione='CAFFÈ'",
+       "Select Cod from Reparti where Descrizione='CAFFÈ' COLLATE JET_NOCASE"},
+      {"where 'Città' <> Genere and Genere like 'Città*' and Note='x'",
+       "where 'Città' COLLATE JET_NOCASE <> Genere and Genere like 'Città*' and Note='x'"},
   };
   for (const auto& [jet, sql] : casi) {
     SCOPED_TRACE(jet);
@@ -64,19 +69,53 @@ TEST(JetTranslation, SqlTextDoublesApostrophes) {
 }
 
 TEST(JetLike, WildcardsOfJet) {
-  EXPECT_TRUE(jetLike("CAF*", "caffè lungo"));
-  EXPECT_TRUE(jetLike("*LATTE*", "caffe latte bio"));
-  EXPECT_TRUE(jetLike("A?C", "abc"));
-  EXPECT_FALSE(jetLike("A?C", "abbc"));
-  EXPECT_TRUE(jetLike("##-*", "12-x"));
-  EXPECT_FALSE(jetLike("##-*", "1a-x"));
-  EXPECT_TRUE(jetLike("[a-c]x", "Bx"));
-  EXPECT_FALSE(jetLike("[!a-c]x", "bx"));
-  EXPECT_TRUE(jetLike("100%", "100%"));
-  EXPECT_FALSE(jetLike("100%", "1000"));
-  EXPECT_TRUE(jetLike(QString::fromUtf8("ÀRANCIA*"), QString::fromUtf8("àrancia rossa")));
-  EXPECT_TRUE(jetLike("*", ""));
-  EXPECT_FALSE(jetLike("a", ""));
+  const struct {
+    const char* pattern;
+    const char* value;
+    bool matches;
+  } casi[] = {
+      {"CAF*", "caffè lungo", true},
+      {"*LATTE*", "caffe latte bio", true},
+      {"A?C", "abc", true},
+      {"A?C", "abbc", false},
+      {"##-*", "12-x", true},
+      {"##-*", "1a-x", false},
+      {"[a-c]x", "Bx", true},
+      {"[!a-c]x", "bx", false},
+      {"100%", "100%", true},
+      {"100%", "1000", false},
+      {"ÀRANCIA*", "àrancia rossa", true},
+      {"*", "", true},
+      {"**", "x", true},
+      {"a", "", false},
+      {"", "", true},
+      {"", "a", false},
+      // A star gives back what the next element needs, however far back.
+      {"*ab", "aab", true},
+      {"*a*b*c", "cbacbabc", true},
+      {"*a*b*c", "cbacbab", false},
+      {"a*?", "a", false},
+      {"a*?", "ab", true},
+      {"*[0-9]", "caffè 1", true},
+      {"*#?", "x1", false},
+      {"[abc", "[abc", true},  // no closing bracket: the "[" is itself
+      {"[]x", "x", false},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(std::string(c.pattern) + " / " + c.value);
+    EXPECT_EQ(jetLike(QString::fromUtf8(c.pattern), QString::fromUtf8(c.value)), c.matches);
+  }
+}
+
+TEST(JetLike, ManyStarsOnALongTextAnswerAtOnce) {
+  // Each star once multiplied the work by the length of the text.
+  const QString thirteenStars = "A*A*A*A*A*A*A*A*A*A*A*A*A*Z";
+  const QString many(5000, 'a');
+  EXPECT_FALSE(jetLike(thirteenStars, many));
+  EXPECT_TRUE(jetLike(thirteenStars, many + "z"));
+  EXPECT_FALSE(jetLike("*?*?*?*?*?*?*?*?*?*?*?*?*?#", many));
+  EXPECT_TRUE(jetLike(
+      "*[a-z]*[a-z]*[a-z]*[a-z]*[a-z]*[a-z]*[a-z]*[a-z]*[a-z]*[a-z]*[a-z]*[a-z]*[a-z]*", many));
 }
 
 }  // namespace
