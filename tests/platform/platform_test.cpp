@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QLockFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -219,11 +218,12 @@ class SingleInstanceTest : public ::testing::Test {
 TEST_F(SingleInstanceTest, SecondCopyOnTheSameFolderIsRefused) {
   auto first = std::make_unique<SingleInstanceGuard>(temp_.path());
   ASSERT_TRUE(first->acquired());
-  EXPECT_TRUE(QFile::exists(lockPath()));
+  EXPECT_EQ(first->lockPath(), lockPath());
   EXPECT_FALSE(SingleInstanceGuard(temp_.path()).acquired());
 
   first.reset();
-  EXPECT_FALSE(QFile::exists(lockPath()));
+  // The file stays behind, as after a power cut; only the lock went with its holder.
+  EXPECT_TRUE(QFile::exists(lockPath()));
   EXPECT_TRUE(SingleInstanceGuard(temp_.path()).acquired());
 }
 
@@ -246,25 +246,30 @@ TEST_F(SingleInstanceTest, OtherFoldersAreIndependent) {
   EXPECT_TRUE(second.acquired());
 }
 
-TEST_F(SingleInstanceTest, LockLeftByACrashedCopyIsTakenOver) {
-  // A genuine lock file whose owner no longer exists.
-  QByteArray content;
-  {
-    QLockFile probe(lockPath());
-    ASSERT_TRUE(probe.tryLock(0));
-    content = readAll(lockPath());
+TEST_F(SingleInstanceTest, WhateverAFileLeftBehindHoldsNeverBlocksAStart) {
+  const QByteArray leftovers[] = {
+      "",                              // power cut before anything was written
+      QByteArray(512, '\0'),           // a block of zeros from the file system
+      "99999999\nlistinova\nbanco\n",  // an owner that no longer exists
+      QByteArray::number(QCoreApplication::applicationPid()),  // a pid that is alive
+      "garbuglio \xff\xfe senza senso",
+  };
+  for (const QByteArray& content : leftovers) {
+    writeFile(lockPath(), content);
+    SingleInstanceGuard guard(temp_.path());
+    EXPECT_TRUE(guard.acquired()) << content.toHex().toStdString();
+    EXPECT_FALSE(SingleInstanceGuard(temp_.path()).acquired()) << content.toHex().toStdString();
   }
-  QList<QByteArray> lines = content.split('\n');
-  lines[0] = "99999999";  // above any pid_max, so never a live process
-  writeFile(lockPath(), lines.join('\n'));
-
-  SingleInstanceGuard guard(temp_.path());
-  EXPECT_TRUE(guard.acquired());
-  EXPECT_NE(readAll(lockPath()).split('\n').value(0), "99999999");
 }
 
-TEST_F(SingleInstanceTest, MissingFolderIsNotAcquired) {
-  EXPECT_FALSE(SingleInstanceGuard(temp_.path() + "/manca").acquired());
+TEST_F(SingleInstanceTest, AFolderThatCannotHoldTheLockIsLockedElsewhere) {
+  // A plain file where the shop folder should be: no lock file can be made in it.
+  const QString notAFolder = temp_.path() + "/negozio";
+  writeFile(notAFolder, "x");
+  SingleInstanceGuard first(notAFolder);
+  ASSERT_TRUE(first.acquired());
+  EXPECT_NE(first.lockPath(), notAFolder + "/listinova.lock");
+  EXPECT_FALSE(SingleInstanceGuard(notAFolder).acquired());
 }
 
 // Acts on the modal window as soon as it is up.
