@@ -1,5 +1,8 @@
 #include "catalogue/apri_database.h"
 
+#include <sqlite3.h>
+
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +11,7 @@
 #include "platform/db/access_file.h"
 #include "platform/db/access_to_sqlite.h"
 #include "platform/db/database.h"
+#include "platform/db/store_failure.h"
 #include "startup/error_log.h"
 
 namespace listinova {
@@ -51,14 +55,43 @@ void convertiDaAccess(const QString& percorso) {
                0);
 }
 
+// An empty file (what a crash or a full disk can leave) is no store: it is kept aside, never
+// silently reused, and the operator hears that a new, empty store takes its place.
+void mettiDaParteFileVuoto(const QString& percorso,
+                           const std::function<void(const QString&)>& avviso) {
+  const QFileInfo info(percorso);
+  if (!info.exists() || !info.isFile() || info.size() != 0) return;
+  const QString daParte = nomeLibero(percorso + QStringLiteral(".vuoto-") +
+                                     QDate::currentDate().toString("yyyy-MM-dd"));
+  if (!QFile::rename(percorso, daParte))
+    throw DatabaseError(platform::db::describeStoreFailure(SQLITE_READONLY_DIRECTORY, percorso),
+                        SQLITE_READONLY_DIRECTORY);
+  const QString testo =
+      QStringLiteral(
+          "L'archivio \"%1\" era vuoto (0 byte): è stato messo da parte come \"%2\" "
+          "ed è stato creato un archivio nuovo, senza prodotti.")
+          .arg(QDir::toNativeSeparators(percorso), QFileInfo(daParte).fileName());
+  ScriviErrore("Funzioni", "ApriDatabase", testo, 0);
+  if (avviso) avviso(testo);
+}
+
 }  // namespace
 
-std::unique_ptr<Database> ApriDatabase(const QString& percorso) {
+std::unique_ptr<Database> ApriDatabase(const QString& percorso,
+                                       const std::function<void(const QString&)>& avviso) {
   QDir().mkpath(QFileInfo(percorso).absolutePath());
+  mettiDaParteFileVuoto(percorso, avviso);
   if (platform::db::isAccessFile(percorso)) convertiDaAccess(percorso);
-  auto db = Database::open(percorso);
-  CreaSchemaNegozio(*db);
-  return db;
+  const bool nuovo = !QFileInfo::exists(percorso);
+  try {
+    auto db = Database::open(percorso);
+    CreaSchemaNegozio(*db);
+    return db;
+  } catch (const DatabaseError&) {
+    // A store that could not be made (full disk, say) leaves no empty file behind.
+    if (nuovo && QFileInfo(percorso).size() == 0) QFile::remove(percorso);
+    throw;
+  }
 }
 
 }  // namespace listinova

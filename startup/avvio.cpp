@@ -67,7 +67,9 @@ bool Avvio::Main() {
       [&] { g.TastieraVisibile = LeggiTastieraVisibile(g.PercorsoSetup); },
       [&] { log_->controllaDimensione(); },
       [&] {
-        g.Archivio = ApriDatabase(cartella_.path("Dati\\DbNegozio.mdb"));
+        g.Archivio = ApriDatabase(cartella_.path("Dati\\DbNegozio.mdb"), [&](const QString& testo) {
+          prompts_.ask({testo, g.TitoloProgramma, Buttons::Ok, Icon::Information});
+        });
         RegistraPercorsoProgramma(cartella_.root());
       },
       [&] {

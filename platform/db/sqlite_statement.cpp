@@ -1,13 +1,19 @@
 #include "platform/db/sqlite_statement.h"
 
 #include "platform/db/database_error.h"
+#include "platform/db/store_failure.h"
 
 namespace listinova::platform::db {
 
 void throwSqliteError(sqlite3* connection, const QString& sql) {
+  const int code = sqlite3_extended_errcode(connection);
+  // A failure of the file itself is told in the operator's words, not the engine's.
+  const char* file = sqlite3_db_filename(connection, "main");
+  const QString told = describeStoreFailure(code, QString::fromUtf8(file ? file : ""));
+  if (!told.isEmpty()) throw DatabaseError(told, code);
   throw DatabaseError(QStringLiteral("Errore nell'archivio: %1 (istruzione: %2)")
                           .arg(QString::fromUtf8(sqlite3_errmsg(connection)), sql),
-                      sqlite3_extended_errcode(connection));
+                      code);
 }
 
 bool schemaHasObject(sqlite3* connection, const QString& name, bool viewsToo) {

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "catalogue/apri_database.h"
 #include "platform/db/database.h"
 #include "platform/program_folder.h"
 #include "startup/impostazioni.h"
@@ -20,6 +21,7 @@ namespace {
 
 using platform::Answer;
 using platform::Buttons;
+using platform::db::Database;
 
 class AvvioTest : public ::testing::Test {
  protected:
@@ -86,6 +88,43 @@ TEST_F(AvvioTest, AFailedStepAsksAbortRetryIgnore) {
   EXPECT_EQ(prompts.asked[3].text, "Errore in fase di inizializzazione.");
   EXPECT_EQ(Globali().MetodoAcquisizione, 2);  // Ignore went on with the next step
   EXPECT_EQ(testing::readAll(cartella.file("Dati/DbNegozio.mdb")), "non sono un archivio");
+}
+
+TEST_F(AvvioTest, ADamagedStoreIsNamedInTheStartLoopAndNeverShownEmpty) {
+  const QString archivio = cartella.file("Dati/DbNegozio.mdb");
+  {
+    auto db = ApriDatabase(archivio);
+    Database::Transaction t(*db);
+    for (int i = 1; i <= 2000; ++i)
+      db->execute(QStringLiteral("INSERT INTO Magazzino (CodMateriale, Descrizione) VALUES "
+                                 "('%1', 'Un prodotto dalla descrizione piuttosto lunga %1')")
+                      .arg(i));
+    t.commit();
+  }
+  QByteArray bytes = testing::readAll(archivio);
+  bytes.replace(8 * 4096, 4096, QByteArray(4096, '\0'));
+  ASSERT_TRUE(testing::writeAll(archivio, bytes));
+
+  prompts.answers = {Answer::Ok, Answer::Retry, Answer::Ok, Answer::Ignore};
+  ASSERT_TRUE(avvia());
+  const QStringList domande = testing::askedTexts(prompts);
+  ASSERT_EQ(domande.size(), 4);
+  EXPECT_TRUE(domande[0].contains(QString::fromUtf8("è danneggiato"))) << domande[0].toStdString();
+  EXPECT_EQ(domande[1], "Errore in fase di inizializzazione.");
+  EXPECT_EQ(domande[2], domande[0]);  // Retry checks again
+  EXPECT_EQ(Globali().Archivio, nullptr);
+  EXPECT_EQ(testing::readAll(archivio), bytes);
+}
+
+TEST_F(AvvioTest, AnEmptyStoreFileIsKeptAsideAndTheNewStoreIsAnnounced) {
+  scriviFile("Dati/DbNegozio.mdb", "");
+  ASSERT_TRUE(avvia());
+  ASSERT_EQ(prompts.asked.size(), 1u);
+  EXPECT_EQ(prompts.asked[0].icon, platform::Icon::Information);
+  EXPECT_TRUE(prompts.asked[0].text.contains("DbNegozio.mdb.vuoto-"))
+      << prompts.asked[0].text.toStdString();
+  ASSERT_NE(Globali().Archivio, nullptr);
+  EXPECT_EQ(Globali().Archivio->openRecordset("Select * from Reparti").recordCount(), 40);
 }
 
 TEST_F(AvvioTest, AbortEndsTheStart) {
