@@ -13,7 +13,9 @@ struct Tabella {
   const char* indici;  // statements run only when the table is new
 };
 
-// Text columns compare without regard to case, as the store always did.
+// Text columns compare without regard to case, as the store always did: SQLite's NOCASE, so
+// that any SQLite tool reads and checks the indexes alike; accented letters are folded by the
+// statements themselves (see kJetTextCollation).
 #define T " TEXT COLLATE NOCASE"
 #define FONT(s)                                                              \
   "Font" s T ", FontSize" s " DOUBLE, Bold" s " INTEGER DEFAULT 0, Italic" s \
@@ -94,6 +96,15 @@ constexpr char kVistaProdotti[] =
     "Descrizione, m.Costo AS Costo, m.Costo AS Prezzo1, m.Costo2 AS Prezzo2, m.Eliminato AS "
     "Eliminato FROM Magazzino m";
 
+// Stores up to version 0 had their text indexes ordered by a NOCASE of the program's own
+// that no other tool knows; rebuilt once under SQLite's own, they agree with every tool.
+constexpr int kVersioneArchivio = 1;
+
+int versioneArchivio(Database& db) {
+  auto versione = db.openRecordset("PRAGMA user_version");
+  return versione.eof() ? 0 : static_cast<int>(versione.value(0).toLongLong());
+}
+
 void eseguiTutte(Database& db, const QString& statements) {
   for (const QString& statement : statements.split(';', Qt::SkipEmptyParts))
     if (!statement.trimmed().isEmpty()) db.execute(statement);
@@ -111,6 +122,10 @@ void CreaSchemaNegozio(Database& db) {
   }
   if (!db.tableExists("prodotti") && db.tableExists("Magazzino") && db.tableExists("Reparti"))
     db.execute(kVistaProdotti);
+  if (versioneArchivio(db) < kVersioneArchivio) {
+    db.execute("REINDEX NOCASE");
+    db.execute(QStringLiteral("PRAGMA user_version=%1").arg(kVersioneArchivio));
+  }
   transaction.commit();
 }
 

@@ -1,0 +1,148 @@
+// The store is a plain SQLite file: the stock sqlite3 tool finds it sound, and after that tool
+// vacuums or reindexes it the program gets the same answers as before.
+
+#include <sqlite3.h>
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "catalogue/apri_database.h"
+#include "catalogue/ricerche_archivio.h"
+#include "platform/db/database.h"
+#include "support/qt_print.h"
+
+namespace listinova {
+namespace {
+
+using platform::db::Database;
+
+// The stock command-line tool, which knows only SQLite's own collations.
+QString sqlite3Tool(const QString& file, const QString& statement) {
+  QProcess tool;
+  tool.start("sqlite3", {file, statement});
+  if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
+    return "sqlite3 non riuscito: " + QString::fromUtf8(tool.readAllStandardError());
+  return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+}
+
+const char* const kDescrizioni[] = {
+    "Caffè", "CAFFÈ D'ORZO", "caffè lungo", "Éclair", "éclair", "Zucchero", "zucchero di canna",
+    "Ärger", "ÀNFORA",       "àncora",      "Òrzo",   "orzo",   "Città",    "CITTÀ ALTA",
+    "ZUPPA", "zuppa",        "Ünterberg",   "über",   "ÈCCOLO", "eccolo"};
+
+void riempi(Database& db) {
+  Database::Transaction t(db);
+  db.execute("UPDATE Reparti SET Descrizione='Città' WHERE Cod=2");
+  db.execute("UPDATE Reparti SET Descrizione='CAFFÈ' WHERE Cod=3");
+  int codice = 1;
+  // Enough rows for every index to spread over many pages.
+  for (int giro = 0; giro < 60; ++giro)
+    for (const char* d : kDescrizioni) {
+      const QString descrizione =
+          QString::fromUtf8(d) + (giro ? QStringLiteral(" %1").arg(giro) : "");
+      db.execute(
+          QStringLiteral("INSERT INTO Magazzino (CodMateriale, Descrizione, BarCode, Genere, "
+                         "Costo, Fornitore) VALUES ('%1', %2, '80%3', %4, 0.1, %5)")
+              .arg(codice)
+              .arg(platform::db::sqlText(descrizione))
+              .arg(codice, 11, 10, QChar('0'))
+              .arg(platform::db::sqlText(codice % 2 ? "Città" : "CAFFÈ"))
+              .arg(platform::db::sqlText(QString::fromUtf8(d).toUpper())));
+      ++codice;
+    }
+  t.commit();
+}
+
+// Every look-up the program makes of its products, answered as text.
+QStringList risposte(Database& db) {
+  const char* const ricerche[] = {
+      "Select CodMateriale from Magazzino where Descrizione='CAFFÈ' order by CodMateriale",
+      "Select CodMateriale from Magazzino where Descrizione='éclair 7' order by CodMateriale",
+      "Select CodMateriale from Magazzino where Descrizione='zuppa 3' order by CodMateriale",
+      "Select CodMateriale from Magazzino where Descrizione>='ZUPPA' and Descrizione<'ZZ' order by "
+      "CodMateriale",
+      "Select CodMateriale from Magazzino order by Descrizione, CodMateriale",
+      "Select CodMateriale from Magazzino where BarCode='8000000000777'",
+      "Select Descrizione from Magazzino where CodMateriale='1111'",
+      "Select Descrizione from Magazzino where CodMateriale=1111",
+      "Select CodMateriale from Magazzino where Descrizione like '*orzo 1#' order by CodMateriale",
+      "Select CodMateriale from Magazzino where Genere='città' order by CodMateriale",
+      "Select DISTINCT Fornitore from Magazzino where Fornitore='ÀNFORA'",
+      "select Max(CLng([CodMateriale])) AS CodMat from Magazzino",
+      "Select Sum(Costo) AS Totale from Magazzino",
+      "Select Count(*) AS N from prodotti where codreparto=3",
+  };
+  QStringList tutte;
+  for (const char* ricerca : ricerche) {
+    auto righe = db.openRecordset(QString::fromUtf8(ricerca));
+    QStringList valori;
+    for (; !righe.eof(); righe.moveNext()) valori << righe.value(0).toString();
+    tutte << QString::fromUtf8(ricerca) + " -> " + valori.join(',');
+  }
+  tutte << "TrovaCodiceRep -> " + TrovaCodiceRep(db, QString::fromUtf8("CITTÀ"));
+  return tutte;
+}
+
+TEST(ArchivioStandard, TheStockToolChecksVacuumsAndReindexesWithoutChangingAnAnswer) {
+  QTemporaryDir dir;
+  const QString percorso = dir.filePath("Dati/DbNegozio.mdb");
+  QStringList prima;
+  {
+    auto db = ApriDatabase(percorso);
+    riempi(*db);
+    prima = risposte(*db);
+  }
+  // The answers are the ones the shop expects, not merely stable ones.
+  EXPECT_TRUE(prima[0].endsWith("-> 1")) << prima[0].toStdString();
+  EXPECT_TRUE(prima[1].endsWith("-> 144,145")) << prima[1].toStdString();
+  EXPECT_EQ(prima[9].count(','), 599);  // the 600 products of "Città", whatever the case
+  EXPECT_TRUE(prima[13].endsWith("-> 600")) << prima[13].toStdString();
+  EXPECT_EQ(prima.last(), "TrovaCodiceRep -> 2");
+
+  EXPECT_EQ(sqlite3Tool(percorso, "PRAGMA integrity_check"), "ok");
+  for (const char* lavoro : {"VACUUM", "REINDEX"}) {
+    SCOPED_TRACE(lavoro);
+    EXPECT_EQ(sqlite3Tool(percorso, lavoro), "");
+    EXPECT_EQ(sqlite3Tool(percorso, "PRAGMA integrity_check"), "ok");
+    auto db = ApriDatabase(percorso);
+    EXPECT_EQ(risposte(*db), prima);
+  }
+}
+
+// The order the earlier version gave its indexes: letter case folded beyond ASCII too.
+int ordineDiPrima(void*, int n1, const void* p1, int n2, const void* p2) {
+  return QString::fromUtf8(static_cast<const char*>(p1), n1)
+      .compare(QString::fromUtf8(static_cast<const char*>(p2), n2), Qt::CaseInsensitive);
+}
+
+TEST(ArchivioStandard, AStoreOfTheEarlierVersionHasItsIndexesRebuiltOnce) {
+  QTemporaryDir dir;
+  const QString percorso = dir.filePath("DbNegozio.mdb");
+  QStringList attese;
+  {
+    auto db = ApriDatabase(percorso);
+    riempi(*db);
+    attese = risposte(*db);
+  }
+  {
+    // Written again as the earlier version wrote it: its own NOCASE, no version mark.
+    auto db = Database::open(percorso);
+    sqlite3_create_collation(db->handle(), "NOCASE", SQLITE_UTF8, nullptr, ordineDiPrima);
+    db->execute("REINDEX NOCASE");
+    db->execute("PRAGMA user_version=0");
+  }
+  ASSERT_NE(sqlite3Tool(percorso, "PRAGMA integrity_check"), "ok");
+
+  auto db = ApriDatabase(percorso);
+  EXPECT_EQ(risposte(*db), attese);
+  EXPECT_EQ(db->openRecordset("PRAGMA user_version").value(0).toInt(), 1);
+  db.reset();
+  EXPECT_EQ(sqlite3Tool(percorso, "PRAGMA integrity_check"), "ok");
+}
+
+}  // namespace
+}  // namespace listinova
