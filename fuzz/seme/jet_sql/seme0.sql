@@ -1,0 +1,1 @@
+Select * from Magazzino where Descrizione like '*caff*' order by Descrizione

@@ -1,0 +1,1 @@
+Delete * from Magazzino where CodMateriale='5'

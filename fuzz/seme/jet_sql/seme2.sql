@@ -1,0 +1,1 @@
+UPDATE Magazzino SET Magazzino.Costo = 1.5, [Magazzino].[Modificato]=True WHERE [Magazzino]![CodMateriale]="7"

@@ -1,0 +1,1 @@
+SELECT Sum([Magazzino.Quantà] * [Magazzino.Costo]) AS Tot INTO [Excel 8.0;Database=c:\x.xls].[Foglio] FROM Magazzino WHERE DataInizioPromo >= #12/31/2026# AND Cod Mod 2 = 0 & 'a'
