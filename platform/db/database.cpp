@@ -41,16 +41,14 @@ void removeStaleSharedMemory(const QString& storePath) {
 }
 
 // A quick look at every page: a damaged store is refused before anything writes to it.
-QString damage(Database& db) {
+bool isDamaged(Database& db) {
   try {
     SqliteStatement check(db.handle(), QStringLiteral("PRAGMA quick_check(1)"));
-    if (!check.step()) return QStringLiteral("nessun esito");
-    const QString verdict = check.column(0).toString();
-    return verdict == QLatin1String("ok") ? QString() : verdict;
+    return !check.step() || check.column(0).toString() != QLatin1String("ok");
   } catch (const DatabaseError& e) {
     const int primary = e.code() & 0xff;
     if (primary != SQLITE_CORRUPT && primary != SQLITE_NOTADB) throw;
-    return QString::fromUtf8(sqlite3_errmsg(db.handle()));
+    return true;
   }
 }
 
@@ -77,9 +75,7 @@ std::unique_ptr<Database> Database::open(const QString& path) {
   db->run("PRAGMA busy_timeout=3000");
   if (sqlite3_db_readonly(connection, "main") == 1)
     throw DatabaseError(describeStoreFailure(SQLITE_READONLY, path), SQLITE_READONLY);
-  if (const QString found = damage(*db); !found.isEmpty())
-    throw DatabaseError(damagedStoreText(path) + QStringLiteral("\n(controllo: %1)").arg(found),
-                        SQLITE_CORRUPT);
+  if (isDamaged(*db)) throw DatabaseError(damagedStoreText(path), SQLITE_CORRUPT);
   // One writer, many small commits: WAL keeps each commit cheap and the file intact.
   db->run("PRAGMA journal_mode=WAL");
   db->run("PRAGMA synchronous=NORMAL");
