@@ -56,17 +56,44 @@ QString narrowPrefixLikes(const QString& sql) {
   return result + sql.mid(copied);
 }
 
-// The translated statement, ready to be nested in another one.
-QString nested(const QString& jetSelect) {
+// Where the statement's own ORDER BY begins (outside brackets and literals), or its end.
+qsizetype orderByOf(const QString& sql) {
+  static const QRegularExpression orderBy(QStringLiteral(R"(\bORDER\s+BY\b)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+  qsizetype found = sql.size();
+  int depth = 0;
+  bool literal = false;
+  for (qsizetype i = 0; i < sql.size(); ++i) {
+    const QChar c = sql[i];
+    if (c == u'\'') literal = !literal;
+    if (literal) continue;
+    if (c == u'(') ++depth;
+    if (c == u')') --depth;
+    if (depth == 0 && (c == u'O' || c == u'o') &&
+        orderBy
+            .match(sql, i, QRegularExpression::NormalMatch,
+                   QRegularExpression::AnchorAtOffsetMatchOption)
+            .hasMatch())
+      found = i;
+  }
+  // A LIMIT after it counts: the ORDER BY then decides which rows are there.
+  if (sql.mid(found).contains(QStringLiteral("LIMIT"), Qt::CaseInsensitive)) return sql.size();
+  return found;
+}
+
+// The translated statement, ready to be nested in another one; `unordered` leaves out its
+// ORDER BY, which a count does not need and which would keep the store from counting fast.
+QString nested(const QString& jetSelect, bool unordered = false) {
   QString sql = translateJet(jetSelect).sql.trimmed();
   while (sql.endsWith(u';')) sql = sql.chopped(1).trimmed();
+  if (unordered) sql.truncate(orderByOf(sql));
   return u'(' + narrowPrefixLikes(sql) + u')';
 }
 
 }  // namespace
 
 int countRows(Database& db, const QString& jetSelect) {
-  Recordset rows(db.handle(), QStringLiteral("SELECT count(*) FROM ") + nested(jetSelect));
+  Recordset rows(db.handle(), QStringLiteral("SELECT count(*) FROM ") + nested(jetSelect, true));
   return rows.eof() ? 0 : static_cast<int>(rows.value(0).toLongLong());
 }
 

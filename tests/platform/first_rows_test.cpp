@@ -61,6 +61,9 @@ TEST_F(FirstRowsTest, CountAndRowsAreThoseOfThePlainStatement) {
       "Select * from Magazzino where Magazzino.Descrizione like 'àn*'",
       "Select * from Magazzino where Descrizione = 'x like ''caffe*''' order by Descrizione",
       "Select * from Magazzino where Descrizione like 'zzz*'",
+      "Select * from Magazzino where Descrizione <> 'order by' ORDER  BY Cod DESC",
+      "Select * from Magazzino order by Descrizione limit 4",
+      "Select * from (Select * from Magazzino order by Cod) order by Descrizione",
   };
   for (const char* istruzione : istruzioni) {
     SCOPED_TRACE(istruzione);
