@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "catalogue/lettore_barcode.h"
+#include "platform/notice.h"
 #include "platform/prompts.h"
 #include "startup/filtro_tasti.h"
 #include "startup/icone_pulsanti.h"
@@ -59,8 +60,9 @@ QGridLayout* grigliaDi(QGroupBox* riquadro) {
 }  // namespace
 
 AggiungiMateriale::AggiungiMateriale(platform::db::Database& db, platform::Prompts& prompts,
-                                     platform::SerialPort* scanner, QWidget* parent)
-    : QDialog(parent), prompts_(prompts), scheda_(db, prompts) {
+                                     platform::Notice& notice, platform::SerialPort* scanner,
+                                     QWidget* parent)
+    : QDialog(parent), prompts_(prompts), notice_(notice), scheda_(db, prompts) {
   setObjectName(QStringLiteral("AggiungiMateriale"));
   setWindowTitle(Globali().TitoloFinestre);
   QFont carattere = font();
@@ -401,14 +403,26 @@ bool AggiungiMateriale::salva() {
 
 void AggiungiMateriale::CmdConferma_Click() {
   const bool nuovo = !scheda_.inModifica();
-  if (salva() && nuovo) accept();
+  if (!salva()) return;
+  if (nuovo) {
+    accept();
+    return;
+  }
+  // The editor stays on the product: it shows what was stored, and says so.
+  scheda_.RicaricaSalvato();
+  aggiornaFornitori();
+  mostraPannello(false);
+  notice_.show(QStringLiteral("Dati salvati"));
 }
 
 void AggiungiMateriale::cmdAggiungi_Click() {
   if (salva()) NuovoProdotto();
 }
 
-void AggiungiMateriale::cmdAnnulla_Click() { reject(); }
+void AggiungiMateriale::cmdAnnulla_Click() {
+  scheda_.ScartaBarCodeInSospeso();
+  reject();
+}
 
 void AggiungiMateriale::cmdBCAlternativi_Click() {
   if (!scheda_.ApriBarCodeAlternativi()) return;

@@ -16,8 +16,9 @@ class QPushButton;
 
 namespace listinova {
 namespace platform {
+class Notice;
 class SerialPort;
-}
+}  // namespace platform
 class LettoreBarCode;
 
 // The product editor: a new product, or the one chosen in the product list.
@@ -27,7 +28,8 @@ class AggiungiMateriale : public QDialog {
  public:
   // `scanner` may be null (no port configured): then no serial port is opened.
   AggiungiMateriale(platform::db::Database& db, platform::Prompts& prompts,
-                    platform::SerialPort* scanner, QWidget* parent = nullptr);
+                    platform::Notice& notice, platform::SerialPort* scanner,
+                    QWidget* parent = nullptr);
 
   void NuovoProdotto();
   // False when there is no such product.
@@ -63,6 +65,7 @@ class AggiungiMateriale : public QDialog {
   void barCodeLetto(const QString& barCode);
 
   platform::Prompts& prompts_;
+  platform::Notice& notice_;
   SchedaProdotto scheda_;
   std::array<QWidget*, kNumeroCampi> campi_{};
   QGroupBox* frDati_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "catalogue/ricerche_archivio.h"
 #include "platform/db/database.h"
+#include "platform/db/first_rows.h"
 #include "startup/impostazioni.h"
 
 namespace listinova {
@@ -11,6 +12,9 @@ namespace {
 
 using platform::db::Database;
 using platform::db::Recordset;
+
+// A product is listed unless marked deleted (any value but 0 or Null).
+constexpr char kNonEliminato[] = "coalesce(Eliminato, 0) = 0";
 
 QString raddoppiaApici(QString testo) { return testo.replace('\'', "''"); }
 
@@ -143,24 +147,24 @@ QStringList IntestazioniMagazzino() {
 }
 
 ElencoMagazzino LeggiElencoMagazzino(Database& db, const QString& sql, bool togliMarcheEtichetta) {
-  Recordset rs = db.openRecordset(sql);
   ElencoMagazzino elenco;
-  elenco.vociTrovate = rs.recordCount();
-  elenco.righe.reserve(std::min(elenco.vociTrovate, kMassimoRigheMagazzino));
+  // The store counts the matches; only the rows the grid holds are read.
+  elenco.vociTrovate = platform::db::countRows(db, sql);
+  Recordset rs = platform::db::openFirstRows(db, sql, kNonEliminato, kMassimoRigheMagazzino);
+  elenco.righe.reserve(rs.recordCount());
   NomiReparti reparti(db);
-  Database::Transaction transazione(db);
-  for (; !rs.eof() && static_cast<int>(elenco.righe.size()) < kMassimoRigheMagazzino;
-       rs.moveNext()) {
-    if (rs.flag("Eliminato")) continue;
+  QStringList elencati;
+  for (; !rs.eof(); rs.moveNext()) {
     elenco.righe.push_back(rigaDi(rs, reparti));
     elenco.valore = elenco.valore + rs.money("Costo").times(rs.number(QStringLiteral("Quantità")));
-    if (togliMarcheEtichetta) {
-      rs.edit();
-      rs.setText("TipoVariazione", "N");
-      rs.update();
-    }
+    if (togliMarcheEtichetta) elencati.append(platform::db::sqlText(rs.text("CodMateriale")));
   }
-  transazione.commit();
+  if (!elencati.isEmpty()) {
+    Database::Transaction transazione(db);
+    db.execute("UPDATE Magazzino SET TipoVariazione='N' WHERE CodMateriale IN (" +
+               elencati.join(u',') + ")");
+    transazione.commit();
+  }
   return elenco;
 }
 

@@ -14,17 +14,19 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeWidget>
+#include <QScreen>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "catalogue/adegua_barcode.h"
 #include "catalogue/aggiungi_materiale.h"
+#include "catalogue/modello_magazzino.h"
 #include "platform/clock.h"
 #include "platform/db/database.h"
 #include "platform/notice.h"
 #include "startup/error_log.h"
-#include "startup/impostazioni.h"
 #include "startup/icone_pulsanti.h"
+#include "startup/impostazioni.h"
 #include "startup/modulo_file_ini.h"
 #include "startup/var_globali.h"
 
@@ -52,21 +54,6 @@ void registraErrore(const char* procedura, const std::exception& errore) {
     ScriviErrore(kModulo, procedura, db->description(), db->code());
   else
     ScriviErrore(kModulo, procedura, QString::fromUtf8(errore.what()), 0);
-}
-
-bool colonnaNumerica(int colonna) {
-  switch (colonna) {
-    case 3:
-    case 4:
-    case 6:
-    case 13:
-    case 15:
-    case 16:
-    case 17:
-      return true;
-    default:
-      return false;
-  }
 }
 
 QLabel* contatore(const char* nome) {
@@ -98,10 +85,10 @@ Magazzino::Magazzino(platform::db::Database& db, platform::Prompts& prompts,
   setPalette(colori);
   resize(1200, 760);
 
-  ListMagazzino_ = new QTreeWidget;
+  modello_ = new ModelloMagazzino(this);
+  ListMagazzino_ = new QTreeView;
   ListMagazzino_->setObjectName("ListMagazzino");
-  ListMagazzino_->setColumnCount(kColonneMagazzino);
-  ListMagazzino_->setHeaderLabels(IntestazioniMagazzino());
+  ListMagazzino_->setModel(modello_);
   ListMagazzino_->setRootIsDecorated(false);
   ListMagazzino_->setUniformRowHeights(true);
   ListMagazzino_->setAllColumnsShowFocus(true);
@@ -120,8 +107,9 @@ Magazzino::Magazzino(platform::db::Database& db, platform::Prompts& prompts,
 
   lblTab_ = new QLabel;
   lblTab_->setObjectName("lblTab");
-  lblTab_->setStyleSheet("QLabel { background: #fff4c2; border: 1px solid #c9a400; padding: 4px; "
-                         "font-weight: bold; }");
+  lblTab_->setStyleSheet(
+      "QLabel { background: #fff4c2; border: 1px solid #c9a400; padding: 4px; "
+      "font-weight: bold; }");
   lblTab_->hide();
 
   auto* layout = new QVBoxLayout(this);
@@ -137,6 +125,9 @@ Magazzino::Magazzino(platform::db::Database& db, platform::Prompts& prompts,
     p->setDefault(false);
   }
   ImpostaIconePulsanti(this);
+  // Never larger than the screen: on a 1024 x 768 counter screen the whole window shows.
+  if (const QScreen* schermo = screen())
+    resize(size().boundedTo(schermo->availableGeometry().size()));
   optCerca_->button(0)->setChecked(true);
   const QDate oggi = clock_.now().date();
   dal_->setDate(oggi);
@@ -146,11 +137,11 @@ Magazzino::Magazzino(platform::db::Database& db, platform::Prompts& prompts,
 
   tmrCaricaPLU_.setObjectName("tmrCaricaPLU");
   tmrCaricaPLU_.setSingleShot(true);
-  tmrCaricaPLU_.setInterval(50);
+  // The grid loads once the window is up, with no further wait: a load takes milliseconds.
+  tmrCaricaPLU_.setInterval(0);
   txtRicBarCode_->installEventFilter(this);
   collega();
-  CaricaCboGeneri();
-  CaricaFornitori();
+  CaricaElenchi();
 }
 
 QPushButton* Magazzino::pulsante(const char* nome, const QString& testo) {
@@ -279,10 +270,10 @@ QWidget* Magazzino::costruisciComandi() {
   righeRecord->addWidget(lblRecAct_);
   righeRecord->addWidget(new QLabel(QStringLiteral("di")));
   righeRecord->addWidget(lblRecTot_);
-  layout->addWidget(riquadro(QStringLiteral("Casse"),
-                             {cmdInviaPLU_, record,
-                              prossimaVersione("cmdLeggiPLU", QStringLiteral("Leggi PLU  <<<")),
-                              ckModificati_, cmdSegnaModificati_}));
+  layout->addWidget(riquadro(
+      QStringLiteral("Casse"),
+      {cmdInviaPLU_, record, prossimaVersione("cmdLeggiPLU", QStringLiteral("Leggi PLU  <<<")),
+       ckModificati_, cmdSegnaModificati_}));
 
   auto* date = new QWidget;
   auto* righeDate = new QGridLayout(date);
@@ -321,7 +312,7 @@ QWidget* Magazzino::costruisciComandi() {
   Aggiungi_ = pulsante("Aggiungi", QStringLiteral("&Nuovo"));
   Modifica_ = pulsante("Modifica", QStringLiteral("&Modifica"));
   Elimina_ = pulsante("Elimina", QStringLiteral("&Elimina"));
-  CmdUscita_ = pulsante("CmdUscita", QStringLiteral("&Esci"));
+  CmdUscita_ = pulsante("CmdUscita", QStringLiteral("Esc&i"));
   layout->addWidget(riquadro(QStringLiteral("Prodotto"), {Aggiungi_, Modifica_, Elimina_}));
   auto* uscita = new QVBoxLayout;
   uscita->addStretch();
@@ -344,8 +335,7 @@ void Magazzino::collega() {
   su(cmdAdeguaCodici_, "cmdAdeguaCodici_Click", &Magazzino::cmdAdeguaCodici_Click);
   connect(cmdSegnaModificati_, &QPushButton::clicked, this, [this] {
     comando("cmdSegnaModificati_Click", [this] {
-      marche_.segnaTuttiModificati();
-      CmdCerca_Click();
+      if (marche_.segnaTuttiModificati()) CmdCerca_Click();
     });
   });
   connect(CmdUscita_, &QPushButton::clicked, this, &QDialog::close);
@@ -358,10 +348,10 @@ void Magazzino::collega() {
   connect(optCerca_, &QButtonGroup::idClicked, this, [this] { tornaAlBarCode(); });
   connect(Genere_, &QComboBox::activated, this, [this] { tornaAlBarCode(); });
   connect(Fornitore_, &QComboBox::activated, this, [this] { tornaAlBarCode(); });
-  connect(ListMagazzino_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* riga) {
-    comando("ListMagazzino_ItemClick", [this, riga] { ListMagazzino_ItemClick(riga); });
+  connect(ListMagazzino_, &QTreeView::clicked, this, [this](const QModelIndex& indice) {
+    comando("ListMagazzino_ItemClick", [this, indice] { ListMagazzino_ItemClick(indice); });
   });
-  connect(ListMagazzino_, &QTreeWidget::itemDoubleClicked, this,
+  connect(ListMagazzino_, &QTreeView::doubleClicked, this,
           [this] { comando("Modifica_Click", [this] { Modifica_Click(); }); });
   connect(&tmrCaricaPLU_, &QTimer::timeout, this, [this] {
     comando("tmrCaricaPLU_Timer", [this] {
@@ -440,6 +430,11 @@ void Magazzino::mostraRecordAttuale(const QString& numero) { lblRecAct_->setText
 
 void Magazzino::mostraTotaleRecord(int totale) { lblRecTot_->setText(QString::number(totale)); }
 
+void Magazzino::CaricaElenchi() {
+  CaricaCboGeneri();
+  CaricaFornitori();
+}
+
 void Magazzino::Form_Activate() {
   torvane_ = LeggiTorvane(Globali().PercorsoSetup);
   tmrCaricaPLU_.start();
@@ -473,33 +468,18 @@ void Magazzino::CaricaFornitori() {
 void Magazzino::CaricaMagazzino(const QString& sql, bool togliMarcheEtichetta) {
   try {
     PuntatoreOccupato occupato;
-    const ElencoMagazzino elenco = LeggiElencoMagazzino(db_, sql, togliMarcheEtichetta);
+    ElencoMagazzino elenco = LeggiElencoMagazzino(db_, sql, togliMarcheEtichetta);
     lblTotVociMaga_->setText(QString::number(elenco.vociTrovate));
+    const bool vuoto = elenco.righe.empty();
+    const QString elencati = QString::number(elenco.righe.size());
+    modello_->imposta(std::move(elenco.righe));
 
-    QList<QTreeWidgetItem*> righe;
-    righe.reserve(static_cast<qsizetype>(elenco.righe.size()));
-    for (const RigaMagazzino& riga : elenco.righe) {
-      auto* voce = new QTreeWidgetItem;
-      for (int colonna = 0; colonna < kColonneMagazzino; ++colonna) {
-        voce->setText(colonna, riga.celle[colonna]);
-        if (colonnaNumerica(colonna))
-          voce->setTextAlignment(colonna, Qt::AlignRight | Qt::AlignVCenter);
-        if (riga.colore.isValid()) voce->setForeground(colonna, riga.colore);
-      }
-      righe.append(voce);
-    }
-    ListMagazzino_->setUpdatesEnabled(false);
-    ListMagazzino_->clear();
-    ListMagazzino_->addTopLevelItems(righe);
-    ListMagazzino_->setUpdatesEnabled(true);
-
-    const QString elencati = QString::number(righe.size());
     totValore_->setText(TestoValoreMagazzino(elenco.valore));
     lblTotArt_->setText(elencati);
     TotRicorrenze_->setText(elencati);
-    if (!righe.isEmpty()) ListMagazzino_->setCurrentItem(righe.first());
-    Elimina_->setEnabled(!righe.isEmpty());
-    Modifica_->setEnabled(!righe.isEmpty());
+    if (!vuoto) ListMagazzino_->setCurrentIndex(modello_->index(0, 0));
+    Elimina_->setEnabled(!vuoto);
+    Modifica_->setEnabled(!vuoto);
   } catch (const std::exception& errore) {
     registraErrore("CaricaMagazzino", errore);
   }
@@ -531,7 +511,8 @@ void Magazzino::IntercettaBarCode(const QString& codice) {
 bool Magazzino::apriEditor(const QString& codMateriale, bool senzaAggiungi) {
   bool salvato = false;
   try {
-    AggiungiMateriale editor(db_, prompts_, portaScanner_ ? portaScanner_() : nullptr, this);
+    AggiungiMateriale editor(db_, prompts_, notice_, portaScanner_ ? portaScanner_() : nullptr,
+                             this);
     connect(&editor, &AggiungiMateriale::prodottoSalvato, this, [&salvato] { salvato = true; });
     if (codMateriale.isEmpty()) {
       editor.NuovoProdotto();
@@ -546,17 +527,24 @@ bool Magazzino::apriEditor(const QString& codMateriale, bool senzaAggiungi) {
   return salvato;
 }
 
+QString Magazzino::codiceSelezionato() const {
+  return modello_->cella(ListMagazzino_->currentIndex().row(), 0);
+}
+
+QString Magazzino::descrizioneSelezionata() const {
+  return modello_->cella(ListMagazzino_->currentIndex().row(), 1);
+}
+
 void Magazzino::Elimina_click() {
-  const QTreeWidgetItem* riga = ListMagazzino_->currentItem();
-  if (!riga) return;
-  if (marche_.eliminaProdotto(riga->text(0), riga->text(1)))
+  const QString codice = codiceSelezionato();
+  if (codice.isEmpty()) return;
+  if (marche_.eliminaProdotto(codice, descrizioneSelezionata()))
     CaricaMagazzino(QStringLiteral("Select * from Magazzino"), false);
 }
 
 void Magazzino::Modifica_Click() {
-  const QTreeWidgetItem* riga = ListMagazzino_->currentItem();
-  if (!riga) return;
-  const QString codice = riga->text(0);
+  const QString codice = codiceSelezionato();
+  if (codice.isEmpty()) return;
   switch (marche_.chiediModificaOCancella()) {
     case SceltaModifica::Modifica:
       if (apriEditor(codice, true)) CmdCerca_Click();
@@ -596,8 +584,9 @@ void Magazzino::cmdAdeguaCodici_Click() {
   CmdCerca_Click();
 }
 
-void Magazzino::ListMagazzino_ItemClick(QTreeWidgetItem* riga) {
-  if (riga) marche_.cambiaMarcaEtichetta(riga->text(0), ckPerFrontalini_->isChecked());
+void Magazzino::ListMagazzino_ItemClick(const QModelIndex& indice) {
+  const QString codice = modello_->cella(indice.row(), 0);
+  if (!codice.isEmpty()) marche_.cambiaMarcaEtichetta(codice, ckPerFrontalini_->isChecked());
 }
 
 }  // namespace listinova

@@ -14,15 +14,16 @@ class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QModelIndex;
 class QPushButton;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTreeView;
 
 namespace listinova {
 namespace platform {
 class Notice;
 class SerialPort;
 }  // namespace platform
+class ModelloMagazzino;
 
 // The product list: search, the grid of products, the marks and the commands on them.
 class Magazzino : public QDialog {
@@ -47,6 +48,9 @@ class Magazzino : public QDialog {
   void mostraStato(const QString& testo);
   void mostraRecordAttuale(const QString& numero);
   void mostraTotaleRecord(int totale);
+
+  // The department and supplier lists, filled again from the store (after the start-up sync).
+  void CaricaElenchi();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -79,7 +83,10 @@ class Magazzino : public QDialog {
   void ckModificati_Click(bool spuntato);
   void cmdTutti_Click();
   void cmdAdeguaCodici_Click();
-  void ListMagazzino_ItemClick(QTreeWidgetItem* riga);
+  void ListMagazzino_ItemClick(const QModelIndex& indice);
+  // The code and the description of the selected product; empty when none is.
+  QString codiceSelezionato() const;
+  QString descrizioneSelezionata() const;
   // Opens the product editor modally: empty for `codMateriale` empty, else on that product.
   // True when the editor saved.
   bool apriEditor(const QString& codMateriale, bool senzaAggiungi);
@@ -101,7 +108,8 @@ class Magazzino : public QDialog {
   QCheckBox* ckModificati_ = nullptr;
   QCheckBox* ckPerFrontalini_ = nullptr;
   QLineEdit* txtRicBarCode_ = nullptr;
-  QTreeWidget* ListMagazzino_ = nullptr;
+  QTreeView* ListMagazzino_ = nullptr;
+  ModelloMagazzino* modello_ = nullptr;
   QLabel* lblTotVociMaga_ = nullptr;
   QLabel* lblTab_ = nullptr;
   QLabel* lblRecAct_ = nullptr;

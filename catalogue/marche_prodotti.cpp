@@ -51,9 +51,13 @@ bool MarcheProdotti::togliModificati() {
   return true;
 }
 
-void MarcheProdotti::segnaTuttiModificati() {
+bool MarcheProdotti::segnaTuttiModificati() {
+  // Marking the whole archive makes the next send of the modified products a send of them all.
+  if (!conferma(QStringLiteral("Segnare come modificati TUTTI i prodotti dell'archivio?"), true))
+    return false;
   db_.execute(QStringLiteral("UPDATE Magazzino SET Magazzino.Modificato =") + "-1");
   clock_.wait(kPausaMs);
+  return true;
 }
 
 void MarcheProdotti::cambiaMarcaEtichetta(const QString& codMateriale, bool perFrontalini) {

@@ -25,7 +25,8 @@ class MarcheProdotti {
 
   // Asks, then clears every Modificato mark; true when the operator said Yes.
   bool togliModificati();
-  void segnaTuttiModificati();
+  // Asks, then marks every product modified; true when the operator said Yes.
+  bool segnaTuttiModificati();
   void cambiaMarcaEtichetta(const QString& codMateriale, bool perFrontalini);
   // The question of "Tutti" while shelf labels are being marked; true on Yes.
   bool chiediTogliFrontalini();

@@ -108,7 +108,7 @@ void SchedaProdotto::ricalcola() {
   if (zeroOVuoto(valore(Campo::txtIVA))) {
     imposta(Campo::txtAcquistoConIVA, QString());
     imposta(Campo::txtRicaricoCalcolato, QString());
-    if (!avvisoIvaDato_) {
+    if (!avvisoIvaDato_ && !ricaricaInCorso_) {
       avvisoIvaDato_ = true;
       avvisa(QStringLiteral("IMPOSTARE ALIQUOTA IVA - Verificare"));
     }
@@ -292,7 +292,7 @@ QString SchedaProdotto::ControlloCampi() {
 
     const QString barCode = valore(Campo::LbLBarCode).trimmed();
     bool doppio = !barCode.isEmpty() && barCodeDiAltri(barCode, false);
-    if (elencoAperto_) {
+    if (elencoAperto_ || barCodeInSospeso()) {
       for (const QString& ulteriore : barCodeUlteriori_)
         doppio = doppio || barCodeDiAltri(ulteriore, true);
     }
@@ -365,8 +365,14 @@ QString SchedaProdotto::SalvaDatiMateriale() {
     registra("SalvaDatiMateriale", e);
     return QString();
   }
-  if (elencoAperto_) RegistraBarCodeAlternativi(codice);
+  if (elencoAperto_ || barCodeInSospeso()) RegistraBarCodeAlternativi(codice);
   return codice;
+}
+
+bool SchedaProdotto::RicaricaSalvato() {
+  if (ultimoCodiceSalvato_.isEmpty()) return false;
+  QScopedValueRollback<bool> inCorso(ricaricaInCorso_, true);
+  return PreparaPerModifica(ultimoCodiceSalvato_);
 }
 
 QStringList SchedaProdotto::caricaBarCodeUlteriori(const QString& codice) {
@@ -398,13 +404,15 @@ bool SchedaProdotto::ApriBarCodeAlternativi() {
     avvisa(QStringLiteral("Confermare prima i dati inseriti"));
     return false;
   }
+  const bool inSospeso = barCodeInSospeso();
   try {
     barCodeRegistrati_ = caricaBarCodeUlteriori(valore(Campo::AppCodeModifica));
   } catch (const DatabaseError& e) {
     registra("cmdBCAlternativi_Click", e);
     return false;
   }
-  barCodeUlteriori_ = barCodeRegistrati_;
+  // Codes typed before the panel was last closed are shown again, still to be confirmed.
+  if (!inSospeso) barCodeUlteriori_ = barCodeRegistrati_;
   elencoAperto_ = true;
   return true;
 }
@@ -418,12 +426,10 @@ void SchedaProdotto::setBarCodeUlteriori(const QStringList& barCode) {
 }
 
 void SchedaProdotto::ChiudiBarCodeAlternativi() {
-  if (barCodeUlteriori_ != barCodeRegistrati_) {
+  if (barCodeInSospeso())
     avvisa(
-        QStringLiteral("Premere il Conferma principale prima di proseguire - Operazione "
-                       "interrotta"));
-    barCodeUlteriori_ = barCodeRegistrati_;
-  }
+        QStringLiteral("Premere il Conferma principale per registrare i codici a barre, "
+                       "Annulla per scartarli"));
   elencoAperto_ = false;
 }
 

@@ -76,9 +76,12 @@ class SchedaProdotto {
 
   // "Ok", or "NOK" at the first failed check (after telling the operator where one applies).
   QString ControlloCampi();
-  // Writes the product (and its additional barcodes when their panel is open); gives its
-  // code, or an empty text when the store refused.
+  // Writes the product (and its additional barcodes when their panel is open or codes typed
+  // there are pending); gives its code, or an empty text when the store refused.
   QString SalvaDatiMateriale();
+  // After a save: the boxes show the product as stored, the derived ones worked out again
+  // from it, without the warnings that typing gives.
+  bool RicaricaSalvato();
   const QString& ultimoCodiceSalvato() const { return ultimoCodiceSalvato_; }
 
   // Additional barcodes: the panel opens only for a saved product with a main barcode.
@@ -87,8 +90,12 @@ class SchedaProdotto {
   const QStringList& barCodeUlteriori() const { return barCodeUlteriori_; }
   // The panel's boxes; blanks are dropped.
   void setBarCodeUlteriori(const QStringList& barCode);
-  // Entries not yet confirmed are dropped, and the operator is told.
+  // Entries not yet confirmed stay pending until the main confirmation registers them (the
+  // operator is told) or the editor is cancelled.
   void ChiudiBarCodeAlternativi();
+  bool barCodeInSospeso() const { return barCodeUlteriori_ != barCodeRegistrati_; }
+  // "Annulla": the pending entries are dropped.
+  void ScartaBarCodeInSospeso() { barCodeUlteriori_ = barCodeRegistrati_; }
   void RegistraBarCodeAlternativi(const QString& codice);
 
  private:
@@ -121,6 +128,8 @@ class SchedaProdotto {
   bool ricalcoloInCorso_ = false;
   // The missing-VAT warning is given once, not at every digit of the purchase cost.
   bool avvisoIvaDato_ = false;
+  // Reloading what was just saved says nothing the operator has not already been told.
+  bool ricaricaInCorso_ = false;
 };
 
 }  // namespace listinova

@@ -20,10 +20,11 @@
 #include <algorithm>
 #include <optional>
 
-#include "platform/db/database.h"
+#include "platform/db/database_error.h"
 #include "platform/money.h"
 #include "platform/notice.h"
 #include "platform/prompts.h"
+#include "register/archivio_reparti.h"
 #include "register/lavoro_in_corso.h"
 #include "startup/error_log.h"
 #include "startup/icone_pulsanti.h"
@@ -36,7 +37,6 @@ using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
 using platform::db::DatabaseError;
-using platform::db::Recordset;
 
 constexpr char kModulo[] = "Reparti";
 constexpr int kLatoImmagine = 96;
@@ -52,8 +52,6 @@ std::optional<double> numero(const QString& testo) {
 }
 
 QString numeroItaliano(double valore) { return QString::number(valore).replace(u'.', u','); }
-
-QString soldi(const Recordset& rs, const QString& campo) { return rs.money(campo).toItalian(2); }
 
 // `larga` takes the room left; the numbers are right-aligned, headings included.
 QTreeWidget* nuovoElenco(const char* nome, const QStringList& colonne,
@@ -93,7 +91,7 @@ QString percorsoPulito(const QString& percorso) {
 Reparti::Reparti(platform::db::Database& db, platform::Prompts& prompts, platform::Notice& notice,
                  TrasferisciReparti trasferisci, QWidget* parent)
     : QDialog(parent),
-      db_(db),
+      archivio_(db),
       prompts_(prompts),
       notice_(notice),
       trasferisci_(std::move(trasferisci)),
@@ -139,6 +137,11 @@ Reparti::Reparti(platform::db::Database& db, platform::Prompts& prompts, platfor
     if (indice == kTrasferisci) comandi->addStretch();
     comandi->addWidget(Command1_[indice]);
   }
+  cmdChiudi_ = new QPushButton(QStringLiteral("&Chiudi"));
+  cmdChiudi_->setObjectName("cmdChiudi");
+  cmdChiudi_->setMinimumHeight(40);
+  connect(cmdChiudi_, &QPushButton::clicked, this, &QDialog::close);
+  comandi->addWidget(cmdChiudi_);
   Command1_[kAzzera]->setToolTip(QStringLiteral("Riporta il reparto al nome e ai valori iniziali"));
   Command1_[kTrasferisci]->setEnabled(static_cast<bool>(trasferisci_));
 
@@ -276,16 +279,15 @@ void Reparti::CaricaReparti(int cod) {
   const QSignalBlocker silenzio(ListReparti_);
   ListReparti_->clear();
   try {
-    for (Recordset rs = db_.openRecordset(QStringLiteral("Select * from reparti")); !rs.eof();
-         rs.moveNext()) {
+    for (const DatiReparto& reparto : archivio_.elenco()) {
       // The departments the store starts with have an empty name there: no picture either.
-      const bool immagine = !rs.text("Icon").isEmpty();
+      const bool immagine = !reparto.icon.isEmpty();
       QTreeWidgetItem* riga = nuovaRiga(
-          ListReparti_, {rs.text("Cod"), rs.text("Descrizione"), soldi(rs, "PrezzoPrefissato"),
-                         numeroItaliano(rs.number("Sconto")),
-                         immagine ? QStringLiteral("Si") : QStringLiteral("No")});
-      riga->setData(0, Qt::UserRole, rs.integer("Cod"));
-      if (rs.integer("Cod") == cod) ListReparti_->setCurrentItem(riga);
+          ListReparti_,
+          {QString::number(reparto.cod), reparto.descrizione, reparto.prezzoPrefissato.toItalian(2),
+           numeroItaliano(reparto.sconto), immagine ? QStringLiteral("Si") : QStringLiteral("No")});
+      riga->setData(0, Qt::UserRole, reparto.cod);
+      if (reparto.cod == cod) ListReparti_->setCurrentItem(riga);
     }
   } catch (const DatabaseError& e) {
     errore("CaricaReparti", e);
@@ -318,19 +320,17 @@ void Reparti::caricaReparto(int cod) {
   icon_.clear();
   if (cod) {
     try {
-      Recordset rs = db_.openRecordset(QStringLiteral("select * from reparti where cod=") +
-                                       QString::number(cod));
-      if (!rs.eof()) {
-        NomeReparto_->setText(rs.text("Descrizione"));
-        Iva_->setText(numeroItaliano(rs.number("Iva")));
-        const double sconto = rs.number("Sconto");
-        const Money prezzo = rs.money("PrezzoPrefissato");
+      if (const auto reparto = archivio_.reparto(cod)) {
+        NomeReparto_->setText(reparto->descrizione);
+        Iva_->setText(numeroItaliano(reparto->iva));
+        const double sconto = reparto->sconto;
+        const Money prezzo = reparto->prezzoPrefissato;
         (sconto != 0 ? OpzSconto_ : OpzPrezzo_)->setChecked(true);
         txtValoreReparto_->setText(sconto != 0 ? numeroItaliano(sconto) : prezzo.toItalian(2));
         ckPrezzoZero_->setChecked(sconto == 0 && prezzo == Money());
-        (rs.flag("NoFiscale") ? OpzNonFiscale_ : OpzFiscale_)->setChecked(true);
-        percorsoIcon_ = percorsoPulito(rs.text("PercorsoIcon"));
-        icon_ = rs.text("Icon");
+        (reparto->noFiscale ? OpzNonFiscale_ : OpzFiscale_)->setChecked(true);
+        percorsoIcon_ = percorsoPulito(reparto->percorsoIcon);
+        icon_ = reparto->icon;
       }
     } catch (const DatabaseError& e) {
       errore("caricaReparto", e);
@@ -349,12 +349,9 @@ void Reparti::caricaProdotti(int cod) {
   ListProdRep_->clear();
   if (!cod) return;
   try {
-    for (Recordset rs = db_.openRecordset(
-             QStringLiteral("Select * from prodotti where codreparto=") + QString::number(cod) +
-             QStringLiteral(" and Eliminato=") + QString::number(0));
-         !rs.eof(); rs.moveNext())
-      nuovaRiga(ListProdRep_, {rs.text("Descrizione"), soldi(rs, "Costo"), soldi(rs, "Prezzo1"),
-                               soldi(rs, "Prezzo2")});
+    for (const ProdottoReparto& prodotto : archivio_.prodotti(cod))
+      nuovaRiga(ListProdRep_, {prodotto.descrizione, prodotto.costo.toItalian(2),
+                               prodotto.prezzo1.toItalian(2), prodotto.prezzo2.toItalian(2)});
   } catch (const DatabaseError& e) {
     errore("caricaProdotti", e);
   }
@@ -438,27 +435,22 @@ bool Reparti::convalida() {
 }
 
 void Reparti::salva(int cod) {
+  const QString valore = txtValoreReparto_->text().trimmed();
+  const bool prezzo = OpzPrezzo_->isChecked();
+  DatiReparto reparto;
+  reparto.cod = cod;
+  reparto.descrizione = NomeReparto_->text().trimmed();
+  reparto.iva = *numero(Iva_->text());
+  // One value box: a department has either a preset price or an automatic discount.
+  reparto.prezzoPrefissato = prezzo ? *Money::parse(valore) : Money();
+  reparto.sconto = prezzo ? 0.0 : *numero(valore);
+  reparto.noFiscale = OpzNonFiscale_->isChecked();
+  if (!icon_.isEmpty()) {
+    reparto.percorsoIcon = percorsoIcon_;
+    reparto.icon = icon_;
+  }
   try {
-    Recordset rs = db_.openRecordset(QStringLiteral("select * from reparti where cod=") +
-                                     QString::number(cod));
-    if (rs.eof()) return;
-    const QString valore = txtValoreReparto_->text().trimmed();
-    const bool prezzo = OpzPrezzo_->isChecked();
-    rs.edit();
-    rs.setText("Descrizione", NomeReparto_->text().trimmed());
-    rs.setValue("Iva", *numero(Iva_->text()));
-    // One value box: a department has either a preset price or an automatic discount.
-    rs.setMoney("PrezzoPrefissato", prezzo ? *Money::parse(valore) : Money());
-    rs.setValue("Sconto", prezzo ? 0.0 : *numero(valore));
-    rs.setFlag("NoFiscale", OpzNonFiscale_->isChecked());
-    if (icon_.isEmpty()) {
-      rs.setNull("PercorsoIcon");
-      rs.setNull("Icon");
-    } else {
-      rs.setText("PercorsoIcon", percorsoIcon_);
-      rs.setText("Icon", icon_);
-    }
-    rs.update();
+    archivio_.salva(reparto);
   } catch (const DatabaseError& e) {
     errore("salva", e);
   }
@@ -471,18 +463,7 @@ void Reparti::azzera(int cod) {
       Answer::Yes)
     return;
   try {
-    Recordset rs = db_.openRecordset(QStringLiteral("select * from reparti where cod=") +
-                                     QString::number(cod));
-    if (rs.eof()) return;
-    rs.edit();
-    rs.setText("Descrizione", QStringLiteral("Reparto") + QString::number(cod));
-    rs.setValue("Iva", 0);
-    rs.setMoney("PrezzoPrefissato", Money());
-    rs.setValue("Sconto", 0);
-    rs.setFlag("NoFiscale", false);
-    rs.setNull("PercorsoIcon");
-    rs.setNull("Icon");
-    rs.update();
+    archivio_.azzera(cod);
   } catch (const DatabaseError& e) {
     errore("azzera", e);
   }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <functional>
 
+#include "register/archivio_reparti.h"
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -62,7 +64,7 @@ class Reparti : public QDialog {
   void mostraImmagine();
   void errore(const char* procedura, const platform::db::DatabaseError& e) const;
 
-  platform::db::Database& db_;
+  ArchivioReparti archivio_;
   platform::Prompts& prompts_;
   platform::Notice& notice_;
   TrasferisciReparti trasferisci_;
@@ -88,6 +90,7 @@ class Reparti : public QDialog {
   QPushButton* Command1_[3] = {};
   QPushButton* cmdConferma_ = nullptr;
   QPushButton* cmdAnnulla_ = nullptr;
+  QPushButton* cmdChiudi_ = nullptr;
   QGroupBox* frAvviso_ = nullptr;
 };
 

@@ -40,7 +40,7 @@ FrmSplash::FrmSplash(Passi passi, QWidget* parent)
                 .arg(LISTINOVA_VERSION_MINOR)
                 .arg(LISTINOVA_VERSION_PATCH),
             11, false);
-  etichetta("lblPlatform", "x Sistemi Windows", 10, false);
+  etichetta("lblPlatform", "x sistema Linux", 10, false);
   layout->addStretch();
   etichetta("lblWarning", "ATTENDERE Prego... Inizializzazione in Corso", 11, true);
   ImpostaIconePulsanti(this);
@@ -56,22 +56,30 @@ void FrmSplash::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (avviato_) return;
   avviato_ = true;
+  passiInCorso_ = true;
   // Let the window paint before the slow steps start.
   QTimer::singleShot(0, this, &FrmSplash::avvia);
 }
 
 void FrmSplash::avvia() {
   QCoreApplication::processEvents();
-  if (passi_.collegaTabelle && passi_.collegaTabelle()) {
-    if (passi_.sincronizza) passi_.sincronizza();
+  const bool collegate = passi_.collegaTabelle && passi_.collegaTabelle();
+  if (collegate && passi_.sincronizza) passi_.sincronizza();
+  passiInCorso_ = false;
+  if (collegate || tastoDuranteIPassi_)
     passaAlPrincipale();
-  } else {
+  else
     timerCarica_.start();
-  }
 }
 
-// A key press skips the wait: the main window comes at once.
-void FrmSplash::keyPressEvent(QKeyEvent*) { passaAlPrincipale(); }
+// A key press skips the wait: the main window comes at once, or, while the external database
+// is linked and synced, as soon as that is over (when it comes anyway).
+void FrmSplash::keyPressEvent(QKeyEvent*) {
+  if (passiInCorso_)
+    tastoDuranteIPassi_ = true;
+  else
+    passaAlPrincipale();
+}
 
 void FrmSplash::passaAlPrincipale() {
   if (concluso_) return;

@@ -34,6 +34,9 @@ class FrmSplash : public QDialog {
   QTimer timerCarica_;
   bool avviato_ = false;
   bool concluso_ = false;
+  // Linking and syncing let window events run; the main window must wait for their end.
+  bool passiInCorso_ = false;
+  bool tastoDuranteIPassi_ = false;
 };
 
 }  // namespace listinova

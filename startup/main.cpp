@@ -14,8 +14,8 @@
 #include "startup/frm_splash.h"
 #include "startup/impostazioni.h"
 #include "startup/mdi_principale.h"
+#include "startup/passi_avvio.h"
 #include "startup/riga_di_comando.h"
-#include "startup/tabelle_collegate.h"
 #include "startup/var_globali.h"
 #include "startup/visualizzatore_testo.h"
 
@@ -99,16 +99,12 @@ int main(int argc, char** argv) {
       magazzino->show();
     });
   }
-  FrmSplash splash({
-      [&] { return GestisciTabelleCollegate(g, clock); },
-      [&] { SincronizzaDatabaseEsterno(*g.Archivio, clock); },
-      [&] {
-        principale.show();
-        if (!magazzino) return;
-        magazzino->setWindowModality(Qt::ApplicationModal);
-        magazzino->show();
-      },
-  });
+  FrmSplash splash(PassiAvvio(g, clock, magazzino.get(), [&] {
+    principale.show();
+    if (!magazzino) return;
+    magazzino->setWindowModality(Qt::ApplicationModal);
+    magazzino->show();
+  }));
   splash.show();
   return app.exec();
 }

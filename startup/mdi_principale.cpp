@@ -89,7 +89,7 @@ void MdiPrincipale::setApriImpostazioni(std::function<void()> apri) {
 
 bool MdiPrincipale::chiediUscita() {
   if (uscitaConfermata_) return true;
-  Answer risposta = prompts_.ask({"Vuoi uscire dal programma e tornare a Windows ?",
+  Answer risposta = prompts_.ask({"Vuoi uscire dal programma e tornare al sistema ?",
                                   Globali().TitoloProgramma, Buttons::OkCancel, Icon::Question});
   if (risposta != Answer::Ok) return false;
   QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -68,7 +68,7 @@ class AggiungiMaterialeTest : public ::testing::Test {
   }
 
   AggiungiMateriale& apri(platform::SerialPort* scanner = nullptr) {
-    finestra = std::make_unique<AggiungiMateriale>(*db, prompts, scanner);
+    finestra = std::make_unique<AggiungiMateriale>(*db, prompts, notice, scanner);
     finestra->show();
     return *finestra;
   }
@@ -116,6 +116,7 @@ class AggiungiMaterialeTest : public ::testing::Test {
   CartellaDiProva cartella;
   std::unique_ptr<Database> db;
   testing::FakePrompts prompts;
+  testing::FakeNotice notice;
   std::unique_ptr<AggiungiMateriale> finestra;
 };
 
@@ -264,11 +265,21 @@ TEST_F(AggiungiMaterialeTest, EditShowsTheProductAndSavesItInPlace) {
   QLineEdit* quantita = testo("TxtQTA");
   quantita->selectAll();
   QTest::keyClicks(quantita, "7");
+  // A new selling price: the public price and the markup shown follow it once saved.
+  QLineEdit* vendita = testo("TxtCosto");
+  vendita->selectAll();
+  QTest::keyClicks(vendita, "2,20");
+  EXPECT_EQ(testo("txtPrezzoPubblico")->text(), "1,50");
   clic("cmdConferma");
   ASSERT_EQ(salvato.count(), 1);
   EXPECT_EQ(salvato[0][0].toString(), "5");
   EXPECT_TRUE(finestra->isVisible());
   EXPECT_DOUBLE_EQ(riga("5").number("Quantità"), 7);
+  EXPECT_EQ(notice.messages, QStringList{"Dati salvati"});
+  EXPECT_EQ(testo("txtPrezzoPubblico")->text(), "2,20");
+  EXPECT_EQ(testo("txtRicaricoCalcolato")->text(), "100");
+  EXPECT_EQ(testo("TxtQTA")->text(), "7");
+  EXPECT_TRUE(prompts.asked.empty()) << testiChiesti().join(" | ").toStdString();
   EXPECT_EQ(db->openRecordset("select * from Magazzino").recordCount(), 1);
 
   finestra->setAggiungiAbilitato(true);
@@ -339,26 +350,52 @@ TEST_F(AggiungiMaterialeTest, AdditionalBarcodesPanelRegistersOnTheMainConfirmat
     registrati.append(rs.text("BarCode"));
   EXPECT_EQ(registrati, QStringList({"111", "222"}));
   EXPECT_EQ(elenco->count(), 2);
-
-  clic("cmdChiudiBarCode");
   EXPECT_TRUE(prompts.asked.empty());
+  EXPECT_EQ(notice.messages, QStringList{"Dati salvati"});
   EXPECT_TRUE(finestra->findChild<QGroupBox*>("frBarCodeAlternativi")->isHidden());
   EXPECT_FALSE(elenco->isHidden());
   EXPECT_FALSE(pulsante("cmdBCAlternativi")->isHidden());
 }
 
-TEST_F(AggiungiMaterialeTest, ClosingThePanelBeforeConfirmingDropsTheEntries) {
-  prodotto("5", "8001");
-  apri();
-  ASSERT_TRUE(finestra->PreparaPerModifica("5"));
-  clic("cmdBCAlternativi");
-  QTest::keyClicks(finestra->findChildren<QLineEdit*>("Casella").at(0), "333");
-  clic("cmdChiudiBarCode");
-  EXPECT_EQ(testiChiesti(),
-            QStringList({"Premere il Conferma principale prima di proseguire - Operazione "
-                         "interrotta"}));
-  EXPECT_EQ(finestra->findChild<QListWidget*>("lstElencoBarCode")->count(), 0);
-  EXPECT_EQ(db->openRecordset("select * from BarCodeUlteriori").recordCount(), 0);
+TEST_F(AggiungiMaterialeTest, CodesTypedInTheClosedPanelWaitForConfermaOrAnnulla) {
+  const auto registrati = [&] {
+    QStringList codici;
+    for (Recordset rs = db->openRecordset("select * from BarCodeUlteriori order by BarCode");
+         !rs.eof(); rs.moveNext())
+      codici.append(rs.text("BarCode"));
+    return codici;
+  };
+  struct Caso {
+    const char* chiusura;  // the main button pressed after the panel's "Chiudi"
+    QStringList attesi;
+  };
+  const Caso casi[] = {{"cmdConferma", {"333"}}, {"cmdAnnulla", {}}};
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.chiusura);
+    db->execute("DELETE FROM BarCodeUlteriori");
+    db->execute("DELETE FROM Magazzino");
+    prodotto("5", "8001");
+    prompts.asked.clear();
+    apri();
+    ASSERT_TRUE(finestra->PreparaPerModifica("5"));
+    clic("cmdBCAlternativi");
+    QTest::keyClicks(finestra->findChildren<QLineEdit*>("Casella").at(0), "333");
+    clic("cmdChiudiBarCode");
+    EXPECT_EQ(testiChiesti(), QStringList({"Premere il Conferma principale per registrare i "
+                                           "codici a barre, Annulla per scartarli"}));
+    auto* elenco = finestra->findChild<QListWidget*>("lstElencoBarCode");
+    ASSERT_EQ(elenco->count(), 1) << "the pending code is still shown";
+    EXPECT_EQ(elenco->item(0)->text(), "333");
+    EXPECT_EQ(registrati(), QStringList());
+
+    // Reopened, the panel still holds it.
+    clic("cmdBCAlternativi");
+    EXPECT_EQ(finestra->findChildren<QLineEdit*>("Casella").at(0)->text(), "333");
+    clic("cmdChiudiBarCode");
+
+    clic(caso.chiusura);
+    EXPECT_EQ(registrati(), caso.attesi);
+  }
 }
 
 TEST_F(AggiungiMaterialeTest, AdditionalBarcodesWaitForASavedProduct) {

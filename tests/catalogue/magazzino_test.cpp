@@ -9,12 +9,13 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "catalogue/apri_database.h"
 #include "platform/db/database.h"
@@ -75,7 +76,7 @@ class MagazzinoTest : public ::testing::Test {
     finestra->show();
     finestra->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(finestra.get()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return griglia()->topLevelItemCount() > 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return righe() > 0; }));
   }
 
   template <typename T>
@@ -84,14 +85,20 @@ class MagazzinoTest : public ::testing::Test {
     EXPECT_NE(trovato, nullptr) << nome;
     return trovato;
   }
-  QTreeWidget* griglia() { return figlio<QTreeWidget>("ListMagazzino"); }
+  QTreeView* griglia() { return figlio<QTreeView>("ListMagazzino"); }
+  int righe() { return griglia()->model()->rowCount(); }
+  QModelIndex indice(int riga, int colonna = 0) { return griglia()->model()->index(riga, colonna); }
+  QString cella(int riga, int colonna) { return indice(riga, colonna).data().toString(); }
+  QBrush colore(int riga, int colonna) {
+    return indice(riga, colonna).data(Qt::ForegroundRole).value<QBrush>();
+  }
+  QPoint centroRiga(int riga) { return griglia()->visualRect(indice(riga)).center(); }
   QLineEdit* barCode() { return figlio<QLineEdit>("txtRicBarCode"); }
   QString testo(const char* etichetta) { return figlio<QLabel>(etichetta)->text(); }
   void clic(const char* nome) { QTest::mouseClick(figlio<QAbstractButton>(nome), Qt::LeftButton); }
   QStringList codiciElencati() {
     QStringList codici;
-    for (int i = 0; i < griglia()->topLevelItemCount(); ++i)
-      codici << griglia()->topLevelItem(i)->text(0);
+    for (int i = 0; i < righe(); ++i) codici << cella(i, 0);
     return codici;
   }
   // The window's focus child: after a modal window the focus lands there on reactivation.
@@ -140,7 +147,7 @@ TEST_F(MagazzinoTest, FirstShowLoadsTheListAndReadsTheSettings) {
   EXPECT_EQ(testo("TotRicorrenze"), "3");
   // 1,50 x 12 + 1,40 x 0 + 3,20 x 8
   EXPECT_EQ(testo("totValore"), "43,600000");
-  EXPECT_EQ(griglia()->currentItem(), griglia()->topLevelItem(0));
+  EXPECT_EQ(griglia()->currentIndex().row(), 0);
   EXPECT_TRUE(figlio<QPushButton>("Elimina")->isEnabled());
   EXPECT_TRUE(figlio<QPushButton>("Modifica")->isEnabled());
   EXPECT_EQ(figlio<QButtonGroup>("optCerca")->checkedId(), 0);
@@ -162,18 +169,18 @@ TEST_F(MagazzinoTest, TorvaneIsReadOnActivation) {
 
 TEST_F(MagazzinoTest, GridShowsDepartmentNamesMoneyAndColours) {
   apri();
-  const QTreeWidgetItem* latte = griglia()->topLevelItem(0);
-  EXPECT_EQ(latte->text(1), "Latte intero 1 l");
-  EXPECT_EQ(latte->text(2), "Latticini");
-  EXPECT_EQ(latte->text(6), "1,50");
-  EXPECT_EQ(latte->text(16), "1,22");
-  EXPECT_EQ(latte->text(17), "22,95");
-  EXPECT_EQ(latte->foreground(1).color(), QColor(0, 0, 255));
-  const QTreeWidgetItem* pane = griglia()->topLevelItem(2);
-  EXPECT_EQ(pane->text(2), "");
-  EXPECT_EQ(pane->text(7), "***");
-  EXPECT_EQ(pane->foreground(0).style(), Qt::NoBrush);  // 166% markup, in stock
-  EXPECT_EQ(griglia()->headerItem()->text(3), QStringLiteral("Qtà"));
+  EXPECT_EQ(cella(0, 1), "Latte intero 1 l");
+  EXPECT_EQ(cella(0, 2), "Latticini");
+  EXPECT_EQ(cella(0, 6), "1,50");
+  EXPECT_EQ(cella(0, 16), "1,22");
+  EXPECT_EQ(cella(0, 17), "22,95");
+  EXPECT_EQ(colore(0, 1).color(), QColor(0, 0, 255));
+  EXPECT_EQ(indice(0, 17).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight,
+            Qt::AlignRight);
+  EXPECT_EQ(cella(2, 2), "");
+  EXPECT_EQ(cella(2, 7), "***");
+  EXPECT_EQ(colore(2, 0).style(), Qt::NoBrush);  // 166% markup, in stock
+  EXPECT_EQ(griglia()->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Qtà"));
 }
 
 TEST_F(MagazzinoTest, TypedDescriptionIsSearched) {
@@ -260,8 +267,7 @@ TEST_F(MagazzinoTest, DoubleClickDeletesThePluWithItsData) {
   db->execute("INSERT INTO BarCodeUlteriori (CodProd, BarCode) VALUES ('2', '777')");
   db->execute("INSERT INTO Offerte (Articolo, PrzScnt) VALUES ('2', 1), ('1', 1)");
   apri();
-  QTreeWidgetItem* scremato = griglia()->topLevelItem(1);
-  const QPoint punto = griglia()->visualItemRect(scremato).center();
+  const QPoint punto = centroRiga(1);
   prompts.answers = {Answer::Yes, Answer::Yes};
   QTest::mouseClick(griglia()->viewport(), Qt::LeftButton, {}, punto);
   QTest::mouseDClick(griglia()->viewport(), Qt::LeftButton, {}, punto);
@@ -276,7 +282,7 @@ TEST_F(MagazzinoTest, DoubleClickDeletesThePluWithItsData) {
 
 TEST_F(MagazzinoTest, DeleteRemovesTheSelectedProductAndListsAll) {
   apri();
-  griglia()->setCurrentItem(griglia()->topLevelItem(2));
+  griglia()->setCurrentIndex(indice(2));
   prompts.answers = {Answer::No};
   clic("Elimina");
   EXPECT_EQ(prompts.asked.back().text, "Sicuro di eliminare: Pane casereccio ?");
@@ -322,10 +328,14 @@ TEST_F(MagazzinoTest, ModifiedMarksQuestion) {
 
 TEST_F(MagazzinoTest, MarkingAllModifiedRepaintsTheList) {
   apri();
+  prompts.answers = {Answer::No};
+  clic("cmdSegnaModificati");
+  EXPECT_EQ(conta("Select * from Magazzino where Modificato=True"), 0);
+  prompts.answers = {Answer::Yes};
   clic("cmdSegnaModificati");
   EXPECT_EQ(conta("Select * from Magazzino where Modificato=True"), 4);
   EXPECT_EQ(clock.waits, std::vector<int>({250}));
-  EXPECT_EQ(griglia()->topLevelItem(2)->foreground(0).color(), QColor(0, 160, 0));
+  EXPECT_EQ(colore(2, 0).color(), QColor(0, 160, 0));
 }
 
 TEST_F(MagazzinoTest, ClickingAProductTogglesItsLabelMark) {
@@ -334,7 +344,7 @@ TEST_F(MagazzinoTest, ClickingAProductTogglesItsLabelMark) {
     return db->openRecordset("Select TipoVariazione from Magazzino where CodMateriale='4'")
         .text("TipoVariazione");
   };
-  const QPoint punto = griglia()->visualItemRect(griglia()->topLevelItem(2)).center();
+  const QPoint punto = centroRiga(2);
   clic("ckPerFrontalini");
   QTest::mouseClick(griglia()->viewport(), Qt::LeftButton, {}, punto);
   EXPECT_EQ(marca(), "F");
@@ -379,6 +389,22 @@ TEST_F(MagazzinoTest, StoreFailuresAreLoggedAndTheBusyPointerReset) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(codiciElencati(), QStringList({"1", "2", "4"}));  // the last good list stays
   EXPECT_TRUE(fuocoSulBarCode());
+}
+
+TEST_F(MagazzinoTest, NoTwoCommandsShareAnAccessKey) {
+  apri();
+  QHash<QChar, QString> chiavi;
+  for (const QAbstractButton* comando : finestra->findChildren<QAbstractButton*>()) {
+    const QString testo = comando->text();
+    const qsizetype e = testo.indexOf(u'&');
+    if (e < 0 || e + 1 >= testo.size()) continue;
+    const QChar chiave = testo[e + 1].toLower();
+    EXPECT_FALSE(chiavi.contains(chiave))
+        << testo.toStdString() << " / " << chiavi.value(chiave).toStdString();
+    chiavi.insert(chiave, testo);
+  }
+  EXPECT_EQ(chiavi.value(u'e'), "&Elimina");
+  EXPECT_EQ(chiavi.value(u'i'), "Esc&i");
 }
 
 TEST_F(MagazzinoTest, LaterFeaturesAreDisabledAndExitCloses) {

@@ -74,11 +74,20 @@ TEST_F(MarcheProdottiTest, ModifiedMarksClearedOnlyOnYes) {
   EXPECT_EQ(conta("Select * from Magazzino where Modificato=True"), 0);
 }
 
-TEST_F(MarcheProdottiTest, MarkingAllModifiedWaitsAfterwards) {
-  marche.segnaTuttiModificati();
+TEST_F(MarcheProdottiTest, MarkingAllModifiedAsksFirstAndWaitsAfterwards) {
+  prompts.answers = {Answer::No};
+  EXPECT_FALSE(marche.segnaTuttiModificati());
+  EXPECT_EQ(conta("Select * from Magazzino where Modificato=True"), 1);
+  EXPECT_TRUE(clock.waits.empty());
+  ASSERT_EQ(prompts.asked.size(), 1u);
+  EXPECT_EQ(prompts.asked[0].text, "Segnare come modificati TUTTI i prodotti dell'archivio?");
+  EXPECT_EQ(prompts.asked[0].buttons, Buttons::YesNo);
+  EXPECT_EQ(prompts.asked[0].defaultAnswer, Answer::No);
+
+  prompts.answers = {Answer::Yes};
+  EXPECT_TRUE(marche.segnaTuttiModificati());
   EXPECT_EQ(conta("Select * from Magazzino where Modificato=True"), 3);
   EXPECT_EQ(clock.waits, std::vector<int>({250}));
-  EXPECT_TRUE(prompts.asked.empty());
 }
 
 TEST_F(MarcheProdottiTest, LabelMarkOfTheClickedProduct) {

@@ -469,14 +469,39 @@ TEST_F(BarCodeUlterioriTest, SavingWithoutThePanelLeavesThemAlone) {
   EXPECT_EQ(registrati("5"), QStringList({"111"}));
 }
 
-TEST_F(BarCodeUlterioriTest, ClosingWithUnconfirmedEntriesDropsThem) {
+TEST_F(BarCodeUlterioriTest, ClosedPanelKeepsUnconfirmedEntriesForTheMainConfirmation) {
   ASSERT_TRUE(scheda->ApriBarCodeAlternativi());
   scheda->setBarCodeUlteriori({"111", "444"});
   prompts.asked.clear();
   scheda->ChiudiBarCodeAlternativi();
-  EXPECT_EQ(testiChiesti(),
-            QStringList({"Premere il Conferma principale prima di proseguire - Operazione "
-                         "interrotta"}));
+  EXPECT_EQ(testiChiesti(), QStringList({"Premere il Conferma principale per registrare i codici "
+                                         "a barre, Annulla per scartarli"}));
+  EXPECT_FALSE(scheda->elencoAperto());
+  EXPECT_TRUE(scheda->barCodeInSospeso());
+  EXPECT_EQ(db->openRecordset("select * from BarCodeUlteriori where CodProd='5'").recordCount(), 1)
+      << "nothing is written before Conferma";
+
+  // Opening the panel again shows them, still pending.
+  ASSERT_TRUE(scheda->ApriBarCodeAlternativi());
+  EXPECT_EQ(scheda->barCodeUlteriori(), QStringList({"111", "444"}));
+  scheda->ChiudiBarCodeAlternativi();
+
+  // A code of another product among them is refused even with the panel closed.
+  scheda->setBarCodeUlteriori({"111", "666"});
+  EXPECT_EQ(scheda->ControlloCampi(), "NOK");
+  scheda->setBarCodeUlteriori({"111", "444"});
+  ASSERT_EQ(scheda->ControlloCampi(), "Ok");
+  db->execute("UPDATE BarCodeUlteriori SET Inviato=0 WHERE CodProd='5'");
+  ASSERT_EQ(scheda->SalvaDatiMateriale(), "5");
+  EXPECT_EQ(registrati("5"), QStringList({"111", "444"}));
+  EXPECT_FALSE(scheda->barCodeInSospeso());
+}
+
+TEST_F(BarCodeUlterioriTest, DiscardedEntriesAreNotSaved) {
+  ASSERT_TRUE(scheda->ApriBarCodeAlternativi());
+  scheda->setBarCodeUlteriori({"444"});
+  scheda->ChiudiBarCodeAlternativi();
+  scheda->ScartaBarCodeInSospeso();
   EXPECT_EQ(scheda->barCodeUlteriori(), QStringList({"111"}));
   db->execute("UPDATE BarCodeUlteriori SET Inviato=0 WHERE CodProd='5'");
   ASSERT_EQ(scheda->SalvaDatiMateriale(), "5");

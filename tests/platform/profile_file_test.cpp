@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include "support/file_helpers.h"
@@ -104,7 +105,10 @@ TEST_F(ProfileFileTest, WriteFindsThePlaceOfTheKey) {
        "[A]\r\nUno=1\r\nTre=9\r\n; nota\r\n\r\n[B]\r\nDue=2\r\n"},
       {"[A]\r\n; nulla\r\n[B]\r\n", "A", "Uno", "[A]\r\nUno=9\r\n; nulla\r\n[B]\r\n"},
       // A missing section is appended at the end.
-      {"[A]\nUno=1", "Nuova", "Chiave", "[A]\r\nUno=1\r\n[Nuova]\r\nChiave=9\r\n"},
+      // New lines end the way the file's lines do; an unended last line gets its end.
+      {"[A]\nUno=1", "Nuova", "Chiave", "[A]\nUno=1\n[Nuova]\nChiave=9\n"},
+      {"[A]\r\nUno=1", "A", "Due", "[A]\r\nUno=1\r\nDue=9\r\n"},
+      {"", "A", "Uno", "[A]\r\nUno=9\r\n"},
   };
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.prima.toStdString());
@@ -123,19 +127,60 @@ TEST_F(ProfileFileTest, WriteCreatesTheFileAndItsFolders) {
   EXPECT_EQ(readProfileString(file, "Percorso", "Cartella", "?"), "/srv/negozio");
 }
 
-TEST_F(ProfileFileTest, Cp1252FileReadsCorrectlyAndIsRewrittenAsUtf8) {
-  // "MiaAttività" and "€ 5" in Windows-1252: à is 0xE0, € is 0x80.
-  put("[Negozio]\r\nNome=MiaAttivit\xE0\r\nPrezzo=\x80 5\r\n");
-  EXPECT_EQ(read("Negozio", "Nome"), QStringLiteral("MiaAttività"));
-  EXPECT_EQ(read("Negozio", "Prezzo"), QStringLiteral("€ 5"));
+TEST_F(ProfileFileTest, EachLineIsUtf8OrElseCp1252AndKeepsItsBytesOnWriteBack) {
+  // UTF-8 lines, one CP1252 line ("Città" with à = 0xE0, € = 0x80) and one with a stray byte.
+  const QByteArray before =
+      "\xEF\xBB\xBF[Negozio]\r\n"
+      "Nome=Caff\xC3\xA8 Citt\xC3\xA0\r\n"
+      "Insegna=Citt\xE0 \x80 5\r\n"
+      "Nota=ok\xFF\r\n"
+      "Via=Corso Garibaldi\r\n";
+  put(before);
+  const struct {
+    const char* chiave;
+    QString valore;
+  } letture[] = {{"Nome", QStringLiteral("Caffè Città")},
+                 {"Insegna", QStringLiteral("Città € 5")},
+                 {"Nota", QStringLiteral("okÿ")},
+                 {"Via", QStringLiteral("Corso Garibaldi")}};
+  for (const auto& lettura : letture) EXPECT_EQ(read("Negozio", lettura.chiave), lettura.valore);
+
+  ASSERT_TRUE(writeProfileString(path(), "Negozio", "Via", QStringLiteral("Via Forlì")));
   ASSERT_TRUE(writeProfileString(path(), "Negozio", "Citta", QStringLiteral("Forlì")));
-  EXPECT_EQ(
-      bytes(),
-      QStringLiteral("[Negozio]\r\nNome=MiaAttività\r\nPrezzo=€ 5\r\nCitta=Forlì\r\n").toUtf8());
-  EXPECT_EQ(read("Negozio", "Nome"), QStringLiteral("MiaAttività"));
-  // A UTF-8 byte order mark is skipped.
-  put("\xEF\xBB\xBF[Negozio]\r\nNome=MiaAttivit\xC3\xA0\r\n");
-  EXPECT_EQ(read("Negozio", "Nome"), QStringLiteral("MiaAttività"));
+  QByteArray expected = before;
+  expected.replace("Via=Corso Garibaldi\r\n", "Via=Via Forl\xC3\xAC\r\nCitta=Forl\xC3\xAC\r\n");
+  EXPECT_EQ(bytes(), expected);
+
+  // Writing a value the line already holds leaves its CP1252 bytes alone.
+  ASSERT_TRUE(writeProfileString(path(), "Negozio", "Insegna", QStringLiteral("Città € 5")));
+  EXPECT_EQ(bytes(), expected);
+  for (const auto& lettura : letture) {
+    if (QByteArray(lettura.chiave) != "Via")
+      EXPECT_EQ(read("Negozio", lettura.chiave), lettura.valore);
+  }
+}
+
+TEST_F(ProfileFileTest, Utf16FilesWithAByteOrderMarkAreReadAndStayUtf16) {
+  const QString before =
+      QStringLiteral("[Negozio]\r\nNome=Caffè Città\r\nOUT=C:\\Cassa\r\n[Cassa]\r\nPortaCOM=1\r\n");
+  const QString after = QString(before)
+                            .replace(QStringLiteral("OUT=C:\\Cassa"), QStringLiteral("OUT=/srv/€"))
+                            .append(QStringLiteral("[Nuova]\r\nChiave=à\r\n"));
+  for (const auto encoding : {QStringEncoder::Utf16LE, QStringEncoder::Utf16BE}) {
+    QStringEncoder encoder(encoding, QStringEncoder::Flag::WriteBom);
+    const QByteArray file = encoder(before);
+    SCOPED_TRACE(file.left(2).toHex().toStdString());
+    put(file);
+    EXPECT_EQ(read("Negozio", "Nome"), QStringLiteral("Caffè Città"));
+    EXPECT_EQ(read("Negozio", "OUT"), QStringLiteral("C:\\Cassa"));
+    EXPECT_EQ(read("Cassa", "PortaCOM"), QStringLiteral("1"));
+
+    ASSERT_TRUE(writeProfileString(path(), "Negozio", "OUT", QStringLiteral("/srv/€")));
+    ASSERT_TRUE(writeProfileString(path(), "Nuova", "Chiave", QStringLiteral("à")));
+    QStringEncoder again(encoding, QStringEncoder::Flag::WriteBom);
+    EXPECT_EQ(bytes(), QByteArray(again(after)));
+    EXPECT_EQ(read("Nuova", "Chiave"), QStringLiteral("à"));
+  }
 }
 
 TEST_F(ProfileFileTest, FailedWriteReportsFalseAndKeepsTheOldFile) {

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
@@ -18,6 +20,7 @@
 #include "catalogue/apri_database.h"
 #include "platform/db/database.h"
 #include "register/lavoro_in_corso.h"
+#include "register/record_plu.h"
 #include "startup/var_globali.h"
 #include "support/cartella_di_prova.h"
 #include "support/fakes.h"
@@ -136,6 +139,7 @@ class RepartiFinestraTest : public ::testing::Test {
   std::unique_ptr<Database> db_ = ApriDatabase(cartella_.file("Dati/DbNegozio.mdb"));
   testing::FakePrompts prompts_;
   testing::FakeNotice notice_;
+  testing::FakeClock clock_;
   std::unique_ptr<Reparti> finestra_;
   int invii_ = 0;
   bool avvisoVisibile_ = false;
@@ -208,6 +212,73 @@ TEST_F(RepartiFinestraTest, ConfirmedDepartmentIsWrittenAndListed) {
   pulsante("cmdConferma")->click();
   EXPECT_EQ(reparto(12).number("Sconto"), 7.5);
   EXPECT_EQ(reparto(12).money("PrezzoPrefissato").toPlain(2), "0.00");
+}
+
+TEST_F(RepartiFinestraTest, RenamedDepartmentKeepsItsProductsAndTheirCodeOnTheRegister) {
+  constexpr int kProdotti = 1000;
+  db_->execute(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n "
+                              "WHERE i < %1) INSERT INTO Magazzino (CodMateriale, Descrizione, "
+                              "BarCode, Genere, Costo) SELECT i, 'PANINO ' || i, '9' || i, "
+                              "'Pane e dolci', 1 FROM n")
+                   .arg(100 + kProdotti - 1));
+  // A product of another department is left alone.
+  prodotto("5", "MELA", "Frutta e verdura", "1,00", "0,50", false);
+  const auto conta = [&](const QString& genere) {
+    return db_
+        ->openRecordset("select * from Magazzino where Genere=" + platform::db::sqlText(genere))
+        .recordCount();
+  };
+
+  finestra();
+  apri(12);
+  conferma("Panetteria", "4", "1,50");
+  EXPECT_TRUE(prompts_.asked.empty()) << messaggi().join(" | ").toStdString();
+  EXPECT_EQ(reparto(12).text("Descrizione"), "Panetteria");
+  EXPECT_EQ(conta("Panetteria"), kProdotti);
+  EXPECT_EQ(conta("Pane e dolci"), 0);
+  EXPECT_EQ(conta("12"), 1) << "a product holding the code keeps it";
+  EXPECT_EQ(conta("Frutta e verdura"), 2);
+  seleziona(3);
+  seleziona(12);
+  EXPECT_EQ(listProdRep()->topLevelItemCount(), kProdotti + 1);
+
+  // Reset is a rename too.
+  prompts_.answers = {Answer::Yes};
+  pulsante("Command1_1")->click();
+  EXPECT_EQ(conta("Reparto12"), kProdotti);
+
+  // The records sent to the registers carry the department's number.
+  QTemporaryDir uscita;
+  RecordPlu plu(*db_, uscita.path(), notice_, prompts_, clock_, false);
+  ASSERT_TRUE(plu.PreparaTabxInvio(false));
+  plu.ScriviFilePLU("1");
+  QFile file(plu.PercorsoFilePLU("1"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  int delReparto12 = 0;
+  for (const QByteArray& riga : file.readAll().split('\n')) {
+    const QList<QByteArray> campi = riga.split('/');
+    if (campi.size() > 4 && campi[3].startsWith("PANINO")) {
+      EXPECT_EQ(campi[4], "12") << riga.toStdString();
+      ++delReparto12;
+    }
+  }
+  EXPECT_EQ(delReparto12, kProdotti);
+}
+
+TEST_F(RepartiFinestraTest, RenameLeavesTheProductsOfANameAnotherDepartmentStillBears) {
+  modifica(20, "Pane e dolci", 4, "0", 0);
+  prodotto("5", "ROSETTA", "Pane e dolci", "0,50", "0,20", false);
+  finestra();
+  apri(12);
+  conferma("Panetteria", "4", "1,50");
+  EXPECT_EQ(db_->openRecordset("select * from Magazzino where Genere='Pane e dolci'").recordCount(),
+            1);
+}
+
+TEST_F(RepartiFinestraTest, ChiudiClosesTheWindow) {
+  finestra().show();
+  pulsante("cmdChiudi")->click();
+  EXPECT_FALSE(finestra().isVisible());
 }
 
 TEST_F(RepartiFinestraTest, InvalidFieldsAreRefusedInOrderAndNothingIsSaved) {

@@ -47,7 +47,7 @@ TEST_F(MdiPrincipaleTest, CancelOnTheExitQuestionKeepsTheProgramRunning) {
   EXPECT_TRUE(w.isVisible());
   ASSERT_EQ(prompts.asked.size(), 2u);
   for (const auto& domanda : prompts.asked) {
-    EXPECT_EQ(domanda.text, "Vuoi uscire dal programma e tornare a Windows ?");
+    EXPECT_EQ(domanda.text, "Vuoi uscire dal programma e tornare al sistema ?");
     EXPECT_EQ(domanda.title, "Listinova");
     EXPECT_EQ(domanda.buttons, Buttons::OkCancel);
     EXPECT_EQ(domanda.icon, Icon::Question);
