@@ -16,9 +16,9 @@
 #include "bench/archivio_di_prova.h"
 #include "catalogue/apri_database.h"
 #include "platform/db/database.h"
+#include "platform/notice.h"
 #include "platform/prompts.h"
 #include "platform/qt_clock.h"
-#include "platform/notice.h"
 #include "platform/text_viewer.h"
 #include "register/aggiorna_storico_plu.h"
 #include "register/collegamento_casse.h"
@@ -109,7 +109,9 @@ int main(int argc, char** argv) {
   QStringList vendite;
   for (int i = 1; i <= prodotti; ++i) {
     const QString barCode = QString::number(8000000000000LL + i);
-    plu << QStringLiteral("P/%1/%2/PRODOTTO %1/1/0/1.00/150.00/0.000/00010000/").arg(50 + i).arg(barCode);
+    plu << QStringLiteral("P/%1/%2/PRODOTTO %1/1/0/1.00/150.00/0.000/00010000/")
+               .arg(50 + i)
+               .arg(barCode);
     vendite << barCode + QStringLiteral("=1500");
   }
   scrivi(tabella, plu);
@@ -126,8 +128,9 @@ int main(int argc, char** argv) {
     RiempiArchivioDiProva(*db, prodotti);
     const quint16 portaSimulatore = portaLibera();
     QStringList argomenti = {"--tabella", tabella, "--venduti", venduti};
-    argomenti << (prova.rete ? QStringList{"--udp", QStringLiteral("127.0.0.1:%1").arg(portaSimulatore)}
-                             : QStringList{"--pty"});
+    argomenti << (prova.rete
+                      ? QStringList{"--udp", QStringLiteral("127.0.0.1:%1").arg(portaSimulatore)}
+                      : QStringList{"--pty"});
     Simulatore simulatore(argomenti);
     VarGlobali& g = Globali();
     g = VarGlobali{};
@@ -142,8 +145,8 @@ int main(int argc, char** argv) {
     CollegamentoCasse casse({*db, prompts, notice, clock, visualizzatore, g.CartellaProgramma,
                              g.PercorsoSetup, [] { std::exit(3); },
                              PorteUdp{portaSimulatore, portaLibera()}});
-    RicezionePlu ricezione({*db, casse.trasporto(), casse.driver(), prompts, clock,
-                            [] { return true; }, {}});
+    RicezionePlu ricezione(
+        {*db, casse.trasporto(), casse.driver(), prompts, clock, [] { return true; }, {}});
     QElapsedTimer timer;
     timer.start();
     const EsitoLettura esito = ricezione.cmdRiceviPLU_Click(prova.metodo, false);
@@ -169,8 +172,8 @@ int main(int argc, char** argv) {
   const EsitoPrenotazione esito =
       AggiornaStoricoPLU(*db, file, MetodoLettura::PerProdotto, false, 0, QDate::currentDate());
   const double secondi = timer.nsecsElapsed() / 1e9;
-  out << "Registrazione di " << righeDaPrenotare << " righe su " << prodotti << " prodotti: "
-      << esito.prenotate << " righe in " << QString::number(secondi, 'f', 2)
+  out << "Registrazione di " << righeDaPrenotare << " righe su " << prodotti
+      << " prodotti: " << esito.prenotate << " righe in " << QString::number(secondi, 'f', 2)
       << " s (obiettivo sotto 2 s)" << (esito.riuscita ? "" : "  ERRORE: " + esito.errore)
       << Qt::endl;
   return esito.riuscita && secondi < 2 ? 0 : 1;

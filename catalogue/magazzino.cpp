@@ -14,8 +14,8 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -291,9 +291,9 @@ QWidget* Magazzino::costruisciComandi() {
   ProgressBar1_ = new QProgressBar;
   ProgressBar1_->setObjectName("ProgressBar1");
   ProgressBar1_->hide();
-  layout->addWidget(riquadro(QStringLiteral("Casse"),
-                             {cmdInviaPLU_, record, cmdRiceviPLU_, cmdGeneraFile_, ProgressBar1_,
-                              ckModificati_, cmdSegnaModificati_}));
+  layout->addWidget(
+      riquadro(QStringLiteral("Casse"), {cmdInviaPLU_, record, cmdRiceviPLU_, cmdGeneraFile_,
+                                         ProgressBar1_, ckModificati_, cmdSegnaModificati_}));
 
   auto* date = new QWidget;
   auto* righeDate = new QGridLayout(date);
@@ -528,8 +528,7 @@ void Magazzino::cmdTrova_Click() {
   if (dtDataAl_->date() < dtGiornoRif_->date()) {
     prompts_.ask({QStringLiteral("ATTENZIONE!!! - Controllare il periodo selezionato (la Data Al "
                                  "non può essere precedente alla Data Dal) e riprovare"),
-                  QStringLiteral("Listinova"), platform::Buttons::Ok,
-                  platform::Icon::Exclamation});
+                  QStringLiteral("Listinova"), platform::Buttons::Ok, platform::Icon::Exclamation});
     return;
   }
   PuntatoreOccupato occupato;

@@ -77,7 +77,8 @@ class ProdottiInArchivio {
         interni_.insert(interno, trovato == interni_.constEnd() ? riga : kAmbiguo);
       }
     }
-    for (auto rs = db.openRecordset(QStringLiteral("Select CodProd, BarCode from BarCodeUlteriori"));
+    for (auto rs =
+             db.openRecordset(QStringLiteral("Select CodProd, BarCode from BarCodeUlteriori"));
          !rs.eof(); rs.moveNext()) {
       const QString barCode = chiave(rs.text(QStringLiteral("BarCode")));
       if (!barCode.isEmpty() && !ulteriori_.contains(barCode))
@@ -111,9 +112,8 @@ class ProdottiInArchivio {
       if (venduto == 0) continue;
       const double giacenza = magazzino_.number(QStringLiteral("Quantità"));
       const std::optional<qint64> esatta = inMillesimi(giacenza);
-      const double nuova =
-          esatta ? static_cast<double>(*esatta - venduto) / kMillesimiPerUnita
-                 : giacenza - static_cast<double>(venduto) / kMillesimiPerUnita;
+      const double nuova = esatta ? static_cast<double>(*esatta - venduto) / kMillesimiPerUnita
+                                  : giacenza - static_cast<double>(venduto) / kMillesimiPerUnita;
       magazzino_.edit();
       magazzino_.setValue(QStringLiteral("Quantità"), nuova);
       magazzino_.update();

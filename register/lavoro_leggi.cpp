@@ -49,7 +49,11 @@ int eseguiLeggi(const QStringList& argomenti, QTextStream& uscita, QTextStream& 
   CollegamentoCasse casse(AmbienteCasse(prompts, notice, clock, visualizzatore));
   QString ultimoStato;
   RicezionePlu ricezione(
-      {*g.Archivio, casse.trasporto(), casse.driver(), prompts, clock,
+      {*g.Archivio,
+       casse.trasporto(),
+       casse.driver(),
+       prompts,
+       clock,
        [&] {
          const QString dato =
              conCodice ? codice

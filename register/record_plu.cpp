@@ -161,7 +161,6 @@ struct RigaPlu {
   QStringList barCodeUlteriori;
 };
 
-
 // The product columns the preparation reads, in the order of the select list.
 struct Prodotto {
   static constexpr char kColonne[] =

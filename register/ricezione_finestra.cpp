@@ -31,7 +31,11 @@ void CollegaRicezione(Magazzino& lista, CollegamentoCasse& casse, platform::db::
   platform::Prompts* p = &prompts;
   platform::Clock* o = &clock;
   const auto ricezione = [=] {
-    return RicezionePlu({*d, c->trasporto(), c->driver(), *p, *o,
+    return RicezionePlu({*d,
+                         c->trasporto(),
+                         c->driver(),
+                         *p,
+                         *o,
                          [=] { return ChiediPassword(*p, l); },
                          {[=](const QString& t) { l->mostraStato(t); },
                           [=](int valore, int massimo) { l->mostraAvanzamento(valore, massimo); },
@@ -42,8 +46,7 @@ void CollegaRicezione(Magazzino& lista, CollegamentoCasse& casse, platform::db::
                               QApplication::restoreOverrideCursor();
                           }}});
   };
-  lista.setRiceviPLU(
-      [=] { ricezione().cmdRiceviPLU_Click(metodoConfigurato(), l->torvane()); });
+  lista.setRiceviPLU([=] { ricezione().cmdRiceviPLU_Click(metodoConfigurato(), l->torvane()); });
   lista.setGeneraFile([=] { ricezione().cmdGeneraFile_Click(); });
   lista.setTrovaVendite([d](const QDate& dal, const QDate& al) {
     const VenditePeriodo vendite = VenditeDelPeriodo(*d, dal, al);

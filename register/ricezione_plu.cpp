@@ -62,8 +62,7 @@ class Segno {
 }  // namespace
 
 bool EsitoLettura::tutteComplete() const {
-  if (!avviata || annullata || casse == 0 || static_cast<int>(lette.size()) != casse)
-    return false;
+  if (!avviata || annullata || casse == 0 || static_cast<int>(lette.size()) != casse) return false;
   for (const LetturaCassa& l : lette)
     if (!l.completa || !l.prenotazione.riuscita) return false;
   return true;
@@ -227,8 +226,8 @@ void RicezionePlu::leggiCassa(const CassaConfigurata& cassa, MetodoLettura metod
   f.file.close();
   l.completa = fine == Fine::Completa;
   if (l.righe > 0) {
-    l.prenotazione = AggiornaStoricoPLU(s_.db, l.file, metodo, torvane, f.inizio,
-                                        s_.clock.now().date());
+    l.prenotazione =
+        AggiornaStoricoPLU(s_.db, l.file, metodo, torvane, f.inizio, s_.clock.now().date());
     if (!l.prenotazione.riuscita) {
       ScriviErrore(kModulo, QStringLiteral("AggiornaStoricoPLU"), l.prenotazione.errore, 0);
       s_.prompts.ask({QStringLiteral("ATTENZIONE! Le vendite lette dalla CASSA %1 non sono state "
@@ -257,8 +256,8 @@ EsitoLettura RicezionePlu::cmdRiceviPLU_Click(MetodoLettura metodo, bool torvane
   EsitoLettura esito;
   if (richiestaDiAnnullare()) return esito;
   if (LavoroInCorso::attivo()) {
-    s_.prompts.ask({LavoroInCorso::kMessaggio, Globali().TitoloProgramma, Buttons::Ok,
-                    Icon::Exclamation});
+    s_.prompts.ask(
+        {LavoroInCorso::kMessaggio, Globali().TitoloProgramma, Buttons::Ok, Icon::Exclamation});
     return esito;
   }
   Segno segno(inCorsoFlag);
@@ -288,8 +287,8 @@ EsitoLettura RicezionePlu::cmdGeneraFile_Click() {
   EsitoLettura esito;
   if (richiestaDiAnnullare()) return esito;
   if (LavoroInCorso::attivo()) {
-    s_.prompts.ask({LavoroInCorso::kMessaggio, Globali().TitoloProgramma, Buttons::Ok,
-                    Icon::Exclamation});
+    s_.prompts.ask(
+        {LavoroInCorso::kMessaggio, Globali().TitoloProgramma, Buttons::Ok, Icon::Exclamation});
     return esito;
   }
   Segno segno(inCorsoFlag);
@@ -329,8 +328,7 @@ EsitoLettura RicezionePlu::cmdGeneraFile_Click() {
           fine = Fine::Annullata;
           break;
         }
-        const QStringList risposte =
-            chiedi(QStringLiteral("p/%1/").arg(i), kAttesaTabellaMs);
+        const QStringList risposte = chiedi(QStringLiteral("p/%1/").arg(i), kAttesaTabellaMs);
         for (const QString& r : risposte) {
           if (campi(r) < kCampiMinimiTabella) continue;
           scrivi(f, r);

@@ -19,8 +19,7 @@ QStringList TrameBuone(const QString& ricevuti) {
     const QString trama = ricevuti.mid(altro + 1, fine - altro - 1);
     if (trama.size() >= kCifreChecksum) {
       const QString corpo = trama.chopped(kCifreChecksum);
-      if (CalcolaChecksum(CodificaPerRegistratore(corpo)) ==
-          trama.right(kCifreChecksum).toLatin1())
+      if (CalcolaChecksum(CodificaPerRegistratore(corpo)) == trama.right(kCifreChecksum).toLatin1())
         corpi << corpo;
     }
     inizio = ricevuti.indexOf(QChar(Controllo::STX), fine + 1);

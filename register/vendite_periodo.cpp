@@ -15,8 +15,9 @@ constexpr qint64 kMillesimi = 1000;
 VenditePeriodo VenditeDelPeriodo(platform::db::Database& db, const QDate& dal, const QDate& al) {
   const QString formato = QStringLiteral("dd/MM/yyyy");
   const QString sql =
-      QStringLiteral("SELECT Magazzino.Descrizione, StoricoPLU.EAN, StoricoPLU.Qta, "
-                     "StoricoPLU.DataModif ") +
+      QStringLiteral(
+          "SELECT Magazzino.Descrizione, StoricoPLU.EAN, StoricoPLU.Qta, "
+          "StoricoPLU.DataModif ") +
       "FROM Magazzino INNER JOIN StoricoPLU ON Magazzino.BarCode = StoricoPLU.EAN where "
       "DataModif>=Datevalue('" +
       dal.toString(formato) + "') And DataModif<=Datevalue('" + al.toString(formato) + "') ";

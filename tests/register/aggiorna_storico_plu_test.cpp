@@ -49,8 +49,8 @@ class AggiornaStoricoPluTest : public ::testing::Test {
     return AggiornaStoricoPLU(*db_, percorso_, metodo, torvane, da, kOggi);
   }
   double giacenza(const QString& codice) {
-    Recordset rs = db_->openRecordset("Select Quantità from Magazzino where CodMateriale='" +
-                                      codice + "'");
+    Recordset rs =
+        db_->openRecordset("Select Quantità from Magazzino where CodMateriale='" + codice + "'");
     return rs.number("Quantità");
   }
   // EAN -> quantities booked, in order.
@@ -128,8 +128,8 @@ TEST_F(AggiornaStoricoPluTest, BarcodesAreFoundAdditionalFirstThenMainThenInStor
   prodotto("3", "2012345000017", 10);
   prodotto("4", "2099999000013", 10);
   prodotto("5", "2199999000010", 10);  // same item number as 4: neither can be told
-  ulteriore("1", "8002");               // an additional code wins over another main code
-  ulteriore("9", "7777");               // its product is gone
+  ulteriore("1", "8002");              // an additional code wins over another main code
+  ulteriore("9", "7777");              // its product is gone
   accoda({risposta(16, 3, "8001", 8, "1000"), risposta(16, 3, "8002", 8, "2000"),
           risposta(16, 3, "12345", 8, "3000"), risposta(16, 3, "2012345000017", 8, "500"),
           risposta(16, 3, "99999", 8, "1000"), risposta(16, 3, "7777", 8, "1000"),
@@ -181,9 +181,9 @@ TEST_F(AggiornaStoricoPluTest, AFailureHalfwayLeavesStockAndHistoryAsTheyWere) {
   EXPECT_EQ(giacenza("1"), 10.0);
   EXPECT_TRUE(storico().empty());
 
-  EXPECT_FALSE(AggiornaStoricoPLU(*db_, dir_.filePath("manca.txt"), MetodoLettura::Lista, false,
-                                  0, kOggi)
-                   .riuscita);
+  EXPECT_FALSE(
+      AggiornaStoricoPLU(*db_, dir_.filePath("manca.txt"), MetodoLettura::Lista, false, 0, kOggi)
+          .riuscita);
 }
 
 }  // namespace

@@ -45,8 +45,8 @@ TEST(RicezioneFinestra, SalesViewShowsThePeriodsTotalsAndRefusesABackwardPeriod)
     rs.update();
   }
   Recordset storico = db->openRecordset("select * from StoricoPLU");
-  for (const auto& [ean, qta] : {std::pair{"8001", 2.5}, std::pair{"8001", 0.001},
-                                 std::pair{"2012345000017", 3.0}}) {
+  for (const auto& [ean, qta] :
+       {std::pair{"8001", 2.5}, std::pair{"8001", 0.001}, std::pair{"2012345000017", 3.0}}) {
     storico.addNew();
     storico.setValue("EAN", ean);
     storico.setValue("Qta", qta);
@@ -57,8 +57,8 @@ TEST(RicezioneFinestra, SalesViewShowsThePeriodsTotalsAndRefusesABackwardPeriod)
   testing::FakeNotice notice;
   testing::FakeClock clock;
   NullViewer viewer;
-  CollegamentoCasse casse({*db, prompts, notice, clock, viewer, cartella.root(), cartella.setup(),
-                           {}, {}});
+  CollegamentoCasse casse(
+      {*db, prompts, notice, clock, viewer, cartella.root(), cartella.setup(), {}, {}});
   Magazzino lista(*db, prompts, notice, clock, {});
   CollegaRicezione(lista, casse, *db, prompts, clock);
   for (const char* nome : {"cmdLeggiPLU", "cmdGeneraFile", "cmdTrova"})

@@ -26,9 +26,9 @@ TEST(TrameLette, OnlyWholeFramesWithTheirChecksumAreTaken) {
       {QStringLiteral("\x06\x7f\xff") + buona + ack, {"00/00/00/8001/"}},
       {guasta, {}},
       {guasta + buona + trama("07/00/02/82/"), {"00/00/00/8001/", "07/00/02/82/"}},
-      {buona.left(8), {}},                      // still on its way
+      {buona.left(8), {}},                                         // still on its way
       {stx + QStringLiteral("00/0") + buona, {"00/00/00/8001/"}},  // given up on, then whole
-      {stx + QStringLiteral("1\x03"), {}},      // no room for the checksum
+      {stx + QStringLiteral("1\x03"), {}},                         // no room for the checksum
       {trama(QString::fromUtf8("00/00/00/CAFFÈ/")), {QString::fromUtf8("00/00/00/CAFFÈ/")}},
       {{}, {}},
   };

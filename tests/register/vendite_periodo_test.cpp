@@ -56,9 +56,13 @@ TEST(VenditePeriodo, OneLinePerBarcodeSummedOverThePeriod) {
 }
 
 TEST(VenditePeriodo, QuantitiesReadTheItalianWay) {
-  const std::pair<qint64, const char*> casi[] = {
-      {0, "0"},       {1, "0,001"},      {2500, "2,5"},         {3000, "3"},
-      {-1500, "-1,5"}, {1234500, "1.234,5"}, {1000000000, "1.000.000"}};
+  const std::pair<qint64, const char*> casi[] = {{0, "0"},
+                                                 {1, "0,001"},
+                                                 {2500, "2,5"},
+                                                 {3000, "3"},
+                                                 {-1500, "-1,5"},
+                                                 {1234500, "1.234,5"},
+                                                 {1000000000, "1.000.000"}};
   for (const auto& [millesimi, testo] : casi) EXPECT_EQ(TestoQuantita(millesimi), testo);
 }
 

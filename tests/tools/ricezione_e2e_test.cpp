@@ -53,8 +53,12 @@ class Lettura {
  public:
   explicit Lettura(BancoCasse& banco, bool passwordGiusta = true)
       : banco_(banco),
-        ricezione_({*banco.db, banco.collegamento().trasporto(), banco.collegamento().driver(),
-                    banco.prompts, banco.clock, [passwordGiusta] { return passwordGiusta; },
+        ricezione_({*banco.db,
+                    banco.collegamento().trasporto(),
+                    banco.collegamento().driver(),
+                    banco.prompts,
+                    banco.clock,
+                    [passwordGiusta] { return passwordGiusta; },
                     {[this](const QString& t) { stati << t; },
                      [this](int v, int m) {
                        avanzamenti.push_back({v, m});
@@ -180,7 +184,8 @@ TEST(LetturaE2e, CancelKeepsWhatWasReadAndSkipsLaterRegisters) {
   Lettura l(banco);
   banco.prompts.answers = {Answer::Yes};
   l.dopoAvanzamento = [&](int letti) {
-    if (letti == 2) EXPECT_FALSE(l.ricezione().cmdRiceviPLU_Click(MetodoLettura::PerProdotto, false).avviata);
+    if (letti == 2)
+      EXPECT_FALSE(l.ricezione().cmdRiceviPLU_Click(MetodoLettura::PerProdotto, false).avviata);
   };
   const EsitoLettura esito = l.leggi(MetodoLettura::PerProdotto);
   EXPECT_TRUE(esito.annullata);
@@ -205,10 +210,10 @@ TEST(LetturaE2e, SilentOrFailingRegistersEndWithAMessage) {
       3, Comportamento{.codici = {RegolaCodice::perPrefisso("J//", "06", RegolaCodice::Sempre)}});
   for (SimulatoreRegistratore* c : {&muta, &smette, &errore}) {
     for (int i = 0; i < 6; ++i)
-      c->tabelle().applica(QStringLiteral("P/%1/800000000000%2/X/1/0/1.00/150.00/0.000/0/")
-                               .arg(51 + i)
-                               .arg(i));
-    for (int i = 0; i < 6; ++i) c->letture().impostaVenduto(QStringLiteral("800000000000%1").arg(i), 1000);
+      c->tabelle().applica(
+          QStringLiteral("P/%1/800000000000%2/X/1/0/1.00/150.00/0.000/0/").arg(51 + i).arg(i));
+    for (int i = 0; i < 6; ++i)
+      c->letture().impostaVenduto(QStringLiteral("800000000000%1").arg(i), 1000);
   }
   Lettura l(banco);
   QObject::connect(&smette, &SimulatoreRegistratore::comandoRicevuto, &smette, [&](const QString&) {
@@ -220,8 +225,8 @@ TEST(LetturaE2e, SilentOrFailingRegistersEndWithAMessage) {
   ASSERT_EQ(esito.lette.size(), 3u);
   EXPECT_EQ(esito.lette[1].righe, 3);
   EXPECT_EQ(esito.lette[2].righe, 0);
-  EXPECT_THAT(banco.cronologia, ::testing::ElementsAre(nonPronta(1), interrotta(2, 3),
-                                                       interrotta(3, 0), kTerminata));
+  EXPECT_THAT(banco.cronologia,
+              ::testing::ElementsAre(nonPronta(1), interrotta(2, 3), interrotta(3, 0), kTerminata));
   EXPECT_TRUE(muta.comandi().isEmpty());
   EXPECT_EQ(errore.comandi().size(), RicezionePlu::kMancateMassime);
   EXPECT_EQ(storico(banco).size(), 3u);

@@ -53,8 +53,8 @@ std::optional<QByteArray> LettureRegistratore::risposta(const QString& comando,
   if (tipo == u"h") {
     const PluRicevuto* plu = perBarCode(tabelle, argomento);
     if (!plu) return QByteArray("07/00/00/");
-    QStringList campi = {"00", "00", "00", plu->barcode, plu->descrizione, plu->reparto,
-                         plu->prezzo, plu->numero};
+    QStringList campi = {"00",         "00",        "00",       plu->barcode, plu->descrizione,
+                         plu->reparto, plu->prezzo, plu->numero};
     while (campi.size() < 15) campi << "0";
     campi[torvane_ ? 12 : 8] = venduto;
     return unisci(campi);
@@ -77,10 +77,11 @@ std::optional<QByteArray> LettureRegistratore::risposta(const QString& comando,
 
 QByteArray LettureRegistratore::rigaLista(const PluRicevuto& plu) const {
   const QString venduto = QString::number(venduti_.value(plu.barcode));
-  QStringList campi = torvane_ ? QStringList{"00", "00", "00", plu.barcode, plu.descrizione,
-                                             plu.reparto, plu.prezzo, plu.numero}
-                               : QStringList{"00", "00", "00", plu.numero, plu.barcode,
-                                             plu.descrizione, plu.reparto, plu.prezzo};
+  QStringList campi =
+      torvane_ ? QStringList{"00",        "00",       "00",      plu.barcode, plu.descrizione,
+                             plu.reparto, plu.prezzo, plu.numero}
+               : QStringList{"00",        "00",      "00", plu.numero, plu.barcode, plu.descrizione,
+                             plu.reparto, plu.prezzo};
   while (campi.size() < 16) campi << "0";
   campi[12] = venduto;
   return unisci(campi);

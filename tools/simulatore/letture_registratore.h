@@ -30,8 +30,7 @@ class LettureRegistratore {
   // "BARCODE=MILLESIMI" lines; false with an Italian `errore` on a bad line.
   bool caricaVenduti(const QString& percorso, QString& errore);
   // The PLU records of a command file ("P/", "A/") as the register's table.
-  static bool caricaTabella(const QString& percorso, TabelleRegistratore& tabelle,
-                            QString& errore);
+  static bool caricaTabella(const QString& percorso, TabelleRegistratore& tabelle, QString& errore);
 
  private:
   QByteArray rigaLista(const PluRicevuto& plu) const;

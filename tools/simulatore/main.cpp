@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
   simulatore.letture().impostaTorvane(opzioni->torvane);
   if ((!opzioni->tabella.isEmpty() &&
        !LettureRegistratore::caricaTabella(opzioni->tabella, simulatore.tabelle(), errore)) ||
-      (!opzioni->venduti.isEmpty() && !simulatore.letture().caricaVenduti(opzioni->venduti, errore))) {
+      (!opzioni->venduti.isEmpty() &&
+       !simulatore.letture().caricaVenduti(opzioni->venduti, errore))) {
     errori << errore << Qt::endl;
     return 2;
   }

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "tools/simulatore/comportamento.h"
-#include "tools/simulatore/letture_registratore.h"
 #include "tools/simulatore/lettore_frame.h"
+#include "tools/simulatore/letture_registratore.h"
 #include "tools/simulatore/tabelle_registratore.h"
 
 namespace listinova::simulatore {
