@@ -161,7 +161,8 @@ EsitoPrenotazione AggiornaStoricoPLU(Database& db, const QString& percorso, Meto
     const QStringList parti = riga.split(u'/');
     const QString barCode = parti.value(campi.barCode).trimmed();
     const std::optional<qint64> millesimi = MillesimiDa(parti.value(campi.quantita));
-    if (barCode.isEmpty() || !millesimi) {
+    // An empty quantity is 0; a line too short to hold one is no sale.
+    if (barCode.isEmpty() || !millesimi || parti.size() <= campi.quantita) {
       ++esito.scartate;
       continue;
     }

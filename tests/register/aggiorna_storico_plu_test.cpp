@@ -93,7 +93,7 @@ TEST_F(AggiornaStoricoPluTest, EachMethodReadsItsOwnFields) {
     SCOPED_TRACE(static_cast<int>(c.metodo) * 10 + c.torvane);
     const qint64 da = accoda({risposta(16, c.b, "8001", c.q, "1500")});
     const EsitoPrenotazione esito = prenota(c.metodo, da, c.torvane);
-    EXPECT_TRUE(esito.riuscita) << esito.errore;
+    EXPECT_TRUE(esito.riuscita) << esito.errore.toStdString();
     EXPECT_EQ(esito.prenotate, 1);
     attesa -= 1.5;
     EXPECT_DOUBLE_EQ(giacenza("1"), attesa);

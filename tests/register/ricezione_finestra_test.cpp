@@ -13,6 +13,7 @@
 #include "catalogue/apri_database.h"
 #include "catalogue/magazzino.h"
 #include "platform/db/database.h"
+#include "platform/text_viewer.h"
 #include "register/collegamento_casse.h"
 #include "startup/var_globali.h"
 #include "support/cartella_di_prova.h"

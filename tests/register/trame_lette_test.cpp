@@ -32,7 +32,7 @@ TEST(TrameLette, OnlyWholeFramesWithTheirChecksumAreTaken) {
       {trama(QString::fromUtf8("00/00/00/CAFFÈ/")), {QString::fromUtf8("00/00/00/CAFFÈ/")}},
       {{}, {}},
   };
-  for (const Caso& c : casi) EXPECT_EQ(TrameBuone(c.ricevuti), c.corpi) << c.ricevuti;
+  for (const Caso& c : casi) EXPECT_EQ(TrameBuone(c.ricevuti), c.corpi) << c.ricevuti.toStdString();
 }
 
 TEST(TrameLette, ResultCodesAreTwoHexDigits) {

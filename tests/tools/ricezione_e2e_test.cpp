@@ -263,7 +263,7 @@ TEST(LetturaE2e, TableDumpWritesTheRegistersTable) {
   };
   ASSERT_EQ(conCodice("8001234567890").size(), 1);
   EXPECT_TRUE(conCodice("8001234567890")[0].endsWith("/0.35/150.00/10.000/00010000/2500/0/0"))
-      << conCodice("8001234567890")[0];
+      << conCodice("8001234567890")[0].toStdString();
   EXPECT_EQ(conCodice("12345").size(), 1);
   EXPECT_EQ(banco.cronologia.last(), "Importazione Terminata");
   EXPECT_TRUE(storico(banco).empty());
