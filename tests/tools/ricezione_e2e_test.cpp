@@ -127,9 +127,13 @@ TEST_P(LetturaE2eTest, SoldQuantitiesReachStockAndHistory) {
     // per product: the three products of the archive; lists: the four PLUs that sold
     EXPECT_EQ(esito.lette[0].righe, lista ? 4 : 3);
     EXPECT_EQ(banco.cronologia.last(), kTerminata);
-    if (!lista) EXPECT_EQ(l.avanzamenti.back(), std::make_pair(0, 0));
+    if (!lista) {
+      EXPECT_EQ(l.avanzamenti.back(), std::make_pair(0, 0));
+    }
   }
-  if (!lista) EXPECT_TRUE(cassa.comandi().contains("h/12345/"));
+  if (!lista) {
+    EXPECT_TRUE(cassa.comandi().contains("h/12345/"));
+  }
   EXPECT_EQ(banco.righe("PLUOstrel1.txt").size(), lista ? 8 : 6);
   EXPECT_DOUBLE_EQ(giacenza(banco, "1"), 5.0);
   EXPECT_DOUBLE_EQ(giacenza(banco, "2"), lista ? 6.0 : 10.0);
@@ -184,8 +188,9 @@ TEST(LetturaE2e, CancelKeepsWhatWasReadAndSkipsLaterRegisters) {
   Lettura l(banco);
   banco.prompts.answers = {Answer::Yes};
   l.dopoAvanzamento = [&](int letti) {
-    if (letti == 2)
+    if (letti == 2) {
       EXPECT_FALSE(l.ricezione().cmdRiceviPLU_Click(MetodoLettura::PerProdotto, false).avviata);
+    }
   };
   const EsitoLettura esito = l.leggi(MetodoLettura::PerProdotto);
   EXPECT_TRUE(esito.annullata);
