@@ -35,7 +35,10 @@ VenditePeriodo VenditeDelPeriodo(platform::db::Database& db, const QDate& dal, c
     riga.millesimi += millesimi;
     vendite.totaleMillesimi += millesimi;
   }
-  vendite.righe.assign(perEan.cbegin(), perEan.cend());
+  // The per-product reading books a row for every product asked, unsold ones too: a line of
+  // nothing sold moved nothing.
+  for (const VenditaProdotto& riga : perEan)
+    if (riga.millesimi != 0) vendite.righe.push_back(riga);
   std::sort(vendite.righe.begin(), vendite.righe.end(),
             [](const VenditaProdotto& a, const VenditaProdotto& b) {
               const int d = a.descrizione.compare(b.descrizione, Qt::CaseInsensitive);

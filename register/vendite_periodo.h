@@ -22,7 +22,7 @@ struct VenditePeriodo {
 };
 
 // The sales booked from `dal` to `al` (both included) of the products the archive carries,
-// one line per barcode.
+// one line per barcode that sold something.
 VenditePeriodo VenditeDelPeriodo(platform::db::Database& db, const QDate& dal, const QDate& al);
 
 // "1.234,5", "0,001", "3": a quantity the Italian way, with the decimals it has.

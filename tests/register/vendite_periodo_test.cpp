@@ -35,7 +35,8 @@ TEST(VenditePeriodo, OneLinePerBarcodeSummedOverThePeriod) {
   };
   const Riga righe[] = {{"8002", 0.1, {2026, 12, 1}}, {"8002", 0.2, {2026, 12, 7}},
                         {"8001", 2.5, {2026, 12, 3}}, {"8001", 1, {2026, 11, 30}},
-                        {"8003", 4, {2026, 12, 8}},   {"9999", 7, {2026, 12, 2}}};
+                        {"8003", 4, {2026, 12, 8}},   {"8003", 0, {2026, 12, 5}},
+                        {"9999", 7, {2026, 12, 2}}};
   Recordset storico = db->openRecordset("select * from StoricoPLU");
   for (const Riga& r : righe) {
     storico.addNew();
