@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "platform/db/database.h"
+#include "platform/db/sqlite_statement.h"
+#include "platform/db/stored_value.h"
 #include "register/protocollo_ostrel.h"
 
 namespace listinova {
@@ -173,21 +175,22 @@ EsitoPrenotazione AggiornaStoricoPLU(Database& db, const QString& percorso, Meto
   try {
     Database::Transaction transazione(db);
     ProdottiInArchivio prodotti(db);
-    // A filter that holds no row: the history is only appended to.
-    Recordset storico =
-        db.openRecordset(QStringLiteral("Select * from StoricoPLU where EAN is null and EAN='-'"));
+    // The history is only appended to: one statement prepared once, not a recordset of it.
+    platform::db::SqliteStatement storico(
+        db.handle(),
+        QStringLiteral("INSERT INTO StoricoPLU (EAN, Qta, DataModif) VALUES (?, ?, ?)"));
+    const QString giorno = platform::db::storedDate(oggi);
     for (const Vendita& v : vendite) {
       const ProdottiInArchivio::Trovato trovato = prodotti.cerca(v.barCode);
       if (trovato.riga >= 0)
         prodotti.vendi(trovato.riga, v.millesimi);
       else
         ++esito.sconosciute;
-      storico.addNew();
-      storico.setValue(QStringLiteral("EAN"), trovato.ean);
-      storico.setValue(QStringLiteral("Qta"),
-                       static_cast<double>(v.millesimi) / kMillesimiPerUnita);
-      storico.setValue(QStringLiteral("DataModif"), oggi);
-      storico.update();
+      storico.reset();
+      storico.bind(1, trovato.ean);
+      storico.bind(2, static_cast<double>(v.millesimi) / kMillesimiPerUnita);
+      storico.bind(3, giorno);
+      storico.step();
       ++esito.prenotate;
     }
     prodotti.aggiornaGiacenze();

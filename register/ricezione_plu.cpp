@@ -131,13 +131,24 @@ bool RicezionePlu::pronta(const CassaConfigurata& cassa) {
 QStringList RicezionePlu::chiedi(const QString& comando, int attesaMs) {
   TrasportoRegistratore& t = s_.trasporto;
   const qsizetype segno = t.DatiRicevuti().size();
+  QStringList risposte;
+  // Over UDP each answer replaces the last one: every answer is taken as it comes, so two
+  // arriving together (a late one and its successor) are both kept.
+  QMetaObject::Connection presa;
+  if (t.ModoIP())
+    presa = QObject::connect(&t, &TrasportoRegistratore::rispostaAggiornata, [&t, &risposte] {
+      if (t.risposta().CodiceErrore.isEmpty()) return;
+      risposte << t.DatiRicevuti();
+      t.AzzeraRisposta();
+    });
   t.AzzeraRisposta();
   t.SendCMD(comando);
-  if (!t.attendi([&t] { return !t.risposta().CodiceErrore.isEmpty(); }, attesaMs)) return {};
-  QStringList risposte;
-  if (t.ModoIP()) {
-    risposte << t.DatiRicevuti();
-  } else {
+  const bool arrivata =
+      t.ModoIP() ? t.attendi([&risposte] { return !risposte.isEmpty(); }, attesaMs)
+                 : t.attendi([&t] { return !t.risposta().CodiceErrore.isEmpty(); }, attesaMs);
+  QObject::disconnect(presa);
+  if (!arrivata) return risposte;
+  if (!t.ModoIP()) {
     // The serial line keeps everything received: the frames since the command are checked here.
     for (QString corpo : TrameBuone(t.DatiRicevuti().mid(segno))) {
       corpo.chop(1);

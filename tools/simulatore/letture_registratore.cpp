@@ -61,8 +61,10 @@ std::optional<QByteArray> LettureRegistratore::risposta(const QString& comando,
   }
   if (tipo == u"p") {
     // The n-th PLU of the table, numbered ones first.
-    const std::vector<PluRicevuto> tutti = inOrdine(tabelle, QStringLiteral("n"));
     const int n = argomento.toInt();
+    // A dump starts from 1: the table is taken as it is then.
+    std::vector<PluRicevuto>& tutti = elenchi_[QStringLiteral("p")].plu;
+    if (n == 1 || tutti.empty()) tutti = inOrdine(tabelle, QStringLiteral("n"));
     if (n < 1 || n > static_cast<int>(tutti.size())) return QByteArray("07/00/00/");
     const PluRicevuto& plu = tutti[static_cast<std::size_t>(n - 1)];
     return unisci({"00", "00", "00", plu.numero, plu.barcode, plu.descrizione, plu.reparto, "0",
@@ -91,13 +93,13 @@ QByteArray LettureRegistratore::rigaLista(const PluRicevuto& plu) const {
 std::optional<QByteArray> LettureRegistratore::prossimo(const QString& elenco,
                                                         const TabelleRegistratore& tabelle,
                                                         QByteArray fine) {
-  const std::vector<PluRicevuto> plu = inOrdine(tabelle, elenco);
-  int& cursore = cursori_[elenco];
-  while (cursore < static_cast<int>(plu.size())) {
-    const PluRicevuto& voce = plu[static_cast<std::size_t>(cursore++)];
+  Elenco& e = elenchi_[elenco];
+  if (e.prossimo == 0) e.plu = inOrdine(tabelle, elenco);
+  while (e.prossimo < e.plu.size()) {
+    const PluRicevuto& voce = e.plu[e.prossimo++];
     if (venduti_.value(voce.barcode) != 0) return rigaLista(voce);
   }
-  cursore = 0;
+  e = Elenco{};
   return fine;
 }
 

@@ -4,6 +4,7 @@
 #include <QMap>
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "tools/simulatore/tabelle_registratore.h"
 
@@ -39,7 +40,12 @@ class LettureRegistratore {
 
   QMap<QString, qint64> venduti_;
   bool torvane_ = false;
-  QMap<QString, int> cursori_;  // the next line of each list
+  // Each list walk takes the table as it was at its first line, and where it has got to.
+  struct Elenco {
+    std::vector<PluRicevuto> plu;
+    std::size_t prossimo = 0;
+  };
+  QMap<QString, Elenco> elenchi_;
 };
 
 }  // namespace listinova::simulatore
