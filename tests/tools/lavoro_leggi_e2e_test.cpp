@@ -72,9 +72,9 @@ TEST(LavoroLeggi, ReadsUnattendedWithTheCodeAndRefusesAWrongOne) {
     EXPECT_EQ(lavoro.exitCode(), c.uscita) << testo.toStdString();
     EXPECT_TRUE(testo.contains(c.messaggio)) << testo.toStdString();
     auto db = ApriDatabase(negozio + "/Dati/DbNegozio.mdb");
-    EXPECT_DOUBLE_EQ(
-        db->openRecordset("Select Quantità from Magazzino where CodMateriale='1'").number("Quantità"),
-        c.giacenza);
+    EXPECT_DOUBLE_EQ(db->openRecordset("Select Quantità from Magazzino where CodMateriale='1'")
+                         .number("Quantità"),
+                     c.giacenza);
     EXPECT_EQ(QFile::exists(negozio + "/PLUOstrel1.txt"), c.uscita == 0);
   }
   simulatore.terminate();
