@@ -12,10 +12,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTreeView>
+#include <QTabWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "catalogue/adegua_barcode.h"
@@ -24,6 +27,7 @@
 #include "platform/clock.h"
 #include "platform/db/database.h"
 #include "platform/notice.h"
+#include "platform/prompts.h"
 #include "startup/error_log.h"
 #include "startup/icone_pulsanti.h"
 #include "startup/impostazioni.h"
@@ -115,7 +119,11 @@ Magazzino::Magazzino(platform::db::Database& db, platform::Prompts& prompts,
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(alto);
   layout->addWidget(lblTab_);
-  layout->addWidget(ListMagazzino_, 1);
+  schede_ = new QTabWidget;
+  schede_->setObjectName("schede");
+  schede_->addTab(ListMagazzino_, QStringLiteral("Prodotti"));
+  schede_->addTab(costruisciVendite(), QStringLiteral("Venduto"));
+  layout->addWidget(schede_, 1);
   layout->addWidget(costruisciContatori());
   layout->addLayout(basso);
 
@@ -270,10 +278,14 @@ QWidget* Magazzino::costruisciComandi() {
   righeRecord->addWidget(lblRecAct_);
   righeRecord->addWidget(new QLabel(QStringLiteral("di")));
   righeRecord->addWidget(lblRecTot_);
-  layout->addWidget(riquadro(
-      QStringLiteral("Casse"),
-      {cmdInviaPLU_, record, prossimaVersione("cmdLeggiPLU", QStringLiteral("Leggi PLU  <<<")),
-       ckModificati_, cmdSegnaModificati_}));
+  cmdRiceviPLU_ = prossimaVersione("cmdLeggiPLU", QStringLiteral("Leggi PLU  <<<"));
+  cmdGeneraFile_ = prossimaVersione("cmdGeneraFile", QStringLiteral("&Genera File Dati"));
+  ProgressBar1_ = new QProgressBar;
+  ProgressBar1_->setObjectName("ProgressBar1");
+  ProgressBar1_->hide();
+  layout->addWidget(
+      riquadro(QStringLiteral("Casse"), {cmdInviaPLU_, record, cmdRiceviPLU_, cmdGeneraFile_,
+                                         ProgressBar1_, ckModificati_, cmdSegnaModificati_}));
 
   auto* date = new QWidget;
   auto* righeDate = new QGridLayout(date);
@@ -319,6 +331,52 @@ QWidget* Magazzino::costruisciComandi() {
   uscita->addWidget(CmdUscita_);
   layout->addLayout(uscita);
   return riga;
+}
+
+QWidget* Magazzino::costruisciVendite() {
+  auto* pagina = new QWidget;
+  auto* layout = new QVBoxLayout(pagina);
+  auto* periodo = new QHBoxLayout;
+  dtGiornoRif_ = new QDateEdit;
+  dtGiornoRif_->setObjectName("dtGiornoRif");
+  dtDataAl_ = new QDateEdit;
+  dtDataAl_->setObjectName("dtDataAl");
+  periodo->addWidget(new QLabel(QStringLiteral("Vendite dal")));
+  periodo->addWidget(dtGiornoRif_);
+  periodo->addWidget(new QLabel(QStringLiteral("al")));
+  periodo->addWidget(dtDataAl_);
+  for (QDateEdit* data : {dtGiornoRif_, dtDataAl_}) {
+    data->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    data->setCalendarPopup(true);
+    data->setDate(clock_.now().date());
+  }
+  cmdTrova_ = prossimaVersione("cmdTrova", QStringLiteral("Trova"));
+  periodo->addWidget(cmdTrova_);
+  periodo->addStretch();
+  layout->addLayout(periodo);
+
+  lstPLU_ = new QTreeWidget;
+  lstPLU_->setObjectName("lstPLU");
+  lstPLU_->setHeaderLabels({QStringLiteral("Codice a barre"), QStringLiteral("Descrizione"),
+                            QStringLiteral("Quantità")});
+  lstPLU_->setRootIsDecorated(false);
+  lstPLU_->setAlternatingRowColors(true);
+  lstPLU_->setColumnWidth(0, 140);
+  lstPLU_->setColumnWidth(1, 420);
+  layout->addWidget(lstPLU_, 1);
+
+  auto* totali = new QHBoxLayout;
+  lblTotMovimentati_ = contatore("lblTotMovimentati");
+  lblTotQuantita_ = contatore("lblTotQuantita");
+  lblTotQuantita_->setMinimumWidth(100);
+  totali->addWidget(new QLabel(QStringLiteral("Prodotti movimentati:")));
+  totali->addWidget(lblTotMovimentati_);
+  totali->addSpacing(16);
+  totali->addWidget(new QLabel(QStringLiteral("Quantità venduta:")));
+  totali->addWidget(lblTotQuantita_);
+  totali->addStretch();
+  layout->addLayout(totali);
+  return pagina;
 }
 
 void Magazzino::collega() {
@@ -419,6 +477,69 @@ void Magazzino::setApriReparti(std::function<void()> apri) {
       CaricaCboGeneri();
     });
   });
+}
+
+void Magazzino::setRiceviPLU(std::function<void()> ricevi) {
+  cmdRiceviPLU_->disconnect(this);
+  cmdRiceviPLU_->setEnabled(static_cast<bool>(ricevi));
+  cmdRiceviPLU_->setToolTip(ricevi ? QStringLiteral("Legge dalle casse le quantità vendute")
+                                   : kProssimaVersione);
+  if (!ricevi) return;
+  connect(cmdRiceviPLU_, &QPushButton::clicked, this, [this, ricevi] {
+    comando("cmdRiceviPLU_Click", [this, ricevi] {
+      ricevi();
+      CmdCerca_Click();
+    });
+  });
+}
+
+void Magazzino::setGeneraFile(std::function<void()> genera) {
+  cmdGeneraFile_->disconnect(this);
+  cmdGeneraFile_->setEnabled(static_cast<bool>(genera));
+  cmdGeneraFile_->setToolTip(genera ? QStringLiteral("Scrive su file la tabella PLU delle casse")
+                                    : kProssimaVersione);
+  if (!genera) return;
+  connect(cmdGeneraFile_, &QPushButton::clicked, this,
+          [this, genera] { comando("cmdGeneraFile_Click", genera); });
+}
+
+void Magazzino::setTrovaVendite(
+    std::function<VenditeDaMostrare(const QDate& dal, const QDate& al)> trova) {
+  trovaVendite_ = std::move(trova);
+  cmdTrova_->disconnect(this);
+  cmdTrova_->setEnabled(static_cast<bool>(trovaVendite_));
+  cmdTrova_->setToolTip(trovaVendite_ ? QStringLiteral("Mostra il venduto del periodo")
+                                      : kProssimaVersione);
+  if (trovaVendite_)
+    connect(cmdTrova_, &QPushButton::clicked, this,
+            [this] { comando("cmdTrova_Click", [this] { cmdTrova_Click(); }); });
+}
+
+void Magazzino::cmdTrova_Click() {
+  if (dtDataAl_->date() < dtGiornoRif_->date()) {
+    prompts_.ask({QStringLiteral("ATTENZIONE!!! - Controllare il periodo selezionato (la Data Al "
+                                 "non può essere precedente alla Data Dal) e riprovare"),
+                  QStringLiteral("Listinova"), platform::Buttons::Ok, platform::Icon::Exclamation});
+    return;
+  }
+  PuntatoreOccupato occupato;
+  const VenditeDaMostrare vendite = trovaVendite_(dtGiornoRif_->date(), dtDataAl_->date());
+  lstPLU_->clear();
+  QList<QTreeWidgetItem*> righe;
+  for (const QStringList& riga : vendite.righe) {
+    auto* voce = new QTreeWidgetItem(riga);
+    voce->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    righe.append(voce);
+  }
+  lstPLU_->addTopLevelItems(righe);
+  lblTotMovimentati_->setText(QString::number(righe.size()));
+  lblTotQuantita_->setText(vendite.totale);
+}
+
+void Magazzino::mostraAvanzamento(int valore, int massimo) {
+  ProgressBar1_->setVisible(massimo > 0);
+  ProgressBar1_->setMaximum(qMax(massimo, 1));
+  ProgressBar1_->setValue(qMin(valore, qMax(massimo, 1)));
 }
 
 void Magazzino::mostraStato(const QString& testo) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
+#include <vector>
 
 #include "catalogue/elenco_magazzino.h"
 #include "catalogue/marche_prodotti.h"
@@ -15,8 +17,12 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QModelIndex;
+class QProgressBar;
 class QPushButton;
+class QTabWidget;
 class QTreeView;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace listinova {
 namespace platform {
@@ -24,6 +30,12 @@ class Notice;
 class SerialPort;
 }  // namespace platform
 class ModelloMagazzino;
+
+// The sales view's lines (barcode, description, quantity) and the period's total quantity.
+struct VenditeDaMostrare {
+  std::vector<QStringList> righe;
+  QString totale;
+};
 
 // The product list: search, the grid of products, the marks and the commands on them.
 class Magazzino : public QDialog {
@@ -42,12 +54,18 @@ class Magazzino : public QDialog {
   // What "Invia PLU  >>>" and "Reparti" run; a button without one stays disabled.
   void setInviaPLU(std::function<void(bool soloModificati)> invia);
   void setApriReparti(std::function<void()> apri);
+  // "Leggi PLU  <<<", "&Genera File Dati" and the sales view's "Trova".
+  void setRiceviPLU(std::function<void()> ricevi);
+  void setGeneraFile(std::function<void()> genera);
+  void setTrovaVendite(std::function<VenditeDaMostrare(const QDate& dal, const QDate& al)> trova);
 
   // The register jobs' progress: the status field (an empty text hides it) and the record
   // counters.
   void mostraStato(const QString& testo);
   void mostraRecordAttuale(const QString& numero);
   void mostraTotaleRecord(int totale);
+  // The progress bar of a reading; a maximum of 0 hides it.
+  void mostraAvanzamento(int valore, int massimo);
 
   // The department and supplier lists, filled again from the store (after the start-up sync).
   void CaricaElenchi();
@@ -61,6 +79,8 @@ class Magazzino : public QDialog {
   QWidget* costruisciLettura();
   QWidget* costruisciContatori();
   QWidget* costruisciComandi();
+  QWidget* costruisciVendite();
+  void cmdTrova_Click();
   QGroupBox* riquadro(const QString& titolo, const QList<QWidget*>& contenuto);
   QPushButton* pulsante(const char* nome, const QString& testo);
   QPushButton* prossimaVersione(const char* nome, const QString& testo);
@@ -129,6 +149,17 @@ class Magazzino : public QDialog {
   QPushButton* cmdSegnaModificati_ = nullptr;
   QPushButton* cmdAdeguaCodici_ = nullptr;
   QPushButton* CmdUscita_ = nullptr;
+  QPushButton* cmdRiceviPLU_ = nullptr;
+  QPushButton* cmdGeneraFile_ = nullptr;
+  QProgressBar* ProgressBar1_ = nullptr;
+  QTabWidget* schede_ = nullptr;
+  QDateEdit* dtGiornoRif_ = nullptr;
+  QDateEdit* dtDataAl_ = nullptr;
+  QPushButton* cmdTrova_ = nullptr;
+  QTreeWidget* lstPLU_ = nullptr;
+  QLabel* lblTotMovimentati_ = nullptr;
+  QLabel* lblTotQuantita_ = nullptr;
+  std::function<VenditeDaMostrare(const QDate&, const QDate&)> trovaVendite_;
 };
 
 }  // namespace listinova

@@ -161,12 +161,6 @@ struct RigaPlu {
   QStringList barCodeUlteriori;
 };
 
-// In-store codes begin with "2": the register knows them by their five-digit item number.
-QString barCodePerCassa(const QString& barCode) {
-  if (!barCode.startsWith(u'2') || barCode.size() == 5) return barCode;
-  return barCode.mid(2, 5);
-}
-
 // The product columns the preparation reads, in the order of the select list.
 struct Prodotto {
   static constexpr char kColonne[] =
@@ -183,7 +177,7 @@ RigaPlu rigaPlu(const Recordset& prodotto, RigheCollegate& collegate, CodiciRepa
   riga.descrizione = DescrizionePerCassa(testo(prodotto, Prodotto::Descrizione));
   const QString unita = testo(prodotto, Prodotto::UnitaMisura);
   riga.unitaMisura = unita.isEmpty() ? QStringLiteral("Pz") : unita;
-  riga.barCode = barCodePerCassa(testo(prodotto, Prodotto::BarCode));
+  riga.barCode = BarCodePerCassa(testo(prodotto, Prodotto::BarCode));
   const double quantita = prodotto.value(Prodotto::Quantita).toDouble();
   // The file shows three decimals: the table keeps just those.
   riga.quantita =
@@ -381,6 +375,11 @@ void RecordPlu::ScriviFilePLU(const QString& chiave) {
   } catch (const DatabaseError& e) {
     ScriviErrore(kModulo, QStringLiteral("ScriviFilePLU"), e.description(), e.code());
   }
+}
+
+QString BarCodePerCassa(const QString& barCode) {
+  if (!barCode.startsWith(u'2') || barCode.size() == 5) return barCode;
+  return barCode.mid(2, 5);
 }
 
 }  // namespace listinova

@@ -13,6 +13,9 @@ class Database;
 }  // namespace db
 }  // namespace platform
 
+// In-store codes begin with "2": the register knows them by their five-digit item number.
+QString BarCodePerCassa(const QString& barCode);
+
 // The products as the registers take them: first gathered, already in the register's
 // formats, into the work table MagazzinoPerOstrel, then written out as the PLU file that the
 // register driver sends.

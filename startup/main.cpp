@@ -8,7 +8,9 @@
 #include "platform/qt_serial_port.h"
 #include "register/ambiente_casse.h"
 #include "register/lavoro_invia.h"
+#include "register/lavoro_leggi.h"
 #include "register/reparti_finestra.h"
+#include "register/ricezione_finestra.h"
 #include "startup/avvio.h"
 #include "startup/frm_info.h"
 #include "startup/frm_splash.h"
@@ -40,6 +42,7 @@ int main(int argc, char** argv) {
   using namespace listinova;
   RigaDiComando riga;
   riga.aggiungi(LavoroInvia());
+  riga.aggiungi(LavoroLeggi());
   if (riga.riguarda(argomentiDi(argc, argv))) return lavoroSenzaFinestre(riga, argc, argv);
 
   QApplication app(argc, argv);
@@ -89,6 +92,7 @@ int main(int argc, char** argv) {
           lista);
       finestra.exec();
     });
+    CollegaRicezione(*lista, *casse, *g.Archivio, prompts, clock);
     principale.setApriMagazzino([&] {
       if (magazzino->isVisible()) {
         magazzino->raise();

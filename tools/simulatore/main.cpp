@@ -33,6 +33,14 @@ int main(int argc, char** argv) {
            << Qt::endl;
     return 1;
   }
+  simulatore.letture().impostaTorvane(opzioni->torvane);
+  if ((!opzioni->tabella.isEmpty() &&
+       !LettureRegistratore::caricaTabella(opzioni->tabella, simulatore.tabelle(), errore)) ||
+      (!opzioni->venduti.isEmpty() &&
+       !simulatore.letture().caricaVenduti(opzioni->venduti, errore))) {
+    errori << errore << Qt::endl;
+    return 2;
+  }
   ArrestoSuSegnale arresto;
 
   std::unique_ptr<SimulatorePty> pty;

@@ -87,6 +87,15 @@ std::optional<OpzioniSimulatore> LeggiOpzioniSimulatore(const QStringList& argom
         return std::nullopt;
       }
       opzioni.registro = *testo;
+    } else if (opzione == "--tabella" || opzione == "--venduti") {
+      const auto testo = valore();
+      if (!testo) {
+        errore = QStringLiteral("Manca il file di %1").arg(opzione);
+        return std::nullopt;
+      }
+      (opzione == "--tabella" ? opzioni.tabella : opzioni.venduti) = *testo;
+    } else if (opzione == "--torvane") {
+      opzioni.torvane = true;
     } else if (opzione == "--silenzioso") {
       comportamento.silenzioso = true;
     } else if (opzione == "--silenzioso-ai-comandi") {
@@ -136,6 +145,10 @@ QString TestoAiutoSimulatore() {
       "  --rumore                  invia byte estranei prima di ogni risposta\n"
       "  --checksum-errato         invia le risposte con un checksum sbagliato\n"
       "  --registro FILE           scrive in FILE i byte ricevuti (esadecimali) e i comandi\n"
+      "  --tabella FILE            parte con i PLU di FILE (righe P/ e A/ come FilePLU)\n"
+      "  --venduti FILE            quantità vendute, righe BARCODE=MILLESIMI (2500 = 2,5),\n"
+      "                            lette con h/, J//, K//, n// e p/\n"
+      "  --torvane                 risponde alle letture come una cassa Torvane\n"
       "  --help                    mostra questo aiuto\n"
       "\n"
       "Il simulatore resta attivo fino a Ctrl+C.\n");

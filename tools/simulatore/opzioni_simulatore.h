@@ -19,6 +19,9 @@ struct OpzioniSimulatore {
   quint16 porta = 9101;
   Comportamento comportamento;
   QString registro;  // empty: no traffic file
+  QString tabella;   // a PLU command file the register starts with; empty: none
+  QString venduti;   // "BARCODE=MILLESIMI" lines: what the register sold
+  bool torvane = false;
 };
 
 // The arguments with the program's name first; nullopt and an Italian `errore` on a mistake.

@@ -65,7 +65,9 @@ void SimulatoreRegistratore::rispondiAlComando(const QByteArray& corpo) {
     accoda(kRumore, attesa);
     attesa = 0;
   }
-  const QByteArray risposta = frameDiRisposta(codice);
+  QByteArray dati = codice + "/00/00";
+  if (codice == "00") dati = letture_.risposta(comando, tabelle_).value_or(dati);
+  const QByteArray risposta = frameDiRisposta(dati);
   if (!comportamento_.spezza) {
     accoda(risposta, attesa);
     return;
@@ -85,9 +87,8 @@ QByteArray SimulatoreRegistratore::codicePer(const QString& comando) {
   return "00";
 }
 
-// "CC/AA/BB": the result code in hex, then the two status bytes.
-QByteArray SimulatoreRegistratore::frameDiRisposta(const QByteArray& codice) const {
-  const QByteArray corpo = codice + "/00/00";
+// "CC/AA/BB": the result code in hex, then the two status bytes; a reading's data after them.
+QByteArray SimulatoreRegistratore::frameDiRisposta(const QByteArray& corpo) const {
   QByteArray checksum = CalcolaChecksum(corpo);
   if (comportamento_.checksumErrato)
     checksum = QByteArray::number((checksum.toInt() + 1) % 100).rightJustified(2, '0');

@@ -9,6 +9,7 @@
 
 #include "tools/simulatore/comportamento.h"
 #include "tools/simulatore/lettore_frame.h"
+#include "tools/simulatore/letture_registratore.h"
 #include "tools/simulatore/tabelle_registratore.h"
 
 namespace listinova::simulatore {
@@ -35,6 +36,9 @@ class SimulatoreRegistratore : public QObject {
   const QMap<QString, PluRicevuto>& tabellaPlu() const { return tabelle_.plu(); }
   const QMap<QString, QStringList>& tabellaReparti() const { return tabelle_.reparti(); }
   int checksumErrati() const { return checksumErrati_; }
+  // What the register sold and its answers to readings; its PLU table, also loaded from a file.
+  LettureRegistratore& letture() { return letture_; }
+  TabelleRegistratore& tabelle() { return tabelle_; }
 
  signals:
   void inviaByte(const QByteArray& byte);
@@ -44,7 +48,7 @@ class SimulatoreRegistratore : public QObject {
  private:
   void rispondiAlComando(const QByteArray& corpo);
   QByteArray codicePer(const QString& comando);
-  QByteArray frameDiRisposta(const QByteArray& codice) const;
+  QByteArray frameDiRisposta(const QByteArray& corpo) const;
   void accoda(const QByteArray& byte, int attesaMs);
   void inviaProssimo();
 
@@ -57,6 +61,7 @@ class SimulatoreRegistratore : public QObject {
   std::vector<int> usiRegole_;
   LettoreFrame lettore_;
   TabelleRegistratore tabelle_;
+  LettureRegistratore letture_;
   QByteArray ricevuti_;
   QStringList comandi_;
   int checksumErrati_ = 0;

@@ -1,0 +1,107 @@
+#include "register/lavoro_leggi.h"
+
+#include "platform/console_prompts.h"
+#include "platform/program_folder.h"
+#include "platform/qt_clock.h"
+#include "register/ambiente_casse.h"
+#include "register/frm_pswd.h"
+#include "register/ricezione_plu.h"
+#include "startup/avvio.h"
+#include "startup/impostazioni.h"
+#include "startup/modulo_file_ini.h"
+#include "startup/var_globali.h"
+
+namespace listinova {
+namespace {
+
+// A progress line every so many products keeps a long reading readable.
+constexpr int kPassoAvanzamento = 500;
+constexpr int kUscitaAvvioFallito = 4;
+
+QString valoreDi(const QStringList& argomenti, const QString& opzione) {
+  const qsizetype i = argomenti.indexOf(opzione);
+  return i >= 0 && i + 1 < argomenti.size() ? argomenti[i + 1] : QString();
+}
+
+int eseguiLeggi(const QStringList& argomenti, QTextStream& uscita, QTextStream& errori) {
+  const bool conCodice = argomenti.contains(QStringLiteral("--codice"));
+  const QString codice = valoreDi(argomenti, QStringLiteral("--codice"));
+  const bool interattivo = platform::standardInputIsInteractive();
+  if (!conCodice && !interattivo) {
+    errori << "Senza terminale il codice di accesso va dato con --codice: lettura non eseguita."
+           << Qt::endl;
+    return 2;
+  }
+  platform::QtClock clock;
+  platform::ConsolePrompts prompts(uscita, clock, interattivo);
+  platform::ConsoleNotice notice(uscita);
+  platform::ConsoleTextViewer visualizzatore(uscita);
+  const auto cartella = platform::ProgramFolder::fromEnvironment(argomenti);
+  Avvio avvio(cartella, prompts, notice, clock);
+  VarGlobali& g = Globali();
+  if (!avvio.Main() || !g.Archivio) {
+    errori << (avvio.giaInUso()
+                   ? "Il programma è già aperto su questa cartella: lettura non eseguita."
+                   : "Avvio non riuscito: lettura non eseguita.")
+           << Qt::endl;
+    return kUscitaAvvioFallito;
+  }
+  CollegamentoCasse casse(AmbienteCasse(prompts, notice, clock, visualizzatore));
+  QString ultimoStato;
+  RicezionePlu ricezione(
+      {*g.Archivio,
+       casse.trasporto(),
+       casse.driver(),
+       prompts,
+       clock,
+       [&] {
+         const QString dato =
+             conCodice ? codice
+                       : prompts.input(QStringLiteral("Codice di accesso:"), g.TitoloProgramma)
+                             .value_or(QString());
+         if (VerificaPassword(QString::fromLatin1(kScopoLetturaCasse), dato)) return true;
+         errori << "PASSWORD ERRATA: lettura non eseguita." << Qt::endl;
+         return false;
+       },
+       {[&](const QString& testo) {
+          // The list readings update their line count at every line: one line per state.
+          const QString stato = testo.section(QStringLiteral(" - RIGHE LETTE:"), 0, 0);
+          if (!testo.isEmpty() && stato != ultimoStato) uscita << stato << Qt::endl;
+          ultimoStato = stato;
+        },
+        [&](int valore, int massimo) {
+          if (massimo > 0 && valore > 0 && (valore % kPassoAvanzamento == 0 || valore == massimo))
+            uscita << "  prodotti letti: " << valore << " di " << massimo << Qt::endl;
+        },
+        {}}});
+  const bool lista = LeggiINI(g.PercorsoSetup, QStringLiteral("Acquisizione"),
+                              QStringLiteral("Metodo"), "?") == u"2";
+  const EsitoLettura esito = ricezione.cmdRiceviPLU_Click(
+      lista ? MetodoLettura::Lista : MetodoLettura::PerProdotto, LeggiTorvane(g.PercorsoSetup));
+  if (!esito.avviata) return 1;
+  if (esito.casse == 0)
+    errori << "Nessuna cassa configurata in Setup.ini, sezione [RegCassa]." << Qt::endl;
+  for (const LetturaCassa& l : esito.lette) {
+    uscita << "Cassa " << l.numero << ": "
+           << (l.completa ? "letta fino in fondo" : "lettura NON completa") << ", righe lette "
+           << l.righe;
+    if (l.righe > 0)
+      uscita << (l.prenotazione.riuscita
+                     ? QStringLiteral(", vendite registrate %1").arg(l.prenotazione.prenotate)
+                     : QStringLiteral(", vendite NON registrate: ") + l.prenotazione.errore);
+    uscita << Qt::endl;
+  }
+  return esito.tutteComplete() ? 0 : 1;
+}
+
+}  // namespace
+
+LavoroRigaDiComando LavoroLeggi() {
+  return {"leggi", "leggi [--codice CODICE]",
+          "legge dalle casse le quantità vendute e le registra in archivio; senza terminale il "
+          "codice di accesso va dato con --codice; esce con 0 solo se ogni cassa è stata letta "
+          "fino in fondo",
+          eseguiLeggi};
+}
+
+}  // namespace listinova

@@ -1,0 +1,190 @@
+#include "register/aggiorna_storico_plu.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <map>
+#include <memory>
+
+#include "catalogue/apri_database.h"
+#include "platform/db/database.h"
+#include "support/qt_print.h"
+
+namespace listinova {
+namespace {
+
+using platform::db::Database;
+using platform::db::Recordset;
+
+const QDate kOggi(2026, 12, 7);
+
+class AggiornaStoricoPluTest : public ::testing::Test {
+ protected:
+  void prodotto(const QString& codice, const QString& barCode, double quantita) {
+    Recordset rs = db_->openRecordset("select * from Magazzino");
+    rs.addNew();
+    rs.setText("CodMateriale", codice);
+    rs.setText("BarCode", barCode);
+    rs.setValue("Quantità", quantita);
+    rs.update();
+  }
+  void ulteriore(const QString& codProd, const QString& barCode) {
+    Recordset rs = db_->openRecordset("select * from BarCodeUlteriori");
+    rs.addNew();
+    rs.setText("CodProd", codProd);
+    rs.setText("BarCode", barCode);
+    rs.update();
+  }
+  // Appends lines with CR LF and gives where the file ended before.
+  qint64 accoda(const QStringList& righe) {
+    QFile file(percorso_);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Append));
+    const qint64 inizio = file.size();
+    for (const QString& riga : righe) file.write(riga.toUtf8() + "\r\n");
+    return inizio;
+  }
+  EsitoPrenotazione prenota(MetodoLettura metodo, qint64 da = 0, bool torvane = false) {
+    return AggiornaStoricoPLU(*db_, percorso_, metodo, torvane, da, kOggi);
+  }
+  double giacenza(const QString& codice) {
+    Recordset rs =
+        db_->openRecordset("Select Quantità from Magazzino where CodMateriale='" + codice + "'");
+    return rs.number("Quantità");
+  }
+  // EAN -> quantities booked, in order.
+  std::map<QString, std::vector<double>> storico() {
+    std::map<QString, std::vector<double>> righe;
+    for (Recordset rs = db_->openRecordset("Select * from StoricoPLU"); !rs.eof(); rs.moveNext()) {
+      EXPECT_EQ(rs.dateTime("DataModif").date(), kOggi);
+      righe[rs.text("EAN")].push_back(rs.number("Qta"));
+    }
+    return righe;
+  }
+
+  QTemporaryDir dir_;
+  std::unique_ptr<Database> db_ = ApriDatabase(dir_.filePath("DbNegozio.mdb"));
+  QString percorso_ = dir_.filePath("PLUOstrel1.txt");
+};
+
+// An answer with `barCode` at field b and `quantita` at field q, `campi` fields in all.
+QString risposta(int campi, int b, const QString& barCode, int q, const QString& quantita) {
+  QStringList parti(campi, QStringLiteral("0"));
+  parti[0] = QStringLiteral("00");
+  parti[b] = barCode;
+  parti[q] = quantita;
+  return parti.join(u'/');
+}
+
+TEST_F(AggiornaStoricoPluTest, EachMethodReadsItsOwnFields) {
+  struct Caso {
+    MetodoLettura metodo;
+    bool torvane;
+    int b, q;
+  };
+  const Caso casi[] = {{MetodoLettura::PerProdotto, false, 3, 8},
+                       {MetodoLettura::Lista, false, 4, 12},
+                       {MetodoLettura::Lista, true, 3, 12},
+                       {MetodoLettura::PerProdotto, true, 3, 12}};
+  prodotto("1", "8001", 10);
+  double attesa = 10;
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(static_cast<int>(c.metodo) * 10 + c.torvane);
+    const qint64 da = accoda({risposta(16, c.b, "8001", c.q, "1500")});
+    const EsitoPrenotazione esito = prenota(c.metodo, da, c.torvane);
+    EXPECT_TRUE(esito.riuscita) << esito.errore.toStdString();
+    EXPECT_EQ(esito.prenotate, 1);
+    attesa -= 1.5;
+    EXPECT_DOUBLE_EQ(giacenza("1"), attesa);
+  }
+  EXPECT_EQ(storico()["8001"], (std::vector<double>{1.5, 1.5, 1.5, 1.5}));
+}
+
+TEST_F(AggiornaStoricoPluTest, ThousandthsAreExactAndOddQuantitiesAreSkipped) {
+  prodotto("1", "8001", 0.3);
+  accoda({risposta(16, 3, "8001", 8, "2500"), risposta(16, 3, "8001", 8, "1"),
+          risposta(16, 3, "8001", 8, ""), risposta(16, 3, "8001", 8, "-1000"),
+          risposta(16, 3, "8001", 8, "1,5"), risposta(16, 3, "", 8, "7"), "", "senza barra",
+          "00/00/00/8001"});
+  for (int i = 0; i < 100; ++i) accoda({risposta(16, 3, "8001", 8, "1")});
+  const EsitoPrenotazione esito = prenota(MetodoLettura::PerProdotto);
+  EXPECT_EQ(esito.prenotate, 104);
+  // the comma, the missing barcode and the line too short to hold a quantity
+  EXPECT_EQ(esito.scartate, 3);
+  const std::vector<double> righe = storico()["8001"];
+  ASSERT_EQ(righe.size(), 104u);
+  EXPECT_EQ(righe[0], 2.5);
+  EXPECT_EQ(righe[1], 0.001);
+  EXPECT_EQ(righe[2], 0.0);
+  EXPECT_EQ(righe[3], -1.0);
+  // 0.3 - 2.5 - 0.001 + 1 - 100 * 0.001, with no drift from binary fractions
+  EXPECT_EQ(giacenza("1"), -1.301);
+}
+
+TEST_F(AggiornaStoricoPluTest, BarcodesAreFoundAdditionalFirstThenMainThenInStore) {
+  prodotto("1", "8001", 10);
+  prodotto("2", "8002", 10);
+  prodotto("3", "2012345000017", 10);
+  prodotto("4", "2099999000013", 10);
+  prodotto("5", "2199999000010", 10);  // same item number as 4: neither can be told
+  ulteriore("1", "8002");              // an additional code wins over another main code
+  ulteriore("9", "7777");              // its product is gone
+  accoda({risposta(16, 3, "8001", 8, "1000"), risposta(16, 3, "8002", 8, "2000"),
+          risposta(16, 3, "12345", 8, "3000"), risposta(16, 3, "2012345000017", 8, "500"),
+          risposta(16, 3, "99999", 8, "1000"), risposta(16, 3, "7777", 8, "1000"),
+          risposta(16, 3, "5555", 8, "4000")});
+  const EsitoPrenotazione esito = prenota(MetodoLettura::PerProdotto);
+  EXPECT_EQ(esito.prenotate, 7);
+  EXPECT_EQ(esito.sconosciute, 3);
+  EXPECT_EQ(giacenza("1"), 7.0);
+  EXPECT_EQ(giacenza("2"), 10.0);
+  EXPECT_EQ(giacenza("3"), 6.5);
+  EXPECT_EQ(giacenza("4"), 10.0);
+  EXPECT_EQ(giacenza("5"), 10.0);
+  const auto righe = storico();
+  EXPECT_EQ(righe.at("8002"), std::vector<double>{2.0});
+  // the in-store sale joins the product by its full barcode, whichever form came back
+  EXPECT_EQ(righe.at("2012345000017"), (std::vector<double>{3.0, 0.5}));
+  EXPECT_FALSE(righe.contains("12345"));
+  EXPECT_EQ(righe.at("99999"), std::vector<double>{1.0});
+  EXPECT_EQ(righe.at("7777"), std::vector<double>{1.0});
+  EXPECT_EQ(righe.at("5555"), std::vector<double>{4.0});
+}
+
+TEST_F(AggiornaStoricoPluTest, EachReadingBooksOnlyTheLinesItAppended) {
+  prodotto("1", "8001", 10);
+  const qint64 prima = accoda({risposta(16, 3, "8001", 8, "1000")});
+  EXPECT_EQ(prenota(MetodoLettura::PerProdotto, prima).prenotate, 1);
+  const qint64 seconda = accoda({risposta(16, 3, "8001", 8, "1000")});
+  EXPECT_GT(seconda, prima);
+  EXPECT_EQ(prenota(MetodoLettura::PerProdotto, seconda).prenotate, 1);
+  // a reading that appended nothing books nothing
+  EXPECT_EQ(prenota(MetodoLettura::PerProdotto, QFile(percorso_).size()).prenotate, 0);
+  EXPECT_EQ(giacenza("1"), 8.0);
+  EXPECT_EQ(storico()["8001"].size(), 2u);
+}
+
+TEST_F(AggiornaStoricoPluTest, AFailureHalfwayLeavesStockAndHistoryAsTheyWere) {
+  prodotto("1", "8001", 10);
+  accoda({risposta(16, 3, "8001", 8, "1000"), risposta(16, 3, "ROTTO", 8, "1000"),
+          risposta(16, 3, "8001", 8, "1000")});
+  ASSERT_EQ(sqlite3_exec(db_->handle(),
+                         "CREATE TRIGGER rotto BEFORE INSERT ON StoricoPLU WHEN NEW.EAN='ROTTO' "
+                         "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  const EsitoPrenotazione esito = prenota(MetodoLettura::PerProdotto);
+  EXPECT_FALSE(esito.riuscita);
+  EXPECT_EQ(esito.prenotate, 0);
+  EXPECT_FALSE(esito.errore.isEmpty());
+  EXPECT_EQ(giacenza("1"), 10.0);
+  EXPECT_TRUE(storico().empty());
+
+  EXPECT_FALSE(
+      AggiornaStoricoPLU(*db_, dir_.filePath("manca.txt"), MetodoLettura::Lista, false, 0, kOggi)
+          .riuscita);
+}
+
+}  // namespace
+}  // namespace listinova
