@@ -17,6 +17,7 @@ class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QVBoxLayout;
 
 namespace listinova {
 namespace platform {
@@ -41,6 +42,33 @@ class Magazzino : public QDialog {
   // What "Invia PLU  >>>" and "Reparti" run; a button without one stays disabled.
   void setInviaPLU(std::function<void(bool soloModificati)> invia);
   void setApriReparti(std::function<void()> apri);
+  // What "PROMOZIONI" runs; without one the button stays disabled.
+  void setPromozioni(std::function<void()> apri);
+  // The whole-archive commands; a command without its hook stays disabled. `applicaQuantita`
+  // gets the text of the default quantity and answers true when the list must reload;
+  // `cambiaDati` answers true when another archive was opened.
+  struct Manutenzione {
+    std::function<bool(const QString& quantita)> applicaQuantita;
+    std::function<void()> salvaDati;
+    std::function<bool()> cambiaDati;
+  };
+  void setManutenzione(Manutenzione manutenzione);
+
+  // The selected row as the grid shows it; empty texts when nothing is selected.
+  struct ProdottoSelezionato {
+    QString codice;       // "Cod"
+    QString descrizione;  // "Descrizione"
+    QString prezzo;       // "Prz. V"
+  };
+  ProdottoSelezionato prodottoSelezionato() const;
+  // A panel of another subsystem, shown above the grid (hidden until it shows itself).
+  void aggiungiPannello(QWidget* pannello);
+  // The grid and its search; off while a panel works on the whole archive.
+  void abilitaElenco(bool abilitato);
+  void ricarica();
+  void tornaAlBarCode();
+  // The banner: an empty text hides it.
+  void mostraAvviso(const QString& testo, int punti);
 
   // The register jobs' progress: the status field (an empty text hides it) and the record
   // counters.
@@ -65,7 +93,6 @@ class Magazzino : public QDialog {
   // Runs one command: logs what fails under `procedura`, then gives the focus back to the
   // bar code box so that the scanner can be used at any moment.
   void comando(const char* procedura, const std::function<void()>& azione);
-  void tornaAlBarCode();
 
   void Form_Activate();
   void CaricaCboGeneri();
@@ -121,6 +148,12 @@ class Magazzino : public QDialog {
   QPushButton* cmdSegnaModificati_ = nullptr;
   QPushButton* cmdAdeguaCodici_ = nullptr;
   QPushButton* CmdUscita_ = nullptr;
+  QPushButton* cmdPromozioni_ = nullptr;
+  QLineEdit* txtQtaPredef_ = nullptr;
+  QPushButton* cmdAggiornaQta_ = nullptr;
+  QPushButton* cmdSalva_ = nullptr;
+  QPushButton* cmdCambiaDb_ = nullptr;
+  QVBoxLayout* pannelli_ = nullptr;
 };
 
 }  // namespace listinova

@@ -1,5 +1,6 @@
 #include "catalogue/schema_negozio.h"
 
+#include "catalogue/storico_prezzi.h"
 #include "platform/db/database.h"
 
 namespace listinova {
@@ -111,6 +112,7 @@ void CreaSchemaNegozio(Database& db) {
   }
   if (!db.tableExists("prodotti") && db.tableExists("Magazzino") && db.tableExists("Reparti"))
     db.execute(kVistaProdotti);
+  CreaStoricoPrezzi(db);
   transaction.commit();
 }
 

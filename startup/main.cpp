@@ -6,6 +6,8 @@
 #include "platform/qt_clock.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_serial_port.h"
+#include "promotions/lavoro_salva.h"
+#include "promotions/promozioni_magazzino.h"
 #include "register/ambiente_casse.h"
 #include "register/lavoro_invia.h"
 #include "register/reparti_finestra.h"
@@ -40,6 +42,7 @@ int main(int argc, char** argv) {
   using namespace listinova;
   RigaDiComando riga;
   riga.aggiungi(LavoroInvia());
+  riga.aggiungi(LavoroSalva());
   if (riga.riguarda(argomentiDi(argc, argv))) return lavoroSenzaFinestre(riga, argc, argv);
 
   QApplication app(argc, argv);
@@ -89,6 +92,8 @@ int main(int argc, char** argv) {
           lista);
       finestra.exec();
     });
+    InstallaPromozioni(*lista, *g.Archivio, prompts, clock);
+    InstallaManutenzione(*lista, *g.Archivio, prompts, notice, clock, g.CartellaProgramma);
     principale.setApriMagazzino([&] {
       if (magazzino->isVisible()) {
         magazzino->raise();
@@ -105,6 +110,7 @@ int main(int argc, char** argv) {
       [&] {
         principale.show();
         if (!magazzino) return;
+        MostraAvvisoPromozioni(*magazzino, *g.Archivio, g.PercorsoSetup, clock.now().date());
         magazzino->setWindowModality(Qt::ApplicationModal);
         magazzino->show();
       },
