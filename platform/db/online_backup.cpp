@@ -52,6 +52,16 @@ void backupStore(const QString& source, const QString& target) {
     throw DatabaseError(QStringLiteral("Copia dell'archivio \"%1\" non riuscita: %2")
                             .arg(source, QString::fromUtf8(sqlite3_errstr(rc))),
                         rc);
+  // The copy is one file on its own, without a log beside it; the program turns the log back
+  // on when it opens the copy.
+  char* errore = nullptr;
+  if (sqlite3_exec(a.handle, "PRAGMA journal_mode=DELETE", nullptr, nullptr, &errore) !=
+      SQLITE_OK) {
+    const QString testo = QString::fromUtf8(errore ? errore : "");
+    sqlite3_free(errore);
+    throw DatabaseError(QStringLiteral("Copia dell'archivio \"%1\" non chiusa: %2").arg(target, testo),
+                        3051);
+  }
 }
 
 QString integrityCheck(const QString& path) {
