@@ -303,8 +303,9 @@ QWidget* Magazzino::costruisciComandi() {
     righeDate->addWidget(new QLabel(r == 0 ? QStringLiteral("dal") : QStringLiteral("al")), r, 0);
     righeDate->addWidget(data, r++, 1);
   }
-  layout->addWidget(riquadro(QStringLiteral("Offerte"),
-                             {cmdPromozioni_ = prossimaVersione("cmdPromozioni", QStringLiteral("PROMOZIONI")), date}));
+  layout->addWidget(riquadro(
+      QStringLiteral("Offerte"),
+      {cmdPromozioni_ = prossimaVersione("cmdPromozioni", QStringLiteral("PROMOZIONI")), date}));
 
   cmdAdeguaCodici_ = pulsante("cmdAdeguaCodici", QStringLiteral("Adegua BC"));
   layout->addWidget(
@@ -325,8 +326,7 @@ QWidget* Magazzino::costruisciComandi() {
   rigaQuantita->addWidget(cmdAggiornaQta_);
   cmdSalva_ = prossimaVersione("cmdSalva", QStringLiteral("&Salva Dati"));
   cmdCambiaDb_ = prossimaVersione("cmdCambiaDb", QStringLiteral("Cambia &Dati"));
-  layout->addWidget(
-      riquadro(QStringLiteral("Manutenzione"), {cmdSalva_, cmdCambiaDb_, quantita}));
+  layout->addWidget(riquadro(QStringLiteral("Manutenzione"), {cmdSalva_, cmdCambiaDb_, quantita}));
 
   ckPerFrontalini_ = new QCheckBox(QStringLiteral("x Frontalini"));
   ckPerFrontalini_->setObjectName("ckPerFrontalini");
@@ -513,7 +513,9 @@ void Magazzino::aggiungiPannello(QWidget* pannello) {
 
 void Magazzino::abilitaElenco(bool abilitato) { ListMagazzino_->setEnabled(abilitato); }
 
-void Magazzino::ricarica() { comando("CmdCerca_Click", [this] { CmdCerca_Click(); }); }
+void Magazzino::ricarica() {
+  comando("CmdCerca_Click", [this] { CmdCerca_Click(); });
+}
 
 void Magazzino::mostraAvviso(const QString& testo, int punti) {
   QFont carattere = lblTab_->font();

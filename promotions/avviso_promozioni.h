@@ -17,7 +17,6 @@ struct AvvisoOfferte {
 // Reads [Promozioni] AvvisoAttivo of `setup` (an absent key is written "Falso" and counts as
 // such) and, when it is on, looks for offers starting or ending on `oggi`. Store failures
 // throw DatabaseError.
-AvvisoOfferte AvvisoPromozioni(platform::db::Database& db, const QString& setup,
-                               const QDate& oggi);
+AvvisoOfferte AvvisoPromozioni(platform::db::Database& db, const QString& setup, const QDate& oggi);
 
 }  // namespace listinova

@@ -73,8 +73,7 @@ MessaggioConferma MessaggioPerEsito(EsitoConferma esito) {
                   "Attenzione nessun prezzo promozionale calcolato - Impossibile continuare"),
               Icon::Information};
     case EsitoConferma::DateVuote:
-      return {QStringLiteral("Verificare le date per il periodo di promozione"),
-              Icon::Exclamation};
+      return {QStringLiteral("Verificare le date per il periodo di promozione"), Icon::Exclamation};
     case EsitoConferma::DalNonValida:
     case EsitoConferma::AlNonValida:
       return {QStringLiteral("Data non Valida!"), Icon::Exclamation};

@@ -90,9 +90,9 @@ ElencoPromozioni::ElencoPromozioni(platform::db::Database& db, platform::Prompts
 void ElencoPromozioni::setStampa(std::function<void()> mostraReport) {
   mostraReport_ = std::move(mostraReport);
   cmdStampaElencoOfferte_->setEnabled(static_cast<bool>(mostraReport_));
-  cmdStampaElencoOfferte_->setToolTip(
-      mostraReport_ ? QStringLiteral("Stampa l'elenco delle offerte mostrate")
-                    : QStringLiteral("Disponibile in una prossima versione"));
+  cmdStampaElencoOfferte_->setToolTip(mostraReport_
+                                          ? QStringLiteral("Stampa l'elenco delle offerte mostrate")
+                                          : QStringLiteral("Disponibile in una prossima versione"));
 }
 
 void ElencoPromozioni::apriChiudi(const QDate& dal) {
@@ -136,8 +136,8 @@ std::vector<RigaElencoOfferte> ElencoPromozioni::righe() const {
 
 void ElencoPromozioni::cmdEliminaOfferta_Click() {
   if (prompts_.ask({QStringLiteral("Sei sicuro di voler eliminare le Offerte selezionate ?"),
-                    Globali().TitoloProgramma, Buttons::OkCancel, Icon::Question,
-                    std::nullopt}) != Answer::Ok)
+                    Globali().TitoloProgramma, Buttons::OkCancel, Icon::Question, std::nullopt}) !=
+      Answer::Ok)
     return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   try {

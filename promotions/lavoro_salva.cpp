@@ -37,8 +37,8 @@ int eseguiSalva(const QStringList& argomenti, QTextStream& uscita, QTextStream& 
     return 1;
   }
   const auto cartella = platform::ProgramFolder::fromEnvironment(argomenti);
-  const EsitoSalvataggio esito = SalvaCartellaDati(fs, cartella.path("Dati"), destinazione,
-                                                   QDateTime::currentDateTime());
+  const EsitoSalvataggio esito =
+      SalvaCartellaDati(fs, cartella.path("Dati"), destinazione, QDateTime::currentDateTime());
   switch (esito.stato) {
     case EsitoSalvataggio::Stato::Completato:
       uscita << "Salvataggio completato in " << esito.cartella << Qt::endl;

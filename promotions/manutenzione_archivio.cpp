@@ -46,8 +46,8 @@ ManutenzioneArchivio::ManutenzioneArchivio(Ambiente ambiente) : a_(std::move(amb
 bool ManutenzioneArchivio::applicaQuantita(const QString& testo) {
   static const QRegularExpression cifre(QStringLiteral("^[0-9]{1,9}$"));
   const QString pulito = testo.trimmed();
-  const bool valida = cifre.match(pulito).hasMatch() && pulito.toInt() > 0 &&
-                      pulito.toInt() <= kQuantitaMassima;
+  const bool valida =
+      cifre.match(pulito).hasMatch() && pulito.toInt() > 0 && pulito.toInt() <= kQuantitaMassima;
   if (!valida) {
     a_.notice.show(QStringLiteral("Impostare un numero intero (max 99999)"));
     return false;
@@ -58,13 +58,14 @@ bool ManutenzioneArchivio::applicaQuantita(const QString& testo) {
 }
 
 void ManutenzioneArchivio::salvaDati() {
-  const QString scelta = a_.sceltaCartella(QStringLiteral("Seleziona la cartella dove salvare i DATI"));
+  const QString scelta =
+      a_.sceltaCartella(QStringLiteral("Seleziona la cartella dove salvare i DATI"));
   if (scelta.isEmpty()) {
     a_.notice.show(kNessunaCartella);
     return;
   }
-  const EsitoSalvataggio esito = SalvaCartellaDati(
-      a_.fs, QDir(a_.cartellaProgramma).filePath("Dati"), scelta, a_.clock.now());
+  const EsitoSalvataggio esito =
+      SalvaCartellaDati(a_.fs, QDir(a_.cartellaProgramma).filePath("Dati"), scelta, a_.clock.now());
   switch (esito.stato) {
     case EsitoSalvataggio::Stato::SpazioInsufficiente:
       a_.prompts.ask({QStringLiteral("Spazio NON sufficiente\r\n\r\nLiberare spazio sul disco e "
@@ -83,10 +84,10 @@ void ManutenzioneArchivio::salvaDati() {
 }
 
 bool ManutenzioneArchivio::cambiaDati() {
-  const QString domanda =
-      QStringLiteral("ATTENZIONE!!! La funzione selezionata consente di sostituire l'archivio dei "
-                     "PLU\r\n\r\nSicuri di procedere?\r\n\r\nN.B.:- Se non è stato eseguito il "
-                     "backup (Tasto SALVA DATI) l'operazione è irreversibile");
+  const QString domanda = QStringLiteral(
+      "ATTENZIONE!!! La funzione selezionata consente di sostituire l'archivio dei "
+      "PLU\r\n\r\nSicuri di procedere?\r\n\r\nN.B.:- Se non è stato eseguito il "
+      "backup (Tasto SALVA DATI) l'operazione è irreversibile");
   if (a_.prompts.ask({domanda, Globali().TitoloProgramma, Buttons::YesNo, Icon::None,
                       Answer::No}) != Answer::Yes)
     return false;

@@ -27,8 +27,8 @@ QString dataPerIstruzione(const QDate& data) {
 }
 
 void segnaModificato(Database& db, const QString& articolo) {
-  auto rs = db.openRecordset("Select Modificato from Magazzino where CodMateriale=" +
-                             codice(articolo));
+  auto rs =
+      db.openRecordset("Select Modificato from Magazzino where CodMateriale=" + codice(articolo));
   if (rs.eof()) return;
   rs.edit();
   rs.setFlag("Modificato", true);
@@ -36,9 +36,7 @@ void segnaModificato(Database& db, const QString& articolo) {
 }
 
 // A stored discount as the panel shows it: "0,5" stays readable as money, 10 stays 10.
-QString testoNumero(double valore) {
-  return QString::number(valore, 'g', 15).replace(u'.', u',');
-}
+QString testoNumero(double valore) { return QString::number(valore, 'g', 15).replace(u'.', u','); }
 
 }  // namespace
 

@@ -203,8 +203,8 @@ TipoSconto PannelloPromozione::tipo() const {
 
 void PannelloPromozione::CalcolaPrezzoScontato() {
   if (prodotto_.codice.isEmpty()) return;
-  const auto prezzo = listinova::CalcolaPrezzoScontato(PrezzoBase(prodotto_.prezzo),
-                                                       txtSconto_->text(), tipo());
+  const auto prezzo =
+      listinova::CalcolaPrezzoScontato(PrezzoBase(prodotto_.prezzo), txtSconto_->text(), tipo());
   if (!prezzo) return;
   txtPrezzoScontato_->setText(prezzo->testo);
   if (!prezzo->scontoDaAzzerare) return;
@@ -222,8 +222,7 @@ void PannelloPromozione::CalcolaScontoDaPrezzo() {
   calcoloDaPrezzo_ = true;
   scegliTipo(TipoSconto::Valore);
   if (!prodotto_.codice.isEmpty())
-    if (const auto sconto =
-            listinova::CalcolaScontoDaPrezzo(PrezzoBase(prodotto_.prezzo), prezzo))
+    if (const auto sconto = listinova::CalcolaScontoDaPrezzo(PrezzoBase(prodotto_.prezzo), prezzo))
       txtSconto_->setText(*sconto);
   calcoloDaPrezzo_ = false;
 }
@@ -243,8 +242,8 @@ void PannelloPromozione::aggiornaPrezzoPrecedente() {
 
 void PannelloPromozione::cmdConfermaPromozione_Click() {
   const QDate oggi = clock_.now().date();
-  const EsitoConferma esito = ControllaConferma(
-      txtPrezzoScontato_->text(), {MaskDal_->date(), MaskAl_->date()}, oggi);
+  const EsitoConferma esito =
+      ControllaConferma(txtPrezzoScontato_->text(), {MaskDal_->date(), MaskAl_->date()}, oggi);
   if (esito != EsitoConferma::Valida) {
     const MessaggioConferma messaggio = MessaggioPerEsito(esito);
     prompts_.ask({messaggio.testo, Globali().TitoloProgramma, platform::Buttons::Ok,

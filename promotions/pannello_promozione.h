@@ -39,8 +39,8 @@ class PannelloPromozione : public QGroupBox {
     std::function<void()> offertaSalvata;  // may be empty
   };
 
-  PannelloPromozione(platform::db::Database& db, platform::Prompts& prompts,
-                     platform::Clock& clock, Collegamenti collegamenti, QWidget* parent = nullptr);
+  PannelloPromozione(platform::db::Database& db, platform::Prompts& prompts, platform::Clock& clock,
+                     Collegamenti collegamenti, QWidget* parent = nullptr);
 
   // "PROMOZIONI": opens the panel on the selected product, or closes it.
   void cmdPromozioni_Click();

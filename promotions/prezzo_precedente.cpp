@@ -18,8 +18,8 @@ struct Cambio {
 
 std::vector<Cambio> cambiDi(platform::db::Database& db, const QString& articolo) {
   std::vector<Cambio> cambi;
-  auto rs = db.openRecordset("Select * from StoricoPrezzi where CodMateriale=" +
-                             sqlText(articolo) + " order by Quando");
+  auto rs = db.openRecordset("Select * from StoricoPrezzi where CodMateriale=" + sqlText(articolo) +
+                             " order by Quando");
   for (; !rs.eof(); rs.moveNext()) {
     Cambio cambio;
     cambio.quando = rs.dateTime("Quando");

@@ -17,11 +17,11 @@ namespace listinova {
 PannelliPromozioni InstallaPromozioni(Magazzino& lista, platform::db::Database& db,
                                       platform::Prompts& prompts, platform::Clock& clock) {
   Magazzino* magazzino = &lista;
-  auto* elenco = new ElencoPromozioni(
-      db, prompts,
-      {[magazzino](bool abilitato) { magazzino->abilitaElenco(abilitato); },
-       [magazzino] { magazzino->tornaAlBarCode(); }},
-      &lista);
+  auto* elenco =
+      new ElencoPromozioni(db, prompts,
+                           {[magazzino](bool abilitato) { magazzino->abilitaElenco(abilitato); },
+                            [magazzino] { magazzino->tornaAlBarCode(); }},
+                           &lista);
   auto* promozione = new PannelloPromozione(
       db, prompts, clock,
       {[magazzino] {
@@ -40,21 +40,20 @@ PannelliPromozioni InstallaPromozioni(Magazzino& lista, platform::db::Database& 
   return {promozione, elenco};
 }
 
-void InstallaManutenzione(Magazzino& lista, platform::db::Database& db,
-                          platform::Prompts& prompts, platform::Notice& notice,
-                          platform::Clock& clock, const QString& cartellaProgramma) {
+void InstallaManutenzione(Magazzino& lista, platform::db::Database& db, platform::Prompts& prompts,
+                          platform::Notice& notice, platform::Clock& clock,
+                          const QString& cartellaProgramma) {
   static platform::LocalFileSystem disco;
   Magazzino* magazzino = &lista;
-  auto lavoro = std::make_shared<ManutenzioneArchivio>(ManutenzioneArchivio::Ambiente{
-      db, prompts, notice, clock, disco,
-      [magazzino](const QString& domanda) {
-        return QFileDialog::getExistingDirectory(magazzino, domanda);
-      },
-      cartellaProgramma});
-  lista.setManutenzione({[lavoro](const QString& quantita) {
-                           return lavoro->applicaQuantita(quantita);
-                         },
-                         [lavoro] { lavoro->salvaDati(); }, [lavoro] { return lavoro->cambiaDati(); }});
+  auto lavoro = std::make_shared<ManutenzioneArchivio>(
+      ManutenzioneArchivio::Ambiente{db, prompts, notice, clock, disco,
+                                     [magazzino](const QString& domanda) {
+                                       return QFileDialog::getExistingDirectory(magazzino, domanda);
+                                     },
+                                     cartellaProgramma});
+  lista.setManutenzione(
+      {[lavoro](const QString& quantita) { return lavoro->applicaQuantita(quantita); },
+       [lavoro] { lavoro->salvaDati(); }, [lavoro] { return lavoro->cambiaDati(); }});
 }
 
 void MostraAvvisoPromozioni(Magazzino& lista, platform::db::Database& db, const QString& setup,

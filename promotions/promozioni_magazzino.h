@@ -29,9 +29,9 @@ PannelliPromozioni InstallaPromozioni(Magazzino& lista, platform::db::Database& 
 
 // "Applica", "Salva Dati" and "Cambia Dati" on the real disk with the folder dialog.
 // `cartellaProgramma` holds the "Dati" folder that is backed up.
-void InstallaManutenzione(Magazzino& lista, platform::db::Database& db,
-                          platform::Prompts& prompts, platform::Notice& notice,
-                          platform::Clock& clock, const QString& cartellaProgramma);
+void InstallaManutenzione(Magazzino& lista, platform::db::Database& db, platform::Prompts& prompts,
+                          platform::Notice& notice, platform::Clock& clock,
+                          const QString& cartellaProgramma);
 
 // The start-of-day banner of the product list.
 void MostraAvvisoPromozioni(Magazzino& lista, platform::db::Database& db, const QString& setup,

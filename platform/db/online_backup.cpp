@@ -59,8 +59,8 @@ void backupStore(const QString& source, const QString& target) {
       SQLITE_OK) {
     const QString testo = QString::fromUtf8(errore ? errore : "");
     sqlite3_free(errore);
-    throw DatabaseError(QStringLiteral("Copia dell'archivio \"%1\" non chiusa: %2").arg(target, testo),
-                        3051);
+    throw DatabaseError(
+        QStringLiteral("Copia dell'archivio \"%1\" non chiusa: %2").arg(target, testo), 3051);
   }
 }
 
@@ -76,8 +76,7 @@ QString integrityCheck(const QString& path) {
     QStringList righe;
     int rc;
     while ((rc = sqlite3_step(istruzione)) == SQLITE_ROW)
-      righe << QString::fromUtf8(
-          reinterpret_cast<const char*>(sqlite3_column_text(istruzione, 0)));
+      righe << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(istruzione, 0)));
     sqlite3_finalize(istruzione);
     if (rc != SQLITE_DONE) return QString::fromUtf8(sqlite3_errstr(rc));
     return righe.join(u'\n');

@@ -44,7 +44,7 @@ TEST(CalcoliOfferta, PriceFromDiscount) {
 
 TEST(CalcoliOfferta, DiscountFromTypedPrice) {
   const std::pair<const char*, std::optional<QString>> casi[] = {
-      {"2,00", "0,50"}, {"2", "0,50"}, {"2,5", "0,00"}, {"3,00", "-0,50"},
+      {"2,00", "0,50"},   {"2", "0,50"},       {"2,5", "0,00"},       {"3,00", "-0,50"},
       {"", std::nullopt}, {",", std::nullopt}, {"abc", std::nullopt},
   };
   for (const auto& [prezzo, sconto] : casi) {

@@ -123,8 +123,8 @@ TEST_F(ManutenzioneTest, ABackupDuringAWriteIsASoundStoreOfWhatWasCommitted) {
     negozio.db->execute(
         "INSERT INTO MagazzinoPerOstrel (BarCode, Descrizione) VALUES ('8000000000001', 'X')");
     ASSERT_TRUE(QFile::exists(negozio.db->path() + "-wal"));
-    const EsitoSalvataggio esito = SalvaCartellaDati(
-        disco, negozio.cartella.file("Dati"), destinazione.path(), clock.now());
+    const EsitoSalvataggio esito =
+        SalvaCartellaDati(disco, negozio.cartella.file("Dati"), destinazione.path(), clock.now());
     ASSERT_TRUE(esito.completato()) << esito.errore.toStdString();
   }
   const QString copia = destinazione.filePath("PLU_BCK/Dati/DbNegozio.mdb");
@@ -179,8 +179,8 @@ TEST_F(ManutenzioneTest, NightlyBackupFromTheCommandLine) {
   EXPECT_EQ(platform::db::integrityCheck(destinazione.filePath("notte/PLU_BCK/Dati/DbNegozio.mdb")),
             "ok");
   EXPECT_EQ(salva(destinazione.filePath("notte")).first, 0);
-  EXPECT_EQ(QDir(destinazione.filePath("notte")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(),
-            2);
+  EXPECT_EQ(
+      QDir(destinazione.filePath("notte")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 2);
 
   // A damaged store is no backup: the job says so in its exit status.
   negozio.db.reset();

@@ -58,8 +58,9 @@ TEST_F(OfferteTest, SavingTwiceKeepsOneRowPerPeriodAndMarksTheProduct) {
 TEST_F(OfferteTest, AFailedSaveLeavesThePeriodAsItWas) {
   SalvaOfferta(db, offerta("12", 0, 6, TipoSconto::Valore, "0,50", "2,00"));
   // The mark cannot be written: the save fails after its delete and add.
-  negozio.sqlite("CREATE TRIGGER nessun_segno BEFORE UPDATE OF Modificato ON Magazzino "
-             "BEGIN SELECT RAISE(ABORT, 'archivio in sola lettura'); END");
+  negozio.sqlite(
+      "CREATE TRIGGER nessun_segno BEFORE UPDATE OF Modificato ON Magazzino "
+      "BEGIN SELECT RAISE(ABORT, 'archivio in sola lettura'); END");
   EXPECT_THROW(SalvaOfferta(db, offerta("12", 0, 6, TipoSconto::Valore, "1", "1,50")),
                platform::db::DatabaseError);
   auto rs = db.openRecordset("Select * from Offerte where Articolo='12'");

@@ -32,8 +32,8 @@ class PannelliTest : public ::testing::Test {
     clock.current = QDateTime(QDate::currentDate(), QTime(9, 0));
     negozio.prodotto("12", "Latte intero 1 l", "2,50");
     negozio.prodotto("13", "Pane casereccio", "3,20");
-    finestra = std::make_unique<Magazzino>(*negozio.db, prompts, notice, clock,
-                                           [] { return nullptr; });
+    finestra =
+        std::make_unique<Magazzino>(*negozio.db, prompts, notice, clock, [] { return nullptr; });
     pannelli = InstallaPromozioni(*finestra, *negozio.db, prompts, clock);
     finestra->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(finestra.get()));
@@ -83,8 +83,7 @@ TEST_F(PannelliTest, AnOfferEnteredAsDiscountOrPriceAndSaved) {
 
   scrivi("txtSconto", "10");
   EXPECT_EQ(testo("txtPrezzoScontato"), "2,25");
-  EXPECT_EQ(figlio<QLineEdit>("txtSconto")->palette().color(QPalette::Base),
-            QColor(255, 255, 192));
+  EXPECT_EQ(figlio<QLineEdit>("txtSconto")->palette().color(QPalette::Base), QColor(255, 255, 192));
   // "Valore" 10 on 2,50 would sell below nothing: the discount goes back to 0.
   QTest::mouseClick(figlio<QRadioButton>("optTipoSconto0"), Qt::LeftButton);
   EXPECT_EQ(testo("txtSconto"), "0");
@@ -145,8 +144,8 @@ TEST_F(PannelliTest, TheOfferListDeletesEveryPeriodOfAProduct) {
   SalvaOfferta(*negozio.db, {"12", oggi, oggi.addDays(3), TipoSconto::Valore, "0,5", "2,00"});
   SalvaOfferta(*negozio.db,
                {"12", oggi.addDays(10), oggi.addDays(12), TipoSconto::Valore, "0,3", "2,20"});
-  SalvaOfferta(*negozio.db, {"13", oggi.addDays(1), oggi.addDays(2), TipoSconto::Percentuale,
-                             "10", "2,88"});
+  SalvaOfferta(*negozio.db,
+               {"13", oggi.addDays(1), oggi.addDays(2), TipoSconto::Percentuale, "10", "2,88"});
   negozio.db->execute("UPDATE Magazzino SET Modificato=0");
 
   scegliProdotto("13");
@@ -195,8 +194,8 @@ TEST_F(PannelliTest, PrintingFillsTheReportTableFirst) {
   clic("cmdVediTutteLePromozioni");  // closes
   EXPECT_TRUE(griglia()->isEnabled());
 
-  SalvaOfferta(*negozio.db, {"12", clock.current.date(), clock.current.date(),
-                             TipoSconto::Valore, "0,5", "2,00"});
+  SalvaOfferta(*negozio.db, {"12", clock.current.date(), clock.current.date(), TipoSconto::Valore,
+                             "0,5", "2,00"});
   clic("cmdVediTutteLePromozioni");
   clic("cmdStampaElencoOfferte");
   EXPECT_EQ(reportMostrati, 1);

@@ -23,11 +23,11 @@ class PrezzoPrecedenteTest : public ::testing::Test {
     dataUltimoCambio(cod, giorniFa);
   }
   void dataUltimoCambio(const QString& cod, int giorniFa) {
-    negozio.sqlite(QStringLiteral("UPDATE StoricoPrezzi SET Quando='%1' WHERE rowid=(SELECT "
-                                  "max(rowid) FROM StoricoPrezzi WHERE CodMateriale='%2')")
-                       .arg(QDateTime(kOggi.addDays(-giorniFa), QTime(10, 0))
-                                .toString("yyyy-MM-dd HH:mm:ss"),
-                            cod));
+    negozio.sqlite(
+        QStringLiteral("UPDATE StoricoPrezzi SET Quando='%1' WHERE rowid=(SELECT "
+                       "max(rowid) FROM StoricoPrezzi WHERE CodMateriale='%2')")
+            .arg(QDateTime(kOggi.addDays(-giorniFa), QTime(10, 0)).toString("yyyy-MM-dd HH:mm:ss"),
+                 cod));
   }
   QString piuBasso(const QString& cod, const QDate& inizio = kOggi) {
     const auto prezzo = PrezzoPiuBasso30gg(*negozio.db, cod, inizio);
