@@ -513,10 +513,6 @@ void Magazzino::aggiungiPannello(QWidget* pannello) {
 
 void Magazzino::abilitaElenco(bool abilitato) { ListMagazzino_->setEnabled(abilitato); }
 
-void Magazzino::ricarica() {
-  comando("CmdCerca_Click", [this] { CmdCerca_Click(); });
-}
-
 void Magazzino::mostraAvviso(const QString& testo, int punti) {
   QFont carattere = lblTab_->font();
   if (punti > 0) carattere.setPointSize(punti);

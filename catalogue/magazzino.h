@@ -65,7 +65,6 @@ class Magazzino : public QDialog {
   void aggiungiPannello(QWidget* pannello);
   // The grid and its search; off while a panel works on the whole archive.
   void abilitaElenco(bool abilitato);
-  void ricarica();
   void tornaAlBarCode();
   // The banner: an empty text hides it.
   void mostraAvviso(const QString& testo, int punti);

@@ -22,7 +22,7 @@ using platform::db::DatabaseError;
 
 constexpr char kModulo[] = "Magazzino";
 constexpr int kColonne = 9;
-constexpr int kLarghezze[kColonne] = {40, 70, 260, 85, 85, 90, 110, 100, 150};
+constexpr int kLarghezze[kColonne] = {40, 60, 200, 85, 85, 95, 125, 105, 150};
 
 void registraErrore(const char* procedura, const std::exception& errore) {
   if (const auto* db = dynamic_cast<const DatabaseError*>(&errore))
@@ -62,7 +62,7 @@ ElencoPromozioni::ElencoPromozioni(platform::db::Database& db, platform::Prompts
   lstOfferte_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   for (int colonna = 0; colonna < kColonne; ++colonna)
     lstOfferte_->setColumnWidth(colonna, kLarghezze[colonna]);
-  lstOfferte_->setMinimumHeight(180);
+  lstOfferte_->setMinimumHeight(110);
 
   cmdEliminaOfferta_ = pulsante("cmdEliminaOfferta", QStringLiteral("Elimina Offerte"));
   cmdStampaElencoOfferte_ =

@@ -268,7 +268,6 @@ void PannelloPromozione::cmdConfermaPromozione_Click() {
   }
   calcoloDaPrezzo_ = false;
   QApplication::restoreOverrideCursor();
-  if (collegamenti_.offertaSalvata) collegamenti_.offertaSalvata();
   tornaAlBarCode();
 }
 

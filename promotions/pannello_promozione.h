@@ -36,7 +36,6 @@ class PannelloPromozione : public QGroupBox {
   struct Collegamenti {
     std::function<ProdottoInOfferta()> prodottoSelezionato;
     std::function<void()> tornaAlBarCode;  // may be empty
-    std::function<void()> offertaSalvata;  // may be empty
   };
 
   PannelloPromozione(platform::db::Database& db, platform::Prompts& prompts, platform::Clock& clock,

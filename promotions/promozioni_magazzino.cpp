@@ -28,9 +28,7 @@ PannelliPromozioni InstallaPromozioni(Magazzino& lista, platform::db::Database& 
          const Magazzino::ProdottoSelezionato scelto = magazzino->prodottoSelezionato();
          return ProdottoInOfferta{scelto.codice, scelto.descrizione, scelto.prezzo};
        },
-       [magazzino] { magazzino->tornaAlBarCode(); },
-       // The product is now marked modified: the list shows it so.
-       [magazzino] { magazzino->ricarica(); }},
+       [magazzino] { magazzino->tornaAlBarCode(); }},
       &lista);
   QObject::connect(promozione, &PannelloPromozione::elencoRichiesto, elenco,
                    [elenco](const QDate& dal) { elenco->apriChiudi(dal); });
