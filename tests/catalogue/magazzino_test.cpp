@@ -387,9 +387,8 @@ TEST_F(MagazzinoTest, StoreFailuresAreLoggedAndTheBusyPointerReset) {
 
 TEST_F(MagazzinoTest, LaterFeaturesAreDisabledAndExitCloses) {
   apri();
-  for (const char* nome :
-       {"cmdInviaPLU", "cmdLeggiPLU", "cmdPromozioni", "cmdSalva", "cmdCambiaDb", "cmdAggiornaQta",
-        "cmdImporta", "cmdStampa", "cmdEtichette", "Generi"})
+  for (const char* nome : {"cmdInviaPLU", "cmdLeggiPLU", "cmdPromozioni", "cmdSalva", "cmdCambiaDb",
+                           "cmdAggiornaQta", "cmdImporta", "cmdStampa", "cmdEtichette", "Generi"})
     EXPECT_FALSE(figlio<QPushButton>(nome)->isEnabled()) << nome;
   clic("CmdUscita");
   EXPECT_FALSE(finestra->isVisible());
