@@ -29,6 +29,7 @@
 #include "platform/notice.h"
 #include "platform/prompts.h"
 #include "startup/error_log.h"
+#include "startup/filtro_tasti.h"
 #include "startup/icone_pulsanti.h"
 #include "startup/impostazioni.h"
 #include "startup/modulo_file_ini.h"
@@ -119,6 +120,8 @@ Magazzino::Magazzino(platform::db::Database& db, platform::Prompts& prompts,
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(alto);
   layout->addWidget(lblTab_);
+  pannelli_ = new QVBoxLayout;
+  layout->addLayout(pannelli_);
   schede_ = new QTabWidget;
   schede_->setObjectName("schede");
   schede_->addTab(ListMagazzino_, QStringLiteral("Prodotti"));
@@ -303,15 +306,30 @@ QWidget* Magazzino::costruisciComandi() {
     righeDate->addWidget(new QLabel(r == 0 ? QStringLiteral("dal") : QStringLiteral("al")), r, 0);
     righeDate->addWidget(data, r++, 1);
   }
-  layout->addWidget(riquadro(QStringLiteral("Offerte"),
-                             {prossimaVersione("cmdOfferte", QStringLiteral("Offerte")), date}));
+  layout->addWidget(riquadro(
+      QStringLiteral("Offerte"),
+      {cmdPromozioni_ = prossimaVersione("cmdPromozioni", QStringLiteral("PROMOZIONI")), date}));
 
   cmdAdeguaCodici_ = pulsante("cmdAdeguaCodici", QStringLiteral("Adegua BC"));
   layout->addWidget(
       riquadro(QStringLiteral("Archivio"),
                {Generi_ = prossimaVersione("Generi", QStringLiteral("&Reparti")), cmdAdeguaCodici_,
-                prossimaVersione("cmdManutenzione", QStringLiteral("Manutenzione archivio")),
                 prossimaVersione("cmdImporta", QStringLiteral("Importa"))}));
+
+  txtQtaPredef_ = new QLineEdit;
+  txtQtaPredef_->setObjectName("txtQtaPredef");
+  txtQtaPredef_->setMaximumWidth(70);
+  txtQtaPredef_->setToolTip(QStringLiteral("Quantità da dare a tutti i prodotti"));
+  FiltroTasti::applica(txtQtaPredef_, 1);
+  cmdAggiornaQta_ = prossimaVersione("cmdAggiornaQta", QStringLiteral("Applica"));
+  auto* quantita = new QWidget;
+  auto* rigaQuantita = new QHBoxLayout(quantita);
+  rigaQuantita->setContentsMargins(0, 0, 0, 0);
+  rigaQuantita->addWidget(txtQtaPredef_);
+  rigaQuantita->addWidget(cmdAggiornaQta_);
+  cmdSalva_ = prossimaVersione("cmdSalva", QStringLiteral("&Salva Dati"));
+  cmdCambiaDb_ = prossimaVersione("cmdCambiaDb", QStringLiteral("Cambia &Dati"));
+  layout->addWidget(riquadro(QStringLiteral("Manutenzione"), {cmdSalva_, cmdCambiaDb_, quantita}));
 
   ckPerFrontalini_ = new QCheckBox(QStringLiteral("x Frontalini"));
   ckPerFrontalini_->setObjectName("ckPerFrontalini");
@@ -542,6 +560,77 @@ void Magazzino::mostraAvanzamento(int valore, int massimo) {
   ProgressBar1_->setValue(qMin(valore, qMax(massimo, 1)));
 }
 
+void Magazzino::setPromozioni(std::function<void()> apri) {
+  cmdPromozioni_->disconnect(this);
+  cmdPromozioni_->setEnabled(static_cast<bool>(apri));
+  cmdPromozioni_->setToolTip(apri ? QStringLiteral("Offerta del prodotto selezionato")
+                                  : kProssimaVersione);
+  if (!apri) return;
+  connect(cmdPromozioni_, &QPushButton::clicked, this, [this, apri] {
+    try {
+      apri();
+    } catch (const std::exception& errore) {
+      registraErrore("cmdPromozioni_Click", errore);
+    }
+  });
+}
+
+void Magazzino::setManutenzione(Manutenzione manutenzione) {
+  const auto prepara = [this](QPushButton* p, bool presente, const QString& aiuto) {
+    p->disconnect(this);
+    p->setEnabled(presente);
+    p->setToolTip(presente ? aiuto : QString::fromUtf8(kProssimaVersione));
+    return presente;
+  };
+  if (prepara(cmdAggiornaQta_, static_cast<bool>(manutenzione.applicaQuantita),
+              QStringLiteral("Dà a tutti i prodotti la quantità indicata")))
+    connect(cmdAggiornaQta_, &QPushButton::clicked, this,
+            [this, applica = manutenzione.applicaQuantita] {
+              comando("cmdAggiornaQta_Click", [this, &applica] {
+                if (applica(txtQtaPredef_->text()))
+                  CaricaMagazzino(QStringLiteral("Select * from magazzino"), false);
+              });
+            });
+  if (prepara(cmdSalva_, static_cast<bool>(manutenzione.salvaDati),
+              QStringLiteral("Copia la cartella dei dati in una cartella a scelta")))
+    connect(cmdSalva_, &QPushButton::clicked, this, [this, salva = manutenzione.salvaDati] {
+      comando("cmdSalva_Click", [&salva] {
+        PuntatoreOccupato occupato;
+        salva();
+      });
+    });
+  if (prepara(cmdCambiaDb_, static_cast<bool>(manutenzione.cambiaDati),
+              QStringLiteral("Apre l'archivio di un'altra cartella")))
+    connect(cmdCambiaDb_, &QPushButton::clicked, this, [this, cambia = manutenzione.cambiaDati] {
+      comando("cmdCambiaDb_Click", [this, &cambia] {
+        if (!cambia()) return;
+        CaricaCboGeneri();
+        CaricaFornitori();
+        Form_Activate();
+      });
+    });
+}
+
+Magazzino::ProdottoSelezionato Magazzino::prodottoSelezionato() const {
+  const int riga = ListMagazzino_->currentIndex().row();
+  if (riga < 0) return {};
+  return {modello_->cella(riga, 0), modello_->cella(riga, 1), modello_->cella(riga, 6)};
+}
+
+void Magazzino::aggiungiPannello(QWidget* pannello) {
+  pannello->hide();
+  pannelli_->addWidget(pannello);
+}
+
+void Magazzino::abilitaElenco(bool abilitato) { ListMagazzino_->setEnabled(abilitato); }
+
+void Magazzino::mostraAvviso(const QString& testo, int punti) {
+  QFont carattere = lblTab_->font();
+  if (punti > 0) carattere.setPointSize(punti);
+  lblTab_->setFont(carattere);
+  mostraStato(testo);
+}
+
 void Magazzino::mostraStato(const QString& testo) {
   lblTab_->setText(testo);
   lblTab_->setVisible(!testo.isEmpty());
@@ -686,10 +775,13 @@ void Magazzino::Aggiungi_Click() {
 }
 
 void Magazzino::ckModificati_Click(bool spuntato) {
-  // Left ticked, the box means "send the modified products only".
-  if (!spuntato || !marche_.togliModificati()) return;
-  CmdCerca_Click();
-  ckModificati_->setChecked(false);
+  // Ticked, the box means "send the modified products only"; clearing it offers to clear the
+  // marks, and a No leaves the box as it was.
+  if (spuntato) return;
+  if (marche_.togliModificati())
+    CmdCerca_Click();
+  else
+    ckModificati_->setChecked(true);
 }
 
 void Magazzino::cmdTutti_Click() {

@@ -23,6 +23,7 @@ class QTabWidget;
 class QTreeView;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QVBoxLayout;
 
 namespace listinova {
 namespace platform {
@@ -58,6 +59,32 @@ class Magazzino : public QDialog {
   void setRiceviPLU(std::function<void()> ricevi);
   void setGeneraFile(std::function<void()> genera);
   void setTrovaVendite(std::function<VenditeDaMostrare(const QDate& dal, const QDate& al)> trova);
+  // What "PROMOZIONI" runs; without one the button stays disabled.
+  void setPromozioni(std::function<void()> apri);
+  // The whole-archive commands; a command without its hook stays disabled. `applicaQuantita`
+  // gets the text of the default quantity and answers true when the list must reload;
+  // `cambiaDati` answers true when another archive was opened.
+  struct Manutenzione {
+    std::function<bool(const QString& quantita)> applicaQuantita;
+    std::function<void()> salvaDati;
+    std::function<bool()> cambiaDati;
+  };
+  void setManutenzione(Manutenzione manutenzione);
+
+  // The selected row as the grid shows it; empty texts when nothing is selected.
+  struct ProdottoSelezionato {
+    QString codice;       // "Cod"
+    QString descrizione;  // "Descrizione"
+    QString prezzo;       // "Prz. V"
+  };
+  ProdottoSelezionato prodottoSelezionato() const;
+  // A panel of another subsystem, shown above the grid (hidden until it shows itself).
+  void aggiungiPannello(QWidget* pannello);
+  // The grid and its search; off while a panel works on the whole archive.
+  void abilitaElenco(bool abilitato);
+  void tornaAlBarCode();
+  // The banner: an empty text hides it.
+  void mostraAvviso(const QString& testo, int punti);
 
   // The register jobs' progress: the status field (an empty text hides it) and the record
   // counters.
@@ -89,7 +116,6 @@ class Magazzino : public QDialog {
   // Runs one command: logs what fails under `procedura`, then gives the focus back to the
   // bar code box so that the scanner can be used at any moment.
   void comando(const char* procedura, const std::function<void()>& azione);
-  void tornaAlBarCode();
 
   void Form_Activate();
   void CaricaCboGeneri();
@@ -160,6 +186,12 @@ class Magazzino : public QDialog {
   QLabel* lblTotMovimentati_ = nullptr;
   QLabel* lblTotQuantita_ = nullptr;
   std::function<VenditeDaMostrare(const QDate&, const QDate&)> trovaVendite_;
+  QPushButton* cmdPromozioni_ = nullptr;
+  QLineEdit* txtQtaPredef_ = nullptr;
+  QPushButton* cmdAggiornaQta_ = nullptr;
+  QPushButton* cmdSalva_ = nullptr;
+  QPushButton* cmdCambiaDb_ = nullptr;
+  QVBoxLayout* pannelli_ = nullptr;
 };
 
 }  // namespace listinova

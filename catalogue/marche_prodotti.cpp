@@ -45,7 +45,8 @@ bool MarcheProdotti::conferma(const QString& testo, bool predefinitoNo) {
 }
 
 bool MarcheProdotti::togliModificati() {
-  if (!conferma(QStringLiteral("TOGLIERE IL FLAG DI MODIFICATO A TUTTI I RECORD INTERESSATI?")))
+  if (!conferma(QStringLiteral("TOGLIERE IL FLAG DI MODIFICATO A TUTTI I RECORD INTERESSATI?"),
+                true))
     return false;
   db_.execute(QStringLiteral("UPDATE Magazzino SET Magazzino.Modificato = 0"));
   return true;

@@ -1,5 +1,6 @@
 #include "catalogue/schema_negozio.h"
 
+#include "catalogue/storico_prezzi.h"
 #include "platform/db/database.h"
 
 namespace listinova {
@@ -126,6 +127,7 @@ void CreaSchemaNegozio(Database& db) {
     db.execute("REINDEX NOCASE");
     db.execute(QStringLiteral("PRAGMA user_version=%1").arg(kVersioneArchivio));
   }
+  CreaStoricoPrezzi(db);
   transaction.commit();
 }
 

@@ -6,6 +6,8 @@
 #include "platform/qt_clock.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_serial_port.h"
+#include "promotions/lavoro_salva.h"
+#include "promotions/promozioni_magazzino.h"
 #include "register/ambiente_casse.h"
 #include "register/lavoro_invia.h"
 #include "register/lavoro_leggi.h"
@@ -43,6 +45,7 @@ int main(int argc, char** argv) {
   RigaDiComando riga;
   riga.aggiungi(LavoroInvia());
   riga.aggiungi(LavoroLeggi());
+  riga.aggiungi(LavoroSalva());
   if (riga.riguarda(argomentiDi(argc, argv))) return lavoroSenzaFinestre(riga, argc, argv);
 
   QApplication app(argc, argv);
@@ -93,6 +96,8 @@ int main(int argc, char** argv) {
       finestra.exec();
     });
     CollegaRicezione(*lista, *casse, *g.Archivio, prompts, clock);
+    InstallaPromozioni(*lista, *g.Archivio, prompts, clock);
+    InstallaManutenzione(*lista, *g.Archivio, prompts, notice, clock, g.CartellaProgramma);
     principale.setApriMagazzino([&] {
       if (magazzino->isVisible()) {
         magazzino->raise();
@@ -106,6 +111,7 @@ int main(int argc, char** argv) {
   FrmSplash splash(PassiAvvio(g, clock, magazzino.get(), [&] {
     principale.show();
     if (!magazzino) return;
+    MostraAvvisoPromozioni(*magazzino, *g.Archivio, g.PercorsoSetup, clock.now().date());
     magazzino->setWindowModality(Qt::ApplicationModal);
     magazzino->show();
   }));

@@ -88,6 +88,11 @@ Database::Database(sqlite3* connection, QString path)
 
 Database::~Database() { sqlite3_close_v2(connection_); }
 
+void Database::swap(Database& other) noexcept {
+  std::swap(connection_, other.connection_);
+  std::swap(path_, other.path_);
+}
+
 void Database::run(const QString& sqliteSql) {
   SqliteStatement statement(connection_, sqliteSql);
   while (statement.step()) {

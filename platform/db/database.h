@@ -47,6 +47,10 @@ class Database {
 
   sqlite3* handle() const { return connection_; }
 
+  // Puts `other`'s file in place of this one's: whoever holds this object works on that file
+  // from now on, and `other` holds the old one. No recordset may be open on either.
+  void swap(Database& other) noexcept;
+
  private:
   Database(sqlite3* connection, QString path);
   void run(const QString& sqliteSql);

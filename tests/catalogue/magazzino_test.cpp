@@ -312,13 +312,17 @@ TEST_F(MagazzinoTest, ModifiedMarksQuestion) {
   db->execute("UPDATE Magazzino SET Modificato=-1");
   apri();
   auto* ck = figlio<QCheckBox>("ckModificati");
+  clic("ckModificati");  // ticking asks nothing
+  EXPECT_TRUE(ck->isChecked());
+  EXPECT_TRUE(prompts.asked.empty());
+
   prompts.answers = {Answer::No};
   clic("ckModificati");
   EXPECT_TRUE(ck->isChecked());
   EXPECT_EQ(conta("Select * from Magazzino where Modificato=True"), 4);
+  ASSERT_EQ(prompts.asked.size(), 1u);
+  EXPECT_EQ(prompts.asked[0].defaultAnswer, Answer::No);
 
-  clic("ckModificati");  // unticking asks nothing
-  EXPECT_EQ(prompts.asked.size(), 1u);
   prompts.answers = {Answer::Yes};
   clic("ckModificati");
   EXPECT_FALSE(ck->isChecked());
@@ -409,8 +413,8 @@ TEST_F(MagazzinoTest, NoTwoCommandsShareAnAccessKey) {
 
 TEST_F(MagazzinoTest, LaterFeaturesAreDisabledAndExitCloses) {
   apri();
-  for (const char* nome : {"cmdInviaPLU", "cmdLeggiPLU", "cmdOfferte", "cmdManutenzione",
-                           "cmdImporta", "cmdStampa", "cmdEtichette", "Generi"})
+  for (const char* nome : {"cmdInviaPLU", "cmdLeggiPLU", "cmdPromozioni", "cmdSalva", "cmdCambiaDb",
+                           "cmdAggiornaQta", "cmdImporta", "cmdStampa", "cmdEtichette", "Generi"})
     EXPECT_FALSE(figlio<QPushButton>(nome)->isEnabled()) << nome;
   clic("CmdUscita");
   EXPECT_FALSE(finestra->isVisible());

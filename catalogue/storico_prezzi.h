@@ -1,0 +1,15 @@
+// The history of every product's selling price, kept by the store itself: triggers on
+// Magazzino record each change of Costo, so the editor, the imports and the start-up rebuild
+// are all covered without each of them remembering to.
+#pragma once
+
+namespace listinova {
+namespace platform::db {
+class Database;
+}
+
+// Creates the StoricoPrezzi table and its triggers where missing (new and existing stores),
+// and the rptProdotti column of the lowest earlier price. Throws DatabaseError.
+void CreaStoricoPrezzi(platform::db::Database& db);
+
+}  // namespace listinova

@@ -1,0 +1,223 @@
+// The offer panel and the offer list on the product list, driven by clicks and typing on the
+// offscreen platform; the maintenance commands and the banner on the same window.
+#include <gtest/gtest.h>
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "catalogue/magazzino.h"
+#include "negozio_di_prova.h"
+#include "promotions/elenco_promozioni.h"
+#include "promotions/pannello_promozione.h"
+#include "promotions/promozioni_magazzino.h"
+#include "startup/modulo_file_ini.h"
+#include "support/fakes.h"
+#include "support/qt_print.h"
+
+namespace listinova::testing {
+namespace {
+
+using platform::Answer;
+
+class PannelliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clock.current = QDateTime(QDate::currentDate(), QTime(9, 0));
+    negozio.prodotto("12", "Latte intero 1 l", "2,50");
+    negozio.prodotto("13", "Pane casereccio", "3,20");
+    finestra =
+        std::make_unique<Magazzino>(*negozio.db, prompts, notice, clock, [] { return nullptr; });
+    pannelli = InstallaPromozioni(*finestra, *negozio.db, prompts, clock);
+    finestra->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(finestra.get()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return griglia()->topLevelItemCount() == 2; }));
+  }
+  void TearDown() override { finestra.reset(); }
+
+  template <typename T>
+  T* figlio(const char* nome) {
+    T* trovato = finestra->findChild<T*>(nome);
+    EXPECT_NE(trovato, nullptr) << nome;
+    return trovato;
+  }
+  QTreeWidget* griglia() { return figlio<QTreeWidget>("ListMagazzino"); }
+  void clic(const char* nome) { QTest::mouseClick(figlio<QAbstractButton>(nome), Qt::LeftButton); }
+  void scegliProdotto(const QString& cod) {
+    const auto trovati = griglia()->findItems(cod, Qt::MatchExactly, 0);
+    ASSERT_EQ(trovati.size(), 1);
+    griglia()->setCurrentItem(trovati.first());
+  }
+  void scrivi(const char* campo, const QString& testo) {
+    auto* riga = figlio<QLineEdit>(campo);
+    riga->setFocus();
+    riga->selectAll();
+    QTest::keyClick(riga, Qt::Key_Backspace);
+    QTest::keyClicks(riga, testo);
+  }
+  QString testo(const char* campo) { return figlio<QLineEdit>(campo)->text(); }
+  bool sceltoPercento() { return figlio<QRadioButton>("optTipoSconto1")->isChecked(); }
+  int conta(const QString& sql) { return negozio.conta(sql); }
+
+  NegozioDiProva negozio;
+  FakePrompts prompts;
+  FakeNotice notice;
+  FakeClock clock;
+  std::unique_ptr<Magazzino> finestra;
+  PannelliPromozioni pannelli;
+};
+
+TEST_F(PannelliTest, AnOfferEnteredAsDiscountOrPriceAndSaved) {
+  scegliProdotto("12");
+  clic("cmdPromozioni");
+  ASSERT_TRUE(pannelli.promozione->isVisible());
+  EXPECT_TRUE(sceltoPercento());  // no offer yet
+  EXPECT_EQ(figlio<QLabel>("Label5")->text(), "quanta %");
+  EXPECT_EQ(figlio<QLabel>("lblPrezzoPiuBasso")->text(), "2,50 €");
+
+  scrivi("txtSconto", "10");
+  EXPECT_EQ(testo("txtPrezzoScontato"), "2,25");
+  EXPECT_EQ(figlio<QLineEdit>("txtSconto")->palette().color(QPalette::Base), QColor(255, 255, 192));
+  // "Valore" 10 on 2,50 would sell below nothing: the discount goes back to 0.
+  QTest::mouseClick(figlio<QRadioButton>("optTipoSconto0"), Qt::LeftButton);
+  EXPECT_EQ(testo("txtSconto"), "0");
+  EXPECT_EQ(testo("txtPrezzoScontato"), "2,50");
+
+  QTest::mouseClick(figlio<QRadioButton>("optTipoSconto1"), Qt::LeftButton);
+  scrivi("txtPrezzoScontato", "2.00");  // a typed "." is the decimal comma
+  EXPECT_EQ(testo("txtPrezzoScontato"), "2,00");
+  QTest::keyClick(figlio<QLineEdit>("txtPrezzoScontato"), Qt::Key_Return);
+  EXPECT_TRUE(figlio<QPushButton>("cmdConfermaPromozione")->hasFocus());
+  EXPECT_FALSE(sceltoPercento());
+  EXPECT_EQ(testo("txtSconto"), "0,50");
+  EXPECT_EQ(figlio<QLineEdit>("txtSconto")->palette().color(QPalette::Base), QColor(Qt::white));
+
+  figlio<QDateEdit>("MaskDal")->setDate(clock.current.date().addDays(-1));
+  clic("cmdConfermaPromozione");
+  ASSERT_EQ(prompts.asked.size(), 1u);
+  EXPECT_EQ(prompts.asked[0].text, "Verifica l'impostazione delle date");
+  EXPECT_EQ(conta("Select * from Offerte"), 0);
+
+  figlio<QDateEdit>("MaskDal")->setDate(clock.current.date());
+  figlio<QDateEdit>("MaskAl")->setDate(clock.current.date().addDays(6));
+  clic("cmdConfermaPromozione");
+  clic("cmdConfermaPromozione");
+  EXPECT_EQ(prompts.asked.size(), 1u);
+  auto rs = negozio.db->openRecordset("Select * from Offerte");
+  ASSERT_EQ(rs.recordCount(), 1);
+  EXPECT_EQ(rs.money("ScontoVal"), Money::fromCents(50));
+  EXPECT_EQ(rs.money("PrzScnt"), Money::fromCents(200));
+  EXPECT_TRUE(negozio.modificato("12"));
+  EXPECT_TRUE(pannelli.promozione->isVisible());  // the panel stays open
+
+  // Opened again, the panel shows the saved offer; "ANNULLA - CHIUDI" hides it.
+  clic("cmdAnnullaPromozione");
+  EXPECT_FALSE(pannelli.promozione->isVisible());
+  scegliProdotto("12");
+  clic("cmdPromozioni");
+  EXPECT_EQ(testo("txtSconto"), "0,50");
+  EXPECT_EQ(testo("txtPrezzoScontato"), "2,00");
+  EXPECT_FALSE(sceltoPercento());
+  EXPECT_EQ(figlio<QDateEdit>("MaskAl")->date(), clock.current.date().addDays(6));
+  clic("cmdPromozioni");
+  EXPECT_FALSE(pannelli.promozione->isVisible());
+}
+
+TEST_F(PannelliTest, ConfirmWithoutAPriceSavesNothing) {
+  scegliProdotto("13");
+  clic("cmdPromozioni");
+  clic("cmdConfermaPromozione");
+  ASSERT_EQ(prompts.asked.size(), 1u);
+  EXPECT_EQ(prompts.asked[0].text,
+            "Attenzione nessun prezzo promozionale calcolato - Impossibile continuare");
+  EXPECT_EQ(conta("Select * from Offerte"), 0);
+}
+
+TEST_F(PannelliTest, TheOfferListDeletesEveryPeriodOfAProduct) {
+  const QDate oggi = clock.current.date();
+  SalvaOfferta(*negozio.db, {"12", oggi, oggi.addDays(3), TipoSconto::Valore, "0,5", "2,00"});
+  SalvaOfferta(*negozio.db,
+               {"12", oggi.addDays(10), oggi.addDays(12), TipoSconto::Valore, "0,3", "2,20"});
+  SalvaOfferta(*negozio.db,
+               {"13", oggi.addDays(1), oggi.addDays(2), TipoSconto::Percentuale, "10", "2,88"});
+  negozio.db->execute("UPDATE Magazzino SET Modificato=0");
+
+  scegliProdotto("13");
+  clic("cmdPromozioni");
+  EXPECT_EQ(testo("txtSconto"), "10");
+  EXPECT_TRUE(sceltoPercento());
+  figlio<QDateEdit>("MaskDal")->setDate(oggi);
+  clic("cmdVediTutteLePromozioni");
+  auto* lista = figlio<QTreeWidget>("lstOfferte");
+  ASSERT_TRUE(pannelli.elenco->isVisible());
+  EXPECT_FALSE(griglia()->isEnabled());
+  ASSERT_EQ(lista->topLevelItemCount(), 3);
+  EXPECT_EQ(lista->topLevelItem(1)->text(2), "Pane casereccio");
+  EXPECT_EQ(lista->topLevelItem(1)->text(8), "3,20");
+  EXPECT_FALSE(figlio<QPushButton>("cmdStampaElencoOfferte")->isEnabled());
+
+  lista->topLevelItem(0)->setSelected(true);
+  prompts.answers = {Answer::Cancel};
+  clic("cmdEliminaOfferta");
+  EXPECT_EQ(conta("Select * from Offerte"), 3);
+  prompts.answers = {Answer::Ok};
+  clic("cmdEliminaOfferta");
+  EXPECT_EQ(prompts.asked.back().text, "Sei sicuro di voler eliminare le Offerte selezionate ?");
+  EXPECT_EQ(conta("Select * from Offerte where Articolo='12'"), 0);
+  EXPECT_TRUE(negozio.modificato("12"));
+  EXPECT_FALSE(negozio.modificato("13"));
+  // The other period stays listed until the list is read again.
+  ASSERT_EQ(lista->topLevelItemCount(), 2);
+  EXPECT_EQ(lista->topLevelItem(1)->text(1), "12");
+
+  clic("cmdChiudiElencoOfferte");
+  EXPECT_FALSE(pannelli.elenco->isVisible());
+  EXPECT_TRUE(griglia()->isEnabled());
+}
+
+TEST_F(PannelliTest, PrintingFillsTheReportTableFirst) {
+  int reportMostrati = 0;
+  pannelli.elenco->setStampa([&] {
+    ++reportMostrati;
+    EXPECT_EQ(conta("Select * from rptProdotti"), 1);
+  });
+  clic("cmdPromozioni");
+  clic("cmdVediTutteLePromozioni");
+  clic("cmdStampaElencoOfferte");
+  EXPECT_EQ(prompts.asked.back().text, "Nessun prodotto da stampare!!!");
+  clic("cmdVediTutteLePromozioni");  // closes
+  EXPECT_TRUE(griglia()->isEnabled());
+
+  SalvaOfferta(*negozio.db, {"12", clock.current.date(), clock.current.date(), TipoSconto::Valore,
+                             "0,5", "2,00"});
+  clic("cmdVediTutteLePromozioni");
+  clic("cmdStampaElencoOfferte");
+  EXPECT_EQ(reportMostrati, 1);
+}
+
+TEST_F(PannelliTest, MaintenanceButtonsAndTheBanner) {
+  EXPECT_FALSE(figlio<QPushButton>("cmdAggiornaQta")->isEnabled());
+  InstallaManutenzione(*finestra, *negozio.db, prompts, notice, clock, negozio.cartella.root());
+  figlio<QLineEdit>("txtQtaPredef")->setText("99999");
+  clic("cmdAggiornaQta");
+  EXPECT_EQ(conta("Select * from Magazzino where Quantità=99999"), 2);
+  EXPECT_EQ(griglia()->topLevelItem(0)->text(3), "99999");
+
+  SalvaOfferta(*negozio.db, {"12", clock.current.date(), clock.current.date().addDays(2),
+                             TipoSconto::Valore, "0,5", "2,00"});
+  ScriviINI(negozio.cartella.setup(), "Promozioni", "AvvisoAttivo", "Vero");
+  MostraAvvisoPromozioni(*finestra, *negozio.db, negozio.cartella.setup(), clock.current.date());
+  auto* banner = figlio<QLabel>("lblTab");
+  EXPECT_TRUE(banner->isVisible());
+  EXPECT_EQ(banner->text(), "INIZIANO DELLE OFFERTE - EFFETTUARE UN INVIO ALLE CASSE");
+  EXPECT_EQ(banner->font().pointSize(), 20);
+}
+
+}  // namespace
+}  // namespace listinova::testing
