@@ -315,7 +315,10 @@ QWidget* Magazzino::costruisciComandi() {
   layout->addWidget(
       riquadro(QStringLiteral("Stampe"),
                {prossimaVersione("cmdStampa", QStringLiteral("Stampa")),
-                prossimaVersione("cmdEtichette", QStringLiteral("Etichette")), ckPerFrontalini_}));
+                prossimaVersione("cmdEtichette", QStringLiteral("Etichette")),
+                cmdStampaFrontalino_ =
+                    prossimaVersione("cmdStampaFrontalino", QStringLiteral("Stampa Front.")),
+                ckPerFrontalini_}));
   layout->addStretch();
 
   Aggiungi_ = pulsante("Aggiungi", QStringLiteral("&Nuovo"));
@@ -428,6 +431,19 @@ void Magazzino::setApriReparti(std::function<void()> apri) {
       apri();
       CaricaCboGeneri();
     });
+  });
+}
+
+bool Magazzino::perFrontalini() const { return ckPerFrontalini_->isChecked(); }
+
+void Magazzino::setStampaFrontalino(std::function<void()> stampa) {
+  cmdStampaFrontalino_->disconnect(this);
+  cmdStampaFrontalino_->setEnabled(static_cast<bool>(stampa));
+  cmdStampaFrontalino_->setToolTip(stampa ? QStringLiteral("Stampa le etichette dei prodotti")
+                                          : kProssimaVersione);
+  if (!stampa) return;
+  connect(cmdStampaFrontalino_, &QPushButton::clicked, this, [this, stampa] {
+    comando("cmdStampaFrontalino_Click", [stampa] { stampa(); });
   });
 }
 

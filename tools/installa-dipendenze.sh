@@ -8,6 +8,7 @@ pacchetti=(
   libgtest-dev libgmock-dev
   python3 python3-stdnum
   fonts-dejavu-core xvfb xauth
+  libzint-dev glabels-data zbar-tools poppler-utils cups cups-pdf cups-client
 )
 come_root=()
 if [ "$(id -u)" -ne 0 ]; then come_root=(sudo); fi
