@@ -41,9 +41,8 @@ bool ZintBarcodeDrawing::drawEan(QPainter& painter, const QRectF& area,
   const double sx = area.width() / vector->width;
   const double sy = area.height() / vector->height;
   painter.save();
+  // No background: the paper is white, and a box would hide neighbouring text.
   painter.setPen(Qt::NoPen);
-  painter.setBrush(Qt::white);
-  painter.drawRect(area);
   painter.setBrush(Qt::black);
   for (const zint_vector_rect* r = vector->rectangles; r; r = r->next)
     painter.drawRect(

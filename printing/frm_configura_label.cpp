@@ -65,7 +65,7 @@ QPixmap BarreDiEsempio(const ElementoTesto& e) {
   const double larghezza =
       altezza * (cifre.size() == 13 ? kLarghezzaSuAltezzaEAN13 : kLarghezzaSuAltezzaEAN8);
   QPixmap pixmap(std::max(1, Pixel(larghezza)), std::max(1, Pixel(altezza)));
-  pixmap.fill(Qt::white);
+  pixmap.fill(Qt::transparent);  // the elements beneath stay visible
   QPainter painter(&pixmap);
   platform::ZintBarcodeDrawing().drawEan(painter, QRectF(QPointF(0, 0), pixmap.size()), cifre);
   return pixmap;

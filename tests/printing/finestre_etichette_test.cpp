@@ -186,6 +186,7 @@ TEST_F(FinestreEtichette, SheetBoxesTemplatesAndTheSettingsTheEditorWritesBack) 
 
 TEST_F(FinestreEtichette, PreviewPagesKeepTheirProductsAndPrintOptionsAreChecked) {
   ScriviINI(cartella.setup(), "Etichetta", "SelezioneStandard", "Vero");
+  ScriviINI(cartella.setup(), "Etichetta", "VediBARCODE", "Vero");
   auto e = editor();
   EasyPrint& motore = e->motore();
   EXPECT_EQ(motore.LabelCopies(), 25);
@@ -213,6 +214,8 @@ TEST_F(FinestreEtichette, PreviewPagesKeepTheirProductsAndPrintOptionsAreChecked
   ASSERT_TRUE(motore.PrintDoc(2, 2, 0));
   EXPECT_TRUE(foglio.ultima->testiDi(1).contains("ARTICOLO 25"));
   EXPECT_FALSE(foglio.ultima->testiDi(1).contains("ARTICOLO 24"));
+  ASSERT_EQ(foglio.ultima->codici.size(), 1u);
+  EXPECT_EQ(foglio.ultima->codici[0].cifre, "8000000001023");  // check digit recomputed
 }
 
 TEST(OpzioniStampa, WhatEachOptionPrintsAndWhatItRefuses) {
