@@ -33,6 +33,12 @@ double TwipsPerUnita(int scaleMode) {
   }
 }
 
+QSizeF DimensioneCodice(double punti, qsizetype cifre) {
+  const double corpo = punti * kTwipsPerPunto;
+  return {corpo * (cifre == 13 ? kLarghezzaEAN13SuCorpo : kLarghezzaEAN8SuCorpo),
+          corpo * kAltezzaBarreSuCorpo};
+}
+
 EasyPrint::EasyPrint(DispositivoEtichette& dispositivo) : dispositivo_(dispositivo) { ricalcola(); }
 
 double EasyPrint::inTwips(double valore) const { return valore * TwipsPerUnita(scaleMode_); }
@@ -181,9 +187,9 @@ void EasyPrint::disegnaCella(SuperficieEtichette& s, QPointF origine, const Prod
       s.testo(dove, testo, e.carattere);
       continue;
     }
-    const double altezza = e.carattere.punti * kTwipsPerPunto * kAltezzaBarreSuCorpo;
-    double larghezza =
-        altezza * (cifre.size() == 13 ? kLarghezzaSuAltezzaEAN13 : kLarghezzaSuAltezzaEAN8);
+    const QSizeF dimensione = DimensioneCodice(e.carattere.punti, cifre.size());
+    const double altezza = dimensione.height();
+    double larghezza = dimensione.width();
     // A symbol never runs into the next label; narrower bars still scan.
     const double spazio = larghezzaCella - e.left;
     if (spazio > 0 && larghezza > spazio) larghezza = spazio;

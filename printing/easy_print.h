@@ -24,12 +24,14 @@ double TwipsPerUnita(int scaleMode);
 // Label numbers and counts are kept within 16-bit integers; a sheet holds at most 255 labels.
 inline constexpr int kMassimoEtichette = 32767;
 inline constexpr int kMassimoEtichettePerFoglio = 255;
-// A bar code is as tall as its element's font size says, times this, and as wide as an
-// EAN symbol of that height with its quiet zones.
-inline constexpr double kAltezzaBarreSuCorpo = 1.8;
-inline constexpr double kLarghezzaSuAltezzaEAN13 = 2.4;
-inline constexpr double kLarghezzaSuAltezzaEAN8 = 1.7;
+// A bar code takes the room its element's font would: as tall as the font size, and as wide
+// as the barcode font drew it, which keeps the bars wide enough to scan.
+inline constexpr double kAltezzaBarreSuCorpo = 1.0;
+inline constexpr double kLarghezzaEAN13SuCorpo = 4.3;
+inline constexpr double kLarghezzaEAN8SuCorpo = 3.1;
 inline constexpr double kTwipsPerPunto = 20.0;
+// The size, in twips, of the bars of an element of `punti` points for `cifre` digits.
+QSizeF DimensioneCodice(double punti, qsizetype cifre);
 
 // The label engine: lays a sheet of equal labels out on the page and fills each cell with
 // one product drawn in the editor's layout.

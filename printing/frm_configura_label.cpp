@@ -61,10 +61,8 @@ std::optional<CarattereEtichetta> DialogoCarattere(QWidget* padre, const Caratte
 QPixmap BarreDiEsempio(const ElementoTesto& e) {
   QString cifre = DigitiDaTestoEAN(e.didascalia);
   if (cifre.isEmpty()) cifre = QString::fromLatin1(kCifreEsempio);
-  const double altezza = e.carattere.punti * kTwipsPerPunto * kAltezzaBarreSuCorpo;
-  const double larghezza =
-      altezza * (cifre.size() == 13 ? kLarghezzaSuAltezzaEAN13 : kLarghezzaSuAltezzaEAN8);
-  QPixmap pixmap(std::max(1, Pixel(larghezza)), std::max(1, Pixel(altezza)));
+  const QSizeF dimensione = DimensioneCodice(e.carattere.punti, cifre.size());
+  QPixmap pixmap(std::max(1, Pixel(dimensione.width())), std::max(1, Pixel(dimensione.height())));
   pixmap.fill(Qt::transparent);  // the elements beneath stay visible
   QPainter painter(&pixmap);
   platform::ZintBarcodeDrawing().drawEan(painter, QRectF(QPointF(0, 0), pixmap.size()), cifre);

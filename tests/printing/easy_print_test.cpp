@@ -149,7 +149,7 @@ TEST(EasyPrint, EachCellCarriesItsProductAtTheLayoutsPlaces) {
   const QRectF seconda = motore.cella(1, 0);
   EXPECT_NEAR(seconda.left(), (21 * 567.0 - 2 * 567) / 3 + 567, 1e-6);
   EXPECT_EQ(s.codici[1].area.topLeft(), seconda.topLeft() + QPointF(120, 1000));
-  EXPECT_NEAR(s.codici[1].area.height(), 22 * kTwipsPerPunto * kAltezzaBarreSuCorpo, 1e-9);
+  EXPECT_EQ(s.codici[1].area.size(), DimensioneCodice(22, 8));
   EXPECT_LE(s.codici[0].area.right(), motore.cella(0, 0).right());
   EXPECT_EQ(s.testi[1].dove, QPointF(120, 330));
   EXPECT_TRUE(s.testi[1].carattere.grassetto);
