@@ -336,7 +336,10 @@ QWidget* Magazzino::costruisciComandi() {
   layout->addWidget(
       riquadro(QStringLiteral("Stampe"),
                {prossimaVersione("cmdStampa", QStringLiteral("Stampa")),
-                prossimaVersione("cmdEtichette", QStringLiteral("Etichette")), ckPerFrontalini_}));
+                prossimaVersione("cmdEtichette", QStringLiteral("Etichette")),
+                cmdStampaFrontalino_ =
+                    prossimaVersione("cmdStampaFrontalino", QStringLiteral("Stampa Front.")),
+                ckPerFrontalini_}));
   layout->addStretch();
 
   Aggiungi_ = pulsante("Aggiungi", QStringLiteral("&Nuovo"));
@@ -629,6 +632,19 @@ void Magazzino::mostraAvviso(const QString& testo, int punti) {
   if (punti > 0) carattere.setPointSize(punti);
   lblTab_->setFont(carattere);
   mostraStato(testo);
+}
+
+bool Magazzino::perFrontalini() const { return ckPerFrontalini_->isChecked(); }
+
+void Magazzino::setStampaFrontalino(std::function<void()> stampa) {
+  cmdStampaFrontalino_->disconnect(this);
+  cmdStampaFrontalino_->setEnabled(static_cast<bool>(stampa));
+  cmdStampaFrontalino_->setToolTip(stampa ? QStringLiteral("Stampa le etichette dei prodotti")
+                                          : kProssimaVersione);
+  if (!stampa) return;
+  connect(cmdStampaFrontalino_, &QPushButton::clicked, this, [this, stampa] {
+    comando("cmdStampaFrontalino_Click", [stampa] { stampa(); });
+  });
 }
 
 void Magazzino::mostraStato(const QString& testo) {

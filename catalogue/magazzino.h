@@ -51,6 +51,7 @@ class Magazzino : public QDialog {
   // [RegCassa] Torvane as read when the window was last activated.
   bool torvane() const { return torvane_; }
   bool soloModificati() const;
+  bool perFrontalini() const;
 
   // What "Invia PLU  >>>" and "Reparti" run; a button without one stays disabled.
   void setInviaPLU(std::function<void(bool soloModificati)> invia);
@@ -85,6 +86,8 @@ class Magazzino : public QDialog {
   void tornaAlBarCode();
   // The banner: an empty text hides it.
   void mostraAvviso(const QString& testo, int punti);
+  // What "Stampa Front." runs (the shelf labels); without one the button stays disabled.
+  void setStampaFrontalino(std::function<void()> stampa);
 
   // The register jobs' progress: the status field (an empty text hides it) and the record
   // counters.
@@ -162,6 +165,7 @@ class Magazzino : public QDialog {
   QLabel* lblRecTot_ = nullptr;
   QPushButton* cmdInviaPLU_ = nullptr;
   QPushButton* Generi_ = nullptr;
+  QPushButton* cmdStampaFrontalino_ = nullptr;
   QLabel* lblTotArt_ = nullptr;
   QLabel* TotRicorrenze_ = nullptr;
   QLabel* totValore_ = nullptr;

@@ -2,12 +2,15 @@
 #include <QTextStream>
 
 #include "catalogue/magazzino.h"
+#include "platform/printers.h"
 #include "platform/program_folder.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_serial_port.h"
 #include "promotions/lavoro_salva.h"
 #include "promotions/promozioni_magazzino.h"
+#include "printing/finestre_etichette.h"
+#include "printing/lavoro_etichette.h"
 #include "register/ambiente_casse.h"
 #include "register/lavoro_invia.h"
 #include "register/lavoro_leggi.h"
@@ -38,6 +41,15 @@ int lavoroSenzaFinestre(const listinova::RigaDiComando& riga, int argc, char** a
   return riga.esegui(app.arguments(), uscita, errori);
 }
 
+// Labels are drawn with fonts, which need the GUI library even without a screen.
+int lavoroConDisegno(const listinova::RigaDiComando& riga, int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  QTextStream uscita(stdout);
+  QTextStream errori(stderr);
+  return riga.esegui(app.arguments(), uscita, errori);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -46,7 +58,10 @@ int main(int argc, char** argv) {
   riga.aggiungi(LavoroInvia());
   riga.aggiungi(LavoroLeggi());
   riga.aggiungi(LavoroSalva());
-  if (riga.riguarda(argomentiDi(argc, argv))) return lavoroSenzaFinestre(riga, argc, argv);
+  riga.aggiungi(LavoroEtichette());
+  if (riga.riguarda(argomentiDi(argc, argv)))
+    return argomentiDi(argc, argv).contains("etichette") ? lavoroConDisegno(riga, argc, argv)
+                                                         : lavoroSenzaFinestre(riga, argc, argv);
 
   QApplication app(argc, argv);
   app.setApplicationName("listinova");
@@ -69,6 +84,8 @@ int main(int argc, char** argv) {
   QtTextViewer visualizzatore;
   std::unique_ptr<Magazzino> magazzino;
   std::unique_ptr<CollegamentoCasse> casse;
+  platform::QtPrinters stampanti;
+  std::unique_ptr<FinestreEtichette> etichette;
   if (g.Archivio) {
     magazzino = std::make_unique<Magazzino>(
         *g.Archivio, prompts, notice, clock, [&] { return &portaScanner; }, &principale);
@@ -98,6 +115,10 @@ int main(int argc, char** argv) {
     CollegaRicezione(*lista, *casse, *g.Archivio, prompts, clock);
     InstallaPromozioni(*lista, *g.Archivio, prompts, clock);
     InstallaManutenzione(*lista, *g.Archivio, prompts, notice, clock, g.CartellaProgramma);
+    etichette = std::make_unique<FinestreEtichette>(*g.Archivio, prompts, stampanti, [lista] {
+      return FiltriEtichette{lista->soloModificati(), lista->perFrontalini()};
+    });
+    lista->setStampaFrontalino([&, lista] { etichette->stampaFrontalino(lista); });
     principale.setApriMagazzino([&] {
       if (magazzino->isVisible()) {
         magazzino->raise();

@@ -9,6 +9,7 @@ pacchetti=(
   python3 python3-stdnum
   fonts-dejavu-core xvfb xauth
   sqlite3 clang libclang-rt-14-dev
+  libzint-dev glabels-data zbar-tools poppler-utils cups cups-pdf cups-client
 )
 come_root=()
 if [ "$(id -u)" -ne 0 ]; then come_root=(sudo); fi

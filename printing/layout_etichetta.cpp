@@ -1,0 +1,102 @@
+// The label layout and its single row in FormatoEtichetta.
+#include "printing/layout_etichetta.h"
+
+#include "platform/db/database.h"
+
+namespace listinova {
+namespace {
+
+// Column letters of each element (FormatoEtichetta) by element index.
+constexpr std::array<const char*, kElementiTesto> kLettere = {"P", "CF", "C", "F", "BC"};
+// Position columns (X, Y) by element index.
+constexpr std::array<std::pair<const char*, const char*>, kElementiTesto> kColonnePosizione = {{
+    {"XPeso", "YPeso"},
+    {"XCodFornitura", "YCodFornitura"},
+    {"XCliente", "YCliente"},
+    {"XFornitura", "YFornitura"},
+    {"XBC", "YBC"},
+}};
+
+QString Vero(bool valore) { return valore ? QStringLiteral("-1") : QStringLiteral(" 0"); }
+
+QString TestoSql(QString testo) { return testo.replace('\'', "''"); }
+
+void LeggiPosizione(const platform::db::Recordset& rs, const char* colonna, double& dove) {
+  if (!rs.isNull(colonna)) dove = rs.number(colonna);
+}
+
+}  // namespace
+
+LayoutEtichetta LayoutEtichetta::progettato() {
+  LayoutEtichetta l;
+  l.testi[kNomeNegozio] = {"MiaAttività", 60, 120, {"Arial", 8}};
+  l.testi[kDescrizione] = {"DES", 330, 120, {"Arial", 9, true}};
+  l.testi[kPrezzo] = {"PRZ", 700, 120, {"Arial", 16, true}};
+  l.testi[kPrezzoAlKg] = {"Prz/Kg", 1150, 120, {"Arial", 7}};
+  l.testi[kCodiceBarre] = {"BC", 1400, 120, {"Code EAN13", 22}};
+  return l;
+}
+
+QString LettereGruppo(int indice) { return QString::fromLatin1(kLettere.at(indice)); }
+
+bool CaricaLayout(platform::db::Database& db, LayoutEtichetta& layout) {
+  auto rs = db.openRecordset("Select * from FormatoEtichetta");
+  if (rs.eof()) return false;
+  layout.numCol = rs.isNull("NumCol") ? 3 : static_cast<int>(rs.integer("NumCol"));
+  layout.numRow = rs.isNull("NumRow") ? 8 : static_cast<int>(rs.integer("NumRow"));
+  for (int i = 0; i < kElementiTesto; ++i) {
+    ElementoTesto& e = layout.testi[i];
+    LeggiPosizione(rs, kColonnePosizione[i].first, e.top);
+    LeggiPosizione(rs, kColonnePosizione[i].second, e.left);
+    const QString g = LettereGruppo(i);
+    if (!rs.isNull("Font" + g) && !rs.text("Font" + g).isEmpty())
+      e.carattere.nome = rs.text("Font" + g);
+    if (!rs.isNull("FontSize" + g) && rs.number("FontSize" + g) > 0)
+      e.carattere.punti = rs.number("FontSize" + g);
+    if (!rs.isNull("Bold" + g)) e.carattere.grassetto = rs.flag("Bold" + g);
+    if (!rs.isNull("Italic" + g)) e.carattere.corsivo = rs.flag("Italic" + g);
+    if (!rs.isNull("Under" + g)) e.carattere.sottolineato = rs.flag("Under" + g);
+    if (!rs.isNull("Color" + g)) e.carattere.colore = static_cast<quint32>(rs.integer("Color" + g));
+  }
+  LeggiPosizione(rs, "XPicture", layout.logoTop);
+  LeggiPosizione(rs, "YPicture", layout.logoLeft);
+  return true;
+}
+
+QString NumeroPerIstruzione(double valore) {
+  const QString testo = QString::number(valore, 'g', 15);
+  return valore < 0 ? testo : " " + testo;
+}
+
+QString IstruzionePosizioni(const LayoutEtichetta& l, const QString& numCol,
+                            const QString& numRow) {
+  const auto n = NumeroPerIstruzione;
+  const auto& t = l.testi;
+  return "UPDATE FormatoEtichetta SET NumCol =" + n(numCol.toInt()) +
+         ", NumRow =" + n(numRow.toInt()) + ", XFornitura =" + n(t[kNomeNegozio].top) +
+         ", YFornitura =" + n(t[kNomeNegozio].left) + "," + "XCliente =" + n(t[kPrezzo].top) +
+         ", YCliente =" + n(t[kPrezzo].left) + ", XCodFornitura=" + n(t[kDescrizione].top) +
+         ", YCodFornitura =" + n(t[kDescrizione].left) + "," + "XPicture =" + n(l.logoTop) +
+         ", YPicture=" + n(l.logoLeft) + "," + "XPeso =" + n(t[kPrezzoAlKg].top) +
+         ", YPeso=" + n(t[kPrezzoAlKg].left) + "," + "XBC=" + n(t[kCodiceBarre].top) +
+         ", YBC=" + n(t[kCodiceBarre].left);
+}
+
+QString IstruzioneCaratteri(const LayoutEtichetta& l) {
+  QString sql = "UPDATE FormatoEtichetta SET ";
+  // The groups in the order the statement has always had.
+  constexpr std::array<int, kElementiTesto> ordine = {kNomeNegozio, kDescrizione, kPrezzo,
+                                                      kPrezzoAlKg, kCodiceBarre};
+  for (size_t k = 0; k < ordine.size(); ++k) {
+    const CarattereEtichetta& c = l.testi[ordine[k]].carattere;
+    const QString g = LettereGruppo(ordine[k]);
+    if (k > 0) sql += ", ";
+    sql += "Font" + g + " ='" + TestoSql(c.nome) + "', FontSize" + g + " =" +
+           NumeroPerIstruzione(c.punti) + ", Bold" + g + " =" + Vero(c.grassetto) + ", Italic" + g +
+           " =" + Vero(c.corsivo) + "," + "Under" + g + " =" + Vero(c.sottolineato) + ", Color" +
+           g + " =" + NumeroPerIstruzione(c.colore);
+  }
+  return sql;
+}
+
+}  // namespace listinova

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <memory>
+
+#include "platform/barcode_drawing.h"
+#include "printing/superficie_etichette.h"
+
+class QPrinter;
+
+namespace listinova {
+class EasyPrint;
+
+// The label engine's printer: a CUPS queue by name, or a PDF file. The page is the whole
+// sheet of paper; the sheet layout sets its own margins.
+class StampanteEtichette : public DispositivoEtichette {
+ public:
+  // An empty `nomeStampante` prints on the system's default printer.
+  static std::unique_ptr<StampanteEtichette> suStampante(const QString& nomeStampante,
+                                                         QPointF spostamentoMm = {});
+  static std::unique_ptr<StampanteEtichette> suPdf(const QString& file);
+  ~StampanteEtichette() override;
+
+  QSizeF paginaTwips() const override;
+  std::unique_ptr<SuperficieEtichette> apri() override;
+  QString nomeStampante() const;
+
+ private:
+  explicit StampanteEtichette(std::unique_ptr<QPrinter> printer, QPointF spostamentoMm);
+
+  std::unique_ptr<QPrinter> printer_;
+  QPointF spostamentoTwips_;
+  platform::ZintBarcodeDrawing barre_;
+};
+
+// A page drawn on a picture at `dpi` dots per inch, for the preview.
+QImage ImmagineDellaPagina(EasyPrint& motore, int pagina, double dpi);
+
+// Millimetres to twips.
+inline constexpr double kTwipsPerMm = 1440.0 / 25.4;
+
+}  // namespace listinova

@@ -1,0 +1,176 @@
+// Shelf labels as the shop gets them: the program prints 30 products to PDF, the PDF is
+// rasterised at 300 dpi and every label's bar code is scanned where the sheet puts it.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "catalogue/apri_database.h"
+#include "catalogue/modulo_ean.h"
+#include "platform/db/database.h"
+#include "printing/easy_print.h"
+#include "printing/modelli_foglio.h"
+#include "startup/modulo_file_ini.h"
+#include "support/file_helpers.h"
+#include "support/qt_print.h"
+#include "tests/printing/superficie_di_prova.h"
+
+namespace listinova {
+namespace {
+
+constexpr double kDpi = 300;
+constexpr int kProdotti = 30;
+
+struct Prodotto {
+  QString descrizione;
+  QString barCode;  // as stored
+  QString atteso;   // what the bars must read
+};
+
+// 20 EAN-13 and 10 EAN-8 codes; one stored with a wrong check digit, which the label
+// corrects.
+std::vector<Prodotto> Prodotti() {
+  std::vector<Prodotto> v;
+  for (int i = 1; i <= kProdotti; ++i) {
+    QString dati = i % 3 == 0 ? QString("4012%1").arg(i, 3, 10, QChar('0'))
+                              : QString("800%1").arg(i * 7919, 9, 10, QChar('0'));
+    QString codice = dati;
+    if (dati.size() == 7)
+      CodificaEAN8(codice);
+    else
+      CodificaEAN13(codice);
+    const QString stored =
+        i == 5 ? codice.left(codice.size() - 1) + ((codice.back() == u'9') ? "0" : "9") : codice;
+    v.push_back({QString("Prodotto %1").arg(i, 2, 10, QChar('0')), stored, codice});
+  }
+  return v;
+}
+
+bool Disponibile(const char* programma) {
+  return !QStandardPaths::findExecutable(programma).isEmpty();
+}
+
+class EtichetteE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!Disponibile("pdftoppm") || !Disponibile("zbarimg"))
+      GTEST_SKIP() << "servono poppler-utils e zbar-tools";
+    negozio = dir.filePath("negozio");
+    auto db = ApriDatabase(negozio + "/Dati/DbNegozio.mdb");
+    auto rs = db->openRecordset("select * from Magazzino");
+    int n = 0;
+    for (const auto& p : prodotti) {
+      rs.addNew();
+      rs.setText("CodMateriale", QString::number(++n));
+      rs.setText("Descrizione", p.descrizione);
+      rs.setText("BarCode", p.barCode);
+      rs.setValue("Costo", 1.5 + n);
+      rs.setText("TipoMateriale", n % 4 == 0 ? "500" : "");
+      rs.update();
+    }
+    // the bar code where a 3 x 8 cell and an Avery L7160 cell both have room for it
+    db->execute(
+        "UPDATE FormatoEtichetta SET XBC = 600, YBC = 200, FontSizeBC = 22, "
+        "XPicture = 60, YPicture = 2900");
+    const QString setup = negozio + "/Setup.ini";
+    ScriviINI(setup, "Etichetta", "SelezioneStandard", "Vero");
+    ScriviINI(setup, "Etichetta", "VediBARCODE", "Vero");
+    ScriviINI(setup, "Etichetta", "NomeAttivita", "Bottega Rossi");
+  }
+
+  // Runs "listinova etichette FILE.pdf"; its exit status.
+  int stampa(const QString& pdf) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LISTINOVA_CARTELLA", negozio);
+    env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+    env.remove("DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    p.setProcessEnvironment(env);
+    p.start(LISTINOVA_BINARY, {"etichette", pdf});
+    if (!p.waitForFinished(120000)) return -1;
+    uscita = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    return p.exitCode();
+  }
+
+  // Every cell of every page cut out of the 300 dpi pages and scanned on its own, in page
+  // order; an unreadable cell reads as "?".
+  QStringList scansiona(const QString& pdf, const std::vector<QRectF>& celle, int pagine) {
+    QProcess raster;
+    raster.start("pdftoppm", {"-r", QString::number(kDpi), "-png", pdf, dir.filePath("pagina")});
+    if (!raster.waitForFinished(120000) || raster.exitCode() != 0) return {"pdftoppm fallito"};
+    const QStringList png = QDir(dir.path()).entryList({"pagina*.png"}, QDir::Files, QDir::Name);
+    QStringList letti;
+    for (int p = 0; p < pagine && p < png.size(); ++p) {
+      const QImage pagina(dir.filePath(png[p]));
+      for (size_t c = 0; c < celle.size() && letti.size() < kProdotti; ++c) {
+        const QRectF& t = celle[c];
+        const QRect px(int(t.left() * kDpi / 1440), int(t.top() * kDpi / 1440),
+                       int(t.width() * kDpi / 1440), int(t.height() * kDpi / 1440));
+        const QString file = dir.filePath(QString("cella_%1_%2.png").arg(p).arg(c));
+        pagina.copy(px).save(file);
+        QProcess zbar;
+        zbar.start("zbarimg", {"-q", "--raw", file});
+        zbar.waitForFinished(30000);
+        const QString letto = QString::fromUtf8(zbar.readAllStandardOutput()).trimmed();
+        letti << (letto.isEmpty() ? "?" : letto);
+      }
+      QFile::remove(dir.filePath(png[p]));
+    }
+    return letti;
+  }
+
+  QStringList attesi() const {
+    std::vector<Prodotto> ordinati = prodotti;  // the labels follow the descriptions
+    QStringList v;
+    for (const auto& p : ordinati) v << p.atteso;
+    return v;
+  }
+
+  // The cells of a sheet, row by row, as the engine lays them out on A4.
+  static std::vector<QRectF> Celle(int colonne, int righe, const ModelloFoglio* modello) {
+    testing::DispositivoDiProva a4(QSizeF(210, 297) * (1440 / 25.4));
+    EasyPrint motore(a4);
+    if (modello) {
+      ApplicaModelloFoglio(motore, *modello);
+    } else {
+      motore.setScaleMode(kCentimetri);
+      motore.setMaxCol(colonne);
+      motore.setMaxRow(righe);
+      motore.setLabelDistance(1);
+    }
+    std::vector<QRectF> celle;
+    for (int r = 0; r < motore.MaxRow(); ++r)
+      for (int c = 0; c < motore.MaxCol(); ++c) celle.push_back(motore.cella(c, r));
+    return celle;
+  }
+
+  QTemporaryDir dir;
+  QString negozio;
+  QString uscita;
+  std::vector<Prodotto> prodotti = Prodotti();
+};
+
+TEST_F(EtichetteE2E, EveryLabelOfA3x8SheetScansAsItsProduct) {
+  const QString pdf = dir.filePath("etichette.pdf");
+  ASSERT_EQ(stampa(pdf), 0) << uscita.toStdString();
+  EXPECT_TRUE(uscita.contains("30 su 2 pagine")) << uscita.toStdString();
+  EXPECT_EQ(scansiona(pdf, Celle(3, 8, nullptr), 2), attesi());
+}
+
+TEST_F(EtichetteE2E, EveryLabelOfAnAveryL7160SheetScansAsItsProduct) {
+  const auto catalogo = CatalogoModelliFoglio();
+  const auto avery = TrovaModelloFoglio(catalogo, "Avery L7160");
+  if (!avery) GTEST_SKIP() << "glabels-data non installato";
+  ScriviINI(negozio + "/Setup.ini", "Etichetta", "ModelloFoglio", "Avery L7160");
+  const QString pdf = dir.filePath("avery.pdf");
+  ASSERT_EQ(stampa(pdf), 0) << uscita.toStdString();
+  EXPECT_TRUE(uscita.contains("30 su 2 pagine")) << uscita.toStdString();
+  EXPECT_EQ(scansiona(pdf, Celle(0, 0, &*avery), 2), attesi());
+}
+
+}  // namespace
+}  // namespace listinova

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "printing/superficie_etichette.h"
+
+namespace listinova::testing {
+
+// Records what the label engine draws, page by page.
+class SuperficieDiProva : public SuperficieEtichette {
+ public:
+  struct Testo {
+    int pagina;
+    QPointF dove;
+    QString testo;
+    CarattereEtichetta carattere;
+  };
+  struct Codice {
+    int pagina;
+    QRectF area;
+    QString cifre;
+  };
+
+  void testo(QPointF dove, const QString& t, const CarattereEtichetta& c) override {
+    testi.push_back({pagina, dove, t, c});
+  }
+  void codiceEAN(const QRectF& area, const QString& cifre) override {
+    codici.push_back({pagina, area, cifre});
+  }
+  void immagine(const QRectF& area, const QImage&) override { immagini.push_back(area); }
+  void nuovaPagina() override { ++pagina; }
+  bool fine() override {
+    finito = true;
+    return true;
+  }
+
+  QStringList testiDi(int p) const {
+    QStringList l;
+    for (const auto& t : testi)
+      if (t.pagina == p) l << t.testo;
+    return l;
+  }
+
+  int pagina = 1;
+  bool finito = false;
+  std::vector<Testo> testi;
+  std::vector<Codice> codici;
+  std::vector<QRectF> immagini;
+};
+
+// Draws onto a surface the device keeps, so that a test reads it after the engine let go.
+class RinvioSuperficie : public SuperficieEtichette {
+ public:
+  explicit RinvioSuperficie(SuperficieDiProva& s) : s_(s) {}
+  void testo(QPointF d, const QString& t, const CarattereEtichetta& c) override {
+    s_.testo(d, t, c);
+  }
+  void codiceEAN(const QRectF& a, const QString& c) override { s_.codiceEAN(a, c); }
+  void immagine(const QRectF& a, const QImage& i) override { s_.immagine(a, i); }
+  void nuovaPagina() override { s_.nuovaPagina(); }
+  bool fine() override { return s_.fine(); }
+
+ private:
+  SuperficieDiProva& s_;
+};
+
+// A paper of a given size whose documents are recorded.
+class DispositivoDiProva : public DispositivoEtichette {
+ public:
+  explicit DispositivoDiProva(QSizeF twips = {21 * 567.0, 29.7 * 567.0}) : pagina(twips) {}
+  QSizeF paginaTwips() const override { return pagina; }
+  std::unique_ptr<SuperficieEtichette> apri() override {
+    documenti.push_back(std::make_unique<SuperficieDiProva>());
+    ultima = documenti.back().get();
+    return std::make_unique<RinvioSuperficie>(*ultima);
+  }
+
+  QSizeF pagina;
+  std::vector<std::unique_ptr<SuperficieDiProva>> documenti;
+  SuperficieDiProva* ultima = nullptr;
+};
+
+}  // namespace listinova::testing
