@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QDialog>
 #include <QTimer>
 #include <functional>
@@ -41,6 +42,10 @@ class Magazzino : public QDialog {
   // What "Invia PLU  >>>" and "Reparti" run; a button without one stays disabled.
   void setInviaPLU(std::function<void(bool soloModificati)> invia);
   void setApriReparti(std::function<void()> apri);
+  // What "Stampa Esporta" (the stock of the current search) and "Stampa" (the sales of the
+  // period of the date pickers) run; a button without one stays disabled.
+  void setStampaMagazzino(std::function<void(const QString& sqlRicerca, bool soloQtaZero)> stampa);
+  void setStampaVendite(std::function<void(const QDate& dal, const QDate& al)> stampa);
 
   // The register jobs' progress: the status field (an empty text hides it) and the record
   // counters.
@@ -121,6 +126,8 @@ class Magazzino : public QDialog {
   QPushButton* cmdSegnaModificati_ = nullptr;
   QPushButton* cmdAdeguaCodici_ = nullptr;
   QPushButton* CmdUscita_ = nullptr;
+  QPushButton* cmdStampaMagazzino_ = nullptr;
+  QPushButton* cmdStampaVPLU_ = nullptr;
 };
 
 }  // namespace listinova

@@ -6,6 +6,8 @@
 #include "platform/qt_clock.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_serial_port.h"
+#include "printing/lavoro_report.h"
+#include "printing/stampe_finestre.h"
 #include "register/ambiente_casse.h"
 #include "register/lavoro_invia.h"
 #include "register/reparti_finestra.h"
@@ -28,7 +30,9 @@ QStringList argomentiDi(int argc, char** argv) {
 }
 
 int lavoroSenzaFinestre(const listinova::RigaDiComando& riga, int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  // Reports are painted to PDF even where there is no display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
   QTextStream uscita(stdout);
   QTextStream errori(stderr);
   return riga.esegui(app.arguments(), uscita, errori);
@@ -40,6 +44,8 @@ int main(int argc, char** argv) {
   using namespace listinova;
   RigaDiComando riga;
   riga.aggiungi(LavoroInvia());
+  riga.aggiungi(LavoroEsporta());
+  riga.aggiungi(LavoroStampa());
   if (riga.riguarda(argomentiDi(argc, argv))) return lavoroSenzaFinestre(riga, argc, argv);
 
   QApplication app(argc, argv);
@@ -63,6 +69,7 @@ int main(int argc, char** argv) {
   QtTextViewer visualizzatore;
   std::unique_ptr<Magazzino> magazzino;
   std::unique_ptr<CollegamentoCasse> casse;
+  std::unique_ptr<StampeConFinestre> stampe;
   if (g.Archivio) {
     magazzino = std::make_unique<Magazzino>(
         *g.Archivio, prompts, notice, clock, [&] { return &portaScanner; }, &principale);
@@ -89,6 +96,13 @@ int main(int argc, char** argv) {
           lista);
       finestra.exec();
     });
+    stampe = std::make_unique<StampeConFinestre>(*g.Archivio, prompts, notice, clock,
+                                                 g.PercorsoSetup, lista);
+    lista->setStampaMagazzino([&](const QString& sqlRicerca, bool soloQtaZero) {
+      stampe->stampe().StampaMagazzino(sqlRicerca, soloQtaZero);
+    });
+    lista->setStampaVendite(
+        [&](const QDate& dal, const QDate& al) { stampe->stampe().StampaVendite(dal, al); });
     principale.setApriMagazzino([&] {
       if (magazzino->isVisible()) {
         magazzino->raise();
