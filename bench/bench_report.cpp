@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <ctime>
 
 #include "archivio_di_prova.h"
 #include "catalogue/apri_database.h"
@@ -28,22 +29,30 @@ int main(int argc, char** argv) {
   const QString file = dir.filePath("magazzino.xlsx");
   QElapsedTimer t;
   t.start();
-  ScriviCartellaDiLavoro(
-      *db, file, [](const QString& accanto) { return IstruzioniEsportaMagazzino(accanto, false); });
-  out << "stock export, " << prodotti << " products: " << t.elapsed() << " ms, "
-      << QFileInfo(file).size() / 1024 << " KiB" << Qt::endl;
+  // Wall time and the CPU time of this process: on a shared machine the second is the figure.
+  auto cpuMs = [] { return std::clock() * 1000 / CLOCKS_PER_SEC; };
+  std::clock_t cpu = cpuMs();
+  ScriviCartellaDiLavoro(*db, scrittore, file, [](const QString& accanto) {
+    return IstruzioniEsportaMagazzino(accanto, false);
+  });
+  out << "stock export, " << prodotti << " products: " << t.elapsed() << " ms (CPU "
+      << cpuMs() - cpu << " ms), " << QFileInfo(file).size() / 1024 << " KiB" << Qt::endl;
 
   t.restart();
+  cpu = cpuMs();
   const Money valore = RiempiRptMagazzino(*db, "Select * from Magazzino order by descrizione");
   const ModelloReport report = ReportMagazzino(*db, QDate::currentDate(), valore);
   const qint64 riempimento = t.elapsed();
+  const std::clock_t cpuRiempimento = cpuMs() - cpu;
   t.restart();
+  cpu = cpuMs();
   const QString pdf = dir.filePath("magazzino.pdf");
   const int pagine = SalvaReportPdf(report, pdf);
   const qint64 disegno = t.elapsed();
+  const std::clock_t cpuDisegno = cpuMs() - cpu;
   out << "stock report, " << report.righe.size() << " rows: work table " << riempimento
-      << " ms, PDF " << disegno << " ms, " << pagine << " pages, "
-      << (disegno > 0 ? pagine * 1000.0 / disegno : 0) << " pages/s, "
-      << QFileInfo(pdf).size() / 1024 << " KiB" << Qt::endl;
+      << " ms (CPU " << cpuRiempimento << " ms), PDF " << disegno << " ms (CPU " << cpuDisegno
+      << " ms), " << pagine << " pages, " << (cpuDisegno > 0 ? pagine * 1000.0 / cpuDisegno : 0)
+      << " pages per CPU second, " << QFileInfo(pdf).size() / 1024 << " KiB" << Qt::endl;
   return 0;
 }

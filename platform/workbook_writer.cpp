@@ -149,11 +149,12 @@ WorkbookCell cellFor(const QVariant& value, db::FieldType type) {
 void XlsxWorkbookWriter::writeSheet(const QString& file, const WorkbookSheet& sheet) {
   const QFileInfo info(file);
   const QString key = info.absoluteFilePath();
+  const bool gathering = gathering_[key];
   auto& sheets = written_[key];
   // A file gone since we wrote it starts afresh; one we never wrote is not ours to extend.
-  if (!info.exists())
+  if (!info.exists() && !gathering)
     sheets.clear();
-  else if (sheets.empty())
+  else if (info.exists() && sheets.empty())
     fail(file, QStringLiteral("il file esiste già"));
   bool replaced = false;
   for (WorkbookSheet& old : sheets) {
@@ -163,16 +164,33 @@ void XlsxWorkbookWriter::writeSheet(const QString& file, const WorkbookSheet& sh
     }
   }
   if (!replaced) sheets.push_back(sheet);
-  const QString beside = key + QStringLiteral(".scrittura");
+  if (gathering) return;
   try {
-    writeWorkbook(beside, sheets, file);
+    write(key, file);
   } catch (...) {
     if (!replaced) sheets.pop_back();
     throw;
   }
+}
+
+void XlsxWorkbookWriter::gather(const QString& file) {
+  const QString key = QFileInfo(file).absoluteFilePath();
+  gathering_[key] = true;
+  if (!QFileInfo::exists(key)) written_[key].clear();
+}
+
+void XlsxWorkbookWriter::flush(const QString& file) {
+  const QString key = QFileInfo(file).absoluteFilePath();
+  gathering_.erase(key);
+  write(key, file);
+}
+
+void XlsxWorkbookWriter::write(const QString& key, const QString& shownName) {
+  const QString beside = key + QStringLiteral(".scrittura");
+  writeWorkbook(beside, written_[key], shownName);
   if (std::rename(beside.toLocal8Bit().constData(), key.toLocal8Bit().constData()) != 0) {
     std::remove(beside.toLocal8Bit().constData());
-    fail(file, QStringLiteral("impossibile sostituire il file"));
+    fail(shownName, QStringLiteral("impossibile sostituire il file"));
   }
 }
 

@@ -32,6 +32,10 @@ class WorkbookWriter {
   virtual ~WorkbookWriter() = default;
   // Adds `sheet` to `file` (or replaces the sheet of that name). Throws db::DatabaseError.
   virtual void writeSheet(const QString& file, const WorkbookSheet& sheet) = 0;
+  // Between these two the sheets for `file` are only gathered, and written once at the end:
+  // a workbook of several statements is not rewritten for each one.
+  virtual void gather(const QString& file) { (void)file; }
+  virtual void flush(const QString& file) { (void)file; }
 };
 
 // .xlsx files that Excel and LibreOffice open. A file is rewritten whole beside its name and
@@ -39,10 +43,15 @@ class WorkbookWriter {
 class XlsxWorkbookWriter : public WorkbookWriter {
  public:
   void writeSheet(const QString& file, const WorkbookSheet& sheet) override;
+  void gather(const QString& file) override;
+  void flush(const QString& file) override;
 
  private:
+  void write(const QString& key, const QString& shownName);
+
   // The sheets this writer put in each file: a workbook cannot be appended to in place.
   std::map<QString, std::vector<WorkbookSheet>> written_;
+  std::map<QString, bool> gathering_;
 };
 
 // The rows of a recordset as a sheet: headers from the field names, money exact.

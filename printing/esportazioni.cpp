@@ -10,6 +10,7 @@
 #include "platform/db/database.h"
 #include "platform/notice.h"
 #include "platform/prompts.h"
+#include "platform/workbook_writer.h"
 #include "startup/error_log.h"
 #include "startup/modulo_file_ini.h"
 #include "startup/var_globali.h"
@@ -75,7 +76,7 @@ EsitoEsportazione esporta(AmbienteEsportazione& a, const char* procedura, const 
   if (file.isEmpty()) return EsitoEsportazione::Annullata;
   if (a.attesa) a.attesa(true);
   try {
-    ScriviCartellaDiLavoro(a.db, file, istruzioni);
+    ScriviCartellaDiLavoro(a.db, a.scrittore, file, istruzioni);
   } catch (const platform::db::DatabaseError& e) {
     if (a.attesa) a.attesa(false);
     ScriviErrore(kModulo, procedura, e.description(), e.code());
@@ -129,13 +130,16 @@ QString NomeCartellaDiLavoro(const QString& nomeScelto) {
   return nomeScelto;
 }
 
-void ScriviCartellaDiLavoro(platform::db::Database& db, const QString& file,
+void ScriviCartellaDiLavoro(platform::db::Database& db, platform::WorkbookWriter& scrittore,
+                            const QString& file,
                             const std::function<QStringList(const QString&)>& istruzioni) {
   const QFileInfo info(file);
   const QString accanto = info.dir().filePath("." + info.fileName() + ".parziale.xlsx");
   QFile::remove(accanto);
   try {
+    scrittore.gather(accanto);
     for (const QString& istruzione : istruzioni(accanto)) db.execute(istruzione);
+    scrittore.flush(accanto);
   } catch (...) {
     QFile::remove(accanto);
     throw;

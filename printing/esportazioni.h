@@ -9,6 +9,7 @@ namespace listinova {
 namespace platform {
 class Notice;
 class Prompts;
+class WorkbookWriter;
 namespace db {
 class Database;
 }
@@ -22,9 +23,11 @@ QString IstruzioneEsportaVendite(const QString& file, const QDate& dal, const QD
 // (and in place of ".xls", which would promise the old format).
 QString NomeCartellaDiLavoro(const QString& nomeScelto);
 
-// Runs `istruzioni` (given the file they must write) into a file beside `file`, then puts it
-// in place: a failure leaves `file` as it was. Throws DatabaseError.
-void ScriviCartellaDiLavoro(platform::db::Database& db, const QString& file,
+// Runs `istruzioni` (given the file they must write) into a file beside `file` through
+// `scrittore`, the store's workbook writer, then puts it in place: a failure leaves `file` as
+// it was. Throws DatabaseError.
+void ScriviCartellaDiLavoro(platform::db::Database& db, platform::WorkbookWriter& scrittore,
+                            const QString& file,
                             const std::function<QStringList(const QString&)>& istruzioni);
 
 // The window side of an export: the questions, the file choice and the notices.
@@ -32,6 +35,7 @@ struct AmbienteEsportazione {
   platform::db::Database& db;
   platform::Prompts& prompts;
   platform::Notice& notice;
+  platform::WorkbookWriter& scrittore;  // the one attached to `db`
   QString percorsoSetup;
   // The save dialog with its title; an empty text when the operator gave no name.
   std::function<QString(const QString& titolo)> nomeFile;

@@ -84,7 +84,7 @@ int eseguiEsporta(const QStringList& argomenti, QTextStream& uscita, QTextStream
   platform::AttachWorkbookWriter(*db, scrittore);
   const QString file = NomeCartellaDiLavoro(parole[1]);
   try {
-    ScriviCartellaDiLavoro(*db, file, [&](const QString& accanto) {
+    ScriviCartellaDiLavoro(*db, scrittore, file, [&](const QString& accanto) {
       return vendite ? QStringList{IstruzioneEsportaVendite(accanto, dal, al)}
                      : IstruzioniEsportaMagazzino(accanto, false);
     });

@@ -102,10 +102,10 @@ ModelloReport ReportMagazzino(Database& db, const QDate& data, Money valore) {
   m.orizzontale = true;
   m.colonne = {{QStringLiteral("Cod.  For."), 1.3},
                {QStringLiteral("BarCode"), 1.4},
-               {QStringLiteral("Descrizione"), 3.2},
-               {QStringLiteral("Genere"), 1.4},
+               {QStringLiteral("Descrizione"), 3},
+               {QStringLiteral("Genere"), 1.3},
                {QStringLiteral("Giacenze"), 0.9, Qt::AlignRight},
-               {QStringLiteral("Prezzo di Vendita"), 1.3, Qt::AlignRight},
+               {QStringLiteral("Prezzo di Vendita"), 1.7, Qt::AlignRight},
                {QStringLiteral("Costo"), 1.1, Qt::AlignRight},
                {QStringLiteral("Fornitore"), 1.6}};
   auto rs = db.openRecordset("Select * from rptMagazzino");

@@ -15,6 +15,7 @@ StampeConFinestre::StampeConFinestre(platform::db::Database& db, platform::Promp
   AmbienteEsportazione esportazione{db,
                                     prompts,
                                     notice,
+                                    scrittore_,
                                     percorsoSetup,
                                     [finestra](const QString& titolo) {
                                       // The overwrite question is ours, with our words: the dialog

@@ -47,6 +47,12 @@ def fogli_csv(xlsx, cartella):
     return fogli
 
 
+def data_di(testo):
+    mese, giorno, anno = testo.split("/")
+    anno = int(anno) + (2000 if len(anno) == 2 else 0)
+    return f"{anno:04d}-{int(mese):02d}-{int(giorno):02d}"
+
+
 def numero(testo):
     return Decimal(testo).quantize(Decimal("0.01"))
 
@@ -101,12 +107,14 @@ def main():
                 vendite, "--cartella", negozio], env=ambiente)
         fogli = fogli_csv(vendite, cartella)
         assert list(fogli) == ["Foglio1"], list(fogli)
-        assert fogli["Foglio1"] == [["Descrizione", "EAN", "Qta", "DataModif"],
-                                    ["ACQUA NATURALE", "0001234567895", "6", "11/21/26"],
-                                    ["BISCOTTI", "8001234567890", "2", "11/20/26"]] or \
-            fogli["Foglio1"][1][:3] == ["ACQUA NATURALE", "0001234567895", "6"], fogli
+        righe = fogli["Foglio1"]
+        assert righe[0] == ["Descrizione", "EAN", "Qta", "DataModif"], righe[0]
+        assert [r[:3] for r in righe[1:]] == [["ACQUA NATURALE", "0001234567895", "6"],
+                                              ["BISCOTTI", "8001234567890", "2"]], righe
+        # Raw values: LibreOffice writes a date cell month first; a text would stay as stored.
+        assert [data_di(r[3]) for r in righe[1:]] == ["2026-11-21", "2026-11-20"], righe
         print("LibreOffice legge i fogli come l'archivio:",
-              len(righe) - 1, "prodotti,", len(fogli["Foglio1"]) - 1, "vendite")
+              len(PRODOTTI), "prodotti,", len(righe) - 1, "vendite")
 
 
 if __name__ == "__main__":

@@ -57,7 +57,7 @@ TEST_F(Esportazioni, StockWorkbookHasBothSheetsWithExactCells) {
   for (bool soloQtaZero : {false, true}) {
     SCOPED_TRACE(soloQtaZero);
     const QString file = a.file(soloQtaZero ? "zero.xlsx" : "magazzino.xlsx");
-    ScriviCartellaDiLavoro(*a.db, file, [&](const QString& accanto) {
+    ScriviCartellaDiLavoro(*a.db, scrittore, file, [&](const QString& accanto) {
       return IstruzioniEsportaMagazzino(accanto, soloQtaZero);
     });
     const auto fogli = leggi(file);
@@ -126,7 +126,7 @@ TEST_F(Esportazioni, SalesWorkbookHoldsThePeriodOnly) {
     SCOPED_TRACE(caso.dal.toString().toStdString() + " " + caso.al.toString().toStdString());
     const QString file = a.file("vendite.xlsx");
     QFile::remove(file);
-    ScriviCartellaDiLavoro(*a.db, file, [&](const QString& accanto) {
+    ScriviCartellaDiLavoro(*a.db, scrittore, file, [&](const QString& accanto) {
       return QStringList{IstruzioneEsportaVendite(accanto, caso.dal, caso.al)};
     });
     const auto fogli = leggi(file);
@@ -142,7 +142,7 @@ TEST_F(Esportazioni, SalesWorkbookHoldsThePeriodOnly) {
   }
   // Dates are spreadsheet day numbers, counted from 30/12/1899.
   const QString file = a.file("giorni.xlsx");
-  ScriviCartellaDiLavoro(*a.db, file, [&](const QString& accanto) {
+  ScriviCartellaDiLavoro(*a.db, scrittore, file, [&](const QString& accanto) {
     return QStringList{IstruzioneEsportaVendite(accanto, kGiorno, kGiorno)};
   });
   const auto giorni = leggi(file);
@@ -248,6 +248,7 @@ TEST_F(Esportazioni, FlowAsksAndTellsAsTheOperatorExpects) {
     AmbienteEsportazione ambiente{*a.db,
                                   prompts,
                                   notice,
+                                  scrittore,
                                   setup,
                                   [&](const QString& titolo) {
                                     titoli << titolo;
@@ -282,6 +283,8 @@ class ScrittoreCheCede : public platform::WorkbookWriter {
       throw platform::db::DatabaseError(QStringLiteral("Disco pieno"), 3436);
     vero.writeSheet(file, sheet);
   }
+  void gather(const QString& file) override { vero.gather(file); }
+  void flush(const QString& file) override { vero.flush(file); }
   platform::XlsxWorkbookWriter vero;
 };
 
@@ -293,8 +296,13 @@ TEST_F(Esportazioni, FailureLeavesTheOldFileAndNoSuccessNotice) {
   testing::FakePrompts prompts;
   prompts.answers = {Answer::Yes};
   testing::FakeNotice notice;
-  AmbienteEsportazione ambiente{
-      *a.db, prompts, notice, a.file("Setup.ini"), [&](const QString&) { return file; }, {}};
+  AmbienteEsportazione ambiente{*a.db,
+                                prompts,
+                                notice,
+                                scrittoreCheCede,
+                                a.file("Setup.ini"),
+                                [&](const QString&) { return file; },
+                                {}};
   EXPECT_EQ(EsportaMagazzino(ambiente, false), EsitoEsportazione::Fallita);
   EXPECT_TRUE(notice.messages.isEmpty());
   EXPECT_EQ(testing::readAll(file), QByteArray("vecchio"));
@@ -311,6 +319,7 @@ TEST_F(Esportazioni, SalesExportFlowUsesItsOwnTitle) {
   AmbienteEsportazione ambiente{*a.db,
                                 prompts,
                                 notice,
+                                scrittore,
                                 a.file("Setup.ini"),
                                 [&](const QString& titolo) {
                                   titoli << titolo;

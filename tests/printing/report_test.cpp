@@ -105,6 +105,7 @@ class Comandi : public Report {
         AmbienteEsportazione{*a.db,
                              prompts,
                              notice,
+                             scrittore,
                              a.file("Setup.ini"),
                              [this](const QString&) { return a.file("export"); },
                              {}},
