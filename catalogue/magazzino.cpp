@@ -335,7 +335,9 @@ QWidget* Magazzino::costruisciComandi() {
   ckPerFrontalini_->setObjectName("ckPerFrontalini");
   layout->addWidget(
       riquadro(QStringLiteral("Stampe"),
-               {prossimaVersione("cmdStampa", QStringLiteral("Stampa")),
+               {cmdStampaMagazzino_ =
+                    prossimaVersione("cmdStampaMagazzino", QStringLiteral("Stampa Esporta")),
+                cmdStampaVPLU_ = prossimaVersione("cmdStampa", QStringLiteral("Stampa")),
                 prossimaVersione("cmdEtichette", QStringLiteral("Etichette")),
                 cmdStampaFrontalino_ =
                     prossimaVersione("cmdStampaFrontalino", QStringLiteral("Stampa Front.")),
@@ -483,6 +485,38 @@ void Magazzino::setInviaPLU(std::function<void(bool soloModificati)> invia) {
       invia(soloModificati());
       CmdCerca_Click();
     });
+  });
+}
+
+void Magazzino::setStampaMagazzino(
+    std::function<void(const QString& sqlRicerca, bool soloQtaZero)> stampa) {
+  cmdStampaMagazzino_->disconnect(this);
+  cmdStampaMagazzino_->setEnabled(static_cast<bool>(stampa));
+  cmdStampaMagazzino_->setToolTip(
+      stampa ? QStringLiteral("Stampa o esporta le giacenze dei prodotti cercati")
+             : kProssimaVersione);
+  if (!stampa) return;
+  connect(cmdStampaMagazzino_, &QPushButton::clicked, this, [this, stampa] {
+    comando("cmdStampaMagazzino_Click", [this, stampa] {
+      const CriteriRicerca ricerca = criteri();
+      stampa(IstruzioneRicerca(ricerca), ricerca.opzione == 4);
+    });
+  });
+}
+
+void Magazzino::setStampaVendite(std::function<void(const QDate& dal, const QDate& al)> stampa) {
+  cmdStampaVPLU_->disconnect(this);
+  cmdStampaVPLU_->setEnabled(static_cast<bool>(stampa));
+  cmdStampaVPLU_->setToolTip(stampa ? QStringLiteral("Stampa o esporta le vendite del periodo")
+                                    : kProssimaVersione);
+  if (!stampa) return;
+  for (QDateEdit* data : {dal_, al_}) {
+    data->setEnabled(true);
+    data->setToolTip({});
+    data->setDate(clock_.now().date());
+  }
+  connect(cmdStampaVPLU_, &QPushButton::clicked, this, [this, stampa] {
+    comando("cmdStampaVPLU_Click", [this, stampa] { stampa(dal_->date(), al_->date()); });
   });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QDialog>
 #include <QStringList>
 #include <QTimer>
@@ -88,6 +89,10 @@ class Magazzino : public QDialog {
   void mostraAvviso(const QString& testo, int punti);
   // What "Stampa Front." runs (the shelf labels); without one the button stays disabled.
   void setStampaFrontalino(std::function<void()> stampa);
+  // What "Stampa Esporta" (the stock of the current search) and "Stampa" (the sales of the
+  // period of the date pickers) run; a button without one stays disabled.
+  void setStampaMagazzino(std::function<void(const QString& sqlRicerca, bool soloQtaZero)> stampa);
+  void setStampaVendite(std::function<void(const QDate& dal, const QDate& al)> stampa);
 
   // The register jobs' progress: the status field (an empty text hides it) and the record
   // counters.
@@ -196,6 +201,8 @@ class Magazzino : public QDialog {
   QPushButton* cmdSalva_ = nullptr;
   QPushButton* cmdCambiaDb_ = nullptr;
   QVBoxLayout* pannelli_ = nullptr;
+  QPushButton* cmdStampaMagazzino_ = nullptr;
+  QPushButton* cmdStampaVPLU_ = nullptr;
 };
 
 }  // namespace listinova

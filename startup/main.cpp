@@ -11,6 +11,8 @@
 #include "promotions/promozioni_magazzino.h"
 #include "printing/finestre_etichette.h"
 #include "printing/lavoro_etichette.h"
+#include "printing/lavoro_report.h"
+#include "printing/stampe_finestre.h"
 #include "register/ambiente_casse.h"
 #include "register/lavoro_invia.h"
 #include "register/lavoro_leggi.h"
@@ -35,7 +37,9 @@ QStringList argomentiDi(int argc, char** argv) {
 }
 
 int lavoroSenzaFinestre(const listinova::RigaDiComando& riga, int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  // Reports are painted to PDF even where there is no display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
   QTextStream uscita(stdout);
   QTextStream errori(stderr);
   return riga.esegui(app.arguments(), uscita, errori);
@@ -59,6 +63,8 @@ int main(int argc, char** argv) {
   riga.aggiungi(LavoroLeggi());
   riga.aggiungi(LavoroSalva());
   riga.aggiungi(LavoroEtichette());
+  riga.aggiungi(LavoroEsporta());
+  riga.aggiungi(LavoroStampa());
   if (riga.riguarda(argomentiDi(argc, argv)))
     return argomentiDi(argc, argv).contains("etichette") ? lavoroConDisegno(riga, argc, argv)
                                                          : lavoroSenzaFinestre(riga, argc, argv);
@@ -86,6 +92,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<CollegamentoCasse> casse;
   platform::QtPrinters stampanti;
   std::unique_ptr<FinestreEtichette> etichette;
+  std::unique_ptr<StampeConFinestre> stampe;
   if (g.Archivio) {
     magazzino = std::make_unique<Magazzino>(
         *g.Archivio, prompts, notice, clock, [&] { return &portaScanner; }, &principale);
@@ -119,6 +126,13 @@ int main(int argc, char** argv) {
       return FiltriEtichette{lista->soloModificati(), lista->perFrontalini()};
     });
     lista->setStampaFrontalino([&, lista] { etichette->stampaFrontalino(lista); });
+    stampe = std::make_unique<StampeConFinestre>(*g.Archivio, prompts, notice, clock,
+                                                 g.PercorsoSetup, lista);
+    lista->setStampaMagazzino([&](const QString& sqlRicerca, bool soloQtaZero) {
+      stampe->stampe().StampaMagazzino(sqlRicerca, soloQtaZero);
+    });
+    lista->setStampaVendite(
+        [&](const QDate& dal, const QDate& al) { stampe->stampe().StampaVendite(dal, al); });
     principale.setApriMagazzino([&] {
       if (magazzino->isVisible()) {
         magazzino->raise();

@@ -1,0 +1,219 @@
+// Workbook exports: the rows of an INTO [Excel ...] statement become an .xlsx sheet through
+// libxlsxwriter.
+#include "platform/workbook_writer.h"
+
+#include <xlsxwriter.h>
+
+#include <QFileInfo>
+#include <cstdio>
+
+#include "platform/money.h"
+
+namespace listinova::platform {
+namespace {
+
+// Jet's error for a file the driver could not write.
+constexpr int kErroreScritturaFoglio = 3436;
+constexpr char kFormatoImporto[] = "#,##0.00";
+constexpr char kFormatoData[] = "dd/mm/yyyy";
+constexpr char kFormatoDataOra[] = "dd/mm/yyyy hh:mm:ss";
+
+[[noreturn]] void fail(const QString& file, const QString& why) {
+  throw db::DatabaseError(
+      QStringLiteral("Impossibile scrivere il foglio di calcolo \"%1\": %2").arg(file, why),
+      kErroreScritturaFoglio);
+}
+
+void check(lxw_error error, const QString& file) {
+  if (error != LXW_NO_ERROR) fail(file, QString::fromUtf8(lxw_strerror(error)));
+}
+
+lxw_datetime toLxw(const QDateTime& moment) {
+  return {moment.date().year(), moment.date().month(),  moment.date().day(),
+          moment.time().hour(), moment.time().minute(), double(moment.time().second())};
+}
+
+void writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const WorkbookCell& cell,
+               lxw_format* money, lxw_format* date, lxw_format* dateTime, const QString& file) {
+  switch (cell.kind) {
+    case WorkbookCell::Kind::Empty:
+      return;
+    case WorkbookCell::Kind::Text:
+      check(worksheet_write_string(sheet, row, col, cell.text.toUtf8().constData(), nullptr), file);
+      return;
+    case WorkbookCell::Kind::Number:
+      check(worksheet_write_number(sheet, row, col, cell.number, nullptr), file);
+      return;
+    case WorkbookCell::Kind::Money:
+      check(worksheet_write_number(sheet, row, col, cell.number, money), file);
+      return;
+    case WorkbookCell::Kind::Boolean:
+      check(worksheet_write_boolean(sheet, row, col, cell.number != 0, nullptr), file);
+      return;
+    case WorkbookCell::Kind::Date: {
+      lxw_datetime when = toLxw(cell.moment);
+      check(worksheet_write_datetime(sheet, row, col, &when,
+                                     cell.moment.time() == QTime(0, 0) ? date : dateTime),
+            file);
+      return;
+    }
+  }
+}
+
+void writeWorkbook(const QString& path, const std::vector<WorkbookSheet>& sheets,
+                   const QString& shownName) {
+  lxw_workbook_options options = {};
+  // Rows go out as they are written: a big archive never sits in memory twice.
+  options.constant_memory = LXW_TRUE;
+  lxw_workbook* workbook = workbook_new_opt(path.toUtf8().constData(), &options);
+  if (!workbook) fail(shownName, QStringLiteral("file non creato"));
+  lxw_format* money = workbook_add_format(workbook);
+  format_set_num_format(money, kFormatoImporto);
+  lxw_format* date = workbook_add_format(workbook);
+  format_set_num_format(date, kFormatoData);
+  lxw_format* dateTime = workbook_add_format(workbook);
+  format_set_num_format(dateTime, kFormatoDataOra);
+  try {
+    for (const WorkbookSheet& sheet : sheets) {
+      lxw_worksheet* ws = workbook_add_worksheet(workbook, sheet.name.toUtf8().constData());
+      if (!ws) fail(shownName, QStringLiteral("nome di foglio non valido: %1").arg(sheet.name));
+      for (int c = 0; c < sheet.headers.size(); ++c)
+        check(worksheet_write_string(ws, 0, lxw_col_t(c), sheet.headers[c].toUtf8().constData(),
+                                     nullptr),
+              shownName);
+      lxw_row_t r = 1;
+      for (const auto& row : sheet.rows) {
+        for (size_t c = 0; c < row.size(); ++c)
+          writeCell(ws, r, lxw_col_t(c), row[c], money, date, dateTime, shownName);
+        ++r;
+      }
+    }
+  } catch (...) {
+    workbook_close(workbook);
+    std::remove(path.toLocal8Bit().constData());
+    throw;
+  }
+  lxw_error closed = workbook_close(workbook);
+  if (closed != LXW_NO_ERROR) {
+    std::remove(path.toLocal8Bit().constData());
+    check(closed, shownName);
+  }
+}
+
+WorkbookCell cellFor(const QVariant& value, db::FieldType type) {
+  WorkbookCell cell;
+  if (value.isNull() || !value.isValid()) return cell;
+  const int id = value.typeId();
+  const bool isNumber = id == QMetaType::Double || id == QMetaType::LongLong ||
+                        id == QMetaType::Int || id == QMetaType::Float;
+  switch (type) {
+    case db::FieldType::Text:
+      cell.kind = WorkbookCell::Kind::Text;
+      cell.text = value.toString();
+      return cell;
+    case db::FieldType::Boolean:
+      cell.kind = WorkbookCell::Kind::Boolean;
+      cell.number = value.toBool() ? 1 : 0;
+      return cell;
+    case db::FieldType::Date:
+      if (id == QMetaType::QDateTime && value.toDateTime().isValid()) {
+        cell.kind = WorkbookCell::Kind::Date;
+        cell.moment = value.toDateTime();
+        return cell;
+      }
+      break;
+    case db::FieldType::Currency:
+    case db::FieldType::Other:
+      // Amounts, and the products and sums the statements compute from them, are exact to
+      // the ten-thousandth, as the store keeps money.
+      if (isNumber) {
+        cell.kind = WorkbookCell::Kind::Money;
+        cell.number = Money::fromDouble(value.toDouble()).toDouble();
+        return cell;
+      }
+      break;
+    default:
+      if (isNumber) {
+        cell.kind = WorkbookCell::Kind::Number;
+        cell.number = value.toDouble();
+        return cell;
+      }
+  }
+  cell.kind = WorkbookCell::Kind::Text;
+  cell.text = value.toString();
+  return cell;
+}
+
+}  // namespace
+
+void XlsxWorkbookWriter::writeSheet(const QString& file, const WorkbookSheet& sheet) {
+  const QFileInfo info(file);
+  const QString key = info.absoluteFilePath();
+  const bool gathering = gathering_[key];
+  auto& sheets = written_[key];
+  // A file gone since we wrote it starts afresh; one we never wrote is not ours to extend.
+  if (!info.exists() && !gathering)
+    sheets.clear();
+  else if (info.exists() && sheets.empty())
+    fail(file, QStringLiteral("il file esiste già"));
+  bool replaced = false;
+  for (WorkbookSheet& old : sheets) {
+    if (old.name.compare(sheet.name, Qt::CaseInsensitive) == 0) {
+      old = sheet;
+      replaced = true;
+    }
+  }
+  if (!replaced) sheets.push_back(sheet);
+  if (gathering) return;
+  try {
+    write(key, file);
+  } catch (...) {
+    if (!replaced) sheets.pop_back();
+    throw;
+  }
+}
+
+void XlsxWorkbookWriter::gather(const QString& file) {
+  const QString key = QFileInfo(file).absoluteFilePath();
+  gathering_[key] = true;
+  if (!QFileInfo::exists(key)) written_[key].clear();
+}
+
+void XlsxWorkbookWriter::flush(const QString& file) {
+  const QString key = QFileInfo(file).absoluteFilePath();
+  gathering_.erase(key);
+  write(key, file);
+}
+
+void XlsxWorkbookWriter::write(const QString& key, const QString& shownName) {
+  const QString beside = key + QStringLiteral(".scrittura");
+  writeWorkbook(beside, written_[key], shownName);
+  if (std::rename(beside.toLocal8Bit().constData(), key.toLocal8Bit().constData()) != 0) {
+    std::remove(beside.toLocal8Bit().constData());
+    fail(shownName, QStringLiteral("impossibile sostituire il file"));
+  }
+}
+
+WorkbookSheet SheetFromRecordset(const QString& name, db::Recordset& rows) {
+  WorkbookSheet sheet;
+  sheet.name = name;
+  for (int c = 0; c < rows.fieldCount(); ++c) sheet.headers << rows.fieldName(c);
+  sheet.rows.reserve(rows.recordCount());
+  if (rows.recordCount() > 0) rows.moveFirst();
+  for (; !rows.eof(); rows.moveNext()) {
+    std::vector<WorkbookCell> row;
+    row.reserve(rows.fieldCount());
+    for (int c = 0; c < rows.fieldCount(); ++c)
+      row.push_back(cellFor(rows.value(c), rows.fieldType(c)));
+    sheet.rows.push_back(std::move(row));
+  }
+  return sheet;
+}
+
+void AttachWorkbookWriter(db::Database& database, WorkbookWriter& writer) {
+  database.setWorkbookWriter([&writer](const db::WorkbookTarget& target, db::Recordset& rows) {
+    writer.writeSheet(target.file, SheetFromRecordset(target.sheet, rows));
+  });
+}
+
+}  // namespace listinova::platform

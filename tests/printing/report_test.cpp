@@ -1,0 +1,254 @@
+// The three reports from a known archive, the print commands around them and the paging.
+#include <gtest/gtest.h>
+
+#include <QPdfWriter>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include "platform/workbook_writer.h"
+#include "printing/archivio_stampe.h"
+#include "printing/lettore_xlsx.h"
+#include "printing/report_anteprima.h"
+#include "printing/report_archivio.h"
+#include "printing/report_comandi.h"
+#include "printing/report_motore.h"
+#include "support/fakes.h"
+#include "support/file_helpers.h"
+#include "support/qt_print.h"
+
+namespace listinova {
+namespace {
+
+using platform::Answer;
+using testing::ArchivioStampe;
+
+const QDate kOggi(2024, 3, 15);  // the fake clock's day
+
+class Report : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    a.db->execute("UPDATE Reparti SET Descrizione='Panetteria' WHERE Cod=7");
+    a.aggiungi({"1", "PANE", "2000000000015", 12, "1,20", "0,60", "7", "FORNO", "P1"});
+    a.aggiungi({"2", "LATTE", "8001234567890", 2.5, "1.234,50", "900", "Latticini", "RUSSO"});
+    a.aggiungi({"3", "VECCHIO", "8000000000017", 4, "1", "1", "", "X", "", true});
+    a.aggiungi({"4", "GRISSINI", "80000019", -1, "2", "1", "", ""});
+  }
+
+  ArchivioStampe a;
+};
+
+TEST_F(Report, StockReportRowsCaptionsAndTotals) {
+  const Money valore = RiempiRptMagazzino(*a.db, "Select * from Magazzino order by descrizione");
+  // The deleted product is left out; the value is price times stock of the rows listed.
+  EXPECT_EQ(valore, *Money::parse("3098,65"));
+  const ModelloReport m = ReportMagazzino(*a.db, kOggi, valore);
+  EXPECT_EQ(m.titolo, "Magazzino del Punto Vendita - Giacenze");
+  EXPECT_EQ(m.didascalia + " " + m.valoreDidascalia, "Situazione alla data: 15/03/2024");
+  QStringList intestazioni;
+  for (const auto& c : m.colonne) intestazioni << c.intestazione;
+  EXPECT_EQ(intestazioni, (QStringList{"Cod.  For.", "BarCode", "Descrizione", "Genere", "Giacenze",
+                                       "Prezzo di Vendita", "Costo", "Fornitore"}));
+  const std::vector<QStringList> attese = {
+      {"", "80000019", "GRISSINI", "", "-1", QStringLiteral("€ 2,00"), QStringLiteral("€ 1,00"),
+       ""},
+      {"", "8001234567890", "LATTE", "Latticini", "2,5", QStringLiteral("€ 1.234,50"),
+       QStringLiteral("€ 900,00"), "RUSSO"},
+      {"P1", "2000000000015", "PANE", "Panetteria", "12", QStringLiteral("€ 1,20"),
+       QStringLiteral("€ 0,60"), "FORNO"},
+  };
+  EXPECT_EQ(m.righe, attese);
+  const decltype(m.totali) totali = {{"Totale Articoli:", "3"},
+                                     {"Valore Giacenze:", QStringLiteral("€ 3.098,65")}};
+  EXPECT_EQ(m.totali, totali);
+
+  // A search fills the table with its products only, and a second print starts afresh.
+  RiempiRptMagazzino(*a.db, QStringLiteral("Select * From Magazzino where Quantità<=0"));
+  EXPECT_EQ(ReportMagazzino(*a.db, kOggi, {}).righe.size(), 1u);
+}
+
+TEST_F(Report, SalesReportOfThePeriod) {
+  const QDate giorno(2026, 5, 4);
+  a.vendita("8001234567890", 3, giorno);
+  a.vendita("2000000000015", 1.5, giorno.addDays(1));
+  a.vendita("9999999999999", 7, giorno);  // not in the archive: the join leaves it out
+  a.vendita("2000000000015", 2, giorno.addDays(9));
+  struct Caso {
+    QDate dal, al;
+    std::vector<QStringList> righe;
+  };
+  const Caso casi[] = {
+      {giorno,
+       giorno.addDays(1),
+       {{"3", "LATTE", "8001234567890"}, {"1,5", "PANE", "2000000000015"}}},
+      {giorno.addDays(1),
+       giorno.addDays(9),
+       {{"1,5", "PANE", "2000000000015"}, {"2", "PANE", "2000000000015"}}},
+      {giorno.addDays(9), giorno, {}},
+  };
+  for (const Caso& caso : casi) {
+    const ModelloReport m = ReportVendite(*a.db, caso.dal, caso.al);
+    EXPECT_EQ(m.titolo, "Dettaglio PLU venduti");
+    EXPECT_EQ(m.didascalia, "Vendite effettuate in data:");
+    EXPECT_EQ(m.valoreDidascalia,
+              caso.dal.toString("dd/MM/yyyy") + " - " + caso.al.toString("dd/MM/yyyy"));
+    EXPECT_EQ(m.colonne.at(0).intestazione, QStringLiteral("Q.tà"));
+    EXPECT_EQ(m.righe, caso.righe);
+    EXPECT_TRUE(m.totali.empty());
+  }
+}
+
+// The commands of the product list and of the promotions list around the reports.
+class Comandi : public Report {
+ protected:
+  StampeReport stampe(bool stampante) {
+    return StampeReport(
+        AmbienteEsportazione{*a.db,
+                             prompts,
+                             notice,
+                             scrittore,
+                             a.file("Setup.ini"),
+                             [this](const QString&) { return a.file("export"); },
+                             {}},
+        clock, [stampante] { return stampante; },
+        [this](const ModelloReport& m) { mostrati.push_back(m); });
+  }
+
+  testing::FakePrompts prompts;
+  testing::FakeNotice notice;
+  testing::FakeClock clock;
+  std::vector<ModelloReport> mostrati;
+  platform::XlsxWorkbookWriter scrittore;
+};
+
+const QString kNessunaStampante =
+    "ATTENZIONE Nessuna stampante A4 installata! - Impossibile proseguire con la stampa";
+
+TEST_F(Comandi, NoPrinterStopsEveryReportButNotTheExports) {
+  platform::AttachWorkbookWriter(*a.db, scrittore);
+  prompts.answers = {Answer::No, Answer::Ok, Answer::No, Answer::Ok, Answer::Ok};
+  auto s = stampe(false);
+  s.StampaMagazzino("Select * from Magazzino", false);
+  s.StampaVendite(kOggi, kOggi);
+  EXPECT_FALSE(s.StampaElencoOfferte({{"PANE", "01/03/2024", "31/03/2024", "0,20", "0", "1,00"}}));
+  EXPECT_TRUE(mostrati.empty());
+  EXPECT_EQ(testing::askedTexts(prompts),
+            (QStringList{"Si preferisce esportare in file Excel?", kNessunaStampante,
+                         "Si preferisce esportare in file Excel?", kNessunaStampante,
+                         kNessunaStampante}));
+  EXPECT_EQ(prompts.asked[1].icon, platform::Icon::Critical);
+  // Yes to the question exports, printer or not.
+  prompts.answers = {Answer::Yes};
+  s.StampaMagazzino("Select * from Magazzino", true);
+  EXPECT_EQ(notice.messages, QStringList{"Operazione Effettuata"});
+  const auto fogli = testing::LeggiXlsx(a.file("export.xlsx"));
+  ASSERT_TRUE(fogli.has_value());
+  ASSERT_EQ(fogli->size(), 2u);
+  EXPECT_EQ(fogli->at(0).righe.size(), 2u);  // the header and GRISSINI, the one Qta <= 0
+}
+
+TEST_F(Comandi, PrintedReportsGoToThePreview) {
+  prompts.answers = {Answer::No, Answer::No};
+  auto s = stampe(true);
+  s.StampaMagazzino("Select * From Magazzino where  Genere='7' order by descrizione", false);
+  s.StampaVendite(kOggi, kOggi);
+  ASSERT_EQ(mostrati.size(), 2u);
+  EXPECT_EQ(mostrati[0].righe.size(), 1u);
+  EXPECT_EQ(mostrati[0].totali.at(1).second, QStringLiteral("€ 14,40"));
+  EXPECT_EQ(mostrati[1].titolo, "Dettaglio PLU venduti");
+}
+
+TEST_F(Comandi, PromotionsListFillsItsTableOrSaysItIsEmpty) {
+  auto s = stampe(true);
+  const std::vector<RigaElencoOfferte> righe = {
+      {"PANE", "01/03/2024", "31/03/2024", "0,20", "0", "1,00"},
+      {"LATTE D'ALTA", "10/03/2024", "20/03/2024", "0,00", "10", "1.111,05"},
+  };
+  ASSERT_TRUE(s.StampaElencoOfferte(righe));
+  ASSERT_EQ(mostrati.size(), 1u);
+  const ModelloReport& m = mostrati[0];
+  EXPECT_EQ(m.titolo, "Elenco Offerte in Archivio");
+  EXPECT_EQ(m.didascalia + " " + m.valoreDidascalia, "Data di Stampa 15/03/2024");
+  const std::vector<QStringList> attese = {
+      {"PANE", "0,20", "0", "01/03/2024", "31/03/2024", "1,00"},
+      {"LATTE D'ALTA", "0,00", "10", "10/03/2024", "20/03/2024", "1.111,05"},
+  };
+  EXPECT_EQ(m.righe, attese);
+
+  // An empty list: the message, and the table of the last print stays as it was.
+  EXPECT_FALSE(s.StampaElencoOfferte({}));
+  EXPECT_EQ(testing::askedTexts(prompts), QStringList{"Nessun prodotto da stampare!!!"});
+  EXPECT_EQ(a.db->openRecordset("Select * from rptProdotti").recordCount(), 2);
+  EXPECT_EQ(mostrati.size(), 1u);
+}
+
+TEST(ImpaginaRighe, RowsNeverSplitAndTotalsStayTogether) {
+  using Pagine = std::vector<std::pair<int, int>>;
+  struct Caso {
+    int righe, perPagina, totali;
+    Pagine attese;
+  };
+  const Caso casi[] = {
+      {0, 10, 0, {{0, 0}}},
+      {0, 10, 2, {{0, 0}}},
+      {5, 10, 2, {{0, 5}}},
+      {7, 10, 2, {{0, 7}}},          // 7 rows + rule + 2 totals = 10
+      {8, 10, 2, {{0, 8}, {8, 8}}},  // the totals move to a page of their own
+      {10, 10, 0, {{0, 10}}},
+      {25, 10, 0, {{0, 10}, {10, 20}, {20, 25}}},
+      {300,
+       40,
+       2,
+       {{0, 40}, {40, 80}, {80, 120}, {120, 160}, {160, 200}, {200, 240}, {240, 280}, {280, 300}}},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.righe);
+    EXPECT_EQ(ImpaginaRighe(c.righe, c.perPagina, c.totali), c.attese);
+  }
+}
+
+// The text of each page of a PDF, as poppler reads it.
+QStringList pagineDelPdf(const QString& file) {
+  QProcess pdftotext;
+  pdftotext.start("pdftotext", {"-layout", file, "-"});
+  if (!pdftotext.waitForFinished(60000) || pdftotext.exitCode() != 0) return {};
+  QStringList pagine = QString::fromUtf8(pdftotext.readAllStandardOutput()).split('\f');
+  if (!pagine.isEmpty() && pagine.last().trimmed().isEmpty()) pagine.removeLast();
+  return pagine;
+}
+
+TEST(DisegnaReport, LongReportRepeatsHeadersAndNumbersPages) {
+  ModelloReport m;
+  m.titolo = "Magazzino del Punto Vendita - Giacenze";
+  m.didascalia = "Situazione alla data:";
+  m.valoreDidascalia = "15/03/2024";
+  m.orizzontale = true;
+  m.colonne = {{"BarCode", 1}, {"Descrizione", 3}, {"Giacenze", 1, Qt::AlignRight}};
+  for (int i = 1; i <= 300; ++i)
+    m.righe.push_back({QString("8%1").arg(i, 12, 10, QChar('0')), QString("PRODOTTO N. %1").arg(i),
+                       QString::number(i)});
+  m.totali = {{"Totale Articoli:", "300"}, {"Valore Giacenze:", QStringLiteral("€ 1,00")}};
+  QTemporaryDir dir;
+  const QString file = dir.filePath("lungo.pdf");
+  ASSERT_TRUE(SalvaReportPdf(m, file));
+  const QStringList pagine = pagineDelPdf(file);
+  ASSERT_GT(pagine.size(), 2);
+  int ultimaRiga = 0;
+  for (int p = 0; p < pagine.size(); ++p) {
+    SCOPED_TRACE(p + 1);
+    EXPECT_TRUE(pagine[p].contains("Descrizione")) << "column captions on every page";
+    EXPECT_TRUE(pagine[p].contains(QString("Pag. %1 di %2").arg(p + 1).arg(pagine.size())));
+    // Rows follow each other across pages: none lost, none repeated, none cut.
+    static const QRegularExpression riga(R"(PRODOTTO N\. (\d+))");
+    for (auto it = riga.globalMatch(pagine[p]); it.hasNext();) {
+      const int n = it.next().captured(1).toInt();
+      EXPECT_EQ(n, ultimaRiga + 1);
+      ultimaRiga = n;
+    }
+  }
+  EXPECT_EQ(ultimaRiga, 300);
+  EXPECT_TRUE(pagine.last().contains("Totale Articoli:"));
+  EXPECT_FALSE(pagine.first().contains("Totale Articoli:"));
+}
+
+}  // namespace
+}  // namespace listinova
