@@ -45,7 +45,7 @@ int lavoroSenzaFinestre(const listinova::RigaDiComando& riga, int argc, char** a
   return riga.esegui(app.arguments(), uscita, errori);
 }
 
-// Labels are drawn with fonts, which need the GUI library even without a screen.
+// Labels and reports are drawn with fonts, which need the GUI library even without a screen.
 int lavoroConDisegno(const listinova::RigaDiComando& riga, int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
@@ -65,9 +65,11 @@ int main(int argc, char** argv) {
   riga.aggiungi(LavoroEtichette());
   riga.aggiungi(LavoroEsporta());
   riga.aggiungi(LavoroStampa());
-  if (riga.riguarda(argomentiDi(argc, argv)))
-    return argomentiDi(argc, argv).contains("etichette") ? lavoroConDisegno(riga, argc, argv)
-                                                         : lavoroSenzaFinestre(riga, argc, argv);
+  if (riga.riguarda(argomentiDi(argc, argv))) {
+    const QString lavoro = argomentiDi(argc, argv).value(1);
+    const bool disegna = lavoro == "etichette" || lavoro == "stampa";
+    return disegna ? lavoroConDisegno(riga, argc, argv) : lavoroSenzaFinestre(riga, argc, argv);
+  }
 
   QApplication app(argc, argv);
   app.setApplicationName("listinova");
