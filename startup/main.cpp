@@ -37,9 +37,7 @@ QStringList argomentiDi(int argc, char** argv) {
 }
 
 int lavoroSenzaFinestre(const listinova::RigaDiComando& riga, int argc, char** argv) {
-  // Reports are painted to PDF even where there is no display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  QCoreApplication app(argc, argv);
   QTextStream uscita(stdout);
   QTextStream errori(stderr);
   return riga.esegui(app.arguments(), uscita, errori);
