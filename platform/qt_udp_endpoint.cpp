@@ -1,7 +1,12 @@
 #include "platform/qt_udp_endpoint.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
 #include <QHostInfo>
 #include <QNetworkDatagram>
+#include <cstring>
 
 namespace listinova::platform {
 
@@ -31,8 +36,38 @@ bool QtUdpEndpoint::open(const QString& remoteHost, quint16 remotePort, quint16 
                                  : QHostAddress(QHostAddress::AnyIPv4);
   // Shared, so that a register simulator bound to another loopback address (127.0.0.2) can
   // answer from the same port on this machine.
-  return socket_.bind(local, localPort,
-                      QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint);
+  if (!socket_.bind(local, localPort,
+                    QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint))
+    return false;
+  connectToRemote();
+  return true;
+}
+
+// Several programs may share the local port: a socket connected to its register is the one
+// the system hands that register's datagrams to, and it is handed no one else's. Where that
+// fails the sender is still checked on every datagram.
+void QtUdpEndpoint::connectToRemote() {
+  const int descriptor = static_cast<int>(socket_.socketDescriptor());
+  if (descriptor < 0) return;
+  if (remoteAddress_.protocol() == QAbstractSocket::IPv4Protocol) {
+    sockaddr_in remote{};
+    remote.sin_family = AF_INET;
+    remote.sin_port = htons(remotePort_);
+    remote.sin_addr.s_addr = htonl(remoteAddress_.toIPv4Address());
+    ::connect(descriptor, reinterpret_cast<const sockaddr*>(&remote), sizeof remote);
+  } else if (remoteAddress_.protocol() == QAbstractSocket::IPv6Protocol) {
+    sockaddr_in6 remote{};
+    remote.sin6_family = AF_INET6;
+    remote.sin6_port = htons(remotePort_);
+    const Q_IPV6ADDR indirizzo = remoteAddress_.toIPv6Address();
+    std::memcpy(&remote.sin6_addr, &indirizzo, sizeof indirizzo);
+    ::connect(descriptor, reinterpret_cast<const sockaddr*>(&remote), sizeof remote);
+  }
+}
+
+bool QtUdpEndpoint::fromRemote(const QNetworkDatagram& datagram) const {
+  return datagram.senderPort() == static_cast<int>(remotePort_) &&
+         datagram.senderAddress().isEqual(remoteAddress_, QHostAddress::ConvertV4MappedToIPv4);
 }
 
 void QtUdpEndpoint::close() {
@@ -49,7 +84,7 @@ qint64 QtUdpEndpoint::send(const QByteArray& datagram) {
 void QtUdpEndpoint::readPending() {
   while (socket_.hasPendingDatagrams()) {
     const QNetworkDatagram datagram = socket_.receiveDatagram();
-    if (datagram.isValid()) emit datagramArrived(datagram.data());
+    if (datagram.isValid() && fromRemote(datagram)) emit datagramArrived(datagram.data());
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHostAddress>
+#include <QNetworkDatagram>
 #include <QUdpSocket>
 
 #include "platform/udp_endpoint.h"
@@ -20,6 +21,8 @@ class QtUdpEndpoint : public UdpEndpoint {
 
  private:
   void readPending();
+  void connectToRemote();
+  bool fromRemote(const QNetworkDatagram& datagram) const;
 
   QUdpSocket socket_;
   QHostAddress remoteAddress_;
