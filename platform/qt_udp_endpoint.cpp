@@ -31,16 +31,28 @@ bool QtUdpEndpoint::open(const QString& remoteHost, quint16 remotePort, quint16 
   remoteAddress_ = resolve(remoteHost.trimmed());
   remotePort_ = remotePort;
   if (remoteAddress_.isNull()) return false;
+  localPort_ = localPort;
+  return bindLocal();
+}
+
+bool QtUdpEndpoint::bindLocal() {
   const QHostAddress local = remoteAddress_.protocol() == QAbstractSocket::IPv6Protocol
                                  ? QHostAddress(QHostAddress::AnyIPv6)
                                  : QHostAddress(QHostAddress::AnyIPv4);
   // Shared, so that a register simulator bound to another loopback address (127.0.0.2) can
   // answer from the same port on this machine.
-  if (!socket_.bind(local, localPort,
+  if (!socket_.bind(local, localPort_,
                     QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint))
     return false;
   connectToRemote();
   return true;
+}
+
+// A connected channel hears from the system when the register's port is unreachable (the
+// register is off); the socket does not recover from that report, a new one takes its place.
+void QtUdpEndpoint::rebind() {
+  socket_.close();
+  bindLocal();
 }
 
 // Several programs may share the local port: a socket connected to its register is the one
@@ -78,14 +90,23 @@ bool QtUdpEndpoint::isOpen() const { return socket_.state() == QAbstractSocket::
 
 qint64 QtUdpEndpoint::send(const QByteArray& datagram) {
   if (!isOpen()) return -1;
-  return socket_.writeDatagram(datagram, remoteAddress_, remotePort_);
+  qint64 sent = socket_.writeDatagram(datagram, remoteAddress_, remotePort_);
+  if (sent < 0) {
+    rebind();
+    if (isOpen()) sent = socket_.writeDatagram(datagram, remoteAddress_, remotePort_);
+  }
+  return sent;
 }
 
 void QtUdpEndpoint::readPending() {
+  bool read = false;
   while (socket_.hasPendingDatagrams()) {
+    read = true;
     const QNetworkDatagram datagram = socket_.receiveDatagram();
     if (datagram.isValid() && fromRemote(datagram)) emit datagramArrived(datagram.data());
   }
+  // Woken with nothing to read: the system's report of an unreachable port.
+  if (!read) rebind();
 }
 
 }  // namespace listinova::platform

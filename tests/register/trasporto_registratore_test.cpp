@@ -564,5 +564,39 @@ TEST(TrasportoSuUdp, EnquiryAndCommandThroughARealSocket) {
   EXPECT_EQ(ricevi().data(), byte(Controllo::ACK));
 }
 
+// A register switched off: the system reports its port unreachable to the connected channel,
+// which must still carry the exchange once the register is back.
+TEST(TrasportoSuUdp, ChannelOutlivesARegisterThatWasSwitchedOff) {
+  CartellaDiProva cartella;
+  testing::FakeClock orologio;
+  LogDriver log(cartella.root(), orologio);
+  SerialeFinta seriale;
+  platform::QtUdpEndpoint udp;
+  QUdpSocket registratore;
+  ASSERT_TRUE(registratore.bind(QHostAddress::LocalHost, 0));
+  const quint16 portaRegistratore = registratore.localPort();
+  registratore.close();
+  QUdpSocket libera;
+  ASSERT_TRUE(libera.bind(QHostAddress::LocalHost, 0));
+  const quint16 portaLocale = libera.localPort();
+  libera.close();
+  TrasportoRegistratore trasporto(seriale, udp, log, {}, PorteUdp{portaRegistratore, portaLocale});
+  const auto ack = [&] { return trasporto.risposta().Stato == "ACK"; };
+
+  trasporto.iniziaLavoro();
+  for (int i = 0; i < 3; ++i) {
+    trasporto.cmdInitCom("127.0.0.1");
+    EXPECT_FALSE(trasporto.attendi(ack, 100));
+  }
+
+  ASSERT_TRUE(registratore.bind(QHostAddress::LocalHost, portaRegistratore));
+  trasporto.cmdInitCom("127.0.0.1");
+  if (!registratore.hasPendingDatagrams()) registratore.waitForReadyRead(2000);
+  const QNetworkDatagram enq = registratore.receiveDatagram();
+  EXPECT_EQ(enq.data(), byte(Controllo::ENQ));
+  registratore.writeDatagram(enq.makeReply(byte(Controllo::ACK)));
+  EXPECT_TRUE(trasporto.attendi(ack, 3000));
+}
+
 }  // namespace
 }  // namespace listinova
