@@ -25,7 +25,7 @@ struct LimitiDriver {
 };
 
 // What the command driver works with. `attesa` is the transport itself except in tests; the
-// two callbacks may be empty.
+// callbacks may be empty.
 struct StrumentiDriver {
   TrasportoRegistratore& trasporto;
   AttesaRisposta& attesa;
