@@ -33,7 +33,7 @@ TEST(InviaDaRigaDiComando, ExitStatusTellsTakenRefusedAndNotServed) {
     platform::db::Recordset rs = db->openRecordset("select * from Magazzino");
     for (const char* barCode : {"8001234567890", "8009876543210"}) {
       rs.addNew();
-      rs.setText("CodMateriale", QString(barCode).right(1));
+      rs.setText("CodMateriale", QString(barCode).right(2));
       rs.setText("BarCode", barCode);
       rs.setText("Descrizione", "PRODOTTO");
       rs.setText("Genere", "1");
