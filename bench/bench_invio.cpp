@@ -2,6 +2,7 @@
 // pseudo-terminal, with instant answers; the CPU spent waiting on a silent register; and the
 // preparation of the file. The simulator runs as a program of its own, so the CPU figures are
 // this program's alone.
+// Last, the serial receive handler against a flood of junk.
 // Usage: bench_invio [lines sent, default 10000] [products prepared, default 30000]
 #include <sys/resource.h>
 
@@ -15,6 +16,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "bench/archivio_di_prova.h"
 #include "catalogue/apri_database.h"
@@ -22,10 +24,14 @@
 #include "platform/notice.h"
 #include "platform/prompts.h"
 #include "platform/qt_clock.h"
+#include "platform/serial_port.h"
 #include "platform/text_viewer.h"
+#include "platform/udp_endpoint.h"
 #include "register/casse_configurate.h"
 #include "register/collegamento_casse.h"
+#include "register/log_driver.h"
 #include "register/record_plu.h"
+#include "register/trasporto_registratore.h"
 #include "startup/var_globali.h"
 
 namespace {
@@ -247,6 +253,54 @@ void provaPreparazione(QTextStream& out, int prodotti) {
       << Qt::flush;
 }
 
+// A serial line that hands over whatever it is given, for the receive handler alone.
+class LineaFinta : public platform::SerialPort {
+ public:
+  bool open(const QString&, const QString&, platform::FlowControl) override { return true; }
+  void close() override {}
+  bool isOpen() const override { return true; }
+  qint64 write(const QByteArray& byte) override { return byte.size(); }
+  QByteArray readAll() override { return std::exchange(inArrivo, {}); }
+  QString errorText() const override { return {}; }
+  void arriva(const QByteArray& byte) {
+    inArrivo = byte;
+    emit bytesArrived();
+  }
+  QByteArray inArrivo;
+};
+
+class ReteAssente : public platform::UdpEndpoint {
+ public:
+  bool open(const QString&, quint16, quint16) override { return false; }
+  void close() override {}
+  bool isOpen() const override { return false; }
+  qint64 send(const QByteArray&) override { return -1; }
+};
+
+// 10 MB of junk inside a frame that never ends, in reads of 4 KB, then one good answer.
+void provaRumore(QTextStream& out) {
+  constexpr int kMegabyte = 10;
+  QTemporaryDir cartella;
+  platform::QtClock clock;
+  LogDriver log(cartella.path(), clock);
+  LineaFinta linea;
+  ReteAssente rete;
+  TrasportoRegistratore trasporto(linea, rete, log);
+  const QByteArray blocco(4096, 'x');
+  const Misura rumore = misura([&] {
+    linea.arriva(QByteArray(1, '\x02'));
+    for (int i = 0; i < kMegabyte * 256; ++i) linea.arriva(blocco);
+    linea.arriva(
+        QByteArray("\x02"
+                   "00/00/0026\x03"));
+  });
+  out << "serial receive, " << kMegabyte << " MB of junk then an answer:\n"
+      << "  CPU:                       " << numero(rumore.cpu, 2) << " s, buffer left "
+      << trasporto.BufferRicezione().size() << " bytes, answer "
+      << (trasporto.risposta().riuscita() ? "taken" : "LOST") << "\n"
+      << Qt::flush;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -262,6 +316,7 @@ int main(int argc, char** argv) {
   obiettivi =
       provaLinea(out, *db, righe, {"pseudo-terminal", false}, kRighePtyAlSecondo) && obiettivi;
   provaPreparazione(out, prodotti);
+  provaRumore(out);
   Globali() = VarGlobali{};
   out << (obiettivi ? "all targets met" : "TARGET MISSED") << Qt::endl;
   return obiettivi ? 0 : 1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHostAddress>
+#include <QNetworkDatagram>
 #include <QUdpSocket>
 
 #include "platform/udp_endpoint.h"
@@ -20,10 +21,15 @@ class QtUdpEndpoint : public UdpEndpoint {
 
  private:
   void readPending();
+  bool bindLocal();
+  void rebind();
+  void connectToRemote();
+  bool fromRemote(const QNetworkDatagram& datagram) const;
 
   QUdpSocket socket_;
   QHostAddress remoteAddress_;
   quint16 remotePort_ = 0;
+  quint16 localPort_ = 0;
 };
 
 }  // namespace listinova::platform

@@ -23,7 +23,7 @@ class UdpEndpoint : public QObject {
   virtual qint64 send(const QByteArray& datagram) = 0;
 
  signals:
-  // One for each datagram received, whoever sent it.
+  // One for each datagram received from the remote host and port; others are dropped.
   void datagramArrived(QByteArray datagram);
 };
 

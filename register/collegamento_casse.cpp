@@ -22,7 +22,11 @@ CollegamentoCasse::CollegamentoCasse(Ambiente ambiente, QObject* parent)
                               [this](const QString& n) {
                                 if (schermo_.lblRecAct) schermo_.lblRecAct(n);
                               },
-                              a_.terminaProgramma}) {
+                              a_.terminaProgramma,
+                              [this](const QString& testo) {
+                                if (schermo_.lblTab) schermo_.lblTab(testo);
+                              },
+                              a_.limiti}) {
   cassa_.setObjectName("Cassa");
   winsock1_.setObjectName("Winsock1");
 }

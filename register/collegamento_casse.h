@@ -41,6 +41,7 @@ class CollegamentoCasse : public QObject {
     // A grave fault of a register: the store is closed cleanly and the program ends.
     std::function<void()> terminaProgramma;
     PorteUdp porte;
+    LimitiDriver limiti;
   };
 
   explicit CollegamentoCasse(Ambiente ambiente, QObject* parent = nullptr);

@@ -1,19 +1,18 @@
 #include "register/esame_comandi.h"
 
-#include <optional>
-
-#include "register/casse_configurate.h"
-
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringList>
+#include <optional>
 #include <utility>
 
 #include "platform/clock.h"
 #include "platform/program_folder.h"
 #include "platform/prompts.h"
 #include "platform/text_viewer.h"
+#include "register/casse_configurate.h"
 #include "register/log_driver.h"
 #include "register/protocollo_ostrel.h"
 #include "register/trasporto_registratore.h"
@@ -31,6 +30,10 @@ constexpr int kPausaDopoErroreMs = 2;
 constexpr int kErroreAccessoFile = 75;
 
 const QString kTroppiTimeout = QStringLiteral("*** Troppi timeout, esco definitivamente. FINE.");
+const QString kOccupata =
+    QStringLiteral("*** Cassa occupata da %1 secondi, esco definitivamente. FINE.");
+const QString kSenzaOperatore =
+    QString::fromUtf8("*** %1: nessuno è intervenuto in %2 secondi, esco definitivamente. FINE.");
 const QString kRientro = QStringLiteral("          ");      // ten blanks: the driver's own lines
 const QString kRientroEsito = QStringLiteral("         ");  // nine: the register's answers
 
@@ -80,13 +83,30 @@ QString DriverComandi::cartellaUscita() const {
   return cartella;
 }
 
-bool DriverComandi::EsameComandi(const QString& fileComandi, const QString& indirizzo) {
-  bool esito = true;
-  if (s_.lblRecAct) s_.lblRecAct(QStringLiteral("0"));
+QString DriverComandi::percorsoNonTrasmessi(const QString& indirizzo) const {
   const QString uscita = cartellaUscita();
   QDir().mkpath(uscita);
-  Lavoro lavoro{indirizzo, uscita + QStringLiteral("/NonTRASMESSI") +
-                               IndirizzoPerNomeFile(indirizzo) + QStringLiteral(".txt")};
+  return uscita + QStringLiteral("/NonTRASMESSI") + IndirizzoPerNomeFile(indirizzo) +
+         QStringLiteral(".txt");
+}
+
+void DriverComandi::annotaRifiuto(const QString& nonTrasmessi, const QString& riga,
+                                  const RispostaMisuratore& r) {
+  accoda(nonTrasmessi, QStringLiteral("Invio: \r\n") + riga +
+                           QStringLiteral("\r\nESITO : Errore N.") + r.CodiceErrore +
+                           QStringLiteral(" - Descr.: ") + r.TestoEsito + QStringLiteral("\r\n"));
+}
+
+void DriverComandi::mostraNonTrasmessi(const QString& nonTrasmessi) {
+  if (QFile::exists(nonTrasmessi)) s_.visualizzatore.showAndWait(nonTrasmessi);
+}
+
+bool DriverComandi::EsameComandi(const QString& fileComandi, const QString& indirizzo,
+                                 int numeroCassa) {
+  bool esito = true;
+  rifiutati_.clear();
+  if (s_.lblRecAct) s_.lblRecAct(QStringLiteral("0"));
+  Lavoro lavoro{indirizzo, percorsoNonTrasmessi(indirizzo), numeroCassa};
   QFile::remove(lavoro.nonTrasmessi);
 
   // A command file that cannot be read sent nothing: that is no success.
@@ -104,7 +124,7 @@ bool DriverComandi::EsameComandi(const QString& fileComandi, const QString& indi
     }
   }
 
-  if (QFile::exists(lavoro.nonTrasmessi)) s_.visualizzatore.showAndWait(lavoro.nonTrasmessi);
+  mostraNonTrasmessi(lavoro.nonTrasmessi);
   return esito;
 }
 
@@ -112,6 +132,7 @@ bool DriverComandi::enquiry(Lavoro& lavoro) {
   TrasportoRegistratore& t = s_.trasporto;
   for (;;) {
     t.cmdInitCom(lavoro.indirizzo);
+    if (lavoro.numeroTimeout > 0) tentativoFallito(lavoro);
     const bool ack =
         s_.attesa.attendi([&t] { return t.risposta().Stato == u"ACK"; }, kAttesaRispostaMs);
     if (ack) {
@@ -128,12 +149,30 @@ bool DriverComandi::enquiry(Lavoro& lavoro) {
   }
 }
 
+// Shown after the enquiry, whose own status text it replaces: otherwise a register that does
+// not answer leaves the window unchanged for 18 s.
+void DriverComandi::tentativoFallito(const Lavoro& lavoro) const {
+  if (!s_.lblTab) return;
+  s_.lblTab(QStringLiteral("Cassa %1 non risponde: tentativo %2 di %3")
+                .arg(lavoro.numeroCassa)
+                .arg(lavoro.numeroTimeout + 1)
+                .arg(kTimeoutTollerati + 1));
+}
+
+DriverComandi::FineRiga DriverComandi::abbandona(Lavoro& lavoro, const QString& motivo) {
+  scriviLog(kRientro + motivo);
+  s_.trasporto.risposta().Stato.clear();
+  accoda(lavoro.nonTrasmessi, motivo + QStringLiteral("\r\n"));
+  return FineRiga::Abbandonata;
+}
+
 DriverComandi::FineRiga DriverComandi::inviaRiga(const QString& riga, Lavoro& lavoro) {
   TrasportoRegistratore& t = s_.trasporto;
   const QString comando = riga.endsWith(u'/') ? riga : riga + u'/';
   // A register that takes every enquiry but never answers would keep the first counter at 1.
   int timeoutComando = 0;
-  int ripetizioni = 0;
+  std::optional<QDateTime> occupataDal;
+  std::optional<QDateTime> fermaDal;
   bool conEnquiry = true;
   for (;;) {
     if (conEnquiry && !enquiry(lavoro)) return FineRiga::Abbandonata;
@@ -145,12 +184,8 @@ DriverComandi::FineRiga DriverComandi::inviaRiga(const QString& riga, Lavoro& la
         [&t] { return !t.risposta().CodiceErrore.trimmed().isEmpty(); }, kAttesaRispostaMs);
     if (!risposta) {
       ++timeoutComando;
-      if (++lavoro.numeroTimeout > kTimeoutTollerati || timeoutComando > kTimeoutTollerati) {
-        scriviLog(kRientro + kTroppiTimeout);
-        t.risposta().Stato.clear();
-        accoda(lavoro.nonTrasmessi, kTroppiTimeout + QStringLiteral("\r\n"));
-        return FineRiga::Abbandonata;
-      }
+      if (++lavoro.numeroTimeout > kTimeoutTollerati || timeoutComando > kTimeoutTollerati)
+        return abbandona(lavoro, kTroppiTimeout);
       scriviLog(kRientro + QStringLiteral("*** uscito per timeout comunicazione, RIMANDO COMANDO"));
       t.risposta().Stato.clear();
       continue;
@@ -159,38 +194,45 @@ DriverComandi::FineRiga DriverComandi::inviaRiga(const QString& riga, Lavoro& la
     timeoutComando = 0;
 
     const RispostaMisuratore& r = t.risposta();
-    if (r.CodiceErrore.toInt() == 0) return FineRiga::Passata;
+    if (r.riuscita()) return FineRiga::Passata;
     scriviLog(kRientroEsito + QStringLiteral("ESITO : ") + r.CodiceErrore + QStringLiteral(" - ") +
               r.TestoEsito + QStringLiteral(" - ") + r.Gravita);
-    accoda(lavoro.nonTrasmessi, QStringLiteral("Invio: \r\n") + riga +
-                                    QStringLiteral("\r\nESITO : Errore N.") + r.CodiceErrore +
-                                    QStringLiteral(" - Descr.: ") + r.TestoEsito +
-                                    QStringLiteral("\r\n"));
+    annotaRifiuto(lavoro.nonTrasmessi, riga, r);
 
-    QString gravita = r.Gravita;
-    if (gravita == u"1" && ++ripetizioni > kRipetizioniMassime) gravita = QStringLiteral("2");
-    if (gravita == u"1") {
+    if (r.Gravita == u"1") {
       scriviLog(QStringLiteral("LOG - Errore!"));
       scriviLog(kRientroEsito +
                 QStringLiteral("Azione Intrapresa : Tracciato e Ripetuto il comando"));
       s_.clock.wait(kPausaDopoErroreMs);
-    } else if (gravita == u"2") {
+      const QDateTime adesso = s_.clock.now();
+      if (!occupataDal) occupataDal = adesso;
+      if (occupataDal->msecsTo(adesso) >= s_.limiti.occupatoMs)
+        return abbandona(lavoro, kOccupata.arg(s_.limiti.occupatoMs / 1000));
+    } else if (r.Gravita == u"2") {
       scriviLog(QStringLiteral("LOG - Errore!"));
       s_.clock.wait(kPausaDopoErroreMs);
       scriviLog(kRientroEsito +
                 QStringLiteral(
                     "Azione Intrapresa : Tracciato e Ignorato il comando che ha dato l'errore"));
+      rifiutati_ << riga;
       return FineRiga::Passata;
-    } else if (gravita == u"4") {
+    } else if (r.Gravita == u"4") {
       scriviLog(QStringLiteral("Errore!"));
-      s_.prompts.ask({r.TestoEsito, Globali().TitoloProgramma, platform::Buttons::Ok,
-                      platform::Icon::Exclamation});
+      const QString testo = r.TestoEsito;
+      if (!fermaDal) fermaDal = s_.clock.now();
+      s_.prompts.ask(
+          {testo, Globali().TitoloProgramma, platform::Buttons::Ok, platform::Icon::Exclamation});
       s_.clock.wait(kPausaDopoErroreMs);
+      const int limite = s_.limiti.senzaOperatoreMs;
+      if (limite > 0 && fermaDal->msecsTo(s_.clock.now()) >= limite)
+        return abbandona(lavoro, kSenzaOperatore.arg(testo).arg(limite / 1000));
       conEnquiry = false;
-    } else if (gravita == u"9") {
+    } else if (r.Gravita == u"9") {
       return erroreGrave(r.TestoEsito);
     } else {
+      // A code the table does not know, or no code at all: not taken.
       s_.clock.wait(kPausaDopoErroreMs);
+      rifiutati_ << riga;
       return FineRiga::Passata;
     }
   }

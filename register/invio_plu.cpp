@@ -4,12 +4,14 @@
 
 #include "platform/clock.h"
 #include "platform/db/database.h"
+#include "platform/db/jet_sql.h"
 #include "platform/notice.h"
 #include "platform/prompts.h"
 #include "register/esame_comandi.h"
 #include "register/lavoro_in_corso.h"
 #include "register/record_plu.h"
 #include "register/trasporto_registratore.h"
+#include "startup/error_log.h"
 #include "startup/var_globali.h"
 
 namespace listinova {
@@ -18,7 +20,23 @@ using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
 
-namespace {}  // namespace
+namespace {
+
+constexpr char kModulo[] = "InvioPlu";
+
+// The bar code of a "P/number/barcode/..." or "A/barcode/..." record.
+QString barCodeDelRecord(const QString& record) {
+  const QStringList campi = record.split(u'/');
+  const int campo = record.startsWith(u'P') ? 2 : 1;
+  return campi.value(campo);
+}
+
+}  // namespace
+
+int EsitoInvio::statoUscita() const {
+  if (!avviato || casse == 0 || inviateBene < casse || erroreArchivio) return 1;
+  return conRifiuti > 0 ? 2 : 0;
+}
 
 InvioPlu::InvioPlu(platform::db::Database& db, RecordPlu& record, DriverComandi& driver,
                    TrasportoRegistratore& trasporto, platform::Prompts& prompts,
@@ -68,6 +86,9 @@ EsitoInvio InvioPlu::cmdInviaPLU_Click(bool soloModificati) {
   }
   stato({});
   esito.avviato = true;
+  if (casse_.empty())
+    prompts_.ask({QString::fromUtf8(kNessunaCassa), titolo, Buttons::Ok, Icon::Information});
+  QStringList rifiutati;
   for (const CassaConfigurata& cassa : casse_) {
     if (!inviaA(cassa)) {
       prompts_.ask({MessaggioCassaNonRaggiunta(cassa), titolo, Buttons::Ok,
@@ -75,10 +96,12 @@ EsitoInvio InvioPlu::cmdInviaPLU_Click(bool soloModificati) {
       continue;
     }
     ++esito.inviateBene;
+    if (!driver_.ComandiRifiutati().isEmpty()) ++esito.conRifiuti;
+    rifiutati += driver_.ComandiRifiutati();
     esito.riuscite = cassa.numero == 1 ? 1 : esito.riuscite + 1;
     notice_.show(QStringLiteral("INVIO CASSA %1 TERMINATO").arg(cassa.numero));
   }
-  esito.modificatiAzzerati = azzeraSecondoLePorte(esito.riuscite);
+  azzeraSecondoLePorte(esito.riuscite, rifiutati, esito);
   occupato(false);
   notice_.show("PROCEDURA DI INVIO TERMINATA");
   stato({});
@@ -86,14 +109,17 @@ EsitoInvio InvioPlu::cmdInviaPLU_Click(bool soloModificati) {
   return esito;
 }
 
+// A command file that cannot be written fails the register: the one of the last send would
+// put old prices on it.
 bool InvioPlu::inviaA(const CassaConfigurata& cassa) {
-  record_.ScriviFilePLU(cassa.chiave);
+  if (!record_.ScriviFilePLU(cassa.chiave)) return false;
   clock_.wait(500);
-  return driver_.EsameComandi(record_.PercorsoFilePLU(cassa.chiave), cassa.indirizzo);
+  return driver_.EsameComandi(record_.PercorsoFilePLU(cassa.chiave), cassa.indirizzo, cassa.numero);
 }
 
 // The marks are cleared only when every configured serial register took the data.
-bool InvioPlu::azzeraSecondoLePorte(int riuscite) {
+void InvioPlu::azzeraSecondoLePorte(int riuscite, const QStringList& recordRifiutati,
+                                    EsitoInvio& esito) {
   const VarGlobali& g = Globali();
   const bool com = !g.RegCassa.porta.trimmed().isEmpty();
   const bool com1 = !g.PortaCOM1.trimmed().isEmpty();
@@ -107,12 +133,35 @@ bool InvioPlu::azzeraSecondoLePorte(int riuscite) {
   } else if (com && com1 && com2) {
     azzera = riuscite == 3;
   }
-  if (azzera) AzzeraModificati();
-  return azzera;
+  if (!azzera) return;
+  try {
+    AzzeraModificati(recordRifiutati);
+    esito.modificatiAzzerati = true;
+  } catch (const platform::db::DatabaseError& e) {
+    // One statement: when it fails, no mark has changed.
+    esito.erroreArchivio = true;
+    ScriviErrore(kModulo, QStringLiteral("AzzeraModificati"), e.description(), e.code());
+    prompts_.ask({QStringLiteral("Impossibile togliere il segno di modifica ai prodotti inviati: "
+                                 "l'archivio non si può scrivere (%1). I prodotti restano "
+                                 "segnati come modificati.")
+                      .arg(e.description()),
+                  Globali().TitoloProgramma, Buttons::Ok, Icon::Critical});
+  }
 }
 
-void InvioPlu::AzzeraModificati() {
-  db_.execute("UPDATE Magazzino SET Magazzino.Modificato =" + QString::number(0));
+void InvioPlu::AzzeraModificati(const QStringList& recordRifiutati) {
+  QString istruzione = "UPDATE Magazzino SET Magazzino.Modificato =" + QString::number(0);
+  QStringList barCode;
+  for (const QString& record : recordRifiutati)
+    barCode << platform::db::sqlText(barCodeDelRecord(record));
+  if (!barCode.isEmpty()) {
+    barCode.removeDuplicates();
+    istruzione += QStringLiteral(
+                      " WHERE CodMateriale NOT IN (SELECT CodArtMagazzino FROM "
+                      "MagazzinoPerOstrel WHERE BarCode IN (%1))")
+                      .arg(barCode.join(u','));
+  }
+  db_.execute(istruzione);
   clock_.wait(1200);
 }
 

@@ -31,9 +31,16 @@ struct EsitoInvio {
   bool avviato = false;  // false when refused, declined or with nothing to send
   int casse = 0;         // registers configured
   int riuscite = 0;      // the success counter as the marks rule reads it
-  int inviateBene = 0;   // registers that took the whole file
+  int inviateBene = 0;   // registers that reached the end of the file
+  int conRifiuti = 0;    // of those, the ones that refused some records
   bool modificatiAzzerati = false;
-  bool tutteRiuscite() const { return avviato && casse > 0 && inviateBene == casse; }
+  bool erroreArchivio = false;  // the marks could not be cleared: they stay as they were
+  bool tutteRiuscite() const {
+    return avviato && casse > 0 && inviateBene == casse && conRifiuti == 0 && !erroreArchivio;
+  }
+  // For "listinova invia": 0 every record taken by every register, 2 a register refused some
+  // records, 1 a register failed or nothing was sent.
+  int statoUscita() const;
 };
 
 // "Invia PLU  >>>": the products go to every configured register, one after the other.
@@ -44,11 +51,16 @@ class InvioPlu {
            platform::Clock& clock, std::vector<CassaConfigurata> casse, SchermoInvio schermo = {});
 
   EsitoInvio cmdInviaPLU_Click(bool soloModificati);
-  void AzzeraModificati();
+  // Every product's mark but those of `recordRifiutati` (lines of the command file the
+  // registers refused): their change has still to reach the register. Throws DatabaseError.
+  void AzzeraModificati(const QStringList& recordRifiutati = {});
+
+  static constexpr const char* kNessunaCassa =
+      "Nessuna cassa configurata: impostare la porta della cassa";
 
  private:
   bool inviaA(const CassaConfigurata& cassa);
-  bool azzeraSecondoLePorte(int riuscite);
+  void azzeraSecondoLePorte(int riuscite, const QStringList& recordRifiutati, EsitoInvio& esito);
 
   platform::db::Database& db_;
   RecordPlu& record_;

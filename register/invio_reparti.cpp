@@ -1,5 +1,9 @@
 #include "register/invio_reparti.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <optional>
+
 #include "platform/clock.h"
 #include "platform/notice.h"
 #include "platform/serial_port.h"
@@ -77,13 +81,13 @@ bool InvioReparti::inviaRete(const CassaConfigurata& cassa, EsitoReparti& esito)
     return false;
   }
   clock_.wait(500);
-  if (!driver_.EsameComandi(record_.PercorsoFileREP(cassa.chiave), cassa.indirizzo)) {
+  if (!driver_.EsameComandi(record_.PercorsoFileREP(cassa.chiave), cassa.indirizzo, cassa.numero)) {
     avviso(false);
     messaggio(kRete, Icon::Exclamation);
     esito.interrotto = true;
     return false;
   }
-  ++esito.casseServite;
+  ++(driver_.ComandiRifiutati().isEmpty() ? esito.casseServite : esito.casseConRifiuti);
   return true;
 }
 
@@ -95,9 +99,12 @@ bool InvioReparti::inviaSeriale(const CassaConfigurata& cassa, EsitoReparti& esi
     return true;
   }
   avviso(true);
-  switch (InvioSerialeReparti()) {
+  switch (InvioSerialeReparti(cassa.indirizzo)) {
     case EsitoSeriale::Completato:
       ++esito.casseServite;
+      break;
+    case EsitoSeriale::ConRifiuti:
+      ++esito.casseConRifiuti;
       break;
     case EsitoSeriale::NessunReparto:
       break;
@@ -114,47 +121,80 @@ bool InvioReparti::inviaSeriale(const CassaConfigurata& cassa, EsitoReparti& esi
   return true;
 }
 
-EsitoSeriale InvioReparti::InvioSerialeReparti() {
+EsitoSeriale InvioReparti::InvioSerialeReparti(const QString& indirizzo) {
   const std::optional<QStringList> elenco = record_.RecordSeriali();
   if (!elenco) return EsitoSeriale::TabellaNonLeggibile;
   if (elenco->isEmpty()) {
     notice_.show(QStringLiteral("Nessun Reparto da inviare!!!"));
     return EsitoSeriale::NessunReparto;
   }
-  for (const QString& record : *elenco)
-    if (!inviaRecord(record)) return EsitoSeriale::CassaNonRisponde;
+  const QString nonTrasmessi =
+      indirizzo.isEmpty() ? QString() : driver_.percorsoNonTrasmessi(indirizzo);
+  if (!nonTrasmessi.isEmpty()) QFile::remove(nonTrasmessi);
+  bool rifiuti = false;
+  for (const QString& record : *elenco) {
+    switch (inviaRecord(record, nonTrasmessi)) {
+      case Record::Preso:
+        break;
+      case Record::Rifiutato:
+        rifiuti = true;
+        break;
+      case Record::CassaMuta:
+        if (!nonTrasmessi.isEmpty()) driver_.mostraNonTrasmessi(nonTrasmessi);
+        return EsitoSeriale::CassaNonRisponde;
+    }
+  }
   cassa_.write(QByteArray(1, Controllo::ACK));
   clock_.wait(kPausaFineElencoMs);
   cassa_.write(QByteArray(1, Controllo::ENQ));
   clock_.wait(kPausaFineElencoMs);
-  return cassa_.isOpen() ? EsitoSeriale::Completato : EsitoSeriale::CassaNonRisponde;
+  if (!nonTrasmessi.isEmpty()) driver_.mostraNonTrasmessi(nonTrasmessi);
+  if (!cassa_.isOpen()) return EsitoSeriale::CassaNonRisponde;
+  return rifiuti ? EsitoSeriale::ConRifiuti : EsitoSeriale::Completato;
 }
 
-// False when the register stopped answering; a record it keeps refusing is logged and left.
-bool InvioReparti::inviaRecord(const QString& record) {
+// A record refused by the register is listed and left; busy is asked again for as long as the
+// command driver would wait.
+InvioReparti::Record InvioReparti::inviaRecord(const QString& record, const QString& nonTrasmessi) {
   const QByteArray trama = IncorniciaComando(CodificaPerRegistratore(record));
   int silenzi = 0;
+  std::optional<QDateTime> occupataDal;
   for (int tentativo = 0; tentativo < kTentativi; ++tentativo) {
     if (!enquiry()) {
       log_.ScriviLogDriver(kRientro + kTroppiTimeout);
-      return false;
+      return Record::CassaMuta;
     }
-    switch (rispostaA(trama)) {
+    const Risposta risposta = rispostaA(trama);
+    const RispostaMisuratore& r = trasporto_.risposta();
+    if (risposta != Risposta::Nessuna) silenzi = 0;
+    if (!r.CodiceErrore.isEmpty() && !r.riuscita())
+      log_.ScriviLogDriver(kRientroEsito + QStringLiteral("ESITO : ") + r.CodiceErrore +
+                           QStringLiteral(" - ") + r.TestoEsito + QStringLiteral(" - ") +
+                           r.Gravita);
+    switch (risposta) {
       case Risposta::Accettato:
-        return true;
-      case Risposta::Rifiutato: {
-        silenzi = 0;
-        const RispostaMisuratore& r = trasporto_.risposta();
-        log_.ScriviLogDriver(kRientroEsito + QStringLiteral("ESITO : ") + r.CodiceErrore +
-                             QStringLiteral(" - ") + r.TestoEsito + QStringLiteral(" - ") +
-                             r.Gravita);
+        return Record::Preso;
+      case Risposta::Rifiutato:
+        if (!nonTrasmessi.isEmpty()) DriverComandi::annotaRifiuto(nonTrasmessi, record, r);
+        return Record::Rifiutato;
+      case Risposta::Ripeti:
+        if (r.Gravita == u"1") {
+          // Repeats of a busy register are bounded in time, not in number.
+          --tentativo;
+          const QDateTime adesso = clock_.now();
+          if (!occupataDal) occupataDal = adesso;
+          if (occupataDal->msecsTo(adesso) >= driver_.limiti().occupatoMs) {
+            log_.ScriviLogDriver(kRientro + QStringLiteral("*** Cassa occupata, esco "
+                                                           "definitivamente. FINE."));
+            return Record::CassaMuta;
+          }
+        }
         break;
-      }
       case Risposta::Nessuna:
         // As the command driver: five silences in a row are retried, the sixth ends the job.
         if (++silenzi > DriverComandi::kTimeoutTollerati) {
           log_.ScriviLogDriver(kRientro + kTroppiTimeout);
-          return false;
+          return Record::CassaMuta;
         }
         log_.ScriviLogDriver(kRientro +
                              QStringLiteral("*** uscito per timeout comunicazione, RIMANDO ENQ"));
@@ -162,7 +202,7 @@ bool InvioReparti::inviaRecord(const QString& record) {
     }
   }
   log_.ScriviLogDriver(QStringLiteral("Invio: ") + record + QStringLiteral(" - non accettato"));
-  return true;
+  return Record::CassaMuta;
 }
 
 bool InvioReparti::enquiry() {
@@ -179,19 +219,18 @@ bool InvioReparti::enquiry() {
   return false;
 }
 
-// The register's result frame counts as well as a bare ACK; it may take the driver's reply
-// time to come, as while the register prints.
+// Only the register's result frame says whether it took the record; a NAK (our frame came
+// garbled) or busy asks for it again.
 InvioReparti::Risposta InvioReparti::rispostaA(const QByteArray& trama) {
   trasporto_.AzzeraRisposta();
   trasporto_.risposta().Stato.clear();
-  const qsizetype inizio = trasporto_.DatiRicevuti().size();
   cassa_.write(trama);
   const RispostaMisuratore& r = trasporto_.risposta();
-  trasporto_.attendi([&] { return !r.Stato.isEmpty() || !r.CodiceErrore.isEmpty(); },
+  trasporto_.attendi([&] { return r.Stato == u"NAK" || !r.CodiceErrore.isEmpty(); },
                      DriverComandi::kAttesaRispostaMs);
-  if (primoByteAck(inizio)) return Risposta::Accettato;
-  if (r.CodiceErrore.isEmpty()) return r.Stato.isEmpty() ? Risposta::Nessuna : Risposta::Rifiutato;
-  return r.CodiceErrore.toInt() == 0 ? Risposta::Accettato : Risposta::Rifiutato;
+  if (r.CodiceErrore.isEmpty()) return r.Stato == u"NAK" ? Risposta::Ripeti : Risposta::Nessuna;
+  if (r.riuscita()) return Risposta::Accettato;
+  return r.Gravita == u"1" ? Risposta::Ripeti : Risposta::Rifiutato;
 }
 
 bool InvioReparti::primoByteAck(qsizetype inizio) const {

@@ -23,9 +23,16 @@ struct EsitoReparti {
   bool avviato = false;     // false when refused or when the register model takes none
   bool interrotto = false;  // "PROCEDURA INTERROTTA!!!": the registers after it got nothing
   int casseServite = 0;     // registers that took every department
+  int casseConRifiuti = 0;  // registers that refused some (listed in "NonTRASMESSI...")
 };
 
-enum class EsitoSeriale { Completato, NessunReparto, TabellaNonLeggibile, CassaNonRisponde };
+enum class EsitoSeriale {
+  Completato,
+  ConRifiuti,
+  NessunReparto,
+  TabellaNonLeggibile,
+  CassaNonRisponde
+};
 
 // "Trasferisci sulla CASSA": every department to every configured register, register 1 over
 // the network through the command driver, the serial ones record by record.
@@ -43,15 +50,18 @@ class InvioReparti {
                std::vector<CassaConfigurata> casse, std::function<void(bool)> frAvviso = {});
 
   EsitoReparti Trasferisci();
-  // Every department over the serial port AperturaPortaRegCassa has just opened.
-  EsitoSeriale InvioSerialeReparti();
+  // Every department over the serial port AperturaPortaRegCassa has just opened. A record is
+  // taken only on the register's result frame "00"; the ones it refuses are listed in the
+  // not-transmitted file of `indirizzo` and shown at the end.
+  EsitoSeriale InvioSerialeReparti(const QString& indirizzo = {});
 
  private:
-  enum class Risposta { Accettato, Rifiutato, Nessuna };
+  enum class Risposta { Accettato, Ripeti, Rifiutato, Nessuna };
+  enum class Record { Preso, Rifiutato, CassaMuta };
 
   bool inviaRete(const CassaConfigurata& cassa, EsitoReparti& esito);
   bool inviaSeriale(const CassaConfigurata& cassa, EsitoReparti& esito);
-  bool inviaRecord(const QString& record);
+  Record inviaRecord(const QString& record, const QString& nonTrasmessi);
   bool enquiry();
   Risposta rispostaA(const QByteArray& trama);
   bool primoByteAck(qsizetype inizio) const;

@@ -1,5 +1,7 @@
 #include "register/lavoro_invia.h"
 
+#include <exception>
+
 #include "platform/console_prompts.h"
 #include "platform/program_folder.h"
 #include "platform/qt_clock.h"
@@ -14,12 +16,16 @@ namespace {
 constexpr char kDomandaTuttoArchivio[] = "Sicuro di dover inviare tutto l'archivio alla cassa?";
 // A progress line every so many records keeps a long send readable.
 constexpr int kPassoAvanzamento = 100;
+// Without a terminal nobody changes the paper: the message is repeated (every 30 s) this long,
+// then that register's send has failed.
+constexpr int kAttesaSenzaOperatoreMs = 10 * 60 * 1000;
 
-int eseguiInvia(const QStringList& argomenti, QTextStream& uscita, QTextStream& errori) {
+int invia(const QStringList& argomenti, QTextStream& uscita, QTextStream& errori) {
   const bool soloModificati = argomenti.contains("--modificati");
   const bool si = argomenti.contains("--si");
+  const bool interattivo = platform::standardInputIsInteractive();
   platform::QtClock clock;
-  platform::ConsolePrompts prompts(uscita, clock, platform::standardInputIsInteractive(),
+  platform::ConsolePrompts prompts(uscita, clock, interattivo,
                                    [si](const platform::Question& domanda) {
                                      return si && domanda.text == kDomandaTuttoArchivio;
                                    });
@@ -35,7 +41,9 @@ int eseguiInvia(const QStringList& argomenti, QTextStream& uscita, QTextStream& 
            << Qt::endl;
     return 4;
   }
-  CollegamentoCasse casse(AmbienteCasse(prompts, notice, clock, visualizzatore));
+  CollegamentoCasse::Ambiente ambiente = AmbienteCasse(prompts, notice, clock, visualizzatore);
+  if (!interattivo) ambiente.limiti.senzaOperatoreMs = kAttesaSenzaOperatoreMs;
+  CollegamentoCasse casse(std::move(ambiente));
   int totale = 0;
   QString ultimoStato;
   casse.setSchermo({[&](const QString& testo) {
@@ -60,7 +68,19 @@ int eseguiInvia(const QStringList& argomenti, QTextStream& uscita, QTextStream& 
     errori << "Nessuna cassa configurata in Setup.ini, sezione [RegCassa]." << Qt::endl;
   else if (esito.avviato)
     uscita << "Casse servite: " << esito.inviateBene << " di " << esito.casse << Qt::endl;
-  return esito.tutteRiuscite() ? 0 : 1;
+  if (esito.conRifiuti > 0)
+    uscita << "Casse che hanno rifiutato dei record: " << esito.conRifiuti << Qt::endl;
+  return esito.statoUscita();
+}
+
+// Nothing escapes as an abort: the lock on the shop folder is released on the way out.
+int eseguiInvia(const QStringList& argomenti, QTextStream& uscita, QTextStream& errori) {
+  try {
+    return invia(argomenti, uscita, errori);
+  } catch (const std::exception& e) {
+    errori << "Invio interrotto da un errore: " << QString::fromLocal8Bit(e.what()) << Qt::endl;
+    return 1;
+  }
 }
 
 }  // namespace
@@ -68,7 +88,8 @@ int eseguiInvia(const QStringList& argomenti, QTextStream& uscita, QTextStream& 
 LavoroRigaDiComando LavoroInvia() {
   return {"invia", "invia [--modificati] [--si]",
           "invia i prodotti alle casse; --modificati solo quelli modificati, --si senza "
-          "chiedere conferma; esce con 0 solo se ogni cassa ha ricevuto tutto",
+          "chiedere conferma; esce con 0 se ogni cassa ha preso ogni record, 2 se una cassa "
+          "ha rifiutato dei record, 1 se una cassa non è stata servita",
           eseguiInvia};
 }
 

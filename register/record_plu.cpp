@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
@@ -27,6 +28,8 @@ using platform::db::DatabaseError;
 using platform::db::Recordset;
 
 constexpr char kModulo[] = "FUNZIONIOstrel";
+// Visual Basic's "Type mismatch", for a product code that is no number.
+constexpr int kTipoNonCorrispondente = 13;
 // Visual Basic's "Path/File access error", the number file failures are logged with.
 constexpr int kErroreFile = 75;
 // What the register is told is in stock when the archive has no positive quantity.
@@ -95,8 +98,8 @@ class RigheCollegate {
       if (it == offerte_.constEnd()) return std::nullopt;
       return *it;
     }
-    Recordset offerte =
-        db_.openRecordset(QStringLiteral("Select * from Offerte where Articolo=") + codMateriale);
+    Recordset offerte = db_.openRecordset(QStringLiteral("Select * from Offerte where Articolo=") +
+                                          valoreNelComando(codMateriale));
     if (offerte.eof()) return std::nullopt;
     return offertaCorrente(offerte);
   }
@@ -105,11 +108,22 @@ class RigheCollegate {
     if (codiceIntero(codMateriale)) return barCode_.value(codMateriale);
     Recordset codici =
         db_.openRecordset(QStringLiteral("Select * from BarCodeUlteriori where CodProd=") +
-                          codMateriale + QStringLiteral(" order by BarCode ASC"));
+                          valoreNelComando(codMateriale) + QStringLiteral(" order by BarCode ASC"));
     return barCodeNonNulli(codici);
   }
 
  private:
+  // The statements join the code unquoted, as the store has always compared it: only a number
+  // may go in, so that a code such as "12 or 1=1" never changes a statement. Any other code
+  // fails as the statement would, with no rows.
+  static QString valoreNelComando(const QString& codice) {
+    static const QRegularExpression numero(QStringLiteral("^\\s*[+-]?[0-9]+(\\.[0-9]+)?\\s*$"));
+    if (!numero.match(codice).hasMatch())
+      throw DatabaseError(QStringLiteral("Codice prodotto non numerico: ") + codice,
+                          kTipoNonCorrispondente);
+    return codice;
+  }
+
   static bool codiceIntero(const QString& codice) {
     if (codice.isEmpty() || codice.size() > 18 || (codice.size() > 1 && codice[0] == u'0'))
       return false;
@@ -127,8 +141,9 @@ class CodiciReparto {
   explicit CodiciReparto(Database& db) : db_(db) {}
 
   qint64 codice(const QString& genere) {
-    // Numeric as the view "prodotti" takes it: digits only.
-    if (!genere.isEmpty() && soloCifre(genere)) return genere.toLongLong();
+    // Numeric as the view "prodotti" takes it: digits only, blanks around them allowed.
+    const QString cifre = genere.trimmed();
+    if (!cifre.isEmpty() && soloCifre(cifre)) return cifre.toLongLong();
     const auto it = codici_.constFind(genere);
     if (it != codici_.constEnd()) return *it;
     qint64 codice = 0;
@@ -239,7 +254,8 @@ QString recordDelFile(const Recordset& riga, bool torvane) {
   const bool variazione = riga.value(Record::Modificato).toLongLong() != 0;
   QStringList campi{variazione ? QStringLiteral("A") : QStringLiteral("P")};
   if (!variazione) campi << QString::number(riga.value(Record::Ordinale).toLongLong());
-  campi << testo(riga, Record::BarCode) << DescrizioneNelRecordPlu(testo(riga, Record::Descrizione))
+  campi << SenzaCaratteriDiControllo(testo(riga, Record::BarCode))
+        << DescrizioneNelRecordPlu(testo(riga, Record::Descrizione))
         << QString::number(riga.value(Record::RepartoAss).toLongLong()) << QStringLiteral("0")
         << Money::fromDouble(riga.value(Record::Prezzo).toDouble()).toPlain(2)
         << QStringLiteral("150.00")
@@ -345,7 +361,7 @@ QString RecordPlu::PercorsoFilePLU(const QString& chiave) const {
          QStringLiteral(".txt");
 }
 
-void RecordPlu::ScriviFilePLU(const QString& chiave) {
+bool RecordPlu::ScriviFilePLU(const QString& chiave) {
   const QString percorso = PercorsoFilePLU(chiave);
   const auto erroreFile = [&](const QString& descrizione) {
     ScriviErrore(kModulo, QStringLiteral("ScriviFilePLU"),
@@ -354,14 +370,14 @@ void RecordPlu::ScriviFilePLU(const QString& chiave) {
   QFile precedente(percorso);
   if (precedente.exists() && !precedente.remove()) {
     erroreFile(precedente.errorString());
-    return;
+    return false;
   }
   try {
     Recordset righe = db_.openRecordset(QStringLiteral("Select ") + Record::kColonne +
                                         " from MagazzinoPerOstrel order by BarCode ASC");
     if (righe.eof()) {
       notice_.show(QStringLiteral("Nessun Articolo da inviare!!!"));
-      return;
+      return false;
     }
     if (totaleRecord_) totaleRecord_(righe.recordCount());
     QByteArray contenuto;
@@ -370,11 +386,15 @@ void RecordPlu::ScriviFilePLU(const QString& chiave) {
     // The driver reads UTF-8 and puts Windows-1252 on the line.
     QSaveFile file(percorso);
     if (!file.open(QIODevice::WriteOnly) || file.write(contenuto) != contenuto.size() ||
-        !file.commit())
+        !file.commit()) {
       erroreFile(file.errorString());
+      return false;
+    }
   } catch (const DatabaseError& e) {
     ScriviErrore(kModulo, QStringLiteral("ScriviFilePLU"), e.description(), e.code());
+    return false;
   }
+  return true;
 }
 
 QString BarCodePerCassa(const QString& barCode) {

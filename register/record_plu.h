@@ -37,8 +37,10 @@ class RecordPlu {
   // the table as it was, when there is nothing to send, more than the register can number
   // (the operator is told) or the table cannot be rewritten (the error is logged).
   bool PreparaTabxInvio(bool soloModificati);
-  // `chiave`: the register's serial port number or its IP address.
-  void ScriviFilePLU(const QString& chiave);
+  // `chiave`: the register's serial port number or its IP address. False, with the error
+  // logged, when there is nothing to write or the file cannot be replaced: the file of an
+  // earlier send must never go out again.
+  bool ScriviFilePLU(const QString& chiave);
   QString PercorsoFilePLU(const QString& chiave) const;
 
  private:

@@ -7,6 +7,7 @@
 #include "platform/db/database.h"
 #include "platform/money.h"
 #include "platform/prompts.h"
+#include "register/descrizione_per_cassa.h"
 #include "startup/error_log.h"
 #include "startup/modulo_file_ini.h"
 #include "startup/var_globali.h"
@@ -78,7 +79,7 @@ std::optional<std::vector<Reparto>> leggiReparti(platform::db::Database& db, Rec
 }  // namespace
 
 QString NomeRepartoPerCassa(const QString& descrizione) {
-  QString nome = descrizione;
+  QString nome = SenzaCaratteriDiControllo(descrizione);
   for (const QChar c : {u'/', u'\'', u',', u':', u'%'}) nome.remove(c);
   nome.replace(u'è', u'e').replace(u'é', u'e');
   if (nome.startsWith(u'0')) nome.remove(u'0');

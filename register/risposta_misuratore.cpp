@@ -18,6 +18,17 @@ int valoreDecimale(const QString& campo) {
 
 bool bit(int valore, int n) { return (valore >> n) & 1; }
 
+bool cifraEsadecimale(QChar c) {
+  return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+}
+
+// The field as the log and the not-transmitted list can show it; never empty, never "0".
+QString codiceIllegibile(const QString& campo) {
+  QString visibile;
+  for (const QChar c : campo) visibile += c.unicode() < 32 || c.unicode() == 127 ? u'?' : c;
+  return visibile.trimmed().isEmpty() ? QStringLiteral("??") : visibile;
+}
+
 }  // namespace
 
 void RispostaMisuratore::azzera() {
@@ -28,8 +39,15 @@ void RispostaMisuratore::azzera() {
 
 RispostaMisuratore RispostaMisuratore::daCorpo(const QString& corpo) {
   RispostaMisuratore r;
-  r.CodiceErrore = corpo.mid(0, 2);
-  r.Gravita = QString::number(DescrizioneErrore(r.CodiceErrore, r.TestoEsito));
+  const QString campo = corpo.mid(0, 2);
+  if (campo.size() == 2 && cifraEsadecimale(campo[0]) && cifraEsadecimale(campo[1])) {
+    r.CodiceErrore = campo;
+    r.Gravita = QString::number(DescrizioneErrore(r.CodiceErrore, r.TestoEsito));
+  } else {
+    r.CodiceErrore = codiceIllegibile(campo);
+    r.TestoEsito = QString::fromUtf8(kCodiceNonValido);
+    r.Gravita = QStringLiteral("0");
+  }
   r.StatoA = corpo.mid(3, 2);
   r.StatoB = corpo.mid(6, 2);
   const int a = valoreDecimale(r.StatoA);

@@ -29,10 +29,16 @@ struct RispostaMisuratore {
 
   // Empties everything after Stato, which stays as it is.
   void azzera();
+  // The register took the command: a well-formed result code "00".
+  bool riuscita() const { return CodiceErrore == u"0"; }
 
   // A fresh record from a frame body "cc/aa/bb...": result code in hexadecimal, then the two
-  // status bytes in decimal; what follows the eighth character is not read.
+  // status bytes in decimal; what follows the eighth character is not read. A code that is not
+  // two hexadecimal digits is kept as received (control characters as "?") with
+  // kCodiceNonValido: a refusal, never a success.
   static RispostaMisuratore daCorpo(const QString& corpo);
+
+  static constexpr const char* kCodiceNonValido = "Codice di risposta non valido";
 
   bool operator==(const RispostaMisuratore&) const = default;
 };

@@ -8,6 +8,7 @@
 
 #include "platform/serial_port.h"
 #include "platform/udp_endpoint.h"
+#include "register/descrizione_per_cassa.h"
 #include "register/log_driver.h"
 #include "register/protocollo_ostrel.h"
 #include "startup/var_globali.h"
@@ -93,17 +94,21 @@ void TrasportoRegistratore::cmdInitCom(const QString& indirizzo) {
 }
 
 void TrasportoRegistratore::SendCMD(const QString& comando) {
-  const QByteArray trama = IncorniciaComando(CodificaPerRegistratore(comando.trimmed()));
-  if (modoIP_)
+  const QByteArray trama =
+      IncorniciaComando(CodificaPerRegistratore(SenzaCaratteriDiControllo(comando.trimmed())));
+  if (modoIP_) {
+    ultimaTramaUdp_ = trama;
     udp_.send(trama);
-  else
+  } else {
     seriale_.write(trama);
+  }
 }
 
 void TrasportoRegistratore::AzzeraRisposta() { risposta_.azzera(); }
 
 void TrasportoRegistratore::iniziaLavoro() {
   contatoreAperture_ = 0;
+  ultimaTramaUdp_.clear();
   datiRicevuti_.clear();
 }
 
@@ -127,40 +132,65 @@ void TrasportoRegistratore::ricezioneSeriale() {
   const QByteArray arrivati = seriale_.readAll();
   if (arrivati.isEmpty()) return;
   datiRicevuti_ += DecodificaDaRegistratore(arrivati);
-  bufferRicezione_ += arrivati;
-  // Whatever came before the last STX is noise or an answer given up on.
-  const qsizetype stx = bufferRicezione_.lastIndexOf(Controllo::STX);
-  if (stx >= 0) bufferRicezione_.remove(0, stx + 1);
-  if (bufferRicezione_.isEmpty()) return;
+  ricezioneSerialeDi(arrivati);
+}
 
-  switch (bufferRicezione_.back()) {
-    case Controllo::ACK:
-    case Controllo::NAK: {
-      const bool accettato = bufferRicezione_.back() == Controllo::ACK;
-      bufferRicezione_.clear();
-      seriale_.write(kAck);
-      risposta_.Stato = accettato ? QStringLiteral("ACK") : QStringLiteral("NAK");
-      break;
+// One pass over the new bytes only: the cost of an answer does not grow with what came before.
+void TrasportoRegistratore::ricezioneSerialeDi(const QByteArray& arrivati) {
+  bool aggiornata = false;
+  for (const char byte : arrivati) {
+    switch (byte) {
+      case Controllo::STX:
+        // Whatever came before is noise or an answer given up on.
+        dentroTrama_ = true;
+        bufferRicezione_.clear();
+        break;
+      case Controllo::ACK:
+      case Controllo::NAK:
+        dentroTrama_ = false;
+        bufferRicezione_.clear();
+        seriale_.write(kAck);
+        risposta_.Stato = byte == Controllo::ACK ? QStringLiteral("ACK") : QStringLiteral("NAK");
+        aggiornata = true;
+        break;
+      case Controllo::ETX:
+        // An ETX outside a frame ends nothing.
+        if (dentroTrama_) aggiornata |= tramaSeriale(std::exchange(bufferRicezione_, {}));
+        dentroTrama_ = false;
+        break;
+      default:
+        if (!dentroTrama_) break;
+        bufferRicezione_.append(byte);
+        if (bufferRicezione_.size() > kMassimoBufferRicezione) {
+          // Half at a time, so that a flood costs no more than a copy per 32 KB.
+          const qsizetype scartati = bufferRicezione_.size() - kMassimoBufferRicezione / 2;
+          bufferRicezione_.remove(0, scartati);
+          log_.ScriviLogDriver(
+              QStringLiteral("> BUFFER DI RICEZIONE PIENO, SCARTATI %1 BYTE").arg(scartati));
+        }
+        break;
     }
-    case Controllo::ETX: {
-      QByteArray trama = std::exchange(bufferRicezione_, {});
-      trama.chop(1);
-      const std::optional<Trama> letta = separaChecksum(std::move(trama));
-      if (!letta) return;
-      seriale_.write(letta->checksumGiusto ? kAck : kNak);
-      seriale_.write(kAck);
-      // A fresh record: Stato ends empty even after a NAK, the fields are taken all the same.
-      risposta_ = RispostaMisuratore::daCorpo(DecodificaDaRegistratore(letta->corpo));
-      break;
-    }
-    default:
-      return;  // the rest of the answer is still on its way
   }
-  emit rispostaAggiornata();
+  if (aggiornata) emit rispostaAggiornata();
+}
+
+// True when the frame became the answer. A corrupted one is refused and forgotten: the
+// register sends its answer again after the NAK.
+bool TrasportoRegistratore::tramaSeriale(QByteArray trama) {
+  const std::optional<Trama> letta = separaChecksum(std::move(trama));
+  if (!letta) return false;
+  seriale_.write(letta->checksumGiusto ? kAck : kNak);
+  seriale_.write(kAck);
+  if (!letta->checksumGiusto) {
+    log_.ScriviLogDriver(QStringLiteral(">Seriale:       ***** checksum errato, Mando NAK"));
+    return false;
+  }
+  risposta_ = RispostaMisuratore::daCorpo(DecodificaDaRegistratore(letta->corpo));
+  return true;
 }
 
 void TrasportoRegistratore::ricezioneUdp(const QByteArray& datagramma) {
-  if (datagramma.isEmpty()) return;
+  if (datagramma.isEmpty() || datagramma == ultimaTramaUdp_) return;
   switch (datagramma.back()) {
     case Controllo::ACK:
       risposta_.Stato = QStringLiteral("ACK");
@@ -169,17 +199,16 @@ void TrasportoRegistratore::ricezioneUdp(const QByteArray& datagramma) {
       risposta_.Stato = QStringLiteral("NAK");
       break;
     case Controllo::ETX: {
-      QByteArray trama = datagramma;
-      if (trama.startsWith(Controllo::STX)) trama.remove(0, 1);
-      trama.chop(1);
-      const std::optional<Trama> letta = separaChecksum(std::move(trama));
+      // Only a whole frame: a datagram is never the rest of another.
+      if (!datagramma.startsWith(Controllo::STX)) return;
+      const std::optional<Trama> letta = separaChecksum(datagramma.mid(1, datagramma.size() - 2));
       if (!letta) return;
-      if (letta->checksumGiusto) {
-        udp_.send(kAck);
-      } else {
+      if (!letta->checksumGiusto) {
         log_.ScriviLogDriver(QStringLiteral(">Socket:        ***** checksum errato, Mando NAK"));
         udp_.send(kNak);
+        return;
       }
+      udp_.send(kAck);
       const QString corpo = DecodificaDaRegistratore(letta->corpo);
       risposta_ = RispostaMisuratore::daCorpo(corpo);
       datiRicevuti_ = corpo;

@@ -55,6 +55,15 @@ class TrasportoRegistratore : public QObject, public AttesaRisposta {
   // Wakes on every answer of the register, not on a poll.
   bool attendi(const std::function<bool()>& pronta, int millisecondi) override;
 
+  // The receive handlers: bytes read from the serial line, and one datagram from the
+  // register's address. Whatever arrives, only a whole STX...ETX frame with a good checksum
+  // becomes an answer; anything else is answered NAK or dropped.
+  void ricezioneSerialeDi(const QByteArray& arrivati);
+  void ricezioneUdp(const QByteArray& datagramma);
+
+  // A frame being received longer than this is noise: its oldest bytes are dropped.
+  static constexpr qsizetype kMassimoBufferRicezione = 64 * 1024;
+
   RispostaMisuratore& risposta() { return risposta_; }
   const RispostaMisuratore& risposta() const { return risposta_; }
   bool ModoIP() const { return modoIP_; }
@@ -69,7 +78,7 @@ class TrasportoRegistratore : public QObject, public AttesaRisposta {
 
  private:
   void ricezioneSeriale();
-  void ricezioneUdp(const QByteArray& datagramma);
+  bool tramaSeriale(QByteArray trama);
   void mostra(const QString& testo) const;
 
   platform::SerialPort& seriale_;
@@ -82,7 +91,10 @@ class TrasportoRegistratore : public QObject, public AttesaRisposta {
   bool modoIP_ = false;
   quint16 contatoreAperture_ = 0;
   QByteArray bufferRicezione_;
+  bool dentroTrama_ = false;
   QString datiRicevuti_;
+  // Some registers and networks echo what they are sent: our own command is no answer.
+  QByteArray ultimaTramaUdp_;
 };
 
 }  // namespace listinova

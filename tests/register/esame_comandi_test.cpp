@@ -162,9 +162,12 @@ class Driver : public ::testing::Test {
   VisualizzatoreFinto visualizzatore;
   QStringList contatore;
   int terminazioni = 0;
+  QStringList stati;
   DriverComandi driver{{trasporto, attesa, log, prompts, orologio, visualizzatore, cartella.root(),
                         cartella.setup(), [this](const QString& testo) { contatore << testo; },
-                        [this] { ++terminazioni; }}};
+                        [this] { ++terminazioni; },
+                        [this](const QString& testo) { stati << testo; },
+                        LimitiDriver{.occupatoMs = 100, .senzaOperatoreMs = 0}}};
 };
 
 TEST_F(Driver, WholeFileGoesThroughLineByLine) {
@@ -217,9 +220,15 @@ TEST_F(Driver, RefusedOrUnknownCodeIsListedAndTheJobGoesOn) {
       {"5A",
        {"         ESITO : 90 -  - 0"},
        "Invio: \r\nP/1\r\nESITO : Errore N.90 - Descr.: \r\n"},
+      {"ZZ",
+       {"         ESITO : ZZ - Codice di risposta non valido - 0"},
+       "Invio: \r\nP/1\r\nESITO : Errore N.ZZ - Descr.: Codice di risposta non valido\r\n"},
+      {QByteArray(2, '\0'),
+       {"         ESITO : ?? - Codice di risposta non valido - 0"},
+       "Invio: \r\nP/1\r\nESITO : Errore N.?? - Descr.: Codice di risposta non valido\r\n"},
   };
   for (const Caso& caso : casi) {
-    SCOPED_TRACE(caso.esito.constData());
+    SCOPED_TRACE(caso.esito.toHex().constData());
     QFile::remove(log.percorsoLog());
     registratore.comandi.clear();
     orologio.waits.clear();
@@ -229,6 +238,7 @@ TEST_F(Driver, RefusedOrUnknownCodeIsListedAndTheJobGoesOn) {
     EXPECT_TRUE(invia(QStringList{"P/1", "P/2"}));
 
     EXPECT_EQ(registratore.comandi, QStringList({"P/1/", "P/2/"}));
+    EXPECT_EQ(driver.ComandiRifiutati(), QStringList{"P/1"});
     EXPECT_EQ(righeLog(), caso.log);
     EXPECT_EQ(letto(nonTrasmessi()), caso.elenco);
     EXPECT_EQ(visualizzatore.mostrati, QStringList({nonTrasmessi()}));
@@ -249,18 +259,20 @@ TEST_F(Driver, BusyRegisterGetsTheCommandAgainAfterANewEnquiry) {
   EXPECT_EQ(visualizzatore.mostrati.size(), 1);
 }
 
-TEST_F(Driver, RegisterBusyForEverHasTheCommandSkippedAfterAHundredRepetitions) {
+// Busy for longer than the bound (100 ms here, by the fake clock) is a failed send, not a skip.
+TEST_F(Driver, RegisterBusyForTooLongFailsTheJob) {
   registratore.esiti.assign(1000, "1A");
   registratore.esiti.push_front("00");
 
-  EXPECT_TRUE(invia(QStringList{"P/0", "P/1", "P/2"}));
+  EXPECT_FALSE(invia(QStringList{"P/0", "P/1", "P/2"}));
 
-  EXPECT_EQ(registratore.comandi.count("P/1/"), 101);
-  EXPECT_EQ(registratore.comandi.count("P/2/"), 101);
-  const QStringList righe = righeLog();
-  EXPECT_EQ(righe.count(kRipetuto), 200);
-  EXPECT_EQ(righe.count(kIgnorato), 2);
-  EXPECT_EQ(righe.last(), kIgnorato);
+  EXPECT_EQ(registratore.comandi.count("P/2/"), 0);
+  EXPECT_GT(registratore.comandi.count("P/1/"), 10);
+  const QString fine = "*** Cassa occupata da 0 secondi, esco definitivamente. FINE.";
+  EXPECT_EQ(righeLog().last(), "          " + fine);
+  EXPECT_EQ(letto(nonTrasmessi()).split("\r\n", Qt::SkipEmptyParts).last(), fine);
+  EXPECT_TRUE(driver.ComandiRifiutati().isEmpty());
+  EXPECT_EQ(visualizzatore.mostrati, QStringList({nonTrasmessi()}));
 }
 
 TEST_F(Driver, OperatorFixesThePaperAndTheCommandIsSentAgainWithoutEnquiry) {
@@ -277,6 +289,37 @@ TEST_F(Driver, OperatorFixesThePaperAndTheCommandIsSentAgainWithoutEnquiry) {
   EXPECT_EQ(prompts.asked[0].icon, platform::Icon::Exclamation);
   EXPECT_EQ(righeLog(), QStringList({"         ESITO : 44 - Carta finita - 4", "Errore!"}));
   EXPECT_EQ(orologio.waits, std::vector<int>({2}));
+}
+
+// With nobody at the counter the paper message cannot be answered: after the bound the
+// register's send has failed. Each message is one wait of the fake clock here.
+TEST_F(Driver, PaperNobodyChangesFailsTheJobAfterTheBound) {
+  DriverComandi senzaOperatore({trasporto,
+                                attesa,
+                                log,
+                                prompts,
+                                orologio,
+                                visualizzatore,
+                                cartella.root(),
+                                cartella.setup(),
+                                {},
+                                {},
+                                {},
+                                LimitiDriver{.senzaOperatoreMs = 10}});
+  registratore.esiti.assign(100, "2C");
+  QFile file(cartella.file("FilePLU1.txt"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("P/1\r\nP/2\r\n");
+  file.close();
+
+  EXPECT_FALSE(senzaOperatore.EsameComandi(file.fileName(), "1"));
+
+  EXPECT_EQ(registratore.comandi, QStringList(5, "P/1/"));
+  EXPECT_EQ(prompts.asked.size(), 5u);
+  const QString fine = QString::fromUtf8(
+      "*** Carta finita: nessuno è intervenuto in 0 secondi, esco "
+      "definitivamente. FINE.");
+  EXPECT_EQ(righeLog().last(), "          " + fine);
 }
 
 TEST_F(Driver, GraveFaultEndsTheProgram) {
@@ -320,6 +363,11 @@ TEST_F(Driver, SixthTimeoutInARowAbandonsTheJob) {
   EXPECT_TRUE(registratore.comandi.isEmpty());
   EXPECT_EQ(righeLog(), QStringList(5, kRimandoEnq) << kTroppiTimeout);
   EXPECT_EQ(contatore, QStringList({"0", "1"}));
+  EXPECT_EQ(stati,
+            QStringList(
+                {"Cassa 1 non risponde: tentativo 2 di 6", "Cassa 1 non risponde: tentativo 3 di 6",
+                 "Cassa 1 non risponde: tentativo 4 di 6", "Cassa 1 non risponde: tentativo 5 di 6",
+                 "Cassa 1 non risponde: tentativo 6 di 6"}));
   EXPECT_EQ(trasporto.risposta().Stato, "");
   EXPECT_TRUE(visualizzatore.mostrati.isEmpty());
 }

@@ -168,12 +168,16 @@ TEST(DescrizionePerCassa, RemovesReplacesTrimsAndCuts) {
   EXPECT_EQ(DescrizionePerCassa("  % LATTE *  "), "LATTE");
   EXPECT_EQ(DescrizionePerCassa("   ABCDEFGHIJKLMNOPQRSTUVWXYZ"), "ABCDEFGHIJKLMNOPQRST");
   EXPECT_EQ(DescrizionePerCassa(""), "");
+  // Control characters would split the record or end its frame.
+  EXPECT_EQ(DescrizionePerCassa(QString::fromUtf8("AC\nQUA\r\x03\x02\tX\0Y\x7f", 14)),
+            "AC QUA    X Y");
 }
 
 TEST(DescrizioneNelRecordPlu, KeepsTheFieldSeparatorsOut) {
   EXPECT_EQ(DescrizioneNelRecordPlu("A/B'C,D"), "ABC.D");
   EXPECT_EQ(DescrizioneNelRecordPlu("ABCDEFGHIJKLMNOPQRSTUVWXYZ"), "ABCDEFGHIJKLMNOPQRST");
   EXPECT_EQ(DescrizioneNelRecordPlu("CAFFE 100 ARABICA MO"), "CAFFE 100 ARABICA MO");
+  EXPECT_EQ(DescrizioneNelRecordPlu("A\nB\x03"), "A B ");
 }
 
 TEST_F(RecordPluTest, InStoreBarCodesKeepTheirFiveDigitItemNumber) {
@@ -249,7 +253,8 @@ TEST_F(RecordPluTest, DepartmentByNumberOrByName) {
   aggiungi({.codice = "4", .barCode = "804", .genere = "L'ORTO"});
   aggiungi({.codice = "5", .barCode = "805", .genere = QVariant()});
   aggiungi({.codice = "6", .barCode = "806", .genere = "Reparto5"});
-  EXPECT_EQ(campo(4), QStringList({"5", "12", "0", "7", "0", "5"}));
+  aggiungi({.codice = "7", .barCode = "807", .genere = " 5 "});
+  EXPECT_EQ(campo(4), QStringList({"5", "12", "0", "7", "0", "5", "5"}));
 }
 
 TEST_F(RecordPluTest, WorkTableKeepsNumbersCodeUnitAndOrigin) {
@@ -320,6 +325,20 @@ TEST_F(RecordPluTest, CodeThatIsNoNumberIsLoggedAndSentAtItsCost) {
   installaErrorLog(nullptr);
   // The statements join the code unquoted, so the store cannot read "A1" as a value.
   EXPECT_EQ(file, QByteArray("P/51/801/PRODOTTO/1/0/3.00/150.00/900.000/00010000/\r\n"));
+  EXPECT_EQ(erroriRegistrati(log), 2);
+}
+
+// The code joins the statement only as a number: "12 or 1=1" would pick the first offer.
+TEST_F(RecordPluTest, CodeThatLooksLikeAStatementNeverChangesOne) {
+  ErrorLog log(dir_.path(), clock_);
+  installaErrorLog(&log);
+  aggiungi({.codice = "7", .barCode = "801", .costo = "3,00"});
+  aggiungi({.codice = "12 or 1=1", .barCode = "802", .costo = "2,00"});
+  offerta("7", clock_.current.date(), clock_.current.date(), "0,50");
+  barCodeUlteriore("7", "901");
+  const QStringList prezzi = campo(6);
+  installaErrorLog(nullptr);
+  EXPECT_EQ(prezzi, QStringList({"0.50", "2.00", "0.50"}));
   EXPECT_EQ(erroriRegistrati(log), 2);
 }
 

@@ -84,6 +84,7 @@ TEST(NomeRepartoPerCassa, DropsPunctuationAccentsAndLeadingZeros) {
   EXPECT_EQ(NomeRepartoPerCassa("Reparto 10"), "REPARTO 10");
   EXPECT_EQ(NomeRepartoPerCassa("  Detersivi e prodotti per la casa  "), "DETERSIVI E PRODOTTI");
   EXPECT_EQ(NomeRepartoPerCassa(QString()), "");
+  EXPECT_EQ(NomeRepartoPerCassa("Pane\nfresco\x03\tbio\x02"), "PANE FRESCO  BIO");
 }
 
 TEST(PrezzoRepartoPerCassa, TwoDecimalsWithItalianGroupingAllAsPoints) {

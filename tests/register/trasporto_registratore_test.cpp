@@ -302,17 +302,56 @@ TEST_F(RicezioneSeriale, AckOrNakAtTheEndIsTakenEvenAfterAPartialFrameAndAnswere
   EXPECT_EQ(seriale.scritti, std::vector<QByteArray>({byte(Controllo::ACK), byte(Controllo::ACK)}));
 }
 
-TEST_F(RicezioneSeriale, BadChecksumIsAnsweredNakAckAndTheFieldsAreStillTaken) {
+TEST_F(RicezioneSeriale, CorruptedFrameIsRefusedAndTheResentAnswerTaken) {
   seriale.arriva(byte(Controllo::ACK));
-  QByteArray trama = risposta("1A/00/00");
-  trama[trama.size() - 2] = '9';
+  QByteArray corrotta = risposta("00/00/00");
+  corrotta[corrotta.size() - 2] = '9';
 
-  seriale.arriva(trama);
+  seriale.arriva(corrotta);
 
   EXPECT_EQ(seriale.scritti, std::vector<QByteArray>({byte(Controllo::ACK), byte(Controllo::NAK),
                                                       byte(Controllo::ACK)}));
-  EXPECT_EQ(trasporto.risposta().CodiceErrore, "26");
-  EXPECT_EQ(trasporto.risposta().Stato, "");  // the fresh record replaces the earlier ACK
+  EXPECT_EQ(trasporto.risposta().CodiceErrore, "");
+  EXPECT_EQ(righeLog(), QStringList({">Seriale:       ***** checksum errato, Mando NAK"}));
+
+  seriale.arriva(risposta("09/00/00"));
+  EXPECT_EQ(trasporto.risposta().CodiceErrore, "9");
+  EXPECT_FALSE(trasporto.risposta().riuscita());
+}
+
+TEST_F(RicezioneSeriale, BytesOutsideAFrameNeverBecomeAnAnswer) {
+  const QByteArray senzaStx = risposta("00/00/00").mid(1);
+  for (const QByteArray& rumore :
+       {QByteArray("\x00\xff\x03", 3), senzaStx, QByteArray("00/00/0000\x03\x03")}) {
+    seriale.arriva(rumore);
+    EXPECT_EQ(trasporto.risposta().CodiceErrore, "") << rumore.toHex().toStdString();
+  }
+  EXPECT_TRUE(seriale.scritti.empty());
+}
+
+TEST_F(RicezioneSeriale, FrameAndAcknowledgementInOneReadAreBothTaken) {
+  seriale.arriva(risposta("07/00/00") + byte(Controllo::ACK));
+
+  EXPECT_EQ(trasporto.risposta().CodiceErrore, "7");
+  EXPECT_EQ(trasporto.risposta().Stato, "ACK");
+}
+
+// A flood inside a frame costs one pass and 64 KB at most; the next frame still counts.
+TEST_F(RicezioneSeriale, ReceiveBufferIsBoundedAndTheDropLogged) {
+  seriale.arriva(byte(Controllo::STX));
+  const QByteArray blocco(4096, 'x');
+  for (int i = 0; i < 256; ++i) {
+    seriale.arriva(blocco);
+    ASSERT_LE(trasporto.BufferRicezione().size(), TrasportoRegistratore::kMassimoBufferRicezione);
+  }
+
+  const QStringList log = righeLog();
+  ASSERT_FALSE(log.isEmpty());
+  EXPECT_TRUE(log.first().startsWith("> BUFFER DI RICEZIONE PIENO, SCARTATI "))
+      << log.first().toStdString();
+  seriale.arriva(risposta("00/00/00"));
+  EXPECT_TRUE(trasporto.risposta().riuscita());
+  EXPECT_TRUE(trasporto.BufferRicezione().isEmpty());
 }
 
 TEST_F(RicezioneSeriale, FrameWithoutRoomForTheChecksumIsDiscarded) {
@@ -354,12 +393,29 @@ class CorpoRisposta : public Trasporto {
 TEST_F(CorpoRisposta, ResultCodeIsHexadecimalTurnedDecimal) {
   EXPECT_EQ(dopo("0A/00/00").CodiceErrore, "10");
   EXPECT_EQ(dopo("00/00/00").CodiceErrore, "0");
-  EXPECT_EQ(dopo("").CodiceErrore, "0");
-  EXPECT_EQ(dopo("").Gravita, "0");
+  EXPECT_TRUE(dopo("00/07/99").riuscita());
+  EXPECT_EQ(dopo("0a/00/00").CodiceErrore, "10");
   const RispostaMisuratore carta = dopo("2C/00/00/altro");
   EXPECT_EQ(carta.CodiceErrore, "44");
   EXPECT_EQ(carta.TestoEsito, "Carta finita");
   EXPECT_EQ(carta.Gravita, "4");
+}
+
+TEST_F(CorpoRisposta, CodeThatIsNotTwoHexDigitsIsARefusalNeverSuccess) {
+  const struct {
+    QByteArray corpo;
+    QString codice;
+  } casi[] = {{"ZZ/00/00", "ZZ"}, {"?\?/00/00", "??"}, {QByteArray("\0\0/00/00", 8), "??"},
+              {"", "??"},         {"0/00/00", "0/"},   {" 0/00/00", " 0"},
+              {"G1/00/00", "G1"}};
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.corpo.toHex().toStdString());
+    const RispostaMisuratore r = dopo(caso.corpo);
+    EXPECT_FALSE(r.riuscita());
+    EXPECT_EQ(r.CodiceErrore, caso.codice);
+    EXPECT_EQ(r.TestoEsito, RispostaMisuratore::kCodiceNonValido);
+    EXPECT_EQ(r.Gravita, "0");
+  }
 }
 
 TEST_F(CorpoRisposta, StatusBytesAreKeptAsTextAndSplitIntoBits) {
@@ -408,23 +464,30 @@ TEST_F(RicezioneUdp, GoodFrameIsAcknowledgedAndItsBodyKept) {
   EXPECT_EQ(trasporto.risposta().CodiceErrore, "7");
   EXPECT_EQ(trasporto.risposta().Gravita, "2");
   EXPECT_EQ(trasporto.DatiRicevuti(), "07/00/00/rest");
-
-  arriva(QByteArray("00/00/00") + CalcolaChecksum("00/00/00") + byte(Controllo::ETX));
-  EXPECT_EQ(trasporto.risposta().CodiceErrore, "0");
-  EXPECT_EQ(trasporto.DatiRicevuti(), "00/00/0");
 }
 
-TEST_F(RicezioneUdp, BadChecksumIsLoggedAndRefused) {
+TEST_F(RicezioneUdp, BadChecksumIsLoggedRefusedAndTheResendTaken) {
   arriva(byte(Controllo::ACK));
-  QByteArray trama = risposta("1A/00/00");
+  QByteArray trama = risposta("00/00/00");
   trama[trama.size() - 2] = '9';
 
   arriva(trama);
 
   EXPECT_EQ(udp.inviati, std::vector<QByteArray>({byte(Controllo::NAK)}));
   EXPECT_EQ(righeLog(), QStringList({">Socket:        ***** checksum errato, Mando NAK"}));
-  EXPECT_EQ(trasporto.risposta().CodiceErrore, "26");
-  EXPECT_EQ(trasporto.risposta().Stato, "");
+  EXPECT_EQ(trasporto.risposta().CodiceErrore, "");
+
+  arriva(risposta("09/00/00"));
+  EXPECT_EQ(trasporto.risposta().CodiceErrore, "9");
+}
+
+TEST_F(RicezioneUdp, OurOwnCommandEchoedBackIsNoAnswer) {
+  trasporto.SendCMD("00/00/00");
+  arriva(udp.inviati.back());
+  EXPECT_EQ(trasporto.risposta().CodiceErrore, "");
+
+  arriva(risposta("07/00/00"));
+  EXPECT_EQ(trasporto.risposta().CodiceErrore, "7");
 }
 
 TEST_F(RicezioneUdp, OtherDatagramsAreIgnored) {
@@ -437,6 +500,9 @@ TEST_F(RicezioneUdp, OtherDatagramsAreIgnored) {
       QByteArray("\x02"
                  "1\x03"));
   arriva({});
+  arriva(QByteArray("\x00\xff\x03", 3));
+  // Only a whole frame: a datagram without its STX is not one.
+  arriva(QByteArray("00/00/00") + CalcolaChecksum("00/00/00") + byte(Controllo::ETX));
 
   EXPECT_EQ(trasporto.risposta(), prima);
   EXPECT_TRUE(udp.inviati.empty());
@@ -485,11 +551,51 @@ TEST(TrasportoSuUdp, EnquiryAndCommandThroughARealSocket) {
   trasporto.SendCMD("abc");
   const QNetworkDatagram comando = ricevi();
   EXPECT_EQ(comando.data(), QByteArray::fromHex("02616263333803"));
+  // Another register, or another program, on this machine: never our answer.
+  QUdpSocket estraneo;
+  ASSERT_TRUE(estraneo.bind(QHostAddress::LocalHost, 0));
+  estraneo.writeDatagram(risposta("00/00/00"), QHostAddress::LocalHost, portaLocale);
+  EXPECT_FALSE(
+      trasporto.attendi([&] { return !trasporto.risposta().CodiceErrore.isEmpty(); }, 200));
   registratore.writeDatagram(comando.makeReply(risposta("07/00/00")));
   EXPECT_TRUE(
       trasporto.attendi([&] { return !trasporto.risposta().CodiceErrore.isEmpty(); }, 3000));
   EXPECT_EQ(trasporto.risposta().CodiceErrore, "7");
   EXPECT_EQ(ricevi().data(), byte(Controllo::ACK));
+}
+
+// A register switched off: the system reports its port unreachable to the connected channel,
+// which must still carry the exchange once the register is back.
+TEST(TrasportoSuUdp, ChannelOutlivesARegisterThatWasSwitchedOff) {
+  CartellaDiProva cartella;
+  testing::FakeClock orologio;
+  LogDriver log(cartella.root(), orologio);
+  SerialeFinta seriale;
+  platform::QtUdpEndpoint udp;
+  QUdpSocket registratore;
+  ASSERT_TRUE(registratore.bind(QHostAddress::LocalHost, 0));
+  const quint16 portaRegistratore = registratore.localPort();
+  registratore.close();
+  QUdpSocket libera;
+  ASSERT_TRUE(libera.bind(QHostAddress::LocalHost, 0));
+  const quint16 portaLocale = libera.localPort();
+  libera.close();
+  TrasportoRegistratore trasporto(seriale, udp, log, {}, PorteUdp{portaRegistratore, portaLocale});
+  const auto ack = [&] { return trasporto.risposta().Stato == "ACK"; };
+
+  trasporto.iniziaLavoro();
+  for (int i = 0; i < 3; ++i) {
+    trasporto.cmdInitCom("127.0.0.1");
+    EXPECT_FALSE(trasporto.attendi(ack, 100));
+  }
+
+  ASSERT_TRUE(registratore.bind(QHostAddress::LocalHost, portaRegistratore));
+  trasporto.cmdInitCom("127.0.0.1");
+  if (!registratore.hasPendingDatagrams()) registratore.waitForReadyRead(2000);
+  const QNetworkDatagram enq = registratore.receiveDatagram();
+  EXPECT_EQ(enq.data(), byte(Controllo::ENQ));
+  registratore.writeDatagram(enq.makeReply(byte(Controllo::ACK)));
+  EXPECT_TRUE(trasporto.attendi(ack, 3000));
 }
 
 }  // namespace

@@ -69,12 +69,12 @@ SimulatoreRegistratore& BancoCasse::cassaSeriale(int slot, const Comportamento& 
   return *casse_.back().registratore;
 }
 
-SimulatoreRegistratore& BancoCasse::cassaInRete(const Comportamento& modo) {
+SimulatoreRegistratore& BancoCasse::cassaInRete(const Comportamento& modo, quint16 portaLocale) {
   Cassa cassa{std::make_unique<SimulatoreRegistratore>(modo)};
   cassa.udp = std::make_unique<simulatore::SimulatoreUdp>(*cassa.registratore);
   EXPECT_TRUE(cassa.udp->apri(QHostAddress::LocalHost, 0)) << cassa.udp->errore().toStdString();
   EXPECT_EQ(collegamento_, nullptr) << "the link already holds its ports";
-  porte_ = {cassa.udp->porta(), portaLibera()};
+  porte_ = {cassa.udp->porta(), portaLocale != 0 ? portaLocale : portaLibera()};
   Globali().IndirizzoRete = QStringLiteral("127.0.0.1");
   casse_.push_back(std::move(cassa));
   return *casse_.back().registratore;
@@ -113,7 +113,7 @@ CollegamentoCasse& BancoCasse::collegamento() {
   if (!collegamento_) {
     collegamento_ = std::make_unique<CollegamentoCasse>(
         CollegamentoCasse::Ambiente{*db, prompts, notice, clock, visualizzatore, cartella.root(),
-                                    cartella.setup(), [this] { ++terminazioni; }, porte_});
+                                    cartella.setup(), [this] { ++terminazioni; }, porte_, limiti});
     collegamento_->setSchermo({[this](const QString& testo) { stati << testo; },
                                [this](const QString& numero) { recordAttuali << numero; },
                                [this](int totale) { totaliRecord.push_back(totale); },

@@ -71,9 +71,12 @@ class BancoCasse {
   // Register `slot` (1, 2 or 3: PortaCOM, PortaCOM1, PortaCOM2) on a pseudo-terminal.
   simulatore::SimulatoreRegistratore& cassaSeriale(int slot,
                                                    const simulatore::Comportamento& modo = {});
-  // Register 1 by its network address 127.0.0.1 (PortaETH1), on a free port. Before the
-  // first send: the link takes its ports when it is made.
-  simulatore::SimulatoreRegistratore& cassaInRete(const simulatore::Comportamento& modo = {});
+  // Register 1 by its network address 127.0.0.1 (PortaETH1), on a free port; the program's
+  // own end on `portaLocale`, or on a free one. Before the first send: the link takes its
+  // ports when it is made.
+  simulatore::SimulatoreRegistratore& cassaInRete(const simulatore::Comportamento& modo = {},
+                                                  quint16 portaLocale = 0);
+  quint16 portaLocale() const { return porte_.locale; }
   // The serial port configured for `slot`, as the command file key and address.
   QString porta(int slot) const;
 
@@ -98,6 +101,8 @@ class BancoCasse {
   platform::QtClock clock;
   VisualizzatoreRegistrato visualizzatore;
   int terminazioni = 0;
+  // Before the first send, as the ports.
+  LimitiDriver limiti;
   // What the product list showed: lblTab, lblRecAct, lblRecTot.
   QStringList stati;
   QStringList recordAttuali;

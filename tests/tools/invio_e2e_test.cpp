@@ -8,6 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTimer>
+#include <QUdpSocket>
+#include <optional>
+
+#include <sqlite3.h>
 
 #include "banco_casse.h"
 #include "platform/db/database.h"
@@ -15,6 +19,8 @@
 #include "register/casse_configurate.h"
 #include "register/lavoro_in_corso.h"
 #include "register/protocollo_ostrel.h"
+#include "register/risposta_misuratore.h"
+#include "startup/error_log.h"
 #include "support/qt_print.h"
 
 namespace listinova::testing {
@@ -177,8 +183,9 @@ TEST_P(InvioSuLinea, ModifiedOnlyArrivesExactlyAsTheCommandFileHoldsIt) {
   EXPECT_EQ(domanda(banco.prompts, kSicuro), nullptr);
 }
 
+// Over UDP a datagram is an answer only when it holds the whole frame: there only the noise.
 TEST_P(InvioSuLinea, AnswersInPiecesAfterNoiseStillCarryEveryLine) {
-  SimulatoreRegistratore& registratore = cassa({.spezza = true, .rumore = true});
+  SimulatoreRegistratore& registratore = cassa({.spezza = seriale(), .rumore = true});
   const EsitoInvio esito = banco.invia(false);
 
   EXPECT_EQ(registratore.comandi(), kArchivio);
@@ -295,6 +302,118 @@ TEST_P(InvioSuLinea, SecondPressWhileSendingIsRefused) {
   EXPECT_EQ(banco.cronologia.mid(0, 3),
             (QStringList{kSicuro, QString::fromUtf8(LavoroInCorso::kMessaggio), terminato(1)}));
   EXPECT_EQ(testi(banco.prompts).count(kSicuro), 1);
+}
+
+// A line counts as taken only on a whole answer with a good checksum and the code 00. The
+// water (line 3, marked modified) is refused, in each way a register can; the bread goes
+// through. The register's refusal reaches the list, the exit status and the marks.
+TEST_P(InvioSuLinea, RefusedOrUnreadableAnswerIsListedAndItsProductKeepsTheMark) {
+  const QString iva = "Aliquota IVA errata, controllare corrispondenza IVA-Reparto";
+  const QString nonValido = RispostaMisuratore::kCodiceNonValido;
+  const struct {
+    const char* nome;
+    Comportamento modo;
+    QString esito;
+  } casi[] = {
+      {"corrupted 00, then 09 after the NAK",
+       {.corrottoPrima = "00", .codici = {RegolaCodice::perRiga(3, "09")}},
+       "9 - Descr.: " + iva},
+      {"ZZ", {.codici = {RegolaCodice::perRiga(3, "ZZ")}}, "ZZ - Descr.: " + nonValido},
+      {"??", {.codici = {RegolaCodice::perRiga(3, "??")}}, "?? - Descr.: " + nonValido},
+      {"NUL NUL",
+       {.codici = {RegolaCodice::perRiga(3, QByteArray(2, '\0'))}},
+       "?? - Descr.: " + nonValido},
+      {"empty body", {.codici = {RegolaCodice::perRiga(3, "")}}, "?? - Descr.: " + nonValido},
+      {"outside the table", {.codici = {RegolaCodice::perRiga(3, "5A")}}, "90 - Descr.: "},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    BancoCasse b;
+    negozio(b);
+    b.prompts.answers = {Answer::Yes, Answer::No};
+    SimulatoreRegistratore& registratore =
+        seriale() ? b.cassaSeriale(1, caso.modo) : b.cassaInRete(caso.modo);
+    const QString elenco = seriale() ? "NonTRASMESSI" + IndirizzoPerNomeFile(b.porta(1)) + ".txt"
+                                     : "NonTRASMESSI127.0.0.1.txt";
+    const EsitoInvio esito = b.invia(false);
+
+    EXPECT_EQ(traffico(registratore), conEnquiry(kArchivio));
+    EXPECT_EQ(registratore.tabellaPlu().keys(), (QStringList{"51", "52", "54"}));
+    EXPECT_EQ(b.righe(elenco),
+              (QStringList{"Invio: ", kArchivio[2], "ESITO : Errore N." + caso.esito}));
+    EXPECT_EQ(esito.inviateBene, 1);
+    EXPECT_EQ(esito.conRifiuti, 1);
+    EXPECT_EQ(esito.statoUscita(), 2);
+    platform::db::Recordset segnati =
+        b.db->openRecordset("Select CodMateriale from Magazzino where Modificato=-1");
+    QStringList codici;
+    for (; !segnati.eof(); segnati.moveNext()) codici << segnati.text("CodMateriale");
+    // Only a serial register clears the marks; the network one never does.
+    EXPECT_EQ(codici, seriale() ? QStringList{"1"} : (QStringList{"1", "3"}));
+  }
+}
+
+// Busy is asked again, with a new enquiry, for as long as the bound allows (400 ms here).
+TEST_P(InvioSuLinea, BusyForAWhileIsWaitedOutBusyTooLongFailsTheRegister) {
+  const struct {
+    int occupatoMs;
+    bool riesce;
+  } casi[] = {{150, true}, {60000, false}};
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.occupatoMs);
+    BancoCasse b;
+    negozio(b);
+    b.limiti.occupatoMs = 400;
+    b.prompts.answers = {Answer::Yes, Answer::No};
+    const Comportamento modo{.codici = {RegolaCodice::occupatoPer(2, caso.occupatoMs)}};
+    SimulatoreRegistratore& registratore =
+        seriale() ? b.cassaSeriale(1, modo) : b.cassaInRete(modo);
+    const EsitoInvio esito = b.invia(false);
+
+    EXPECT_GT(registratore.comandi().count(kArchivio[1]), 1);
+    EXPECT_EQ(esito.statoUscita(), caso.riesce ? 0 : 1);
+    if (caso.riesce) {
+      EXPECT_EQ(registratore.tabellaPlu().size(), 4);
+      EXPECT_EQ(b.modificati(), seriale() ? 0 : 2);
+    } else {
+      EXPECT_FALSE(registratore.comandi().contains(kArchivio[2]));
+      EXPECT_TRUE(b.cronologia.contains(seriale() ? kFallitaSeriale.arg(1) : kFallitaRete));
+      EXPECT_FALSE(b.cronologia.contains(terminato(1)));
+      EXPECT_EQ(b.modificati(), 2);
+    }
+  }
+}
+
+// Nobody at the counter: the paper message is repeated until the bound, then the register
+// has failed and the marks stay.
+TEST_P(InvioSuLinea, PaperNobodyChangesFailsTheRegisterAfterTheBound) {
+  banco.limiti.senzaOperatoreMs = 300;
+  SimulatoreRegistratore& registratore =
+      cassa({.codici = {RegolaCodice::perRiga(1, "2C", RegolaCodice::Sempre)}});
+  const EsitoInvio esito = banco.invia(false);
+
+  EXPECT_GT(testi(banco.prompts).count("Carta finita"), 1);
+  EXPECT_TRUE(registratore.tabellaPlu().isEmpty());
+  EXPECT_EQ(esito.statoUscita(), 1);
+  EXPECT_EQ(banco.modificati(), 2);
+  EXPECT_TRUE(banco.cronologia.contains(seriale() ? kFallitaSeriale.arg(1) : kFallitaRete));
+}
+
+// A line feed would split the record, an ETX end the frame: each goes as a blank.
+TEST_P(InvioSuLinea, ControlCharactersInADescriptionGoAsBlanks) {
+  banco.aggiungi({.codice = "4",
+                  .barCode = "8000000000105",
+                  .descrizione = "AC\nQUA\x03 \tFRESCA\x02",
+                  .genere = " 2 ",
+                  .modificato = true});
+  SimulatoreRegistratore& registratore = cassa();
+  const EsitoInvio esito = banco.invia(true);
+
+  EXPECT_EQ(registratore.comandi(), banco.righe(fileComandi()));
+  EXPECT_EQ(registratore.comandi().size(), 3);
+  EXPECT_EQ(registratore.tabellaPlu().value("8000000000105").campi.mid(0, 4),
+            (QStringList{"8000000000105", "AC QUA   FRESCA", "2", "0"}));
+  EXPECT_EQ(esito.statoUscita(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Linee, InvioSuLinea, ::testing::Values(Linea::Pty, Linea::Udp),
@@ -443,10 +562,63 @@ TEST_F(CasseConfigurateE2e, NoRegisterPreparesTheDataAndSendsNothing) {
       banco.db->openRecordset("Select * from MagazzinoPerOstrel order by BarCode ASC");
   EXPECT_EQ(lavoro.recordCount(), 4);
   EXPECT_TRUE(QDir(banco.cartella.root()).entryList({"FilePLU*", "NonTRASMESSI*"}).isEmpty());
-  EXPECT_EQ(banco.cronologia, (QStringList{kSicuro, kTerminata}));
+  EXPECT_EQ(banco.cronologia, (QStringList{kSicuro, InvioPlu::kNessunaCassa, kTerminata}));
   EXPECT_TRUE(esito.avviato);
   EXPECT_EQ(esito.casse, 0);
+  EXPECT_EQ(esito.statoUscita(), 1);
   EXPECT_EQ(banco.modificati(), modificatiPrima);
+}
+
+// The command file of the last send cannot be replaced: sending it again would put old prices
+// on the register and mark the new ones as sent.
+TEST_F(CasseConfigurateE2e, CommandFileThatCannotBeWrittenFailsTheRegister) {
+  SimulatoreRegistratore& registratore = banco.cassaSeriale(1);
+  const QString vecchio = banco.percorso("FilePLU" + IndirizzoPerNomeFile(banco.porta(1)) + ".txt");
+  ASSERT_TRUE(QDir().mkpath(vecchio));
+  QFile dentro(vecchio + "/vecchio.txt");
+  ASSERT_TRUE(dentro.open(QIODevice::WriteOnly));
+  dentro.write("P/51/8001234567890/PREZZO VECCHIO/3/0/0.10/150.00/1.000/00010000/\r\n");
+  dentro.close();
+  ErrorLog registro(banco.cartella.root(), banco.clock);
+  installaErrorLog(&registro);
+  banco.prompts.defaultAnswer = Answer::Yes;
+  const EsitoInvio esito = banco.invia(false);
+  installaErrorLog(nullptr);
+
+  EXPECT_TRUE(registratore.ricevuti().isEmpty());
+  EXPECT_EQ(banco.cronologia, (QStringList{kSicuro, kFallitaSeriale.arg(1), kTerminata}));
+  EXPECT_EQ(esito.statoUscita(), 1);
+  EXPECT_EQ(banco.modificati(), modificatiPrima);
+  QFile errori(banco.cartella.file("Dati/ErrorLog.dat"));
+  ASSERT_TRUE(errori.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(errori.readAll().contains("ScriviFilePLU"));
+}
+
+// Another program holds the store while the marks are cleared: a clear message, no mark
+// changed, a failed exit status.
+TEST_F(CasseConfigurateE2e, StoreLockedWhileClearingTheMarksKeepsThemAndSaysSo) {
+  SimulatoreRegistratore& registratore = banco.cassaSeriale(1);
+  sqlite3* altro = nullptr;
+  ASSERT_EQ(sqlite3_open(banco.cartella.file("DbNegozio.mdb").toUtf8().constData(), &altro),
+            SQLITE_OK);
+  QObject::connect(&registratore, &SimulatoreRegistratore::comandoRicevuto, [&] {
+    if (registratore.comandi().size() == kArchivio.size())
+      sqlite3_exec(altro, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+  });
+  banco.prompts.answers = {Answer::Yes, Answer::No};
+  const EsitoInvio esito = banco.invia(false);
+  sqlite3_exec(altro, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(altro);
+
+  EXPECT_EQ(registratore.tabellaPlu().size(), 4);
+  EXPECT_TRUE(esito.erroreArchivio);
+  EXPECT_FALSE(esito.modificatiAzzerati);
+  EXPECT_EQ(esito.statoUscita(), 1);
+  EXPECT_EQ(banco.modificati(), modificatiPrima);
+  ASSERT_EQ(banco.cronologia.size(), 5);
+  EXPECT_TRUE(banco.cronologia[3].startsWith(
+      "Impossibile togliere il segno di modifica ai prodotti inviati"))
+      << banco.cronologia[3].toStdString();
 }
 
 TEST_F(CasseConfigurateE2e, NothingModifiedMeansNothingToSend) {
@@ -470,6 +642,74 @@ TEST_F(CasseConfigurateE2e, WholeSendDeclinedTouchesNothing) {
   EXPECT_TRUE(registratore.ricevuti().isEmpty());
   EXPECT_FALSE(
       QFile::exists(banco.percorso("FilePLU" + IndirizzoPerNomeFile(banco.porta(1)) + ".txt")));
+}
+
+// Another program's register, or our own command sent back, is never the answer: the water's
+// refusal still reaches the list though "00" and ACKs come first from elsewhere.
+TEST(ReteE2e, StrangersAndEchoesAreNeverTakenForTheAnswer) {
+  for (const bool eco : {true, false}) {
+    SCOPED_TRACE(eco ? "echo" : "stranger");
+    BancoCasse banco;
+    negozio(banco);
+    SimulatoreRegistratore& registratore = banco.cassaInRete(
+        {.ritardoMs = 20, .eco = eco, .codici = {RegolaCodice::perRiga(1, "09")}});
+    QUdpSocket estraneo;
+    ASSERT_TRUE(estraneo.bind(QHostAddress::LocalHost, 0));
+    QTimer disturbo;
+    QObject::connect(&disturbo, &QTimer::timeout, [&] {
+      if (eco) return;
+      for (const QByteArray& finta :
+           {QByteArray(1, Controllo::ACK), IncorniciaComando(QByteArray("00/00/00"))})
+        estraneo.writeDatagram(finta, QHostAddress::LocalHost, banco.portaLocale());
+    });
+    disturbo.start(2);
+    const EsitoInvio esito = banco.invia(true);
+
+    EXPECT_EQ(traffico(registratore), conEnquiry(banco.righe("FilePLU127001.txt")));
+    EXPECT_EQ(banco.righe("NonTRASMESSI127.0.0.1.txt"),
+              (QStringList{"Invio: ", banco.righe("FilePLU127001.txt").value(0),
+                           "ESITO : Errore N.9 - Descr.: Aliquota IVA errata, controllare "
+                           "corrispondenza IVA-Reparto"}));
+    EXPECT_EQ(esito.statoUscita(), 2);
+  }
+}
+
+// Two copies of the program on one computer share the register port: each send, running at
+// the same time as the other, gets its own register's answers and no one else's.
+TEST(ReteE2e, TwoSendsAtOnceOnOneLocalPortEachGetOnlyTheirOwnAnswers) {
+  BancoCasse primo;
+  BancoCasse secondo;
+  SimulatoreRegistratore& cassaPrima =
+      primo.cassaInRete({.ritardoMs = 10, .codici = {RegolaCodice::perRiga(2, "09")}});
+  SimulatoreRegistratore& cassaSeconda =
+      secondo.cassaInRete({.ritardoMs = 10}, primo.portaLocale());
+  const auto file = [](BancoCasse& banco) {
+    QFile comandi(banco.percorso("FilePLU.txt"));
+    EXPECT_TRUE(comandi.open(QIODevice::WriteOnly));
+    comandi.write((kArchivio.join("\r\n") + "\r\n").toUtf8());
+    return comandi.fileName();
+  };
+  const QString filePrimo = file(primo);
+  const QString fileSecondo = file(secondo);
+
+  std::optional<bool> esitoSecondo;
+  QObject::connect(&cassaPrima, &SimulatoreRegistratore::comandoRicevuto, [&] {
+    if (cassaPrima.comandi().size() != 1) return;
+    QTimer::singleShot(0, [&] {
+      secondo.collegamento().trasporto().iniziaLavoro();
+      esitoSecondo = secondo.collegamento().driver().EsameComandi(fileSecondo, "127.0.0.1");
+    });
+  });
+  primo.collegamento().trasporto().iniziaLavoro();
+  const bool esitoPrimo = primo.collegamento().driver().EsameComandi(filePrimo, "127.0.0.1");
+
+  ASSERT_TRUE(esitoSecondo.has_value());
+  EXPECT_TRUE(esitoPrimo);
+  EXPECT_TRUE(*esitoSecondo);
+  EXPECT_EQ(cassaPrima.comandi(), kArchivio);
+  EXPECT_EQ(cassaSeconda.comandi(), kArchivio);
+  EXPECT_EQ(primo.collegamento().driver().ComandiRifiutati(), QStringList{kArchivio[1]});
+  EXPECT_TRUE(secondo.collegamento().driver().ComandiRifiutati().isEmpty());
 }
 
 }  // namespace

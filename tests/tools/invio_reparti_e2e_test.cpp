@@ -6,6 +6,7 @@
 #include "banco_casse.h"
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
+#include "register/casse_configurate.h"
 #include "register/protocollo_ostrel.h"
 #include "startup/modulo_file_ini.h"
 #include "startup/var_globali.h"
@@ -174,6 +175,28 @@ TEST_F(InvioRepartiE2eTest, BusyAnswerMakesTheSameRecordGoAgainAfterANewEnquiry)
   EXPECT_EQ(registratore.comandi(), attesi);
   EXPECT_EQ(registratore.tabellaReparti().size(), 12);
   EXPECT_EQ(registratore.ricevuti().count("\x18\x05"), 14);
+}
+
+// Only the register's own result "00" takes a record: a corrupted "00" is refused, and the
+// refusal sent again after the NAK is listed; that register is not counted as served.
+TEST_F(InvioRepartiE2eTest, RefusedSerialRecordIsListedAndTheRegisterNotCountedServed) {
+  SimulatoreRegistratore& registratore = banco.cassaSeriale(
+      1, {.corrottoPrima = "00", .codici = {simulatore::RegolaCodice::perPrefisso("D/3/", "09")}});
+
+  const EsitoReparti esito = banco.collegamento().InviaReparti(false);
+
+  EXPECT_EQ(registratore.comandi(), recordSeriali());
+  EXPECT_EQ(registratore.tabellaReparti().size(), 11);
+  EXPECT_FALSE(registratore.tabellaReparti().contains("3"));
+  EXPECT_EQ(esito.casseServite, 0);
+  EXPECT_EQ(esito.casseConRifiuti, 1);
+  const QString elenco = "NonTRASMESSI" + IndirizzoPerNomeFile(banco.porta(1)) + ".txt";
+  EXPECT_EQ(banco.righe(elenco),
+            (QStringList{"Invio: ", recordSeriali()[2],
+                         "ESITO : Errore N.9 - Descr.: Aliquota IVA errata, controllare "
+                         "corrispondenza IVA-Reparto"}));
+  ASSERT_EQ(banco.visualizzatore.visti.size(), 1u);
+  EXPECT_EQ(banco.visualizzatore.visti[0].percorso, banco.percorso(elenco));
 }
 
 TEST_F(InvioRepartiE2eTest, SilentSerialRegisterIsReportedAndTheNextOneServed) {

@@ -220,6 +220,43 @@ TEST(SimulatoreRisposte, CorruptedChecksumDoesNotMatchTheBody) {
   EXPECT_TRUE(risposta.endsWith(Controllo::ETX));
 }
 
+// The faults a register shows on a bad line: a spoilt copy first and the true answer at the
+// NAK, its own command sent back, result codes that are not two hex digits.
+TEST(SimulatoreRisposte, SpoiltCopyThenTheTrueAnswerAtTheNak) {
+  Banco banco({.corrottoPrima = "00", .codici = {RegolaCodice::perRiga(1, "09")}});
+  banco.simulatore.riceviByte(frame(kPlu51));
+  const QByteArray prima = banco.risposte();
+  EXPECT_EQ(prima.left(9), QByteArray("\x02"
+                                      "00/00/00"));
+  EXPECT_NE(prima.mid(9, 2), CalcolaChecksum("00/00/00"));
+  banco.scritture.clear();
+  banco.simulatore.riceviByte(kNak + kAck);
+  EXPECT_EQ(banco.risposte(), risultato("09"));
+  EXPECT_TRUE(banco.simulatore.tabellaPlu().isEmpty());
+}
+
+TEST(SimulatoreRisposte, EchoAndCodesThatAreNoHexDigits) {
+  Banco eco({.eco = true});
+  eco.simulatore.riceviByte(frame(kPlu51));
+  EXPECT_EQ(eco.risposte(), frame(kPlu51) + risultato("00"));
+
+  for (const QByteArray& codice : {QByteArray("ZZ"), QByteArray(2, '\0')}) {
+    Banco banco({.codici = {RegolaCodice::perRiga(1, codice)}});
+    EXPECT_EQ(banco.invia(kPlu51), kAck + risultato(codice));
+  }
+  Banco vuota({.codici = {RegolaCodice::perRiga(1, "")}});
+  EXPECT_EQ(vuota.invia(kPlu51), kAck + IncorniciaComando(""));
+}
+
+TEST(SimulatoreCodici, BusyForAGivenTimeThenTaken) {
+  Banco banco({.codici = {RegolaCodice::occupatoPer(1, 100)}});
+  EXPECT_EQ(banco.codiceDi(kPlu51), "1A");
+  EXPECT_EQ(banco.codiceDi(kPlu51), "1A");
+  QTest::qWait(120);
+  EXPECT_EQ(banco.codiceDi(kPlu51), "00");
+  EXPECT_EQ(banco.simulatore.tabellaPlu().size(), 1);
+}
+
 TEST(SimulatoreRisposte, SplitAnswerComesInSeveralWritesInOrder) {
   Banco banco({.spezza = true});
   banco.simulatore.riceviByte(kEnqSeriale + frame(kPlu51));
@@ -390,6 +427,15 @@ TEST(OpzioniDelSimulatore, LineAndBehaviour) {
   EXPECT_EQ(leggi({"--udp", "[::1]:9300"})->indirizzo, QHostAddress("::1"));
   EXPECT_EQ(leggi({"--udp", "localhost:9300"})->indirizzo, QHostAddress(QHostAddress::LocalHost));
   EXPECT_TRUE(leggi({"--help"})->aiuto);
+
+  const auto guasti =
+      leggi({"--udp", "--eco", "--corrotto-prima", "00", "--occupato-per", "3=500"});
+  ASSERT_TRUE(guasti);
+  EXPECT_TRUE(guasti->comportamento.eco);
+  EXPECT_EQ(guasti->comportamento.corrottoPrima, "00");
+  ASSERT_EQ(guasti->comportamento.codici.size(), 1u);
+  EXPECT_EQ(guasti->comportamento.codici[0].riga, 3);
+  EXPECT_EQ(guasti->comportamento.codici[0].perMs, 500);
 }
 
 TEST(OpzioniDelSimulatore, CodesByLineOrCommandStart) {
@@ -416,6 +462,8 @@ TEST(OpzioniDelSimulatore, MistakesAreReported) {
                                                          {"--pty", "--codice"},
                                                          {"--pty", "--ritardo", "presto"},
                                                          {"--pty", "--registro"},
+                                                         {"--pty", "--corrotto-prima", "ZZ"},
+                                                         {"--pty", "--occupato-per", "3"},
                                                          {"--udp", "127.0.0.1:99999"},
                                                          {"--pty", "--velocissimo"}}) {
     QString errore;

@@ -13,6 +13,10 @@ RegolaCodice RegolaCodice::perPrefisso(const QString& prefisso, const QByteArray
                       .volte = volte};
 }
 
+RegolaCodice RegolaCodice::occupatoPer(int riga, int ms) {
+  return RegolaCodice{.riga = riga, .codice = "1A", .perMs = ms};
+}
+
 RegolaCodice RegolaCodice::occupato(const QString& prefisso, int volte) {
   return perPrefisso(prefisso, "1A", volte);
 }

@@ -15,10 +15,15 @@ struct RegolaCodice {
 
   int riga = 0;
   QRegularExpression schema;
-  QByteArray codice;  // two hex digits, such as "2C"
-  int volte = 1;      // how many answers carry the code before "00" comes back, or Sempre
+  // Two hex digits, such as "2C"; a faulty register's two other bytes ("ZZ", two NULs) as
+  // well. Any other length is the whole body of the answer ("" an empty one).
+  QByteArray codice;
+  int volte = 1;  // how many answers carry the code before "00" comes back, or Sempre
+  int perMs = 0;  // when set, instead of `volte`: for this long after the first such answer
 
   static RegolaCodice perRiga(int riga, const QByteArray& codice, int volte = 1);
+  // Busy (1A) at line `riga` for `ms` milliseconds, then the command goes through.
+  static RegolaCodice occupatoPer(int riga, int ms);
   static RegolaCodice perPrefisso(const QString& prefisso, const QByteArray& codice, int volte = 1);
   // Busy (1A) `volte` times, then the command goes through.
   static RegolaCodice occupato(const QString& prefisso, int volte);
@@ -34,6 +39,10 @@ struct Comportamento {
   bool spezza = false;               // result frames go out in several small writes
   bool rumore = false;               // stray bytes before each result frame
   bool checksumErrato = false;       // result frames carry a wrong checksum
+  // Each result frame goes out first as this code with a wrong checksum; the true one follows
+  // the program's NAK, as a line that spoilt the first copy.
+  QByteArray corrottoPrima;
+  bool eco = false;  // every command frame is sent back as it came, before the answer
   std::vector<RegolaCodice> codici;  // the first rule that picks a command and is not spent wins
 };
 

@@ -14,7 +14,7 @@ std::vector<EventoLinea> LettoreFrame::aggiungi(const QByteArray& byte) {
       dentroFrame_ = false;
       eventi.push_back({EventoLinea::Tipo::Interrogazione, {}});
     } else if (!dentroFrame_) {
-      continue;
+      if (c == Controllo::NAK) eventi.push_back({EventoLinea::Tipo::Nak, {}});
     } else if (c == Controllo::CAN) {
       dentroFrame_ = false;
     } else if (c == Controllo::ETX) {

@@ -7,13 +7,13 @@ namespace listinova::simulatore {
 
 // What the register makes of the bytes the program sends.
 struct EventoLinea {
-  enum class Tipo { Interrogazione, Comando, ChecksumErrato };
+  enum class Tipo { Interrogazione, Comando, ChecksumErrato, Nak };
   Tipo tipo;
   QByteArray comando;  // the frame's body, for Comando
 };
 
-// Puts frames together however the bytes are split. Bytes outside a frame other than ENQ
-// (CAN, the program's ACK/NAK, noise) mean nothing; CAN or ENQ inside a frame abandon it,
+// Puts frames together however the bytes are split. Bytes outside a frame other than ENQ and
+// the program's NAK (CAN, its ACK, noise) mean nothing; CAN or ENQ inside a frame abandon it,
 // since the program only sends them to start over.
 class LettoreFrame {
  public:

@@ -106,6 +106,28 @@ std::optional<OpzioniSimulatore> LeggiOpzioniSimulatore(const QStringList& argom
       comportamento.rumore = true;
     } else if (opzione == "--checksum-errato") {
       comportamento.checksumErrato = true;
+    } else if (opzione == "--eco") {
+      comportamento.eco = true;
+    } else if (opzione == "--corrotto-prima") {
+      static const QRegularExpression esadecimale("^[0-9A-Fa-f]{2}$");
+      const auto testo = valore();
+      if (!testo || !esadecimale.match(*testo).hasMatch()) {
+        errore = QStringLiteral("Valore non valido per --corrotto-prima: %1 (usare CC)")
+                     .arg(testo.value_or(QString()));
+        return std::nullopt;
+      }
+      comportamento.corrottoPrima = testo->toUpper().toLatin1();
+    } else if (opzione == "--occupato-per") {
+      static const QRegularExpression forma("^([1-9][0-9]*)=([1-9][0-9]*)$");
+      const auto testo = valore();
+      const QRegularExpressionMatch parti = forma.match(testo.value_or(QString()));
+      if (!parti.hasMatch()) {
+        errore = QStringLiteral("Valore non valido per --occupato-per: %1 (usare N=MS)")
+                     .arg(testo.value_or(QString()));
+        return std::nullopt;
+      }
+      comportamento.codici.push_back(
+          RegolaCodice::occupatoPer(parti.captured(1).toInt(), parti.captured(2).toInt()));
     } else {
       errore = QStringLiteral("Opzione non riconosciuta: %1").arg(opzione);
       return std::nullopt;
@@ -144,6 +166,10 @@ QString TestoAiutoSimulatore() {
       "  --spezza                  invia le risposte in più pezzi\n"
       "  --rumore                  invia byte estranei prima di ogni risposta\n"
       "  --checksum-errato         invia le risposte con un checksum sbagliato\n"
+      "  --corrotto-prima CC       manda prima ogni risposta come codice CC con checksum\n"
+      "                            sbagliato, poi quella vera dopo il NAK del programma\n"
+      "  --occupato-per N=MS       risponde occupato (1A) alla riga N per MS millisecondi\n"
+      "  --eco                     rimanda ogni comando com'è arrivato prima di rispondere\n"
       "  --registro FILE           scrive in FILE i byte ricevuti (esadecimali) e i comandi\n"
       "  --tabella FILE            parte con i PLU di FILE (righe P/ e A/ come FilePLU)\n"
       "  --venduti FILE            quantità vendute, righe BARCODE=MILLESIMI (2500 = 2,5),\n"

@@ -1,5 +1,7 @@
 #include "tools/simulatore/simulatore_registratore.h"
 
+#include <utility>
+
 #include "register/protocollo_ostrel.h"
 
 namespace listinova::simulatore {
@@ -22,6 +24,8 @@ SimulatoreRegistratore::SimulatoreRegistratore(Comportamento comportamento, QObj
 void SimulatoreRegistratore::impostaComportamento(const Comportamento& comportamento) {
   comportamento_ = comportamento;
   usiRegole_.assign(comportamento_.codici.size(), 0);
+  inizioRegole_.assign(comportamento_.codici.size(), QElapsedTimer());
+  daRimandare_.clear();
 }
 
 void SimulatoreRegistratore::riceviByte(const QByteArray& byte) {
@@ -39,6 +43,9 @@ void SimulatoreRegistratore::riceviByte(const QByteArray& byte) {
         break;
       case EventoLinea::Tipo::Comando:
         rispondiAlComando(evento.comando);
+        break;
+      case EventoLinea::Tipo::Nak:
+        if (!daRimandare_.isEmpty()) accoda(std::exchange(daRimandare_, {}), 0);
         break;
     }
   }
@@ -60,14 +67,19 @@ void SimulatoreRegistratore::rispondiAlComando(const QByteArray& corpo) {
   ultimoRiuscito_ = codice == "00" && !comportamento_.checksumErrato;
 
   int attesa = comportamento_.ritardoMs;
+  if (comportamento_.eco) accoda(IncorniciaComando(corpo), 0);
   // Noise is a write of its own: inside a datagram it would spoil the frame rather than precede it.
   if (comportamento_.rumore) {
     accoda(kRumore, attesa);
     attesa = 0;
   }
-  QByteArray dati = codice + "/00/00";
+  QByteArray dati = corpoDi(codice);
   if (codice == "00") dati = letture_.risposta(comando, tabelle_).value_or(dati);
-  const QByteArray risposta = frameDiRisposta(dati);
+  QByteArray risposta = frameDiRisposta(dati);
+  if (!comportamento_.corrottoPrima.isEmpty()) {
+    daRimandare_ =
+        std::exchange(risposta, frameDiRisposta(corpoDi(comportamento_.corrottoPrima), true));
+  }
   if (!comportamento_.spezza) {
     accoda(risposta, attesa);
     return;
@@ -79,18 +91,31 @@ void SimulatoreRegistratore::rispondiAlComando(const QByteArray& corpo) {
 QByteArray SimulatoreRegistratore::codicePer(const QString& comando) {
   for (std::size_t i = 0; i < comportamento_.codici.size(); ++i) {
     const RegolaCodice& regola = comportamento_.codici[i];
+    if (!regola.scegli(riga_, comando)) continue;
+    if (regola.perMs > 0) {
+      QElapsedTimer& inizio = inizioRegole_[i];
+      if (!inizio.isValid()) inizio.start();
+      if (inizio.elapsed() >= regola.perMs) continue;
+      return regola.codice;
+    }
     const bool esaurita = regola.volte != RegolaCodice::Sempre && usiRegole_[i] >= regola.volte;
-    if (esaurita || !regola.scegli(riga_, comando)) continue;
+    if (esaurita) continue;
     ++usiRegole_[i];
     return regola.codice.toUpper();
   }
   return "00";
 }
 
+// A two-digit code gets the two status bytes; any other text (a fault played on purpose) is
+// sent as it is.
+QByteArray SimulatoreRegistratore::corpoDi(const QByteArray& codice) {
+  return codice.size() == 2 ? codice + "/00/00" : codice;
+}
+
 // "CC/AA/BB": the result code in hex, then the two status bytes; a reading's data after them.
-QByteArray SimulatoreRegistratore::frameDiRisposta(const QByteArray& corpo) const {
+QByteArray SimulatoreRegistratore::frameDiRisposta(const QByteArray& corpo, bool guasto) const {
   QByteArray checksum = CalcolaChecksum(corpo);
-  if (comportamento_.checksumErrato)
+  if (comportamento_.checksumErrato || guasto)
     checksum = QByteArray::number((checksum.toInt() + 1) % 100).rightJustified(2, '0');
   return Controllo::STX + corpo + checksum + Controllo::ETX;
 }

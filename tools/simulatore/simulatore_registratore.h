@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -48,7 +49,8 @@ class SimulatoreRegistratore : public QObject {
  private:
   void rispondiAlComando(const QByteArray& corpo);
   QByteArray codicePer(const QString& comando);
-  QByteArray frameDiRisposta(const QByteArray& corpo) const;
+  static QByteArray corpoDi(const QByteArray& codice);
+  QByteArray frameDiRisposta(const QByteArray& corpo, bool guasto = false) const;
   void accoda(const QByteArray& byte, int attesaMs);
   void inviaProssimo();
 
@@ -59,6 +61,8 @@ class SimulatoreRegistratore : public QObject {
 
   Comportamento comportamento_;
   std::vector<int> usiRegole_;
+  std::vector<QElapsedTimer> inizioRegole_;
+  QByteArray daRimandare_;  // the true answer, sent again at the program's NAK
   LettoreFrame lettore_;
   TabelleRegistratore tabelle_;
   LettureRegistratore letture_;
