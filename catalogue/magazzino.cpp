@@ -308,7 +308,7 @@ QWidget* Magazzino::costruisciComandi() {
       riquadro(QStringLiteral("Archivio"),
                {Generi_ = prossimaVersione("Generi", QStringLiteral("&Reparti")), cmdAdeguaCodici_,
                 prossimaVersione("cmdManutenzione", QStringLiteral("Manutenzione archivio")),
-                prossimaVersione("cmdImporta", QStringLiteral("Importa"))}));
+                cmdImporta_ = prossimaVersione("cmdImporta", QStringLiteral("&Importa da FileDati"))}));
 
   ckPerFrontalini_ = new QCheckBox(QStringLiteral("x Frontalini"));
   ckPerFrontalini_->setObjectName("ckPerFrontalini");
@@ -429,6 +429,39 @@ void Magazzino::setApriReparti(std::function<void()> apri) {
       CaricaCboGeneri();
     });
   });
+}
+
+void Magazzino::setImporta(std::function<bool()> importa) {
+  cmdImporta_->disconnect(this);
+  cmdImporta_->setEnabled(static_cast<bool>(importa));
+  cmdImporta_->setToolTip(importa ? QStringLiteral("Importa prodotti da file di testo o fogli di calcolo")
+                                  : kProssimaVersione);
+  if (!importa) return;
+  connect(cmdImporta_, &QPushButton::clicked, this, [this, importa] {
+    comando("cmdImporta_Click", [this, importa] {
+      if (!importa()) return;
+      CaricaCboGeneri();
+      CaricaFornitori();
+      CaricaMagazzino(kTuttiOrdinati, false);
+    });
+  });
+}
+
+void Magazzino::setImportaInterscambio(std::function<bool()> importa, int intervalloMs) {
+  tmrImporta_.stop();
+  tmrImporta_.disconnect(this);
+  if (!importa) return;
+  tmrImporta_.setObjectName("tmrImporta");
+  tmrImporta_.setInterval(intervalloMs);
+  connect(&tmrImporta_, &QTimer::timeout, this, [this, importa] {
+    tmrImporta_.stop();
+    comando("tmrImporta_Timer", [this, importa] {
+      PuntatoreOccupato occupato;
+      if (importa()) CmdCerca_Click();
+    });
+    tmrImporta_.start();
+  });
+  tmrImporta_.start();
 }
 
 void Magazzino::mostraStato(const QString& testo) {

@@ -41,6 +41,12 @@ class Magazzino : public QDialog {
   // What "Invia PLU  >>>" and "Reparti" run; a button without one stays disabled.
   void setInviaPLU(std::function<void(bool soloModificati)> invia);
   void setApriReparti(std::function<void()> apri);
+  // What "&Importa da FileDati" runs; true when the archive may have changed (the list then
+  // reloads).
+  void setImporta(std::function<bool()> importa);
+  // The exchange-folder poll of `tmrImporta`, every `intervalloMs`; the timer is off while it
+  // runs. It returns true when the archive changed.
+  void setImportaInterscambio(std::function<bool()> importa, int intervalloMs);
 
   // The register jobs' progress: the status field (an empty text hides it) and the record
   // counters.
@@ -93,6 +99,7 @@ class Magazzino : public QDialog {
   MarcheProdotti marche_;
   bool torvane_ = false;
   QTimer tmrCaricaPLU_;
+  QTimer tmrImporta_;
 
   QLineEdit* Descrizione_ = nullptr;
   QButtonGroup* optCerca_ = nullptr;
@@ -108,6 +115,7 @@ class Magazzino : public QDialog {
   QLabel* lblRecTot_ = nullptr;
   QPushButton* cmdInviaPLU_ = nullptr;
   QPushButton* Generi_ = nullptr;
+  QPushButton* cmdImporta_ = nullptr;
   QLabel* lblTotArt_ = nullptr;
   QLabel* TotRicorrenze_ = nullptr;
   QLabel* totValore_ = nullptr;

@@ -1,7 +1,11 @@
 #include <QApplication>
+#include <QFileDialog>
 #include <QTextStream>
 
 #include "catalogue/magazzino.h"
+#include "import/frm_importa.h"
+#include "import/lavoro_importa.h"
+#include "import/passa_interscambio.h"
 #include "platform/program_folder.h"
 #include "platform/qt_clock.h"
 #include "platform/qt_prompts.h"
@@ -40,6 +44,8 @@ int main(int argc, char** argv) {
   using namespace listinova;
   RigaDiComando riga;
   riga.aggiungi(LavoroInvia());
+  riga.aggiungi(LavoroInterscambio());
+  riga.aggiungi(LavoroImporta());
   if (riga.riguarda(argomentiDi(argc, argv))) return lavoroSenzaFinestre(riga, argc, argv);
 
   QApplication app(argc, argv);
@@ -63,6 +69,7 @@ int main(int argc, char** argv) {
   QtTextViewer visualizzatore;
   std::unique_ptr<Magazzino> magazzino;
   std::unique_ptr<CollegamentoCasse> casse;
+  std::unique_ptr<Interscambio> interscambio;
   if (g.Archivio) {
     magazzino = std::make_unique<Magazzino>(
         *g.Archivio, prompts, notice, clock, [&] { return &portaScanner; }, &principale);
@@ -89,6 +96,26 @@ int main(int argc, char** argv) {
           lista);
       finestra.exec();
     });
+    lista->setImporta([&, lista] {
+      return ApriImportazione(
+          {*g.Archivio, prompts, clock,
+           [lista](const QString& titolo, const QString& filtro) {
+             return QFileDialog::getOpenFileName(lista, titolo, QString(), filtro);
+           },
+           g.CartellaProgramma + "/Dati", {}},
+          [] { return true; },  // the password window (frmPswd, "TCN") is wired here
+          lista);
+    });
+    interscambio = std::make_unique<Interscambio>(*g.Archivio, g.CartellaProgramma, clock);
+    lista->setImportaInterscambio(
+        [&, lista] {
+          const bool importato =
+              PassaInterscambio(*interscambio, g.PercorsoSetup, g.CartellaProgramma,
+                                {[lista](const QString& t) { lista->mostraStato(t); }, {}});
+          lista->mostraStato(QString());
+          return importato;
+        },
+        kIntervalloInterscambioMs);
     principale.setApriMagazzino([&] {
       if (magazzino->isVisible()) {
         magazzino->raise();
