@@ -50,7 +50,7 @@ WorkbookRow riga(WorkbookCell descrizione, WorkbookCell prezzo, WorkbookCell iva
 
 const WorkbookRow kTitoli{t("titoli"), t("delle"), t("colonne")};
 
-class ImportaFoglio : public ArchivioImport {
+class ImportaFoglioTest : public ArchivioImport {
  protected:
   void SetUp() override {
     ArchivioImport::SetUp();
@@ -63,7 +63,7 @@ class ImportaFoglio : public ArchivioImport {
       "TipoVariazione,Modificato";
 };
 
-TEST_F(ImportaFoglio, WithoutSupplierTheProdottiSheetReplacesFieldsByBarcode) {
+TEST_F(ImportaFoglioTest, WithoutSupplierTheProdottiSheetReplacesFieldsByBarcode) {
   CartellaFinta cartella;
   cartella.aggiungi("Altro", {kTitoli, riga(t("Ignorata"), n("1"), n("22"), n("1"))});
   cartella.aggiungi("'Prodotti'",
@@ -88,7 +88,7 @@ TEST_F(ImportaFoglio, WithoutSupplierTheProdottiSheetReplacesFieldsByBarcode) {
   EXPECT_EQ(r.scartate[2].motivo, "prezzo di vendita \"uno\" non valido");
 }
 
-TEST_F(ImportaFoglio, LongTextsAreCutAndAWorkbookWithoutProdottiChangesNothing) {
+TEST_F(ImportaFoglioTest, LongTextsAreCutAndAWorkbookWithoutProdottiChangesNothing) {
   CartellaFinta cartella;
   const QByteArray lunga(120, 'x');
   cartella.aggiungi("PRODOTTI", {kTitoli, riga(t(lunga.constData()), n("1"), n("22"),
@@ -114,7 +114,7 @@ TEST_F(ImportaFoglio, LongTextsAreCutAndAWorkbookWithoutProdottiChangesNothing) 
   }
 }
 
-TEST_F(ImportaFoglio, WithSupplierQuantitiesAddUpAndNewProductsAreMarked) {
+TEST_F(ImportaFoglioTest, WithSupplierQuantitiesAddUpAndNewProductsAreMarked) {
   testing::FakeClock clock;
   ErrorLog log(dir.path(), clock);
   installaErrorLog(&log);
@@ -137,7 +137,7 @@ TEST_F(ImportaFoglio, WithSupplierQuantitiesAddUpAndNewProductsAreMarked) {
 }
 
 // The same rows saved by an office suite as .xls, .xlsx and .ods import to the same archive.
-TEST_F(ImportaFoglio, TheThreeWorkbookFormatsOfOneListGiveOneArchive) {
+TEST_F(ImportaFoglioTest, TheThreeWorkbookFormatsOfOneListGiveOneArchive) {
   std::vector<QStringList> archivi;
   for (const char* estensione : {"xls", "xlsx", "ods"}) {
     SCOPED_TRACE(estensione);
