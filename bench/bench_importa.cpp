@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <ctime>
 
 #include "bench/archivio_di_prova.h"
 #include "catalogue/apri_database.h"
@@ -22,12 +23,16 @@ constexpr int kRigheTesto = 100000;
 constexpr int kRigheFoglio = 50000;
 constexpr int kArticoli = 50000;
 
+// Wall time and the process's own CPU time: on a busy machine the second is the fair figure.
 template <typename F>
-double millisecondi(F&& f) {
+QString millisecondi(F&& f) {
   QElapsedTimer timer;
+  const std::clock_t cpu = std::clock();
   timer.start();
   f();
-  return timer.nsecsElapsed() / 1e6;
+  return QStringLiteral("%1 ms (CPU %2 ms)")
+      .arg(timer.nsecsElapsed() / 1e6, 0, 'f', 0)
+      .arg(1000.0 * (std::clock() - cpu) / CLOCKS_PER_SEC, 0, 'f', 0);
 }
 
 void scrivi(const QString& percorso, const QByteArray& contenuto) {
@@ -53,7 +58,8 @@ int main(int argc, char** argv) {
   out << "testo delimitato, " << kRigheTesto << " righe: " << millisecondi([&] {
     r = ImportaTestoDelimitato(*db, dir.filePath("listino.txt"),
                                {QChar(';'), false, PredefinitePerTesto({})});
-  }) << " ms (" << r.aggiunti << " prodotti)" << Qt::endl;
+  }) << ", "
+      << r.aggiunti << " prodotti" << Qt::endl;
 
   db->execute("Delete * from Magazzino");
   RiempiArchivioDiProva(*db, kRigheFoglio);
@@ -76,7 +82,8 @@ int main(int argc, char** argv) {
   out << ".xlsx, " << kRigheFoglio << " righe: " << millisecondi([&] {
     auto cartella = platform::openWorkbook(dir.filePath("listino.xlsx"));
     r = ImportaFoglio(*db, *cartella, PredefinitePerFoglio(), QString());
-  }) << " ms (" << r.aggiunti << " aggiunti, " << r.aggiornati << " aggiornati)" << Qt::endl;
+  }) << ", "
+      << r.aggiunti << " aggiunti, " << r.aggiornati << " aggiornati" << Qt::endl;
 
   QByteArray articoli;
   for (int i = 1; i <= kArticoli; ++i) {
@@ -91,8 +98,8 @@ int main(int argc, char** argv) {
   }
   scrivi(dir.filePath("A1.txt"), articoli);
   CatalogoCedi catalogo(*db);
-  out << "file A, " << kArticoli << " articoli: "
-      << millisecondi([&] { r = catalogo.DatiPLUSigma(dir.filePath("A1.txt")); }) << " ms ("
-      << r.aggiunti << " aggiunti)" << Qt::endl;
+  out << "file A, " << kArticoli
+      << " articoli: " << millisecondi([&] { r = catalogo.DatiPLUSigma(dir.filePath("A1.txt")); })
+      << ", " << r.aggiunti << " aggiunti" << Qt::endl;
   return 0;
 }

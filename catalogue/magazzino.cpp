@@ -304,11 +304,11 @@ QWidget* Magazzino::costruisciComandi() {
                              {prossimaVersione("cmdOfferte", QStringLiteral("Offerte")), date}));
 
   cmdAdeguaCodici_ = pulsante("cmdAdeguaCodici", QStringLiteral("Adegua BC"));
-  layout->addWidget(
-      riquadro(QStringLiteral("Archivio"),
-               {Generi_ = prossimaVersione("Generi", QStringLiteral("&Reparti")), cmdAdeguaCodici_,
-                prossimaVersione("cmdManutenzione", QStringLiteral("Manutenzione archivio")),
-                cmdImporta_ = prossimaVersione("cmdImporta", QStringLiteral("&Importa da FileDati"))}));
+  layout->addWidget(riquadro(
+      QStringLiteral("Archivio"),
+      {Generi_ = prossimaVersione("Generi", QStringLiteral("&Reparti")), cmdAdeguaCodici_,
+       prossimaVersione("cmdManutenzione", QStringLiteral("Manutenzione archivio")),
+       cmdImporta_ = prossimaVersione("cmdImporta", QStringLiteral("&Importa da FileDati"))}));
 
   ckPerFrontalini_ = new QCheckBox(QStringLiteral("x Frontalini"));
   ckPerFrontalini_->setObjectName("ckPerFrontalini");
@@ -434,8 +434,9 @@ void Magazzino::setApriReparti(std::function<void()> apri) {
 void Magazzino::setImporta(std::function<bool()> importa) {
   cmdImporta_->disconnect(this);
   cmdImporta_->setEnabled(static_cast<bool>(importa));
-  cmdImporta_->setToolTip(importa ? QStringLiteral("Importa prodotti da file di testo o fogli di calcolo")
-                                  : kProssimaVersione);
+  cmdImporta_->setToolTip(
+      importa ? QStringLiteral("Importa prodotti da file di testo o fogli di calcolo")
+              : kProssimaVersione);
   if (!importa) return;
   connect(cmdImporta_, &QPushButton::clicked, this, [this, importa] {
     comando("cmdImporta_Click", [this, importa] {

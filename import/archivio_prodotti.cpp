@@ -6,15 +6,15 @@
 
 #include "catalogue/ricerche_archivio.h"
 #include "import/riepilogo_import.h"
-#include "platform/money.h"
-#include "startup/error_log.h"
 #include "platform/db/database.h"
 #include "platform/db/sqlite_statement.h"
+#include "platform/money.h"
+#include "startup/error_log.h"
 
 namespace listinova {
 
-using platform::db::SqliteStatement;
 using platform::db::sqlIdentifier;
+using platform::db::SqliteStatement;
 
 ArchivioProdotti::ArchivioProdotti(platform::db::Database& db) : db_(db) {}
 
@@ -45,7 +45,8 @@ std::optional<qint64> ArchivioProdotti::trova(const Campi& condizioni) {
 }
 
 double ArchivioProdotti::quantita(qint64 riga) {
-  SqliteStatement& s = prepara(QStringLiteral("SELECT \"Quantità\" FROM Magazzino WHERE _rowid_=?"));
+  SqliteStatement& s =
+      prepara(QStringLiteral("SELECT \"Quantità\" FROM Magazzino WHERE _rowid_=?"));
   s.bind(1, riga);
   return s.step() ? s.column(0).toDouble() : 0.0;
 }
@@ -54,9 +55,9 @@ qint64 ArchivioProdotti::aggiungi(const Campi& campi) {
   if (!ultimoCodice_) ultimoCodice_ = NuovoCodiceMateriale(db_).toLongLong() - 1;
   QStringList colonne{QStringLiteral("CodMateriale")};
   for (const auto& [colonna, valore] : campi) colonne << sqlIdentifier(colonna);
-  SqliteStatement& s = prepara(QStringLiteral("INSERT INTO Magazzino (%1) VALUES (%2)")
-                                   .arg(colonne.join(','),
-                                        QStringList(colonne.size(), QStringLiteral("?")).join(',')));
+  SqliteStatement& s = prepara(
+      QStringLiteral("INSERT INTO Magazzino (%1) VALUES (%2)")
+          .arg(colonne.join(','), QStringList(colonne.size(), QStringLiteral("?")).join(',')));
   s.bind(1, QString::number(++*ultimoCodice_));
   int posizione = 2;
   for (const auto& campo : campi) s.bind(posizione++, campo.second);
@@ -98,8 +99,9 @@ void ScriviInTransazione(platform::db::Database& db, const char* procedura,
     transazione.commit();
   } catch (const platform::db::DatabaseError& errore) {
     ScriviErrore("frmImporta", procedura, errore.description(), errore.code());
-    throw ErroreImport(QStringLiteral("Importazione non riuscita: l'archivio è rimasto com'era.\n%1")
-                           .arg(errore.description()));
+    throw ErroreImport(
+        QStringLiteral("Importazione non riuscita: l'archivio è rimasto com'era.\n%1")
+            .arg(errore.description()));
   }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QHash>
-#include <functional>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>

@@ -35,29 +35,36 @@ constexpr double kDivisoreCosto = 1000;
 
 // Article record fields the catalogue sends and the shop does not use.
 constexpr Colonne kAltriTesti[] = {
-    {2, 8},    {10, 7},   {17, 9},   {66, 20},  {86, 4},   {90, 3},   {93, 3},   {98, 5},
-    {112, 2},  {114, 8},  {126, 1},  {128, 1},  {129, 1},  {130, 1},  {148, 8},  {157, 4},
-    {171, 2},  {173, 8},  {186, 8},  {194, 3},  {197, 6},  {203, 3},  {258, 8},  {266, 8},
-    {290, 1},  {291, 1},  {292, 9},  {301, 2},  {306, 2},  {308, 2},  {310, 2},  {312, 2},
-    {314, 12}, {326, 8},  {334, 2},  {336, 3},  {339, 20}};
-constexpr Colonne kAltriNumeri[] = {{96, 2},   {122, 4},  {131, 4},  {135, 13},
-                                    {163, 4},  {181, 5},  {206, 13}, {232, 13}};
+    {2, 8},    {10, 7},  {17, 9},  {66, 20}, {86, 4},  {90, 3},  {93, 3},  {98, 5},
+    {112, 2},  {114, 8}, {126, 1}, {128, 1}, {129, 1}, {130, 1}, {148, 8}, {157, 4},
+    {171, 2},  {173, 8}, {186, 8}, {194, 3}, {197, 6}, {203, 3}, {258, 8}, {266, 8},
+    {290, 1},  {291, 1}, {292, 9}, {301, 2}, {306, 2}, {308, 2}, {310, 2}, {312, 2},
+    {314, 12}, {326, 8}, {334, 2}, {336, 3}, {339, 20}};
+constexpr Colonne kAltriNumeri[] = {{96, 2},  {122, 4}, {131, 4},  {135, 13},
+                                    {163, 4}, {181, 5}, {206, 13}, {232, 13}};
 
 // The barcode record, column by column of B_CEDI.
 struct ColonnaB {
   const char* nome;
   Colonne colonne;
 };
-constexpr ColonnaB kColonneB[] = {
-    {"TipoVariazione", {1, 1}},       {"DataVariazione", {2, 8}},
-    {"CodFornitore", {10, 7}},        {"CodArticoloFornitore", {17, 9}},
-    {"CodEan", {26, 20}},             {"EANMoltiplicatore", {46, 5}},
-    {"TipoArticolo", {51, 1}},        {"EANPrimario", {52, 1}},
-    {"ArtCEDI", {53, 9}},             {"CodArtCEDI", {62, 9}},
-    {"DifferenziatoreArtCEDI", {71, 2}}, {"RepartoCassa", {73, 3}},
-    {"Filler4", {76, 20}},            {"CodForPrevalente", {96, 8}},
-    {"DiffFornitPrevalente", {104, 2}}, {"LineaFornitore", {107, 3}},
-    {"Filler5", {110, 20}}};
+constexpr ColonnaB kColonneB[] = {{"TipoVariazione", {1, 1}},
+                                  {"DataVariazione", {2, 8}},
+                                  {"CodFornitore", {10, 7}},
+                                  {"CodArticoloFornitore", {17, 9}},
+                                  {"CodEan", {26, 20}},
+                                  {"EANMoltiplicatore", {46, 5}},
+                                  {"TipoArticolo", {51, 1}},
+                                  {"EANPrimario", {52, 1}},
+                                  {"ArtCEDI", {53, 9}},
+                                  {"CodArtCEDI", {62, 9}},
+                                  {"DifferenziatoreArtCEDI", {71, 2}},
+                                  {"RepartoCassa", {73, 3}},
+                                  {"Filler4", {76, 20}},
+                                  {"CodForPrevalente", {96, 8}},
+                                  {"DiffFornitPrevalente", {104, 2}},
+                                  {"LineaFornitore", {107, 3}},
+                                  {"Filler5", {110, 20}}};
 
 // What a date field holds when it is not a date: the store's day zero, as "0" always read.
 const QDate kGiornoZero(1899, 12, 30);
@@ -157,7 +164,8 @@ RiepilogoImport CatalogoCedi::DatiPLUSigma(const QString& percorso, const Scherm
     int fatti = 0;
     for (const ArticoloCedi& a : articoli) {
       std::optional<qint64> trovato;
-      if (a.tipo == u"M" && !a.codArtCedi.isEmpty()) trovato = archivio.trova("CodArtCEDI", a.codArtCedi);
+      if (a.tipo == u"M" && !a.codArtCedi.isEmpty())
+        trovato = archivio.trova("CodArtCEDI", a.codArtCedi);
       if (trovato) {
         archivio.aggiorna(*trovato, campiProdotto(a, archivio));
         ++riepilogo.aggiornati;
@@ -197,8 +205,9 @@ RiepilogoImport CatalogoCedi::DatiPLUVar(const QString& percorso, const SchermoI
                           "SELECT _rowid_ FROM B_CEDI WHERE ArtCEDI=? AND CodEAN=? LIMIT 1");
     SqliteStatement inserisci(db_.handle(), QStringLiteral("INSERT INTO B_CEDI (%1) VALUES (%2)")
                                                 .arg(colonne.join(','), segnaposto.join(',')));
-    SqliteStatement aggiorna(db_.handle(), QStringLiteral("UPDATE B_CEDI SET %1 WHERE _rowid_=?")
-                                               .arg(assegnazioni.join(',')));
+    SqliteStatement aggiorna(
+        db_.handle(),
+        QStringLiteral("UPDATE B_CEDI SET %1 WHERE _rowid_=?").arg(assegnazioni.join(',')));
     int fatti = 0;
     for (const BarcodeCedi& b : codici) {
       const QString articolo = b.valore("ArtCEDI");

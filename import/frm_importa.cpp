@@ -233,8 +233,8 @@ void FrmImporta::showEvent(QShowEvent* event) {
 }
 
 PosizioniImport FrmImporta::posizioni() const {
-  return {posizioneDi(cbPDes_), posizioneDi(cbPQta_),  posizioneDi(cbPBC_),
-          posizioneDi(cbPRep_), posizioneDi(cbPPV_),   posizioneDi(cbPACQ_),
+  return {posizioneDi(cbPDes_), posizioneDi(cbPQta_), posizioneDi(cbPBC_),
+          posizioneDi(cbPRep_), posizioneDi(cbPPV_),  posizioneDi(cbPACQ_),
           posizioneDi(cbIVA_),  posizioneDi(cbCFOR_), posizioneDi(cbFOR_)};
 }
 
@@ -299,7 +299,8 @@ void FrmImporta::cmdProcedi_Click() {
 bool FrmImporta::esegui(const QString& percorso, bool foglio, const QString& fornitore) {
   const OpzioniTesto opzioni = opzioniTesto();
   if (!foglio && fornitore.isEmpty()) {
-    if (auto problema = ControllaPosizioniTesto(opzioni.separatore.has_value(), opzioni.posizioni)) {
+    if (auto problema =
+            ControllaPosizioniTesto(opzioni.separatore.has_value(), opzioni.posizioni)) {
       avvisa(*problema);
       return false;
     }

@@ -53,10 +53,12 @@ class ImportazioneFoglio {
     const auto quantita = importo(r.quantita);
     const auto iva = InteroIniziale(r.iva);
     QString rifiuto;
-    if (!prezzo) rifiuto = QStringLiteral("prezzo di vendita \"%1\" non valido").arg(r.prezzoVendita);
+    if (!prezzo)
+      rifiuto = QStringLiteral("prezzo di vendita \"%1\" non valido").arg(r.prezzoVendita);
     else if (!acquisto && fornitore_.isEmpty())
       rifiuto = QStringLiteral("prezzo di acquisto \"%1\" non valido").arg(r.prezzoAcquisto);
-    else if (!quantita) rifiuto = QStringLiteral("quantità \"%1\" non valida").arg(r.quantita);
+    else if (!quantita)
+      rifiuto = QStringLiteral("quantità \"%1\" non valida").arg(r.quantita);
     else if (!r.iva.trimmed().isEmpty() && !iva)
       rifiuto = QStringLiteral("IVA \"%1\" non valida").arg(r.iva);
     if (!rifiuto.isEmpty()) {
@@ -183,13 +185,13 @@ RiepilogoImport ImportaFoglio(platform::db::Database& db, platform::WorkbookRead
                              .arg(barcode));
         continue;
       }
-      importazione.riga(numero,
-                        {cella(riga, p.descrizione).left(kLunghezzaDescrizione),
-                         p.quantita > 0 ? cella(riga, p.quantita) : QStringLiteral("0"), barcode,
-                         cella(riga, p.prezzoVendita), cella(riga, p.prezzoAcquisto),
-                         cella(riga, p.iva), cella(riga, p.codiceFornitore),
-                         cella(riga, p.fornitore).left(kLunghezzaFornitore)},
-                        riepilogo);
+      importazione.riga(
+          numero,
+          {cella(riga, p.descrizione).left(kLunghezzaDescrizione),
+           p.quantita > 0 ? cella(riga, p.quantita) : QStringLiteral("0"), barcode,
+           cella(riga, p.prezzoVendita), cella(riga, p.prezzoAcquisto), cella(riga, p.iva),
+           cella(riga, p.codiceFornitore), cella(riga, p.fornitore).left(kLunghezzaFornitore)},
+          riepilogo);
     }
   });
   return riepilogo;

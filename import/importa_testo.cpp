@@ -7,8 +7,7 @@
 namespace listinova {
 
 RiepilogoImport ImportaTestoDelimitato(platform::db::Database& db, const QString& percorso,
-                                       const OpzioniTesto& opzioni,
-                                       const SchermoImport& schermo) {
+                                       const OpzioniTesto& opzioni, const SchermoImport& schermo) {
   if (schermo.stato) schermo.stato(QStringLiteral("Importazione dati PLU in corso..."));
   LetturaTesto lettura = LeggiTestoDelimitato(LeggiRigheFornitore(percorso), opzioni);
   if (lettura.prodotti.empty())

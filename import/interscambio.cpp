@@ -62,7 +62,8 @@ EsitoInterscambio Interscambio::ImportaInterscambio(const QString& cartellaIN,
     if (!QFile::copy(percorso, storico) || !QFile::remove(percorso)) {
       // Left in place, the file would be imported again at every pass: stop and say so.
       esito.fermatoSu = nome;
-      esito.errore = QStringLiteral("Impossibile spostare \"%1\" in \"%2\".").arg(percorso, storico);
+      esito.errore =
+          QStringLiteral("Impossibile spostare \"%1\" in \"%2\".").arg(percorso, storico);
       ScriviErrore("Magazzino", "ImportaInterscambio", esito.errore, 0);
       break;
     }

@@ -17,9 +17,9 @@ constexpr int kIntervalloInterscambioMs = 60000;
 
 // What one pass over the exchange folder did.
 struct EsitoInterscambio {
-  QStringList importati;   // file names, in the order they were imported
-  QString fermatoSu;       // the file that stopped the pass (unknown name or failure), if any
-  QString errore;          // why it stopped, when it failed
+  QStringList importati;      // file names, in the order they were imported
+  QString fermatoSu;          // the file that stopped the pass (unknown name or failure), if any
+  QString errore;             // why it stopped, when it failed
   RiepilogoImport riepilogo;  // the figures of all the files together
 };
 

@@ -27,7 +27,8 @@ class AvvioSenzaFinestre {
   bool avvia(QTextStream& errori, const char* lavoro) {
     if (avvio_.Main() && Globali().Archivio) return true;
     errori << (avvio_.giaInUso()
-                   ? QStringLiteral("Il programma è già aperto su questa cartella: %1 non eseguito.")
+                   ? QStringLiteral(
+                         "Il programma è già aperto su questa cartella: %1 non eseguito.")
                    : QStringLiteral("Avvio non riuscito: %1 non eseguito."))
                   .arg(QString::fromUtf8(lavoro))
            << Qt::endl;
@@ -70,7 +71,8 @@ int eseguiInterscambio(const QStringList& argomenti, QTextStream& uscita, QTextS
     return 2;
   }
   Interscambio interscambio(*g.Archivio, g.CartellaProgramma, avvio.clock());
-  const EsitoInterscambio esito = interscambio.ImportaInterscambio(cartella, schermoTerminale(uscita));
+  const EsitoInterscambio esito =
+      interscambio.ImportaInterscambio(cartella, schermoTerminale(uscita));
   for (const QString& nome : esito.importati) uscita << "Importato: " << nome << Qt::endl;
   stampaRiepilogo(uscita, esito.riepilogo, cartella);
   if (!esito.errore.isEmpty()) {
@@ -99,10 +101,11 @@ std::optional<QString> leggiOpzioni(const QStringList& argomenti, OpzioniTesto& 
       return QStringLiteral("Separatore \"%1\" non ammesso: usare uno di / ; , : !").arg(*s);
     o.separatore = s->at(0);
   }
-  const std::pair<const char*, int*> posizioni[] = {
-      {"--barcode", &o.posizioni.barcode},   {"--descrizione", &o.posizioni.descrizione},
-      {"--reparto", &o.posizioni.reparto},   {"--prezzo", &o.posizioni.prezzoVendita},
-      {"--quantita", &o.posizioni.quantita}};
+  const std::pair<const char*, int*> posizioni[] = {{"--barcode", &o.posizioni.barcode},
+                                                    {"--descrizione", &o.posizioni.descrizione},
+                                                    {"--reparto", &o.posizioni.reparto},
+                                                    {"--prezzo", &o.posizioni.prezzoVendita},
+                                                    {"--quantita", &o.posizioni.quantita}};
   for (const auto& [opzione, campo] : posizioni) {
     auto valore = valoreDi(argomenti, opzione);
     if (!valore) continue;
@@ -117,7 +120,8 @@ std::optional<QString> leggiOpzioni(const QStringList& argomenti, OpzioniTesto& 
 
 int eseguiImporta(const QStringList& argomenti, QTextStream& uscita, QTextStream& errori) {
   const qsizetype posto = argomenti.indexOf("importa");
-  const QString file = posto >= 0 && posto + 1 < argomenti.size() ? argomenti[posto + 1] : QString();
+  const QString file =
+      posto >= 0 && posto + 1 < argomenti.size() ? argomenti[posto + 1] : QString();
   OpzioniTesto opzioni;
   if (file.isEmpty() || file.startsWith("--")) {
     errori << "Indicare il file da importare: listinova importa FILE" << Qt::endl;

@@ -13,8 +13,9 @@ constexpr size_t kScartateMostrate = 10;
 }  // namespace
 
 QString RiepilogoImport::testo() const {
-  QString t = QStringLiteral("Righe lette: %1\nProdotti aggiunti: %2\nProdotti aggiornati: %3\n"
-                             "Righe scartate: %4")
+  QString t = QStringLiteral(
+                  "Righe lette: %1\nProdotti aggiunti: %2\nProdotti aggiornati: %3\n"
+                  "Righe scartate: %4")
                   .arg(righeLette)
                   .arg(aggiunti)
                   .arg(aggiornati)

@@ -91,8 +91,8 @@ LetturaTesto LeggiTestoDelimitato(const QStringList& righe, const OpzioniTesto& 
     ++lettura.riepilogo.righeLette;
     ProdottoDaTesto prodotto;
     prodotto.riga = static_cast<int>(i + 1);
-    const auto rifiuto = opzioni.pelidor35 ? leggiPelidor(riga, prodotto)
-                                           : leggiDelimitata(riga, opzioni, prodotto);
+    const auto rifiuto =
+        opzioni.pelidor35 ? leggiPelidor(riga, prodotto) : leggiDelimitata(riga, opzioni, prodotto);
     if (rifiuto)
       lettura.riepilogo.scarta(prodotto.riga, *rifiuto);
     else

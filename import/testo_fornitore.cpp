@@ -37,8 +37,8 @@ QString DecodificaTestoFornitore(const QByteArray& contenuto) {
 QStringList LeggiRigheFornitore(const QString& percorso) {
   QFile file(percorso);
   if (!file.open(QIODevice::ReadOnly))
-    throw ErroreImport(QStringLiteral("Impossibile leggere il file \"%1\": %2")
-                           .arg(percorso, file.errorString()));
+    throw ErroreImport(
+        QStringLiteral("Impossibile leggere il file \"%1\": %2").arg(percorso, file.errorString()));
   QStringList righe = DecodificaTestoFornitore(file.readAll()).split('\n');
   for (QString& riga : righe)
     if (riga.endsWith('\r')) riga.chop(1);

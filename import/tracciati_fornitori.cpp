@@ -34,10 +34,11 @@ QString campo(const QString& riga, Colonne c) { return Campo(riga, c.posizione, 
 // Reads the numeric fields; the reason of the refusal when one is not a number.
 std::optional<QString> numeri(const QString& quantita, const QString& prezzo, const QString& iva,
                               ArticoloFornitore& a, double divisore) {
-  const auto q = quantita.trimmed().isEmpty() ? std::optional<double>(0) : NumeroFornitore(quantita);
+  const auto q =
+      quantita.trimmed().isEmpty() ? std::optional<double>(0) : NumeroFornitore(quantita);
   if (!q) return QStringLiteral("quantità \"%1\" non numerica").arg(quantita.trimmed());
-  const auto p = prezzo.trimmed().remove(',').isEmpty() ? std::optional<double>(0)
-                                                        : NumeroFornitore(prezzo);
+  const auto p =
+      prezzo.trimmed().remove(',').isEmpty() ? std::optional<double>(0) : NumeroFornitore(prezzo);
   if (!p) return QStringLiteral("prezzo \"%1\" non numerico").arg(prezzo.trimmed());
   const auto v = iva.trimmed().isEmpty() ? std::optional<double>() : NumeroFornitore(iva);
   if (!iva.trimmed().isEmpty() && !v) return QStringLiteral("IVA \"%1\" non numerica").arg(iva);
@@ -52,8 +53,8 @@ std::optional<QString> leggiQrz(const QString& riga, ArticoloFornitore& a) {
   a.descrizione = campo(riga, kQrzDescrizione).trimmed();
   a.barcode = campo(riga, kQrzBarcode).trimmed();
   return numeri(campo(riga, kQrzQuantita),
-                campo(riga, kQrzInteri) + "," + campo(riga, kQrzDecimali), campo(riga, kQrzIva),
-                a, 1);
+                campo(riga, kQrzInteri) + "," + campo(riga, kQrzDecimali), campo(riga, kQrzIva), a,
+                1);
 }
 
 std::optional<QString> leggiFeldro(const QString& riga, ArticoloFornitore& a) {

@@ -3,8 +3,8 @@
 #include <zip.h>
 
 #include <QHash>
-#include <algorithm>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <map>
 
 #include "platform/workbook_formats.h"
@@ -21,7 +21,8 @@ class ZipArchive {
     int error = 0;
     archive_ = zip_open(path.toUtf8().constData(), ZIP_RDONLY, &error);
     if (!archive_)
-      throw WorkbookError(QStringLiteral("Il file \"%1\" non è un archivio zip leggibile.").arg(path));
+      throw WorkbookError(
+          QStringLiteral("Il file \"%1\" non è un archivio zip leggibile.").arg(path));
   }
   ~ZipArchive() { zip_discard(archive_); }
   ZipArchive(const ZipArchive&) = delete;
@@ -58,7 +59,8 @@ class ZipArchive {
 
 void failIfBroken(const QXmlStreamReader& xml, const QString& path) {
   if (xml.hasError())
-    throw WorkbookError(QStringLiteral("Il file \"%1\" è danneggiato: %2").arg(path, xml.errorString()));
+    throw WorkbookError(
+        QStringLiteral("Il file \"%1\" è danneggiato: %2").arg(path, xml.errorString()));
 }
 
 // The 0-based column of a cell reference: "A1" is 0, "AB12" is 27.
@@ -138,7 +140,8 @@ class XlsxWorkbook : public WorkbookReader {
       const int index = value.toInt();
       return {index >= 0 && index < shared_.size() ? shared_[index] : QString(), false};
     }
-    if (type.isEmpty() || type == u"n") return {value.isEmpty() ? QString() : plainNumber(value), true};
+    if (type.isEmpty() || type == u"n")
+      return {value.isEmpty() ? QString() : plainNumber(value), true};
     return {value, false};
   }
 

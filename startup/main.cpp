@@ -98,11 +98,14 @@ int main(int argc, char** argv) {
     });
     lista->setImporta([&, lista] {
       return ApriImportazione(
-          {*g.Archivio, prompts, clock,
+          {*g.Archivio,
+           prompts,
+           clock,
            [lista](const QString& titolo, const QString& filtro) {
              return QFileDialog::getOpenFileName(lista, titolo, QString(), filtro);
            },
-           g.CartellaProgramma + "/Dati", {}},
+           g.CartellaProgramma + "/Dati",
+           {}},
           [] { return true; },  // the password window (frmPswd, "TCN") is wired here
           lista);
     });

@@ -36,8 +36,8 @@ class ArchivioImport : public ::testing::Test {
   // One text of `colonne` per product, "|"-joined, ordered by product code.
   QStringList prodotti(const QString& colonne = "CodMateriale,BarCode,Descrizione,Quantità,Costo") {
     QStringList righe;
-    for (auto rs = db->openRecordset("SELECT " + colonne +
-                                     " FROM Magazzino ORDER BY CLng(CodMateriale)");
+    for (auto rs =
+             db->openRecordset("SELECT " + colonne + " FROM Magazzino ORDER BY CLng(CodMateriale)");
          !rs.eof(); rs.moveNext()) {
       QStringList celle;
       for (int i = 0; i < rs.fieldCount(); ++i) {

@@ -39,24 +39,29 @@ bool scriviZip(const QString& percorso, const std::vector<std::pair<QString, QBy
 
 bool ScriviXlsx(const QString& percorso,
                 const std::vector<std::pair<QString, FoglioDiProva>>& fogli) {
-  QByteArray libro = "<?xml version=\"1.0\"?><workbook xmlns=\"http://schemas.openxmlformats.org/"
-                     "spreadsheetml/2006/main\" xmlns:r=\"http://schemas.openxmlformats.org/"
-                     "officeDocument/2006/relationships\"><sheets>";
-  QByteArray relazioni = "<?xml version=\"1.0\"?><Relationships xmlns=\"http://schemas."
-                         "openxmlformats.org/package/2006/relationships\">";
-  QByteArray condivise = "<?xml version=\"1.0\"?><sst xmlns=\"http://schemas.openxmlformats.org/"
-                         "spreadsheetml/2006/main\">";
+  QByteArray libro =
+      "<?xml version=\"1.0\"?><workbook xmlns=\"http://schemas.openxmlformats.org/"
+      "spreadsheetml/2006/main\" xmlns:r=\"http://schemas.openxmlformats.org/"
+      "officeDocument/2006/relationships\"><sheets>";
+  QByteArray relazioni =
+      "<?xml version=\"1.0\"?><Relationships xmlns=\"http://schemas."
+      "openxmlformats.org/package/2006/relationships\">";
+  QByteArray condivise =
+      "<?xml version=\"1.0\"?><sst xmlns=\"http://schemas.openxmlformats.org/"
+      "spreadsheetml/2006/main\">";
   int stringhe = 0;
   std::vector<std::pair<QString, QByteArray>> parti;
   for (size_t f = 0; f < fogli.size(); ++f) {
     const QByteArray n = QByteArray::number(static_cast<int>(f + 1));
-    libro += "<sheet name=\"" + xml(fogli[f].first) + "\" sheetId=\"" + n + "\" r:id=\"rId" + n +
-             "\"/>";
+    libro +=
+        "<sheet name=\"" + xml(fogli[f].first) + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
     relazioni += "<Relationship Id=\"rId" + n +
                  "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-                 "relationships/worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
-    QByteArray foglio = "<?xml version=\"1.0\"?><worksheet xmlns=\"http://schemas.openxmlformats."
-                        "org/spreadsheetml/2006/main\"><sheetData>";
+                 "relationships/worksheet\" Target=\"worksheets/sheet" +
+                 n + ".xml\"/>";
+    QByteArray foglio =
+        "<?xml version=\"1.0\"?><worksheet xmlns=\"http://schemas.openxmlformats."
+        "org/spreadsheetml/2006/main\"><sheetData>";
     const FoglioDiProva& righe = fogli[f].second;
     for (size_t r = 0; r < righe.size(); ++r) {
       const QByteArray numeroRiga = QByteArray::number(static_cast<int>(r + 1));
@@ -68,7 +73,8 @@ bool ScriviXlsx(const QString& percorso,
         if (cella.numero) {
           foglio += "<c r=\"" + rif + "\"><v>" + xml(cella.testo) + "</v></c>";
         } else {
-          foglio += "<c r=\"" + rif + "\" t=\"s\"><v>" + QByteArray::number(stringhe++) + "</v></c>";
+          foglio +=
+              "<c r=\"" + rif + "\" t=\"s\"><v>" + QByteArray::number(stringhe++) + "</v></c>";
           condivise += "<si><t>" + xml(cella.testo) + "</t></si>";
         }
       }
@@ -78,9 +84,10 @@ bool ScriviXlsx(const QString& percorso,
     parti.emplace_back("xl/worksheets/sheet" + QString::number(f + 1) + ".xml", foglio);
   }
   libro += "</sheets></workbook>";
-  relazioni += "<Relationship Id=\"rIdS\" Type=\"http://schemas.openxmlformats.org/"
-               "officeDocument/2006/relationships/sharedStrings\" Target=\"sharedStrings.xml\"/>"
-               "</Relationships>";
+  relazioni +=
+      "<Relationship Id=\"rIdS\" Type=\"http://schemas.openxmlformats.org/"
+      "officeDocument/2006/relationships/sharedStrings\" Target=\"sharedStrings.xml\"/>"
+      "</Relationships>";
   condivise += "</sst>";
   parti.emplace_back("xl/workbook.xml", libro);
   parti.emplace_back("xl/_rels/workbook.xml.rels", relazioni);
@@ -114,8 +121,9 @@ bool ScriviOds(const QString& percorso,
       // Sheets written by office programs repeat empty cells and rows to their edge.
       contenuto += "<table:table-cell table:number-columns-repeated=\"16000\"/></table:table-row>";
     }
-    contenuto += "<table:table-row table:number-rows-repeated=\"1048000\"><table:table-cell "
-                 "table:number-columns-repeated=\"1024\"/></table:table-row></table:table>";
+    contenuto +=
+        "<table:table-row table:number-rows-repeated=\"1048000\"><table:table-cell "
+        "table:number-columns-repeated=\"1024\"/></table:table-row></table:table>";
   }
   contenuto += "</office:spreadsheet></office:body></office:document-content>";
   return scriviZip(percorso, {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},

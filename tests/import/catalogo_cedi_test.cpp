@@ -13,16 +13,26 @@ using testing::RigaFissa;
 QByteArray articolo(const char* tipo, const char* codice, const char* descrizione,
                     const char* reparto = "3", const char* costo = "0000000001990",
                     const char* marchio = "S") {
-  return RigaFissa({{1, tipo},          {2, "20261201"},   {26, descrizione},
-                    {96, "07"},         {103, codice},     {127, marchio},
-                    {135, "0000000000100"}, {161, "KG"},   {167, "0012"},
-                    {219, costo},       {245, "0000000000990"}, {274, "20261201"},
-                    {282, "31/12/26"},  {303, reparto},    {339, "FINE RECORD"}});
+  return RigaFissa({{1, tipo},
+                    {2, "20261201"},
+                    {26, descrizione},
+                    {96, "07"},
+                    {103, codice},
+                    {127, marchio},
+                    {135, "0000000000100"},
+                    {161, "KG"},
+                    {167, "0012"},
+                    {219, costo},
+                    {245, "0000000000990"},
+                    {274, "20261201"},
+                    {282, "31/12/26"},
+                    {303, reparto},
+                    {339, "FINE RECORD"}});
 }
 
 QByteArray barcode(const char* art, const char* ean) {
-  return RigaFissa({{1, "A"}, {2, "20261201"}, {26, ean}, {53, art}, {62, art}, {73, "003"},
-                    {110, "FILLER"}});
+  return RigaFissa(
+      {{1, "A"}, {2, "20261201"}, {26, ean}, {53, art}, {62, art}, {73, "003"}, {110, "FILLER"}});
 }
 
 class CatalogoCediTest : public ArchivioImport {
@@ -30,13 +40,15 @@ class CatalogoCediTest : public ArchivioImport {
   void SetUp() override {
     ArchivioImport::SetUp();
     db->execute("UPDATE Reparti SET Descrizione='Drogheria' WHERE Cod=3");
-    db->execute("INSERT INTO Magazzino (CodMateriale, BarCode, CodArtCEDI, Descrizione, "
-                "Quantità) VALUES ('1', '111', '000000100', 'Vecchio', 50), "
-                "('2', '222', NULL, 'Fuori catalogo', 1)");
+    db->execute(
+        "INSERT INTO Magazzino (CodMateriale, BarCode, CodArtCEDI, Descrizione, "
+        "Quantità) VALUES ('1', '111', '000000100', 'Vecchio', 50), "
+        "('2', '222', NULL, 'Fuori catalogo', 1)");
   }
-  QString colonne = "CodMateriale,BarCode,CodArtCEDI,Descrizione,Quantità,Costo,PrezzoPromo,"
-                    "DataInizioPromo,DataFinePromo,Genere,Fornitore,UnitaMisura,TipoVariazione,"
-                    "Modificato";
+  QString colonne =
+      "CodMateriale,BarCode,CodArtCEDI,Descrizione,Quantità,Costo,PrezzoPromo,"
+      "DataInizioPromo,DataFinePromo,Genere,Fornitore,UnitaMisura,TipoVariazione,"
+      "Modificato";
 };
 
 TEST_F(CatalogoCediTest, ArticleRecordsUpdateOrAddAndUnknownTypesAreSkipped) {
@@ -72,10 +84,10 @@ TEST_F(CatalogoCediTest, EveryBarcodeOfAnArticleBecomesAProductRow) {
   const RiepilogoImport r = catalogo.DatiPLUVar(
       file("B7.txt", barcode("000000100", "8001234567897") + barcode("000000100", "8001234567880") +
                          barcode("000000999", "8000000000017") + barcode("", "8000000000024")));
-  EXPECT_EQ(prodotti("CodMateriale,BarCode,CodArtCEDI,Descrizione,Genere"),
-            QStringList({"1|8001234567880|000000100|Pasta|Drogheria",
-                         "2|222|NULL|Fuori catalogo|NULL",
-                         "3|8001234567897|000000100|Pasta|Drogheria"}));
+  EXPECT_EQ(
+      prodotti("CodMateriale,BarCode,CodArtCEDI,Descrizione,Genere"),
+      QStringList({"1|8001234567880|000000100|Pasta|Drogheria", "2|222|NULL|Fuori catalogo|NULL",
+                   "3|8001234567897|000000100|Pasta|Drogheria"}));
   EXPECT_EQ(std::tie(r.righeLette, r.aggiunti), std::make_tuple(4, 1));
   EXPECT_EQ(valore("SELECT Count(*) FROM B_CEDI"), "4");
   EXPECT_EQ(valore("SELECT RepartoCassa || '/' || Filler5 || '/' || CodArtCEDI FROM B_CEDI "
@@ -90,8 +102,8 @@ TEST_F(CatalogoCediTest, EveryBarcodeOfAnArticleBecomesAProductRow) {
 
 TEST_F(CatalogoCediTest, WithoutAHeldArticleFileExtraBarcodesOnlyFillTheTable) {
   CatalogoCedi catalogo(*db);
-  catalogo.DatiPLUVar(file("B1.txt", barcode("000000100", "8001234567897") +
-                                         barcode("000000100", "8001234567880")));
+  catalogo.DatiPLUVar(file(
+      "B1.txt", barcode("000000100", "8001234567897") + barcode("000000100", "8001234567880")));
   EXPECT_EQ(valore("SELECT Count(*) FROM Magazzino"), "2");
   EXPECT_EQ(valore("SELECT Count(*) FROM B_CEDI"), "2");
 }

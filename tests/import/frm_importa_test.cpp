@@ -20,16 +20,20 @@ class FrmImportaTest : public ArchivioImport {
  protected:
   void SetUp() override {
     ArchivioImport::SetUp();
-    db->execute("INSERT INTO Magazzino (CodMateriale, BarCode, Descrizione, Fornitore) VALUES "
-                "('1', '111', 'Vecchio', 'ZETA'), ('2', '222', 'Altro', NULL), "
-                "('3', '333', 'Terzo', 'ALFA')");
-    finestra = std::make_unique<FrmImporta>(AmbienteImporta{
-        *db, prompts, clock,
-        [this](const QString& titolo, const QString& filtro) {
-          dialoghi << titolo + " | " + filtro;
-          return scelto;
-        },
-        dir.filePath("Dati"), {}});
+    db->execute(
+        "INSERT INTO Magazzino (CodMateriale, BarCode, Descrizione, Fornitore) VALUES "
+        "('1', '111', 'Vecchio', 'ZETA'), ('2', '222', 'Altro', NULL), "
+        "('3', '333', 'Terzo', 'ALFA')");
+    finestra = std::make_unique<FrmImporta>(
+        AmbienteImporta{*db,
+                        prompts,
+                        clock,
+                        [this](const QString& titolo, const QString& filtro) {
+                          dialoghi << titolo + " | " + filtro;
+                          return scelto;
+                        },
+                        dir.filePath("Dati"),
+                        {}});
     finestra->show();
   }
   template <class T>
@@ -55,8 +59,8 @@ TEST_F(FrmImportaTest, OpensWithSemicolonSuppliersAndTheNinePositionLists) {
   EXPECT_EQ(fornitori->itemText(1), "ALFA");
   EXPECT_EQ(fornitori->itemText(2), "ZETA");
   EXPECT_EQ(clock.waits, std::vector<int>{650});
-  for (const char* nome : {"cbPDes", "cbPQta", "cbPBC", "cbPRep", "cbPPV", "cbPACQ", "cbIVA",
-                           "cbCFOR", "cbFOR"}) {
+  for (const char* nome :
+       {"cbPDes", "cbPQta", "cbPBC", "cbPRep", "cbPPV", "cbPACQ", "cbIVA", "cbCFOR", "cbFOR"}) {
     QComboBox* combo = figlio<QComboBox>(nome);
     ASSERT_TRUE(combo) << nome;
     EXPECT_EQ(combo->count(), 101);

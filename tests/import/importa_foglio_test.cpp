@@ -33,8 +33,8 @@ WorkbookCell n(const char* testo) { return {QString::fromUtf8(testo), true}; }
 // A row in the "Predef. XLS" columns: description 4, department 6, price 7, VAT 8, barcode 9,
 // purchase 14, supplier code 15, supplier 17; quantity in 3 when given.
 WorkbookRow riga(WorkbookCell descrizione, WorkbookCell prezzo, WorkbookCell iva,
-                 WorkbookCell barcode, WorkbookCell acquisto = n("0"),
-                 WorkbookCell quantita = {}, const char* fornitore = "Molino") {
+                 WorkbookCell barcode, WorkbookCell acquisto = n("0"), WorkbookCell quantita = {},
+                 const char* fornitore = "Molino") {
   WorkbookRow r(17);
   r[2] = quantita;
   r[3] = descrizione;
@@ -55,8 +55,9 @@ class ImportaFoglioTest : public ArchivioImport {
   void SetUp() override {
     ArchivioImport::SetUp();
     db->execute("UPDATE Reparti SET Iva=10 WHERE Cod=12");
-    db->execute("INSERT INTO Magazzino (CodMateriale, BarCode, Descrizione, Quantità, Costo, "
-                "Genere) VALUES ('5', '8001234567897', 'Vecchia', 7, 9, 'Reparto3')");
+    db->execute(
+        "INSERT INTO Magazzino (CodMateriale, BarCode, Descrizione, Quantità, Costo, "
+        "Genere) VALUES ('5', '8001234567897', 'Vecchia', 7, 9, 'Reparto3')");
   }
   QString colonne =
       "CodMateriale,BarCode,Descrizione,Quantità,Costo,Costo2,CodPV,Genere,Fornitore,"
@@ -67,17 +68,16 @@ TEST_F(ImportaFoglioTest, WithoutSupplierTheProdottiSheetReplacesFieldsByBarcode
   CartellaFinta cartella;
   cartella.aggiungi("Altro", {kTitoli, riga(t("Ignorata"), n("1"), n("22"), n("1"))});
   cartella.aggiungi("'Prodotti'",
-                    {kTitoli, riga(t("Pasta"), n("1.5"), n("10"), n("8001234567897"), n("0.82")),
+                    {kTitoli,
+                     riga(t("Pasta"), n("1.5"), n("10"), n("8001234567897"), n("0.82")),
                      riga(t("Sale"), t("0,45"), {}, t(" 8012345678901 "), {}),
                      riga(t("Notazione"), n("1"), {}, t("8,00123E+12")),
                      riga(t("Senza codice"), n("1"), {}, {}),
                      {},
                      riga(t("Prezzo rotto"), t("uno"), {}, n("77"))});
-  const RiepilogoImport r =
-      ImportaFoglio(*db, cartella, PredefinitePerFoglio(), QString());
-  EXPECT_EQ(prodotti(colonne),
-            QStringList({"5|8001234567897|Pasta|0|1.5|0.82|10|12|Molino|F|true",
-                         "6|8012345678901|Sale|0|0.45|0|22|40|Molino|F|true"}));
+  const RiepilogoImport r = ImportaFoglio(*db, cartella, PredefinitePerFoglio(), QString());
+  EXPECT_EQ(prodotti(colonne), QStringList({"5|8001234567897|Pasta|0|1.5|0.82|10|12|Molino|F|true",
+                                            "6|8012345678901|Sale|0|0.45|0|22|40|Molino|F|true"}));
   EXPECT_EQ(r.righeLette, 5);
   EXPECT_EQ(std::tie(r.aggiunti, r.aggiornati), std::make_tuple(1, 1));
   ASSERT_EQ(r.scartate.size(), 3u);
@@ -91,8 +91,8 @@ TEST_F(ImportaFoglioTest, WithoutSupplierTheProdottiSheetReplacesFieldsByBarcode
 TEST_F(ImportaFoglioTest, LongTextsAreCutAndAWorkbookWithoutProdottiChangesNothing) {
   CartellaFinta cartella;
   const QByteArray lunga(120, 'x');
-  cartella.aggiungi("PRODOTTI", {kTitoli, riga(t(lunga.constData()), n("1"), n("22"),
-                                               n("42"), n("0"), {}, lunga.constData())});
+  cartella.aggiungi("PRODOTTI", {kTitoli, riga(t(lunga.constData()), n("1"), n("22"), n("42"),
+                                               n("0"), {}, lunga.constData())});
   ImportaFoglio(*db, cartella, PredefinitePerFoglio(), QString());
   EXPECT_EQ(valore("SELECT Len(Descrizione) FROM Magazzino WHERE BarCode='42'"), "50");
   EXPECT_EQ(valore("SELECT Len(Fornitore) FROM Magazzino WHERE BarCode='42'"), "100");
@@ -121,11 +121,10 @@ TEST_F(ImportaFoglioTest, WithSupplierQuantitiesAddUpAndNewProductsAreMarked) {
   PosizioniImport p = PredefinitePerFoglio();
   p.quantita = 3;
   CartellaFinta cartella;
-  cartella.aggiungi("Foglio1", {kTitoli,
-                                riga(t("Pasta nuova"), n("0.9"), n("4"), n("8001234567897"), {},
-                                     n("5")),
-                                riga(t("Farina"), n("0.6"), {}, n("8000000000017"), {}, {}),
-                                riga(t("Zucchero"), {}, {}, n("8000000000024"), {}, n("12"))});
+  cartella.aggiungi(
+      "Foglio1", {kTitoli, riga(t("Pasta nuova"), n("0.9"), n("4"), n("8001234567897"), {}, n("5")),
+                  riga(t("Farina"), n("0.6"), {}, n("8000000000017"), {}, {}),
+                  riga(t("Zucchero"), {}, {}, n("8000000000024"), {}, n("12"))});
   ImportaFoglio(*db, cartella, p, "MOLINO ROSSI");
   ImportaFoglio(*db, cartella, p, "MOLINO ROSSI");
   installaErrorLog(nullptr);
@@ -142,8 +141,8 @@ TEST_F(ImportaFoglioTest, TheThreeWorkbookFormatsOfOneListGiveOneArchive) {
   for (const char* estensione : {"xls", "xlsx", "ods"}) {
     SCOPED_TRACE(estensione);
     db->execute("Delete * from Magazzino");
-    auto cartella = platform::openWorkbook(QStringLiteral(LISTINOVA_FOGLI "/PRODOTTI.") +
-                                           estensione);
+    auto cartella =
+        platform::openWorkbook(QStringLiteral(LISTINOVA_FOGLI "/PRODOTTI.") + estensione);
     const RiepilogoImport r = ImportaFoglio(*db, *cartella, PredefinitePerFoglio(), QString());
     EXPECT_EQ(r.righeLette, 4);
     archivi.push_back(prodotti(colonne));

@@ -3,8 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "import/testo_fornitore.h"
 #include "import/archivio_import.h"
+#include "import/testo_fornitore.h"
 
 namespace listinova {
 namespace {
@@ -16,8 +16,9 @@ OpzioniTesto puntoEVirgola() { return {QChar(';'), false, PredefinitePerTesto({}
 class ImportaTesto : public ArchivioImport {
  protected:
   void archivioVecchio() {
-    db->execute("INSERT INTO Magazzino (CodMateriale, BarCode, Descrizione, Costo) VALUES "
-                "('7', '111', 'Vecchio uno', 1), ('8', '222', 'Vecchio due', 2)");
+    db->execute(
+        "INSERT INTO Magazzino (CodMateriale, BarCode, Descrizione, Costo) VALUES "
+        "('7', '111', 'Vecchio uno', 1), ('8', '222', 'Vecchio due', 2)");
   }
   const QStringList vecchi{"7|111|Vecchio uno|0|1", "8|222|Vecchio due|0|2"};
 };
@@ -54,9 +55,10 @@ TEST_F(ImportaTesto, PelidorFixedColumnsHoldCents) {
     return QByteArray(reparto).leftJustified(2) + QByteArray(barcode).leftJustified(14) +
            QByteArray(descrizione).leftJustified(20) + " " + prezzo + "\n";
   };
-  const QString percorso = file("pelidor.txt", riga("03", " 8001234567897", "Biscotti al burro", "00250") +
-                                                   riga("12", "8000000000017", "Acqua", "01999") +
-                                                   riga("04", "123", "Rotto", "12a45"));
+  const QString percorso =
+      file("pelidor.txt", riga("03", " 8001234567897", "Biscotti al burro", "00250") +
+                              riga("12", "8000000000017", "Acqua", "01999") +
+                              riga("04", "123", "Rotto", "12a45"));
   OpzioniTesto o = puntoEVirgola();
   o.pelidor35 = true;
   const RiepilogoImport r = ImportaTestoDelimitato(*db, percorso, o);
@@ -69,7 +71,8 @@ TEST_F(ImportaTesto, PelidorFixedColumnsHoldCents) {
 
 TEST_F(ImportaTesto, Windows1252AndUtf8DescriptionsArriveIntact) {
   const QByteArray cp1252 = "x;x;x;1;Societ\xE0 caff\xE8 \x80 2;1;x;x;x;1\n";
-  const QByteArray utf8 = "\xEF\xBB\xBFx;x;x;1;Societ\xC3\xA0 caff\xC3\xA8 \xE2\x82\xAC 2;1;x;x;x;1\n";
+  const QByteArray utf8 =
+      "\xEF\xBB\xBFx;x;x;1;Societ\xC3\xA0 caff\xC3\xA8 \xE2\x82\xAC 2;1;x;x;x;1\n";
   for (const QByteArray& contenuto : {cp1252, utf8}) {
     ImportaTestoDelimitato(*db, file("listino.txt", contenuto), puntoEVirgola());
     EXPECT_EQ(prodotti("Descrizione"), QStringList{QString::fromUtf8("Società caffè € 2")});
@@ -87,8 +90,9 @@ TEST_F(ImportaTesto, AFileWithoutProductsOrUnreadableLeavesTheArchive) {
 
 TEST_F(ImportaTesto, AStoreFailureHalfwayLeavesTheOldArchiveWhole) {
   archivioVecchio();
-  db->execute("CREATE TRIGGER guasto BEFORE INSERT ON Magazzino WHEN NEW.BarCode = 'guasto' "
-              "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END");
+  db->execute(
+      "CREATE TRIGGER guasto BEFORE INSERT ON Magazzino WHEN NEW.BarCode = 'guasto' "
+      "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END");
   const QString percorso = file("listino.txt",
                                 "x;x;x;1;Uno;1;x;x;x;1\nx;x;x;guasto;Due;1;x;x;x;1\n"
                                 "x;x;x;3;Tre;1;x;x;x;1\n");
@@ -104,7 +108,8 @@ TEST_F(ImportaTesto, AStoreFailureHalfwayLeavesTheOldArchiveWhole) {
 TEST_F(ImportaTesto, AProcessKilledHalfwayLeavesTheOldArchiveWhole) {
   archivioVecchio();
   QByteArray righe;
-  for (int i = 1; i <= 2000; ++i) righe += QByteArray("x;x;x;") + QByteArray::number(i) + ";P;1;x;x;x;1\n";
+  for (int i = 1; i <= 2000; ++i)
+    righe += QByteArray("x;x;x;") + QByteArray::number(i) + ";P;1;x;x;x;1\n";
   const QString percorso = file("grande.txt", righe);
   const QString archivio = db->path();
   db.reset();

@@ -68,8 +68,9 @@ TEST_F(InterscambioTest, ANamedFolderIsPolledOnlyWhenSet) {
 
 TEST_F(InterscambioTest, AFailedImportLeavesItsFileToBeTriedAgain) {
   file("IN/A1.txt", articolo("N", "000000001", "Pasta"));
-  db->execute("CREATE TRIGGER guasto BEFORE INSERT ON Magazzino "
-              "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END");
+  db->execute(
+      "CREATE TRIGGER guasto BEFORE INSERT ON Magazzino "
+      "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END");
   Interscambio interscambio(*db, dir.path(), clock);
   const EsitoInterscambio esito = interscambio.ImportaInterscambio(in);
   EXPECT_TRUE(esito.importati.isEmpty());

@@ -23,8 +23,12 @@ QStringList testi(const WorkbookRow& riga) {
 
 TEST(WorkbookReader, NumbersKeepTheirExactDigits) {
   const std::pair<double, const char*> casi[] = {
-      {8001234567897.0, "8001234567897"}, {1.5, "1.5"},     {0.1 + 0.2, "0.3"},
-      {-12.0, "-12"},                     {19.99, "19.99"}, {1e-7, "0.0000001"},
+      {8001234567897.0, "8001234567897"},
+      {1.5, "1.5"},
+      {0.1 + 0.2, "0.3"},
+      {-12.0, "-12"},
+      {19.99, "19.99"},
+      {1e-7, "0.0000001"},
   };
   for (const auto& [numero, atteso] : casi) EXPECT_EQ(platform::numberText(numero), atteso);
 }
@@ -37,8 +41,8 @@ TEST(WorkbookReader, XlsxAndOdsGiveSheetsInOrderAndCellsByColumn) {
       {},
       {{}, {"8.001234567897E+12", true}, {"8,00123E+12"}},
   };
-  const std::vector<std::pair<QString, FoglioDiProva>> fogli = {
-      {"Copertina", {{{"x"}}}}, {"PRODOTTI", prodotti}};
+  const std::vector<std::pair<QString, FoglioDiProva>> fogli = {{"Copertina", {{{"x"}}}},
+                                                                {"PRODOTTI", prodotti}};
   // The extension is not what decides: an .xlsx saved as .xls still reads.
   const QString xlsx = dir.filePath("listino.xls");
   const QString ods = dir.filePath("listino.ods");
