@@ -314,7 +314,8 @@ QWidget* Magazzino::costruisciComandi() {
   layout->addWidget(
       riquadro(QStringLiteral("Archivio"),
                {Generi_ = prossimaVersione("Generi", QStringLiteral("&Reparti")), cmdAdeguaCodici_,
-                prossimaVersione("cmdImporta", QStringLiteral("Importa"))}));
+                cmdImporta_ =
+                    prossimaVersione("cmdImporta", QStringLiteral("&Importa da FileDati"))}));
 
   txtQtaPredef_ = new QLineEdit;
   txtQtaPredef_->setObjectName("txtQtaPredef");
@@ -679,6 +680,40 @@ void Magazzino::setStampaFrontalino(std::function<void()> stampa) {
   connect(cmdStampaFrontalino_, &QPushButton::clicked, this, [this, stampa] {
     comando("cmdStampaFrontalino_Click", [stampa] { stampa(); });
   });
+}
+
+void Magazzino::setImporta(std::function<bool()> importa) {
+  cmdImporta_->disconnect(this);
+  cmdImporta_->setEnabled(static_cast<bool>(importa));
+  cmdImporta_->setToolTip(
+      importa ? QStringLiteral("Importa prodotti da file di testo o fogli di calcolo")
+              : kProssimaVersione);
+  if (!importa) return;
+  connect(cmdImporta_, &QPushButton::clicked, this, [this, importa] {
+    comando("cmdImporta_Click", [this, importa] {
+      if (!importa()) return;
+      CaricaCboGeneri();
+      CaricaFornitori();
+      CaricaMagazzino(kTuttiOrdinati, false);
+    });
+  });
+}
+
+void Magazzino::setImportaInterscambio(std::function<bool()> importa, int intervalloMs) {
+  tmrImporta_.stop();
+  tmrImporta_.disconnect(this);
+  if (!importa) return;
+  tmrImporta_.setObjectName("tmrImporta");
+  tmrImporta_.setInterval(intervalloMs);
+  connect(&tmrImporta_, &QTimer::timeout, this, [this, importa] {
+    tmrImporta_.stop();
+    comando("tmrImporta_Timer", [this, importa] {
+      PuntatoreOccupato occupato;
+      if (importa()) CmdCerca_Click();
+    });
+    tmrImporta_.start();
+  });
+  tmrImporta_.start();
 }
 
 void Magazzino::mostraStato(const QString& testo) {

@@ -57,6 +57,12 @@ class Magazzino : public QDialog {
   // What "Invia PLU  >>>" and "Reparti" run; a button without one stays disabled.
   void setInviaPLU(std::function<void(bool soloModificati)> invia);
   void setApriReparti(std::function<void()> apri);
+  // What "&Importa da FileDati" runs; true when the archive may have changed (the list then
+  // reloads).
+  void setImporta(std::function<bool()> importa);
+  // The exchange-folder poll of `tmrImporta`, every `intervalloMs`; the timer is off while it
+  // runs. It returns true when the archive changed.
+  void setImportaInterscambio(std::function<bool()> importa, int intervalloMs);
   // "Leggi PLU  <<<", "&Genera File Dati" and the sales view's "Trova".
   void setRiceviPLU(std::function<void()> ricevi);
   void setGeneraFile(std::function<void()> genera);
@@ -154,6 +160,7 @@ class Magazzino : public QDialog {
   MarcheProdotti marche_;
   bool torvane_ = false;
   QTimer tmrCaricaPLU_;
+  QTimer tmrImporta_;
 
   QLineEdit* Descrizione_ = nullptr;
   QButtonGroup* optCerca_ = nullptr;
@@ -170,6 +177,7 @@ class Magazzino : public QDialog {
   QLabel* lblRecTot_ = nullptr;
   QPushButton* cmdInviaPLU_ = nullptr;
   QPushButton* Generi_ = nullptr;
+  QPushButton* cmdImporta_ = nullptr;
   QPushButton* cmdStampaFrontalino_ = nullptr;
   QLabel* lblTotArt_ = nullptr;
   QLabel* TotRicorrenze_ = nullptr;

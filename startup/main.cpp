@@ -1,7 +1,11 @@
 #include <QApplication>
+#include <QFileDialog>
 #include <QTextStream>
 
 #include "catalogue/magazzino.h"
+#include "import/frm_importa.h"
+#include "import/lavoro_importa.h"
+#include "import/passa_interscambio.h"
 #include "platform/printers.h"
 #include "platform/program_folder.h"
 #include "platform/qt_clock.h"
@@ -14,6 +18,7 @@
 #include "printing/lavoro_report.h"
 #include "printing/stampe_finestre.h"
 #include "register/ambiente_casse.h"
+#include "register/frm_pswd.h"
 #include "register/lavoro_invia.h"
 #include "register/lavoro_leggi.h"
 #include "register/reparti_finestra.h"
@@ -58,6 +63,8 @@ int main(int argc, char** argv) {
   using namespace listinova;
   RigaDiComando riga;
   riga.aggiungi(LavoroInvia());
+  riga.aggiungi(LavoroInterscambio());
+  riga.aggiungi(LavoroImporta());
   riga.aggiungi(LavoroLeggi());
   riga.aggiungi(LavoroSalva());
   riga.aggiungi(LavoroEtichette());
@@ -90,6 +97,7 @@ int main(int argc, char** argv) {
   QtTextViewer visualizzatore;
   std::unique_ptr<Magazzino> magazzino;
   std::unique_ptr<CollegamentoCasse> casse;
+  std::unique_ptr<Interscambio> interscambio;
   platform::QtPrinters stampanti;
   std::unique_ptr<FinestreEtichette> etichette;
   std::unique_ptr<StampeConFinestre> stampe;
@@ -120,6 +128,28 @@ int main(int argc, char** argv) {
       finestra.exec();
     });
     CollegaRicezione(*lista, *casse, *g.Archivio, prompts, clock);
+    lista->setImporta([&, lista] {
+      return ApriImportazione(
+          {*g.Archivio,
+           prompts,
+           clock,
+           [lista](const QString& titolo, const QString& filtro) {
+             return QFileDialog::getOpenFileName(lista, titolo, QString(), filtro);
+           },
+           g.CartellaProgramma + "/Dati",
+           {}},
+          [&, lista] { return ChiediPassword(prompts, lista); }, lista);
+    });
+    interscambio = std::make_unique<Interscambio>(*g.Archivio, g.CartellaProgramma, clock);
+    lista->setImportaInterscambio(
+        [&, lista] {
+          const bool importato =
+              PassaInterscambio(*interscambio, g.PercorsoSetup, g.CartellaProgramma,
+                                {[lista](const QString& t) { lista->mostraStato(t); }, {}});
+          lista->mostraStato(QString());
+          return importato;
+        },
+        kIntervalloInterscambioMs);
     InstallaPromozioni(*lista, *g.Archivio, prompts, clock);
     InstallaManutenzione(*lista, *g.Archivio, prompts, notice, clock, g.CartellaProgramma);
     etichette = std::make_unique<FinestreEtichette>(*g.Archivio, prompts, stampanti, [lista] {

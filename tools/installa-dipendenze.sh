@@ -5,7 +5,7 @@ pacchetti=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-serialport-dev libqt6svg6
   libsqlite3-dev mdbtools-dev
-  libxlsxwriter-dev libzip-dev poppler-utils
+  libxlsxwriter-dev libzip-dev libfreexl-dev poppler-utils
   libgtest-dev libgmock-dev
   python3 python3-stdnum
   fonts-dejavu-core xvfb xauth

@@ -1,0 +1,117 @@
+#include "import/archivio_prodotti.h"
+
+#include <sqlite3.h>
+
+#include <QStringList>
+
+#include "catalogue/ricerche_archivio.h"
+#include "import/riepilogo_import.h"
+#include "platform/db/database.h"
+#include "platform/db/sqlite_statement.h"
+#include "platform/money.h"
+#include "startup/error_log.h"
+
+namespace listinova {
+
+using platform::db::sqlIdentifier;
+using platform::db::SqliteStatement;
+
+ArchivioProdotti::ArchivioProdotti(platform::db::Database& db) : db_(db) {}
+
+ArchivioProdotti::~ArchivioProdotti() = default;
+
+SqliteStatement& ArchivioProdotti::prepara(const QString& sql) {
+  auto& istruzione = istruzioni_[sql];
+  if (!istruzione)
+    istruzione = std::make_unique<SqliteStatement>(db_.handle(), sql);
+  else
+    istruzione->reset();
+  return *istruzione;
+}
+
+std::optional<qint64> ArchivioProdotti::trova(const QString& colonna, const QString& valore) {
+  return trova({{colonna, valore}});
+}
+
+std::optional<qint64> ArchivioProdotti::trova(const Campi& condizioni) {
+  QStringList confronti;
+  for (const auto& [colonna, valore] : condizioni) confronti << sqlIdentifier(colonna) + "=?";
+  SqliteStatement& s = prepara(QStringLiteral("SELECT _rowid_ FROM Magazzino WHERE %1 LIMIT 1")
+                                   .arg(confronti.join(" AND ")));
+  int posizione = 1;
+  for (const auto& condizione : condizioni) s.bind(posizione++, condizione.second);
+  if (!s.step()) return std::nullopt;
+  return s.column(0).toLongLong();
+}
+
+double ArchivioProdotti::quantita(qint64 riga) {
+  SqliteStatement& s =
+      prepara(QStringLiteral("SELECT \"Quantità\" FROM Magazzino WHERE _rowid_=?"));
+  s.bind(1, riga);
+  return s.step() ? s.column(0).toDouble() : 0.0;
+}
+
+qint64 ArchivioProdotti::aggiungi(const Campi& campi) {
+  if (!ultimoCodice_) ultimoCodice_ = NuovoCodiceMateriale(db_).toLongLong() - 1;
+  QStringList colonne{QStringLiteral("CodMateriale")};
+  for (const auto& [colonna, valore] : campi) colonne << sqlIdentifier(colonna);
+  SqliteStatement& s = prepara(
+      QStringLiteral("INSERT INTO Magazzino (%1) VALUES (%2)")
+          .arg(colonne.join(','), QStringList(colonne.size(), QStringLiteral("?")).join(',')));
+  s.bind(1, QString::number(++*ultimoCodice_));
+  int posizione = 2;
+  for (const auto& campo : campi) s.bind(posizione++, campo.second);
+  s.step();
+  return sqlite3_last_insert_rowid(db_.handle());
+}
+
+void ArchivioProdotti::aggiorna(qint64 riga, const Campi& campi) {
+  QStringList assegnazioni;
+  for (const auto& [colonna, valore] : campi) assegnazioni << sqlIdentifier(colonna) + "=?";
+  SqliteStatement& s = prepara(
+      QStringLiteral("UPDATE Magazzino SET %1 WHERE _rowid_=?").arg(assegnazioni.join(',')));
+  int posizione = 1;
+  for (const auto& campo : campi) s.bind(posizione++, campo.second);
+  s.bind(posizione, riga);
+  s.step();
+}
+
+void ArchivioProdotti::svuota() {
+  db_.execute("Delete * from Magazzino");
+  ultimoCodice_ = 0;
+}
+
+QString ArchivioProdotti::nomeReparto(const QString& numero) {
+  auto trovato = reparti_.constFind(numero);
+  if (trovato != reparti_.constEnd()) return trovato.value();
+  return reparti_[numero] = TrovaNomeRep(db_, numero);
+}
+
+}  // namespace listinova
+
+namespace listinova {
+
+void ScriviInTransazione(platform::db::Database& db, const char* procedura,
+                         const std::function<void()>& scrittura) {
+  try {
+    platform::db::Database::Transaction transazione(db);
+    scrittura();
+    transazione.commit();
+  } catch (const platform::db::DatabaseError& errore) {
+    ScriviErrore("frmImporta", procedura, errore.description(), errore.code());
+    throw ErroreImport(
+        QStringLiteral("Importazione non riuscita: l'archivio è rimasto com'era.\n%1")
+            .arg(errore.description()));
+  }
+}
+
+std::optional<double> NumeroFornitore(const QString& testo) {
+  const QString t = testo.trimmed();
+  if (t.isEmpty()) return std::nullopt;
+  if (auto importo = Money::parse(t)) return importo->toDouble();
+  bool ok = false;
+  const double valore = t.toDouble(&ok);
+  return ok ? std::optional<double>(valore) : std::nullopt;
+}
+
+}  // namespace listinova

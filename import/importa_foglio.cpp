@@ -1,0 +1,200 @@
+#include "import/importa_foglio.h"
+
+#include <QRegularExpression>
+
+#include "catalogue/ricerche_archivio.h"
+#include "import/archivio_prodotti.h"
+#include "import/testo_delimitato.h"
+#include "platform/workbook_reader.h"
+#include "startup/error_log.h"
+
+namespace listinova {
+namespace {
+
+constexpr int kLunghezzaDescrizione = 50;
+constexpr int kLunghezzaFornitore = 100;
+// A product without a VAT cell gets this rate and department.
+constexpr int kIvaPredefinita = 22;
+constexpr int kRepartoPredefinito = 40;
+// The sheet's name as the spreadsheet driver always listed it.
+constexpr char kFoglioProdotti[] = "PRODOTTI$";
+
+struct RigaFoglio {
+  QString descrizione, quantita, barcode, prezzoVendita, prezzoAcquisto, iva, codiceFornitore,
+      fornitore;
+};
+
+QString cella(const platform::WorkbookRow& riga, int colonna) {
+  if (colonna <= 0 || colonna > static_cast<int>(riga.size())) return {};
+  return riga[colonna - 1].text;
+}
+
+bool vuota(const platform::WorkbookRow& riga) {
+  for (const auto& c : riga)
+    if (!c.text.trimmed().isEmpty()) return false;
+  return true;
+}
+
+// A barcode the spreadsheet already turned into "8,00123E+12" has lost its digits for good.
+bool notazioneScientifica(const QString& testo) {
+  static const QRegularExpression forma(R"(^\d+([.,]\d*)?[eE][+-]?\d+$)");
+  return forma.match(testo.trimmed()).hasMatch();
+}
+
+class ImportazioneFoglio {
+ public:
+  ImportazioneFoglio(platform::db::Database& db, const QString& fornitore)
+      : db_(db), archivio_(db), fornitore_(fornitore) {}
+
+  void riga(int numero, const RigaFoglio& r, RiepilogoImport& riepilogo) {
+    const QString barcode = r.barcode.trimmed();
+    const auto prezzo = importo(r.prezzoVendita);
+    const auto acquisto = importo(r.prezzoAcquisto);
+    const auto quantita = importo(r.quantita);
+    const auto iva = InteroIniziale(r.iva);
+    QString rifiuto;
+    if (!prezzo)
+      rifiuto = QStringLiteral("prezzo di vendita \"%1\" non valido").arg(r.prezzoVendita);
+    else if (!acquisto && fornitore_.isEmpty())
+      rifiuto = QStringLiteral("prezzo di acquisto \"%1\" non valido").arg(r.prezzoAcquisto);
+    else if (!quantita)
+      rifiuto = QStringLiteral("quantità \"%1\" non valida").arg(r.quantita);
+    else if (!r.iva.trimmed().isEmpty() && !iva)
+      rifiuto = QStringLiteral("IVA \"%1\" non valida").arg(r.iva);
+    if (!rifiuto.isEmpty()) {
+      riepilogo.scarta(numero, rifiuto);
+      return;
+    }
+    const auto trovato = archivio_.trova("BarCode", barcode);
+    ArchivioProdotti::Campi campi{{"Descrizione", r.descrizione},
+                                  {"CodProdottoFornitore", r.codiceFornitore},
+                                  {"BarCode", barcode},
+                                  {"UnitaMisura", QStringLiteral("Pz")},
+                                  {"Minimo", 0},
+                                  {"Modificato", -1}};
+    if (fornitore_.isEmpty())
+      senzaFornitore(r, *prezzo, *acquisto, *quantita, iva, campi);
+    else
+      conFornitore(r, *prezzo, *quantita, iva, trovato, campi);
+    if (trovato) {
+      archivio_.aggiorna(*trovato, campi);
+      ++riepilogo.aggiornati;
+    } else {
+      archivio_.aggiungi(campi);
+      ++riepilogo.aggiunti;
+    }
+  }
+
+ private:
+  // Empty cells count as nothing; anything else must be a number.
+  static std::optional<std::optional<double>> importo(const QString& testo) {
+    if (testo.trimmed().isEmpty()) return std::optional<double>();
+    auto numero = NumeroFornitore(testo);
+    if (!numero) return std::nullopt;
+    return numero;
+  }
+
+  void senzaFornitore(const RigaFoglio& r, std::optional<double> prezzo,
+                      std::optional<double> acquisto, std::optional<double> quantita,
+                      std::optional<long long> iva, ArchivioProdotti::Campi& campi) {
+    campi.insert(campi.end(), {{"Quantità", quantita.value_or(0)},
+                               {"Fornitore", r.fornitore},
+                               {"Costo", prezzo.value_or(0)},
+                               {"Costo2", acquisto.value_or(0)},
+                               {"TipoVariazione", QStringLiteral("F")}});
+    if (iva) {
+      campi.push_back({"CodPV", QString::number(*iva)});
+      campi.push_back({"Genere", QString::number(repartoIva(QString::number(*iva)))});
+    } else {
+      campi.push_back({"CodPV", QString::number(kIvaPredefinita)});
+      campi.push_back({"Genere", QString::number(kRepartoPredefinito)});
+    }
+  }
+
+  void conFornitore(const RigaFoglio& r, std::optional<double> prezzo,
+                    std::optional<double> quantita, std::optional<long long> iva,
+                    std::optional<qint64> trovato, ArchivioProdotti::Campi& campi) {
+    campi.push_back({"Fornitore", fornitore_});
+    if (trovato) {
+      if (quantita) campi.push_back({"Quantità", archivio_.quantita(*trovato) + *quantita});
+    } else {
+      ScriviErrore("frmImporta", "EseguiImportXLS", "Non trovo cod fornitore " + r.codiceFornitore,
+                   0);
+      campi.push_back({"Genere", QStringLiteral("***NEW***")});
+      campi.push_back({"Quantità", quantita.value_or(1)});
+      campi.push_back({"Costo", 0});
+    }
+    if (prezzo) campi.push_back({"Costo2", *prezzo});
+    if (iva) campi.push_back({"CodPV", QString::number(*iva)});
+  }
+
+  int repartoIva(const QString& aliquota) {
+    auto trovato = repartiIva_.constFind(aliquota);
+    if (trovato != repartiIva_.constEnd()) return trovato.value();
+    return repartiIva_[aliquota] = TrovaCodiceRepXIVA(db_, aliquota);
+  }
+
+  platform::db::Database& db_;
+  ArchivioProdotti archivio_;
+  QString fornitore_;
+  QHash<QString, int> repartiIva_;
+};
+
+}  // namespace
+
+QString FoglioDaImportare(const QStringList& fogli, bool conFornitore) {
+  if (conFornitore) return fogli.isEmpty() ? QString() : fogli.first();
+  for (const QString& foglio : fogli)
+    if ((foglio + "$").toUpper().remove('\'') == QLatin1String(kFoglioProdotti)) return foglio;
+  return {};
+}
+
+RiepilogoImport ImportaFoglio(platform::db::Database& db, platform::WorkbookReader& cartella,
+                              const PosizioniImport& p, const QString& fornitore,
+                              const SchermoImport& schermo) {
+  RiepilogoImport riepilogo;
+  const QString foglio = FoglioDaImportare(cartella.sheets(), !fornitore.isEmpty());
+  if (foglio.isEmpty()) return riepilogo;
+  if (schermo.stato) schermo.stato(QStringLiteral("Importazione in corso..."));
+  std::vector<platform::WorkbookRow> righe;
+  try {
+    righe = cartella.rows(foglio);
+  } catch (const platform::WorkbookError& errore) {
+    throw ErroreImport(errore.message());
+  }
+  if (righe.size() < 2) throw ErroreImport(QStringLiteral("Impossibile eseguire l'importazione"));
+  const int totale = static_cast<int>(righe.size()) - 1;
+  ScriviInTransazione(db, "EseguiImportXLS", [&] {
+    ImportazioneFoglio importazione(db, fornitore);
+    for (int i = 1; i < static_cast<int>(righe.size()); ++i) {
+      const auto& riga = righe[i];
+      const int numero = i + 1;
+      if (schermo.avanzamento && (i % kPassoAvanzamento == 0 || i == totale))
+        schermo.avanzamento(i, totale);
+      if (vuota(riga)) continue;
+      ++riepilogo.righeLette;
+      const QString barcode = cella(riga, p.barcode);
+      if (barcode.trimmed().isEmpty()) {
+        riepilogo.scarta(numero, QStringLiteral("codice a barre mancante"));
+        continue;
+      }
+      if (notazioneScientifica(barcode) && !riga[p.barcode - 1].numeric) {
+        riepilogo.scarta(numero,
+                         QStringLiteral("codice a barre \"%1\" in notazione scientifica: nel "
+                                        "foglio le cifre sono già perse")
+                             .arg(barcode));
+        continue;
+      }
+      importazione.riga(
+          numero,
+          {cella(riga, p.descrizione).left(kLunghezzaDescrizione),
+           p.quantita > 0 ? cella(riga, p.quantita) : QStringLiteral("0"), barcode,
+           cella(riga, p.prezzoVendita), cella(riga, p.prezzoAcquisto), cella(riga, p.iva),
+           cella(riga, p.codiceFornitore), cella(riga, p.fornitore).left(kLunghezzaFornitore)},
+          riepilogo);
+    }
+  });
+  return riepilogo;
+}
+
+}  // namespace listinova

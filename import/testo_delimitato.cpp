@@ -1,0 +1,104 @@
+#include "import/testo_delimitato.h"
+
+#include <algorithm>
+
+#include "catalogue/formatta_in_euro.h"
+#include "platform/money.h"
+
+namespace listinova {
+namespace {
+
+// Every product of a text file arrives with this stock, whatever the file says.
+constexpr char kQuantitaTesto[] = "2000";
+constexpr char kQuantitaPelidor[] = "0";
+constexpr char kRepartoAssente[] = "1";
+
+struct CampoFisso {
+  int posizione;
+  int lunghezza;
+};
+// The "Pelidor 35" columns; the price is in cents.
+constexpr CampoFisso kPelidorReparto{1, 2};
+constexpr CampoFisso kPelidorBarcode{3, 14};
+constexpr CampoFisso kPelidorDescrizione{17, 20};
+constexpr CampoFisso kPelidorPrezzo{38, 5};
+
+QString fisso(const QString& riga, CampoFisso campo) {
+  return riga.mid(campo.posizione - 1, campo.lunghezza).trimmed();
+}
+
+// The product of one "Pelidor 35" line, or the reason it has none.
+std::optional<QString> leggiPelidor(const QString& riga, ProdottoDaTesto& p) {
+  p.reparto = fisso(riga, kPelidorReparto);
+  p.barcode = fisso(riga, kPelidorBarcode);
+  p.descrizione = fisso(riga, kPelidorDescrizione);
+  p.quantita = kQuantitaPelidor;
+  const QString centesimi = fisso(riga, kPelidorPrezzo);
+  bool ok = centesimi.isEmpty();
+  const qint64 valore = ok ? 0 : centesimi.toLongLong(&ok);
+  if (!ok) return QStringLiteral("prezzo \"%1\" non numerico").arg(centesimi);
+  p.prezzo = Money::fromCents(valore).toItalian(2);
+  if (!p.reparto.isEmpty() && !InteroIniziale(p.reparto))
+    return QStringLiteral("reparto \"%1\" non numerico").arg(p.reparto);
+  if (auto numero = InteroIniziale(p.reparto)) p.reparto = QString::number(*numero);
+  return std::nullopt;
+}
+
+std::optional<QString> leggiDelimitata(const QString& riga, const OpzioniTesto& o,
+                                       ProdottoDaTesto& p) {
+  const QStringList campi = riga.split(*o.separatore);
+  const PosizioniImport& pos = o.posizioni;
+  const int servono = std::max({pos.barcode, pos.descrizione, pos.reparto, pos.prezzoVendita});
+  if (campi.size() < servono)
+    return QStringLiteral("%1 campi, ne servono almeno %2").arg(campi.size()).arg(servono);
+  const auto campo = [&campi](int posizione) { return campi[posizione - 1]; };
+  p.barcode = campo(pos.barcode).trimmed().remove('"');
+  p.quantita = kQuantitaTesto;
+  const QString reparto = campo(pos.reparto).trimmed();
+  if (reparto.isEmpty()) {
+    p.reparto = kRepartoAssente;
+  } else if (auto numero = InteroIniziale(reparto)) {
+    p.reparto = QString::number(*numero);
+  } else {
+    return QStringLiteral("reparto \"%1\" non numerico").arg(reparto);
+  }
+  const QString prezzo = campo(pos.prezzoVendita).trimmed();
+  p.prezzo = FormattaInEuro(QString(prezzo).replace('.', ','));
+  if (!Money::parse(p.prezzo)) return QStringLiteral("prezzo \"%1\" non valido").arg(prezzo);
+  p.descrizione = campo(pos.descrizione).trimmed();
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<long long> InteroIniziale(const QString& testo) {
+  const QString t = testo.trimmed();
+  qsizetype fine = (t.startsWith('-') || t.startsWith('+')) ? 1 : 0;
+  const qsizetype inizioCifre = fine;
+  while (fine < t.size() && t[fine].isDigit()) ++fine;
+  if (fine == inizioCifre) return std::nullopt;
+  bool ok = false;
+  const long long valore = t.left(fine).toLongLong(&ok);
+  return ok ? std::optional<long long>(valore) : std::nullopt;
+}
+
+LetturaTesto LeggiTestoDelimitato(const QStringList& righe, const OpzioniTesto& opzioni) {
+  LetturaTesto lettura;
+  lettura.prodotti.reserve(righe.size());
+  for (qsizetype i = 0; i < righe.size(); ++i) {
+    const QString& riga = righe[i];
+    if (riga.trimmed().isEmpty()) continue;
+    ++lettura.riepilogo.righeLette;
+    ProdottoDaTesto prodotto;
+    prodotto.riga = static_cast<int>(i + 1);
+    const auto rifiuto =
+        opzioni.pelidor35 ? leggiPelidor(riga, prodotto) : leggiDelimitata(riga, opzioni, prodotto);
+    if (rifiuto)
+      lettura.riepilogo.scarta(prodotto.riga, *rifiuto);
+    else
+      lettura.prodotti.push_back(std::move(prodotto));
+  }
+  return lettura;
+}
+
+}  // namespace listinova

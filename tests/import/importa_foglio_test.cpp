@@ -1,0 +1,160 @@
+#include "import/importa_foglio.h"
+
+#include <map>
+
+#include "import/archivio_import.h"
+#include "platform/workbook_reader.h"
+#include "startup/error_log.h"
+#include "support/fakes.h"
+
+namespace listinova {
+namespace {
+
+using platform::WorkbookCell;
+using platform::WorkbookRow;
+using testing::ArchivioImport;
+
+// Sheets held in memory.
+class CartellaFinta : public platform::WorkbookReader {
+ public:
+  QStringList sheets() const override { return ordine; }
+  std::vector<WorkbookRow> rows(const QString& sheet) override { return fogli.at(sheet); }
+  void aggiungi(const QString& nome, std::vector<WorkbookRow> righe) {
+    ordine << nome;
+    fogli[nome] = std::move(righe);
+  }
+  QStringList ordine;
+  std::map<QString, std::vector<WorkbookRow>> fogli;
+};
+
+WorkbookCell t(const char* testo) { return {QString::fromUtf8(testo), false}; }
+WorkbookCell n(const char* testo) { return {QString::fromUtf8(testo), true}; }
+
+// A row in the "Predef. XLS" columns: description 4, department 6, price 7, VAT 8, barcode 9,
+// purchase 14, supplier code 15, supplier 17; quantity in 3 when given.
+WorkbookRow riga(WorkbookCell descrizione, WorkbookCell prezzo, WorkbookCell iva,
+                 WorkbookCell barcode, WorkbookCell acquisto = n("0"), WorkbookCell quantita = {},
+                 const char* fornitore = "Molino") {
+  WorkbookRow r(17);
+  r[2] = quantita;
+  r[3] = descrizione;
+  r[5] = n("1");
+  r[6] = prezzo;
+  r[7] = iva;
+  r[8] = barcode;
+  r[13] = acquisto;
+  r[14] = t("F1");
+  r[16] = t(fornitore);
+  return r;
+}
+
+const WorkbookRow kTitoli{t("titoli"), t("delle"), t("colonne")};
+
+class ImportaFoglioTest : public ArchivioImport {
+ protected:
+  void SetUp() override {
+    ArchivioImport::SetUp();
+    db->execute("UPDATE Reparti SET Iva=10 WHERE Cod=12");
+    db->execute(
+        "INSERT INTO Magazzino (CodMateriale, BarCode, Descrizione, Quantità, Costo, "
+        "Genere) VALUES ('5', '8001234567897', 'Vecchia', 7, 9, 'Reparto3')");
+  }
+  QString colonne =
+      "CodMateriale,BarCode,Descrizione,Quantità,Costo,Costo2,CodPV,Genere,Fornitore,"
+      "TipoVariazione,Modificato";
+};
+
+TEST_F(ImportaFoglioTest, WithoutSupplierTheProdottiSheetReplacesFieldsByBarcode) {
+  CartellaFinta cartella;
+  cartella.aggiungi("Altro", {kTitoli, riga(t("Ignorata"), n("1"), n("22"), n("1"))});
+  cartella.aggiungi("'Prodotti'",
+                    {kTitoli,
+                     riga(t("Pasta"), n("1.5"), n("10"), n("8001234567897"), n("0.82")),
+                     riga(t("Sale"), t("0,45"), {}, t(" 8012345678901 "), {}),
+                     riga(t("Notazione"), n("1"), {}, t("8,00123E+12")),
+                     riga(t("Senza codice"), n("1"), {}, {}),
+                     {},
+                     riga(t("Prezzo rotto"), t("uno"), {}, n("77"))});
+  const RiepilogoImport r = ImportaFoglio(*db, cartella, PredefinitePerFoglio(), QString());
+  EXPECT_EQ(prodotti(colonne), QStringList({"5|8001234567897|Pasta|0|1.5|0.82|10|12|Molino|F|true",
+                                            "6|8012345678901|Sale|0|0.45|0|22|40|Molino|F|true"}));
+  EXPECT_EQ(r.righeLette, 5);
+  EXPECT_EQ(std::tie(r.aggiunti, r.aggiornati), std::make_tuple(1, 1));
+  ASSERT_EQ(r.scartate.size(), 3u);
+  EXPECT_EQ(r.scartate[0].riga, 4);
+  EXPECT_TRUE(r.scartate[0].motivo.contains("notazione scientifica"));
+  EXPECT_EQ(r.scartate[1].motivo, "codice a barre mancante");
+  EXPECT_EQ(r.scartate[2].riga, 7);
+  EXPECT_EQ(r.scartate[2].motivo, "prezzo di vendita \"uno\" non valido");
+}
+
+TEST_F(ImportaFoglioTest, LongTextsAreCutAndAWorkbookWithoutProdottiChangesNothing) {
+  CartellaFinta cartella;
+  const QByteArray lunga(120, 'x');
+  cartella.aggiungi("PRODOTTI", {kTitoli, riga(t(lunga.constData()), n("1"), n("22"), n("42"),
+                                               n("0"), {}, lunga.constData())});
+  ImportaFoglio(*db, cartella, PredefinitePerFoglio(), QString());
+  EXPECT_EQ(valore("SELECT Len(Descrizione) FROM Magazzino WHERE BarCode='42'"), "50");
+  EXPECT_EQ(valore("SELECT Len(Fornitore) FROM Magazzino WHERE BarCode='42'"), "100");
+
+  const QStringList prima = prodotti(colonne);
+  CartellaFinta senza;
+  senza.aggiungi("Listino", {kTitoli, riga(t("Pasta"), n("9"), n("10"), n("8001234567897"))});
+  const RiepilogoImport r = ImportaFoglio(*db, senza, PredefinitePerFoglio(), QString());
+  EXPECT_EQ(r.righeLette, 0);
+  EXPECT_EQ(prodotti(colonne), prima);
+
+  CartellaFinta vuota;
+  vuota.aggiungi("PRODOTTI", {kTitoli});
+  try {
+    ImportaFoglio(*db, vuota, PredefinitePerFoglio(), QString());
+    ADD_FAILURE() << "an empty sheet was accepted";
+  } catch (const ErroreImport& e) {
+    EXPECT_EQ(e.messaggio(), "Impossibile eseguire l'importazione");
+  }
+}
+
+TEST_F(ImportaFoglioTest, WithSupplierQuantitiesAddUpAndNewProductsAreMarked) {
+  testing::FakeClock clock;
+  ErrorLog log(dir.path(), clock);
+  installaErrorLog(&log);
+  PosizioniImport p = PredefinitePerFoglio();
+  p.quantita = 3;
+  CartellaFinta cartella;
+  cartella.aggiungi(
+      "Foglio1", {kTitoli, riga(t("Pasta nuova"), n("0.9"), n("4"), n("8001234567897"), {}, n("5")),
+                  riga(t("Farina"), n("0.6"), {}, n("8000000000017"), {}, {}),
+                  riga(t("Zucchero"), {}, {}, n("8000000000024"), {}, n("12"))});
+  ImportaFoglio(*db, cartella, p, "MOLINO ROSSI");
+  ImportaFoglio(*db, cartella, p, "MOLINO ROSSI");
+  installaErrorLog(nullptr);
+  EXPECT_EQ(prodotti(colonne),
+            QStringList({"5|8001234567897|Pasta nuova|17|9|0.9|4|Reparto3|MOLINO ROSSI|NULL|true",
+                         "6|8000000000017|Farina|1|0|0.6|NULL|***NEW***|MOLINO ROSSI|NULL|true",
+                         "7|8000000000024|Zucchero|24|0|0|NULL|***NEW***|MOLINO ROSSI|NULL|true"}));
+  EXPECT_EQ(QString::fromUtf8(testing::readAll(log.percorsoLog())).count("EseguiImportXLS"), 2);
+}
+
+// The same rows saved by an office suite as .xls, .xlsx and .ods import to the same archive.
+TEST_F(ImportaFoglioTest, TheThreeWorkbookFormatsOfOneListGiveOneArchive) {
+  std::vector<QStringList> archivi;
+  for (const char* estensione : {"xls", "xlsx", "ods"}) {
+    SCOPED_TRACE(estensione);
+    db->execute("Delete * from Magazzino");
+    auto cartella =
+        platform::openWorkbook(QStringLiteral(LISTINOVA_FOGLI "/PRODOTTI.") + estensione);
+    const RiepilogoImport r = ImportaFoglio(*db, *cartella, PredefinitePerFoglio(), QString());
+    EXPECT_EQ(r.righeLette, 4);
+    archivi.push_back(prodotti(colonne));
+  }
+  EXPECT_EQ(archivi[0],
+            QStringList({"1|8001234567897|Pasta 500g|0|1.5|0.82|10|12|Molino Rossi|F|true",
+                         QString::fromUtf8("2|8000000000017|Caffè moka|0|4.99|3.1|22|40|"
+                                           "Torrefazione|F|true"),
+                         "3|8012345678901|Sale fino|0|0.45|0.2|22|40|Saline|F|true"}));
+  EXPECT_EQ(archivi[1], archivi[0]);
+  EXPECT_EQ(archivi[2], archivi[0]);
+}
+
+}  // namespace
+}  // namespace listinova
