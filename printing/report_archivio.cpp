@@ -70,22 +70,6 @@ Money RiempiRptMagazzino(Database& db, const QString& sqlRicerca) {
   return valore;
 }
 
-// Fields as the promotions list fills them: DAL and AL are dates, the discount in money a
-// text, so every value goes in as the operator saw it.
-void RiempiRptProdotti(Database& db, const std::vector<RigaElencoOfferte>& righe) {
-  Database::Transaction transazione(db);
-  db.execute("delete * from rptProdotti");
-  for (const RigaElencoOfferte& r : righe) {
-    db.execute(QStringLiteral("INSERT INTO rptProdotti (Descrizione, Reparto, Costo, CodProdotto, "
-                              "Prezzo2, CostoAcquisto) VALUES (%1, %2, %3, %4, %5, %6)")
-                   .arg(platform::db::sqlText(r.descrizione), platform::db::sqlText(r.dal),
-                        platform::db::sqlText(r.al), platform::db::sqlText(r.scontoValore),
-                        platform::db::sqlText(r.scontoPercentuale),
-                        platform::db::sqlText(r.prezzoScontato)));
-  }
-  transazione.commit();
-}
-
 QString IstruzioneVendite(const QDate& dal, const QDate& al) {
   return QStringLiteral(
              "SELECT Magazzino.Descrizione, StoricoPLU.EAN, StoricoPLU.Qta, StoricoPLU.DataModif "
@@ -146,14 +130,20 @@ ModelloReport ReportOfferte(Database& db, const QDate& dataStampa) {
                {QStringLiteral("DAL"), 1.1},
                {QStringLiteral("AL"), 1.1},
                {QStringLiteral("Prezzo di Vendita Scontato "), 1.6, Qt::AlignRight}};
-  // Read as stored texts: the money columns of the work table hold the list's own words.
+  // The list fills the money columns: the end date as its day number, the percentage and the
+  // price as amounts.
   auto rs = db.openRecordset(
-      "Select CAST(Descrizione AS TEXT) AS D, CAST(CodProdotto AS TEXT) AS SV, "
-      "CAST(Prezzo2 AS TEXT) AS SP, CAST(Reparto AS TEXT) AS DAL, CAST(Costo AS TEXT) AS AL, "
-      "CAST(CostoAcquisto AS TEXT) AS PS from rptProdotti order by _rowid_");
-  for (; !rs.eof(); rs.moveNext())
-    m.righe.push_back(
-        {rs.text("D"), rs.text("SV"), rs.text("SP"), rs.text("DAL"), rs.text("AL"), rs.text("PS")});
+      "Select Descrizione, CodProdotto, Prezzo2, Reparto, Costo, CostoAcquisto from rptProdotti "
+      "order by _rowid_");
+  for (; !rs.eof(); rs.moveNext()) {
+    const Money percentuale = rs.money("Prezzo2");
+    const bool intera = percentuale.units() % Money::kScale == 0;
+    const QDate al = QDate(1899, 12, 30).addDays(rs.money("Costo").units() / Money::kScale);
+    m.righe.push_back({rs.text("Descrizione"), rs.text("CodProdotto"),
+                       intera ? QString::number(percentuale.units() / Money::kScale)
+                              : percentuale.toItalian(),
+                       rs.text("Reparto"), testoData(al), rs.money("CostoAcquisto").toItalian()});
+  }
   return m;
 }
 

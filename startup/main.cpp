@@ -12,6 +12,7 @@
 #include "platform/qt_prompts.h"
 #include "platform/qt_serial_port.h"
 #include "promotions/lavoro_salva.h"
+#include "promotions/elenco_promozioni.h"
 #include "promotions/promozioni_magazzino.h"
 #include "printing/finestre_etichette.h"
 #include "printing/lavoro_etichette.h"
@@ -150,7 +151,7 @@ int main(int argc, char** argv) {
           return importato;
         },
         kIntervalloInterscambioMs);
-    InstallaPromozioni(*lista, *g.Archivio, prompts, clock);
+    const PannelliPromozioni promozioni = InstallaPromozioni(*lista, *g.Archivio, prompts, clock);
     InstallaManutenzione(*lista, *g.Archivio, prompts, notice, clock, g.CartellaProgramma);
     etichette = std::make_unique<FinestreEtichette>(*g.Archivio, prompts, stampanti, [lista] {
       return FiltriEtichette{lista->soloModificati(), lista->perFrontalini()};
@@ -163,6 +164,8 @@ int main(int argc, char** argv) {
     });
     lista->setStampaVendite(
         [&](const QDate& dal, const QDate& al) { stampe->stampe().StampaVendite(dal, al); });
+    promozioni.elenco->setStampa(
+        [&, elenco = promozioni.elenco] { stampe->stampe().StampaElencoOfferte(elenco->righe()); });
     principale.setApriMagazzino([&] {
       if (magazzino->isVisible()) {
         magazzino->raise();

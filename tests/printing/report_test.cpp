@@ -160,8 +160,8 @@ TEST_F(Comandi, PrintedReportsGoToThePreview) {
 TEST_F(Comandi, PromotionsListFillsItsTableOrSaysItIsEmpty) {
   auto s = stampe(true);
   const std::vector<RigaElencoOfferte> righe = {
-      {"PANE", "01/03/2024", "31/03/2024", "0,20", "0", "1,00"},
-      {"LATTE D'ALTA", "10/03/2024", "20/03/2024", "0,00", "10", "1.111,05"},
+      {"1", "1", "PANE", "01/03/2024", "31/03/2024", "0,20", "0", "1,00", ""},
+      {"2", "2", "LATTE D'ALTA", "10/03/2024", "20/03/2024", "0,00", "10", "1.111,05", ""},
   };
   ASSERT_TRUE(s.StampaElencoOfferte(righe));
   ASSERT_EQ(mostrati.size(), 1u);
