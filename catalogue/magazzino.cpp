@@ -16,8 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QTreeView>
 #include <QTabWidget>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -311,11 +311,10 @@ QWidget* Magazzino::costruisciComandi() {
       {cmdPromozioni_ = prossimaVersione("cmdPromozioni", QStringLiteral("PROMOZIONI")), date}));
 
   cmdAdeguaCodici_ = pulsante("cmdAdeguaCodici", QStringLiteral("Adegua BC"));
-  layout->addWidget(
-      riquadro(QStringLiteral("Archivio"),
-               {Generi_ = prossimaVersione("Generi", QStringLiteral("&Reparti")), cmdAdeguaCodici_,
-                cmdImporta_ =
-                    prossimaVersione("cmdImporta", QStringLiteral("&Importa da FileDati"))}));
+  layout->addWidget(riquadro(
+      QStringLiteral("Archivio"),
+      {Generi_ = prossimaVersione("Generi", QStringLiteral("&Reparti")), cmdAdeguaCodici_,
+       cmdImporta_ = prossimaVersione("cmdImporta", QStringLiteral("&Importa da FileDati"))}));
 
   txtQtaPredef_ = new QLineEdit;
   txtQtaPredef_->setObjectName("txtQtaPredef");
@@ -348,7 +347,7 @@ QWidget* Magazzino::costruisciComandi() {
   Aggiungi_ = pulsante("Aggiungi", QStringLiteral("&Nuovo"));
   Modifica_ = pulsante("Modifica", QStringLiteral("&Modifica"));
   Elimina_ = pulsante("Elimina", QStringLiteral("&Elimina"));
-  CmdUscita_ = pulsante("CmdUscita", QStringLiteral("Esc&i"));
+  CmdUscita_ = pulsante("CmdUscita", QStringLiteral("Esci"));
   layout->addWidget(riquadro(QStringLiteral("Prodotto"), {Aggiungi_, Modifica_, Elimina_}));
   auto* uscita = new QVBoxLayout;
   uscita->addStretch();
@@ -677,9 +676,8 @@ void Magazzino::setStampaFrontalino(std::function<void()> stampa) {
   cmdStampaFrontalino_->setToolTip(stampa ? QStringLiteral("Stampa le etichette dei prodotti")
                                           : kProssimaVersione);
   if (!stampa) return;
-  connect(cmdStampaFrontalino_, &QPushButton::clicked, this, [this, stampa] {
-    comando("cmdStampaFrontalino_Click", [stampa] { stampa(); });
-  });
+  connect(cmdStampaFrontalino_, &QPushButton::clicked, this,
+          [this, stampa] { comando("cmdStampaFrontalino_Click", [stampa] { stampa(); }); });
 }
 
 void Magazzino::setImporta(std::function<bool()> importa) {

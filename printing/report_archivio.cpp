@@ -139,10 +139,10 @@ ModelloReport ReportOfferte(Database& db, const QDate& dataStampa) {
     const Money percentuale = rs.money("Prezzo2");
     const bool intera = percentuale.units() % Money::kScale == 0;
     const QDate al = QDate(1899, 12, 30).addDays(rs.money("Costo").units() / Money::kScale);
-    m.righe.push_back({rs.text("Descrizione"), rs.text("CodProdotto"),
-                       intera ? QString::number(percentuale.units() / Money::kScale)
-                              : percentuale.toItalian(),
-                       rs.text("Reparto"), testoData(al), rs.money("CostoAcquisto").toItalian()});
+    m.righe.push_back(
+        {rs.text("Descrizione"), rs.text("CodProdotto"),
+         intera ? QString::number(percentuale.units() / Money::kScale) : percentuale.toItalian(),
+         rs.text("Reparto"), testoData(al), rs.money("CostoAcquisto").toItalian()});
   }
   return m;
 }

@@ -1,5 +1,7 @@
 #include "platform/db/first_rows.h"
 
+#include <algorithm>
+
 #include <QRegularExpression>
 
 #include "platform/db/database.h"
@@ -41,7 +43,10 @@ QString narrowPrefixLikes(const QString& sql) {
     while (wildcard < pattern.size() && !QStringView(u"*?#[%_").contains(pattern[wildcard]))
       ++wildcard;
     const QString prefix = pattern.left(wildcard);
-    if (match.hasMatch() && !prefix.isEmpty() &&
+    // The index folds only ASCII letters: an accented prefix would miss its other-case rows.
+    const bool ascii =
+        std::all_of(prefix.begin(), prefix.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (match.hasMatch() && !prefix.isEmpty() && ascii &&
         match.captured(1).compare(u"NOT", Qt::CaseInsensitive) != 0) {
       const QString column = match.captured(1);
       result += before.left(match.capturedStart(1));

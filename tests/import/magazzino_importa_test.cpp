@@ -1,7 +1,7 @@
 // The product list's side of the import: its button and the exchange-folder timer.
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "catalogue/magazzino.h"
 #include "import/archivio_import.h"
@@ -27,7 +27,7 @@ class MagazzinoImportaTest : public testing::ArchivioImport {
     lista.reset();
     Globali() = VarGlobali{};
   }
-  int righe() { return lista->findChild<QTreeWidget*>("ListMagazzino")->topLevelItemCount(); }
+  int righe() { return lista->findChild<QTreeView*>("ListMagazzino")->model()->rowCount(); }
   void aggiungiProdotto() {
     db->execute("INSERT INTO Magazzino (CodMateriale, Descrizione) VALUES ('2', 'Importato')");
   }

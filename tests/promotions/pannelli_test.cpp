@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include "catalogue/magazzino.h"
@@ -37,7 +38,7 @@ class PannelliTest : public ::testing::Test {
     pannelli = InstallaPromozioni(*finestra, *negozio.db, prompts, clock);
     finestra->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(finestra.get()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return griglia()->topLevelItemCount() == 2; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return griglia()->model()->rowCount() == 2; }));
   }
   void TearDown() override { finestra.reset(); }
 
@@ -47,12 +48,14 @@ class PannelliTest : public ::testing::Test {
     EXPECT_NE(trovato, nullptr) << nome;
     return trovato;
   }
-  QTreeWidget* griglia() { return figlio<QTreeWidget>("ListMagazzino"); }
+  QTreeView* griglia() { return figlio<QTreeView>("ListMagazzino"); }
   void clic(const char* nome) { QTest::mouseClick(figlio<QAbstractButton>(nome), Qt::LeftButton); }
   void scegliProdotto(const QString& cod) {
-    const auto trovati = griglia()->findItems(cod, Qt::MatchExactly, 0);
+    QAbstractItemModel* modello = griglia()->model();
+    const auto trovati =
+        modello->match(modello->index(0, 0), Qt::DisplayRole, cod, -1, Qt::MatchExactly);
     ASSERT_EQ(trovati.size(), 1);
-    griglia()->setCurrentItem(trovati.first());
+    griglia()->setCurrentIndex(trovati.first());
   }
   void scrivi(const char* campo, const QString& testo) {
     auto* riga = figlio<QLineEdit>(campo);
@@ -207,7 +210,7 @@ TEST_F(PannelliTest, MaintenanceButtonsAndTheBanner) {
   figlio<QLineEdit>("txtQtaPredef")->setText("99999");
   clic("cmdAggiornaQta");
   EXPECT_EQ(conta("Select * from Magazzino where Quantità=99999"), 2);
-  EXPECT_EQ(griglia()->topLevelItem(0)->text(3), "99999");
+  EXPECT_EQ(griglia()->model()->index(0, 3).data().toString(), "99999");
 
   SalvaOfferta(*negozio.db, {"12", clock.current.date(), clock.current.date().addDays(2),
                              TipoSconto::Valore, "0,5", "2,00"});

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "banco_casse.h"
 #include "catalogue/magazzino.h"
@@ -49,9 +49,12 @@ TEST(OfferteVersoLaCassa, TheNextModifiedSendCarriesTheOfferOfToday) {
   InstallaPromozioni(lista, *banco.db, banco.prompts, banco.clock);
   lista.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&lista));
-  auto* griglia = lista.findChild<QTreeWidget*>("ListMagazzino");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return griglia->topLevelItemCount() == 3; }));
-  griglia->setCurrentItem(griglia->findItems("1", Qt::MatchExactly, 0).first());
+  auto* griglia = lista.findChild<QTreeView*>("ListMagazzino");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return griglia->model()->rowCount() == 3; }));
+  griglia->setCurrentIndex(
+      griglia->model()
+          ->match(griglia->model()->index(0, 0), Qt::DisplayRole, "1", 1, Qt::MatchExactly)
+          .first());
   QTest::mouseClick(lista.findChild<QPushButton*>("cmdPromozioni"), Qt::LeftButton);
   QTest::mouseClick(lista.findChild<QRadioButton*>("optTipoSconto1"), Qt::LeftButton);
   auto* sconto = lista.findChild<QLineEdit*>("txtSconto");
