@@ -10,29 +10,14 @@
 #include <optional>
 #include <vector>
 
+#include "platform/cp1252.h"
+
 namespace listinova::platform {
 
 namespace {
 
 // The callers read into a 256-character buffer with a limit of 255.
 constexpr qsizetype kValueLimit = 254;
-
-// Windows-1252 for 0x80-0x9F; the five unassigned bytes map to the same code point, as
-// Windows does. Every other byte equals its code point.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-QString decodeCp1252(QByteArrayView bytes) {
-  QString text;
-  text.reserve(bytes.size());
-  for (char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    text.append(byte >= 0x80 && byte <= 0x9F ? QChar(kCp1252High[byte - 0x80]) : QChar(byte));
-  }
-  return text;
-}
 
 // A line that is valid UTF-8 is UTF-8; any other was written by a Windows-era tool in CP1252.
 // Deciding line by line keeps a file that mixes both (or holds one stray byte) readable.
