@@ -263,7 +263,11 @@ void RicezionePlu::stato(const QString& testo) const {
   if (s_.schermo.lblTab) s_.schermo.lblTab(testo);
 }
 
-EsitoLettura RicezionePlu::cmdRiceviPLU_Click(MetodoLettura metodo, bool torvane) {
+// What both readings share: the re-entry question, the refusal while another register job
+// runs, the password, then each register in turn until the operator cancels.
+EsitoLettura RicezionePlu::inLettura(
+    bool soloSeriali, bool occupato,
+    const std::function<void(const CassaConfigurata&, EsitoLettura&)>& leggi) {
   EsitoLettura esito;
   if (richiestaDiAnnullare()) return esito;
   if (LavoroInCorso::attivo()) {
@@ -276,17 +280,25 @@ EsitoLettura RicezionePlu::cmdRiceviPLU_Click(MetodoLettura metodo, bool torvane
   annulla = false;
   if (!s_.password || !s_.password()) return esito;
   esito.avviata = true;
-  const std::vector<CassaConfigurata> casse = casseDaLeggere(false);
+  const std::vector<CassaConfigurata> casse = casseDaLeggere(soloSeriali);
   esito.casse = static_cast<int>(casse.size());
-  if (s_.schermo.occupato) s_.schermo.occupato(true);
+  if (occupato && s_.schermo.occupato) s_.schermo.occupato(true);
   s_.trasporto.iniziaLavoro();
   for (const CassaConfigurata& cassa : casse) {
     if (annulla) break;
-    leggiCassa(cassa, metodo, torvane, esito);
+    leggi(cassa, esito);
   }
   esito.annullata = annulla;
   annulla = false;
-  if (s_.schermo.occupato) s_.schermo.occupato(false);
+  if (occupato && s_.schermo.occupato) s_.schermo.occupato(false);
+  return esito;
+}
+
+EsitoLettura RicezionePlu::cmdRiceviPLU_Click(MetodoLettura metodo, bool torvane) {
+  EsitoLettura esito = inLettura(false, true, [&](const CassaConfigurata& cassa, EsitoLettura& e) {
+    leggiCassa(cassa, metodo, torvane, e);
+  });
+  if (!esito.avviata) return esito;
   stato({});
   if (s_.schermo.avanzamento) s_.schermo.avanzamento(0, 0);
   s_.prompts.ask({QStringLiteral("IMPORTAZIONE TERMINATA"), QStringLiteral("Listinova"),
@@ -295,68 +307,52 @@ EsitoLettura RicezionePlu::cmdRiceviPLU_Click(MetodoLettura metodo, bool torvane
 }
 
 EsitoLettura RicezionePlu::cmdGeneraFile_Click() {
-  EsitoLettura esito;
-  if (richiestaDiAnnullare()) return esito;
-  if (LavoroInCorso::attivo()) {
-    s_.prompts.ask(
-        {LavoroInCorso::kMessaggio, Globali().TitoloProgramma, Buttons::Ok, Icon::Exclamation});
-    return esito;
-  }
-  Segno segno(inCorsoFlag);
-  LavoroInCorso lavoro;
-  annulla = false;
-  if (!s_.password || !s_.password()) return esito;
-  esito.avviata = true;
-  const std::vector<CassaConfigurata> casse = casseDaLeggere(true);
-  esito.casse = static_cast<int>(casse.size());
-  s_.trasporto.iniziaLavoro();
-  for (const CassaConfigurata& cassa : casse) {
-    if (annulla) break;
-    LetturaCassa l;
-    l.numero = cassa.numero;
-    const std::optional<QString> risposta =
-        s_.prompts.input(QStringLiteral("Quanti PLU da Acquisire?"), QStringLiteral("Listinova"));
-    bool numero = false;
-    const int quanti = risposta ? risposta->trimmed().toInt(&numero) : 0;
-    if (!numero || quanti <= 0) {
-      l.completa = true;  // nothing asked, nothing missing
-      esito.lette.push_back(l);
-      continue;
-    }
-    FileRicezione f;
-    if (!apriFile(f, cassa.numero)) {
-      esito.lette.push_back(l);
-      continue;
-    }
-    l.file = f.file.fileName();
-    Fine fine = Fine::Muta;
-    if (pronta(cassa)) {
-      fine = Fine::Completa;
-      int mancate = 0;
-      if (s_.schermo.avanzamento) s_.schermo.avanzamento(0, quanti);
-      for (int i = 1; i <= quanti && fine == Fine::Completa; ++i) {
-        if (annulla) {
-          fine = Fine::Annullata;
-          break;
+  EsitoLettura esito =
+      inLettura(true, false, [this](const CassaConfigurata& cassa, EsitoLettura& esito) {
+        LetturaCassa l;
+        l.numero = cassa.numero;
+        const std::optional<QString> risposta = s_.prompts.input(
+            QStringLiteral("Quanti PLU da Acquisire?"), QStringLiteral("Listinova"));
+        bool numero = false;
+        const int quanti = risposta ? risposta->trimmed().toInt(&numero) : 0;
+        if (!numero || quanti <= 0) {
+          l.completa = true;  // nothing asked, nothing missing
+          esito.lette.push_back(l);
+          return;
         }
-        const QStringList risposte = chiedi(QStringLiteral("p/%1/").arg(i), kAttesaTabellaMs);
-        for (const QString& r : risposte) {
-          if (campi(r) < kCampiMinimiTabella) continue;
-          scrivi(f, r);
-          ++l.righe;
+        FileRicezione f;
+        if (!apriFile(f, cassa.numero)) {
+          esito.lette.push_back(l);
+          return;
         }
-        mancate = risposte.isEmpty() ? mancate + 1 : 0;
-        if (mancate >= kMancateMassime) fine = Fine::Muta;
-        if (s_.schermo.avanzamento) s_.schermo.avanzamento(i, quanti);
-      }
-      if (fine == Fine::Muta) avvisaInterrotta(l);
-    }
-    f.file.close();
-    l.completa = fine == Fine::Completa;
-    esito.lette.push_back(l);
-  }
-  esito.annullata = annulla;
-  annulla = false;
+        l.file = f.file.fileName();
+        Fine fine = Fine::Muta;
+        if (pronta(cassa)) {
+          fine = Fine::Completa;
+          int mancate = 0;
+          if (s_.schermo.avanzamento) s_.schermo.avanzamento(0, quanti);
+          for (int i = 1; i <= quanti && fine == Fine::Completa; ++i) {
+            if (annulla) {
+              fine = Fine::Annullata;
+              break;
+            }
+            const QStringList risposte = chiedi(QStringLiteral("p/%1/").arg(i), kAttesaTabellaMs);
+            for (const QString& r : risposte) {
+              if (campi(r) < kCampiMinimiTabella) continue;
+              scrivi(f, r);
+              ++l.righe;
+            }
+            mancate = risposte.isEmpty() ? mancate + 1 : 0;
+            if (mancate >= kMancateMassime) fine = Fine::Muta;
+            if (s_.schermo.avanzamento) s_.schermo.avanzamento(i, quanti);
+          }
+          if (fine == Fine::Muta) avvisaInterrotta(l);
+        }
+        f.file.close();
+        l.completa = fine == Fine::Completa;
+        esito.lette.push_back(l);
+      });
+  if (!esito.avviata) return esito;
   if (s_.schermo.avanzamento) s_.schermo.avanzamento(0, 0);
   s_.prompts.ask({QStringLiteral("Importazione Terminata"), QStringLiteral("Listinova"),
                   Buttons::Ok, Icon::Information});

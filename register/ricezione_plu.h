@@ -90,6 +90,8 @@ class RicezionePlu {
   enum class Fine { Completa, Annullata, Muta };
 
   bool richiestaDiAnnullare();
+  EsitoLettura inLettura(bool soloSeriali, bool occupato,
+                         const std::function<void(const CassaConfigurata&, EsitoLettura&)>& leggi);
   std::vector<CassaConfigurata> casseDaLeggere(bool soloSeriali) const;
   QString percorsoRicezione(int numero) const;
   bool apriFile(FileRicezione& f, int numero);
