@@ -8,17 +8,15 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QUdpSocket>
 #include <cstdlib>
 #include <memory>
 #include <optional>
 #include <utility>
 
 #include "bench/archivio_di_prova.h"
+#include "bench/simulatore_esterno.h"
 #include "catalogue/apri_database.h"
 #include "platform/db/database.h"
 #include "platform/notice.h"
@@ -37,6 +35,8 @@
 namespace {
 
 using namespace listinova;
+using bench::portaLibera;
+using bench::Simulatore;
 
 constexpr double kRigheUdpAlSecondo = 500;
 constexpr double kRighePtyAlSecondo = 300;
@@ -82,53 +82,6 @@ Misura misura(F&& f) {
   f();
   return {timer.nsecsElapsed() / 1e9, cpuSecondi() - cpu};
 }
-
-quint16 portaLibera() {
-  QUdpSocket prova;
-  prova.bind(QHostAddress::LocalHost, 0);
-  return prova.localPort();
-}
-
-// listinova-simulatore started with `argomenti`; `linea` is what it says once it is listening.
-class Simulatore {
- public:
-  explicit Simulatore(const QStringList& argomenti) {
-    processo_.setProgram(QStringLiteral(LISTINOVA_SIMULATORE));
-    processo_.setArguments(argomenti);
-    processo_.start();
-    static const QRegularExpression pronto(
-        "^(Porta seriale del simulatore: |Simulatore in ascolto)");
-    while (processo_.waitForReadyRead(5000)) {
-      while (processo_.canReadLine()) {
-        const QString riga = QString::fromUtf8(processo_.readLine()).trimmed();
-        if (!pronto.match(riga).hasMatch()) continue;
-        linea = riga.section(QStringLiteral(": "), 1);
-        return;
-      }
-    }
-    QTextStream(stderr) << "simulator did not start: " << processo_.readAllStandardError()
-                        << Qt::endl;
-    std::exit(2);
-  }
-  ~Simulatore() { ferma(); }
-
-  // The commands it received, from its closing line.
-  int ferma() {
-    if (processo_.state() == QProcess::NotRunning) return comandi_;
-    processo_.terminate();
-    processo_.waitForFinished(5000);
-    static const QRegularExpression ricevuti("comandi ricevuti: (\\d+)");
-    const auto trovato = ricevuti.match(QString::fromUtf8(processo_.readAllStandardOutput()));
-    comandi_ = trovato.hasMatch() ? trovato.captured(1).toInt() : -1;
-    return comandi_;
-  }
-
-  QString linea;
-
- private:
-  QProcess processo_;
-  int comandi_ = -1;
-};
 
 // A shop folder whose register 1 is `indirizzo`, and the program's link to it.
 class Negozio {

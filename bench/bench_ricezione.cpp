@@ -5,15 +5,13 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QUdpSocket>
 #include <cstdlib>
 #include <memory>
 
 #include "bench/archivio_di_prova.h"
+#include "bench/simulatore_esterno.h"
 #include "catalogue/apri_database.h"
 #include "platform/db/database.h"
 #include "platform/notice.h"
@@ -28,6 +26,8 @@
 namespace {
 
 using namespace listinova;
+using bench::portaLibera;
+using bench::Simulatore;
 
 class SempreOk : public platform::Prompts {
  public:
@@ -43,43 +43,6 @@ class Muto : public platform::Notice {
 class NessunVisualizzatore : public platform::TextViewer {
  public:
   void showAndWait(const QString&) override {}
-};
-
-quint16 portaLibera() {
-  QUdpSocket prova;
-  prova.bind(QHostAddress::LocalHost, 0);
-  return prova.localPort();
-}
-
-// listinova-simulatore started with `argomenti`, until it says where it listens.
-class Simulatore {
- public:
-  explicit Simulatore(const QStringList& argomenti) {
-    processo_.setProgram(QStringLiteral(LISTINOVA_SIMULATORE));
-    processo_.setArguments(argomenti);
-    processo_.start();
-    static const QRegularExpression pronto(
-        "^(Porta seriale del simulatore: |Simulatore in ascolto)");
-    while (processo_.waitForReadyRead(5000)) {
-      while (processo_.canReadLine()) {
-        const QString riga = QString::fromUtf8(processo_.readLine()).trimmed();
-        if (!pronto.match(riga).hasMatch()) continue;
-        linea = riga.section(QStringLiteral(": "), 1);
-        return;
-      }
-    }
-    QTextStream(stderr) << "simulator did not start: " << processo_.readAllStandardError()
-                        << Qt::endl;
-    std::exit(2);
-  }
-  ~Simulatore() {
-    processo_.terminate();
-    processo_.waitForFinished(5000);
-  }
-  QString linea;
-
- private:
-  QProcess processo_;
 };
 
 void scrivi(const QString& percorso, const QStringList& righe) {
