@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QTextStream>
+#include <memory>
 
 #include "catalogue/magazzino.h"
 #include "import/frm_importa.h"
@@ -42,20 +43,19 @@ QStringList argomentiDi(int argc, char** argv) {
   return argomenti;
 }
 
-int lavoroSenzaFinestre(const listinova::RigaDiComando& riga, int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+// A job without windows. Labels and reports are drawn with fonts, which need the GUI library
+// even without a screen.
+int lavoroSenzaFinestre(const listinova::RigaDiComando& riga, int argc, char** argv, bool disegna) {
+  std::unique_ptr<QCoreApplication> app;
+  if (disegna) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  } else {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  }
   QTextStream uscita(stdout);
   QTextStream errori(stderr);
-  return riga.esegui(app.arguments(), uscita, errori);
-}
-
-// Labels and reports are drawn with fonts, which need the GUI library even without a screen.
-int lavoroConDisegno(const listinova::RigaDiComando& riga, int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  QTextStream uscita(stdout);
-  QTextStream errori(stderr);
-  return riga.esegui(app.arguments(), uscita, errori);
+  return riga.esegui(app->arguments(), uscita, errori);
 }
 
 }  // namespace
@@ -72,9 +72,9 @@ int main(int argc, char** argv) {
   riga.aggiungi(LavoroEsporta());
   riga.aggiungi(LavoroStampa());
   if (riga.riguarda(argomentiDi(argc, argv))) {
-    const QString lavoro = argomentiDi(argc, argv).value(1);
-    const bool disegna = lavoro == "etichette" || lavoro == "stampa";
-    return disegna ? lavoroConDisegno(riga, argc, argv) : lavoroSenzaFinestre(riga, argc, argv);
+    const QStringList argomenti = argomentiDi(argc, argv);
+    const bool disegna = argomenti.contains("etichette") || argomenti.contains("stampa");
+    return lavoroSenzaFinestre(riga, argc, argv, disegna);
   }
 
   QApplication app(argc, argv);
