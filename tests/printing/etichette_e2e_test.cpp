@@ -16,6 +16,7 @@
 #include "startup/modulo_file_ini.h"
 #include "support/file_helpers.h"
 #include "support/qt_print.h"
+#include "tests/printing/coda_cups_pdf.h"
 #include "tests/printing/superficie_di_prova.h"
 
 namespace listinova {
@@ -81,16 +82,16 @@ class EtichetteE2E : public ::testing::Test {
     ScriviINI(setup, "Etichetta", "NomeAttivita", "Bottega Rossi");
   }
 
-  // Runs "listinova etichette FILE.pdf"; its exit status.
-  int stampa(const QString& pdf) {
+  // Runs "listinova etichette ARGS..."; its exit status.
+  int stampa(const QStringList& argomenti,
+             QProcessEnvironment env = QProcessEnvironment::systemEnvironment()) {
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LISTINOVA_CARTELLA", negozio);
     env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
     env.remove("DISPLAY");
     env.remove("QT_QPA_PLATFORM");
     p.setProcessEnvironment(env);
-    p.start(LISTINOVA_BINARY, {"etichette", pdf});
+    p.start(LISTINOVA_BINARY, QStringList{"etichette"} + argomenti);
     if (!p.waitForFinished(120000)) return -1;
     uscita = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
     return p.exitCode();
@@ -156,7 +157,7 @@ class EtichetteE2E : public ::testing::Test {
 
 TEST_F(EtichetteE2E, EveryLabelOfA3x8SheetScansAsItsProduct) {
   const QString pdf = dir.filePath("etichette.pdf");
-  ASSERT_EQ(stampa(pdf), 0) << uscita.toStdString();
+  ASSERT_EQ(stampa({pdf}), 0) << uscita.toStdString();
   EXPECT_TRUE(uscita.contains("30 su 2 pagine")) << uscita.toStdString();
   EXPECT_EQ(scansiona(pdf, Celle(3, 8, nullptr), 2), attesi());
 }
@@ -167,9 +168,26 @@ TEST_F(EtichetteE2E, EveryLabelOfAnAveryL7160SheetScansAsItsProduct) {
   if (!avery) GTEST_SKIP() << "glabels-data non installato";
   ScriviINI(negozio + "/Setup.ini", "Etichetta", "ModelloFoglio", "Avery L7160");
   const QString pdf = dir.filePath("avery.pdf");
-  ASSERT_EQ(stampa(pdf), 0) << uscita.toStdString();
+  ASSERT_EQ(stampa({pdf}), 0) << uscita.toStdString();
   EXPECT_TRUE(uscita.contains("30 su 2 pagine")) << uscita.toStdString();
   EXPECT_EQ(scansiona(pdf, Celle(0, 0, &*avery), 2), attesi());
+}
+
+// The same sheet printed by name on a cups-pdf queue of a scheduler of its own: what CUPS
+// writes must scan the same. CI sets LISTINOVA_CUPS_OBBLIGATORIO so a missing CUPS fails there.
+TEST_F(EtichetteE2E, EveryLabelPrintedThroughACupsQueueScansAsItsProduct) {
+  testing::CodaCupsPdf coda;
+  if (const QString perche = coda.avvia(); !perche.isEmpty()) {
+    if (qEnvironmentVariableIsSet("LISTINOVA_CUPS_OBBLIGATORIO")) FAIL() << perche.toStdString();
+    GTEST_SKIP() << perche.toStdString();
+  }
+  ASSERT_EQ(stampa({"--stampante", testing::CodaCupsPdf::kNome}, coda.ambiente()), 0)
+      << uscita.toStdString();
+  EXPECT_TRUE(uscita.contains("30 su 2 pagine")) << uscita.toStdString();
+  const QString pdf = coda.attendiPdf("Etichette", 120);
+  ASSERT_FALSE(pdf.isEmpty()) << coda.registro().toStdString();
+  EXPECT_EQ(scansiona(pdf, Celle(3, 8, nullptr), 2), attesi());
+  QFile::remove(pdf);
 }
 
 }  // namespace
