@@ -358,8 +358,15 @@ double exactTotal(const ExactSum& sum) {
   return sum.anyRest ? total + sum.rest : total;
 }
 
+// SQLite's aggregate memory is only 8-byte aligned and the 128-bit total needs 16: over-ask and
+// align; the block is zeroed once and stays put, so every call finds the same total.
 ExactSum* sumOf(sqlite3_context* ctx, bool create) {
-  return static_cast<ExactSum*>(sqlite3_aggregate_context(ctx, create ? sizeof(ExactSum) : 0));
+  constexpr int kSize = sizeof(ExactSum) + alignof(ExactSum) - 1;
+  void* block = sqlite3_aggregate_context(ctx, create ? kSize : 0);
+  if (!block) return nullptr;
+  const auto address = reinterpret_cast<std::uintptr_t>(block);
+  const std::uintptr_t aligned = (address + alignof(ExactSum) - 1) & ~(alignof(ExactSum) - 1);
+  return reinterpret_cast<ExactSum*>(aligned);
 }
 
 void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
