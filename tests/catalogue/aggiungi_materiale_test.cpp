@@ -186,36 +186,14 @@ TEST_F(AggiungiMaterialeTest, ConfirmWithEmptyFieldsAsksToCheckAndAnnullaSavesNo
   EXPECT_EQ(db->openRecordset("select * from Magazzino").recordCount(), 0);
 }
 
-TEST_F(AggiungiMaterialeTest, NewProductIsSavedAndTheEditorCloses) {
-  apri();
-  QSignalSpy salvato(finestra.get(), &AggiungiMateriale::prodottoSalvato);
-  compila();
-  scrivi("txtPesoConf", "1.5,");
-  clic("cmdConferma");
-
-  EXPECT_TRUE(prompts.asked.empty()) << testiChiesti().join('|').toStdString();
-  ASSERT_EQ(salvato.count(), 1);
-  EXPECT_EQ(salvato[0][0].toString(), "1");
-  EXPECT_EQ(finestra->result(), QDialog::Accepted);
-  EXPECT_FALSE(finestra->isVisible());
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
-  // Column by column the save is checked on SchedaProdotto; here what the typing fed it.
-  Recordset rs = riga("1");
-  ASSERT_FALSE(rs.eof());
-  EXPECT_EQ(rs.text("BarCode"), "8009876543210");
-  EXPECT_EQ(rs.text("Fornitore"), "BIANCHI");
-  EXPECT_EQ(rs.text("TipoMateriale"), "15,");
-  EXPECT_EQ(rs.money("Costo"), *Money::parse("18,30"));
-  EXPECT_DOUBLE_EQ(rs.number("Quantità"), 12);
-}
-
-TEST_F(AggiungiMaterialeTest, AggiungiSavesAndEmptiesTheFieldsForTheNextProduct) {
+// Aggiungi saves and empties the fields for the next product; Conferma saves and closes.
+TEST_F(AggiungiMaterialeTest, NewProductsAreSavedByAggiungiThenByConferma) {
   apri();
   QSignalSpy salvato(finestra.get(), &AggiungiMateriale::prodottoSalvato);
   compila();
   clic("cmdAggiungi");
   ASSERT_EQ(salvato.count(), 1);
+  EXPECT_EQ(salvato[0][0].toString(), "1");
   EXPECT_TRUE(finestra->isVisible());
   EXPECT_FALSE(riga("1").eof());
   EXPECT_EQ(testo("TxtDesc")->text(), "");
@@ -226,6 +204,26 @@ TEST_F(AggiungiMaterialeTest, AggiungiSavesAndEmptiesTheFieldsForTheNextProduct)
   EXPECT_EQ(scelta("CboFornitore")->currentText(), "");
   EXPECT_EQ(scelta("CboFornitore")->findText("BIANCHI"), 0);
 
+  compila();
+  testo("LbLBarCode")->clear();
+  scrivi("LbLBarCode", "8009876543227");
+  scrivi("txtPesoConf", "1.5,");
+  clic("cmdConferma");
+  EXPECT_TRUE(prompts.asked.empty()) << testiChiesti().join('|').toStdString();
+  ASSERT_EQ(salvato.count(), 2);
+  EXPECT_EQ(salvato[1][0].toString(), "2");
+  EXPECT_EQ(finestra->result(), QDialog::Accepted);
+  EXPECT_FALSE(finestra->isVisible());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // Column by column the save is checked on SchedaProdotto; here what the typing fed it.
+  Recordset rs = riga("2");
+  ASSERT_FALSE(rs.eof());
+  EXPECT_EQ(rs.text("BarCode"), "8009876543227");
+  EXPECT_EQ(rs.text("Fornitore"), "BIANCHI");
+  EXPECT_EQ(rs.text("TipoMateriale"), "15,");
+  EXPECT_EQ(rs.money("Costo"), *Money::parse("18,30"));
+  EXPECT_DOUBLE_EQ(rs.number("Quantità"), 12);
 }
 
 TEST_F(AggiungiMaterialeTest, EditShowsTheProductAndSavesItInPlace) {

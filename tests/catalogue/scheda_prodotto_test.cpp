@@ -168,18 +168,6 @@ TEST_F(SchedaProdottoTest, WithoutVatThePurchaseCostAsksForItOnceAndGivesNoPrice
   EXPECT_EQ(scheda->valore(Campo::TxtCosto), "");
 }
 
-TEST_F(SchedaProdottoTest, EveryChangeReachesTheObserver) {
-  std::vector<std::pair<Campo, QString>> visti;
-  scheda->setOsservatore(
-      [&](Campo campo, const QString& testo) { visti.emplace_back(campo, testo); });
-  scheda->imposta(Campo::txtIVA, "22");
-  scheda->imposta(Campo::txtAcquisto, "10");
-  scheda->imposta(Campo::txtAcquisto, "10");
-  const std::vector<std::pair<Campo, QString>> attesi = {
-      {Campo::txtIVA, "22"}, {Campo::txtAcquisto, "10"}, {Campo::txtAcquistoConIVA, "12,20"}};
-  EXPECT_EQ(visti, attesi);
-}
-
 // --- description, units and lists ---
 
 TEST_F(SchedaProdottoTest, DescriptionLosesTheCharactersTheRegistersCannotTake) {
