@@ -121,7 +121,18 @@ class AggiungiMaterialeTest : public ::testing::Test {
 };
 
 TEST_F(AggiungiMaterialeTest, OpensReadyForANewProduct) {
+  Globali().ColoreInterfaccia = 0x0099CCFF;  // red in the low byte
+  const QStringList proprie = {"Pz", "Conf", "Kg", "Hg", "Lt", "Ml", "Mt"};
+  for (int i = 0; i < proprie.size(); ++i)
+    ScriviINI(cartella.setup(), "UnitaMisura", QString("Unita%1").arg(i + 1), proprie[i]);
   apri();
+  EXPECT_EQ(finestra->palette().color(QPalette::Window), QColor(0xFF, 0xCC, 0x99));
+  EXPECT_TRUE(finestra->autoFillBackground());
+  // The unit box offers an empty entry, then the settings' units.
+  QComboBox* unita = scelta("txtUm");
+  ASSERT_EQ(unita->count(), 8);
+  EXPECT_EQ(unita->itemText(0), "");
+  for (int i = 0; i < proprie.size(); ++i) EXPECT_EQ(unita->itemText(i + 1), proprie[i]);
   EXPECT_EQ(finestra->windowTitle(), "Magazzino prodotti");
   EXPECT_EQ(finestra->findChild<QGroupBox*>("frDati")->title(), "Nuovo prodotto");
   EXPECT_TRUE(pulsante("cmdAggiungi")->isEnabled());
@@ -136,39 +147,12 @@ TEST_F(AggiungiMaterialeTest, OpensReadyForANewProduct) {
   EXPECT_FALSE(pulsante("cmdTastiera")->isEnabled());
   scelta("CboGenere")->setCurrentIndex(1);  // with no VAT yet, the department's comes in
   EXPECT_EQ(testo("txtIVA")->text(), "10");
-}
 
-TEST_F(AggiungiMaterialeTest, BackColourComesFromTheSettings) {
-  Globali().ColoreInterfaccia = 0x0099CCFF;  // red in the low byte
-  apri();
-  EXPECT_EQ(finestra->palette().color(QPalette::Window), QColor(0xFF, 0xCC, 0x99));
-  EXPECT_TRUE(finestra->autoFillBackground());
-}
-
-TEST_F(AggiungiMaterialeTest, UnitComboOffersAnEmptyEntryThenTheSettingsUnits) {
-  const QStringList proprie = {"Pz", "Conf", "Kg", "Hg", "Lt", "Ml", "Mt"};
-  for (int i = 0; i < proprie.size(); ++i)
-    ScriviINI(cartella.setup(), "UnitaMisura", QString("Unita%1").arg(i + 1), proprie[i]);
-  apri();
-  QComboBox* unita = scelta("txtUm");
-  ASSERT_EQ(unita->count(), 8);
-  EXPECT_EQ(unita->itemText(0), "");
-  for (int i = 0; i < proprie.size(); ++i) EXPECT_EQ(unita->itemText(i + 1), proprie[i]);
-}
-
-TEST_F(AggiungiMaterialeTest, TypedPurchaseAndVatShowThePurchaseWithVat) {
-  apri();
-  scrivi("txtIVA", "22");
-  scrivi("txtAcquisto", "10");
-  EXPECT_EQ(testo("txtAcquistoConIVA")->text(), "12,20");
-  scrivi("txtRicarico", "50");
-  EXPECT_EQ(testo("TxtCosto")->text(), "18,30");
-  EXPECT_TRUE(prompts.asked.empty());
-
-  testo("txtAcquisto")->clear();
-  scrivi("txtAcquisto", "10.5x,0");
-  EXPECT_EQ(testo("txtAcquisto")->text(), "10,50");
-  EXPECT_EQ(testo("txtAcquistoConIVA")->text(), "12,81");
+  // Additional barcodes wait for a saved product.
+  scrivi("LbLBarCode", "8001");
+  clic("cmdBCAlternativi");
+  EXPECT_EQ(testiChiesti(), QStringList({"Confermare prima i dati inseriti"}));
+  EXPECT_TRUE(finestra->findChild<QGroupBox*>("frBarCodeAlternativi")->isHidden());
 }
 
 TEST_F(AggiungiMaterialeTest, PublicPriceAndMarkupFollowEachOther) {
@@ -184,7 +168,7 @@ TEST_F(AggiungiMaterialeTest, PublicPriceAndMarkupFollowEachOther) {
   EXPECT_EQ(testo("txtPrezzoPubblico")->text(), "18,30");
 }
 
-TEST_F(AggiungiMaterialeTest, ConfirmWithEmptyFieldsAsksToCheckAndStays) {
+TEST_F(AggiungiMaterialeTest, ConfirmWithEmptyFieldsAsksToCheckAndAnnullaSavesNothing) {
   apri();
   QSignalSpy salvato(finestra.get(), &AggiungiMateriale::prodottoSalvato);
   clic("cmdConferma");
@@ -194,38 +178,22 @@ TEST_F(AggiungiMaterialeTest, ConfirmWithEmptyFieldsAsksToCheckAndStays) {
   EXPECT_TRUE(finestra->isVisible());
   EXPECT_EQ(db->openRecordset("select * from Magazzino").recordCount(), 0);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
 
-TEST_F(AggiungiMaterialeTest, NewProductIsSavedAndTheEditorCloses) {
-  apri();
-  QSignalSpy salvato(finestra.get(), &AggiungiMateriale::prodottoSalvato);
   compila();
-  scrivi("txtPesoConf", "1.5,");
-  clic("cmdConferma");
-
-  EXPECT_TRUE(prompts.asked.empty()) << testiChiesti().join('|').toStdString();
-  ASSERT_EQ(salvato.count(), 1);
-  EXPECT_EQ(salvato[0][0].toString(), "1");
-  EXPECT_EQ(finestra->result(), QDialog::Accepted);
+  clic("cmdAnnulla");
+  EXPECT_EQ(finestra->result(), QDialog::Rejected);
   EXPECT_FALSE(finestra->isVisible());
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
-  // Column by column the save is checked on SchedaProdotto; here what the typing fed it.
-  Recordset rs = riga("1");
-  ASSERT_FALSE(rs.eof());
-  EXPECT_EQ(rs.text("BarCode"), "8009876543210");
-  EXPECT_EQ(rs.text("Fornitore"), "BIANCHI");
-  EXPECT_EQ(rs.text("TipoMateriale"), "15,");
-  EXPECT_EQ(rs.money("Costo"), *Money::parse("18,30"));
-  EXPECT_DOUBLE_EQ(rs.number("Quantità"), 12);
+  EXPECT_EQ(db->openRecordset("select * from Magazzino").recordCount(), 0);
 }
 
-TEST_F(AggiungiMaterialeTest, AggiungiSavesAndEmptiesTheFieldsForTheNextProduct) {
+// Aggiungi saves and empties the fields for the next product; Conferma saves and closes.
+TEST_F(AggiungiMaterialeTest, NewProductsAreSavedByAggiungiThenByConferma) {
   apri();
   QSignalSpy salvato(finestra.get(), &AggiungiMateriale::prodottoSalvato);
   compila();
   clic("cmdAggiungi");
   ASSERT_EQ(salvato.count(), 1);
+  EXPECT_EQ(salvato[0][0].toString(), "1");
   EXPECT_TRUE(finestra->isVisible());
   EXPECT_FALSE(riga("1").eof());
   EXPECT_EQ(testo("TxtDesc")->text(), "");
@@ -237,14 +205,25 @@ TEST_F(AggiungiMaterialeTest, AggiungiSavesAndEmptiesTheFieldsForTheNextProduct)
   EXPECT_EQ(scelta("CboFornitore")->findText("BIANCHI"), 0);
 
   compila();
-  clic("cmdAggiungi");
-  // Same barcode as the product just saved.
-  EXPECT_EQ(testiChiesti(),
-            QStringList({"Attenzione codice a barre già presente - Verificare - Impossibile "
-                         "procedere",
-                         "Prego verificare tutti i dati e riprovare"}));
-  EXPECT_EQ(salvato.count(), 1);
-  EXPECT_EQ(testo("TxtDesc")->text(), "Latte intero");
+  testo("LbLBarCode")->clear();
+  scrivi("LbLBarCode", "8009876543227");
+  scrivi("txtPesoConf", "1.5,");
+  clic("cmdConferma");
+  EXPECT_TRUE(prompts.asked.empty()) << testiChiesti().join('|').toStdString();
+  ASSERT_EQ(salvato.count(), 2);
+  EXPECT_EQ(salvato[1][0].toString(), "2");
+  EXPECT_EQ(finestra->result(), QDialog::Accepted);
+  EXPECT_FALSE(finestra->isVisible());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  // Column by column the save is checked on SchedaProdotto; here what the typing fed it.
+  Recordset rs = riga("2");
+  ASSERT_FALSE(rs.eof());
+  EXPECT_EQ(rs.text("BarCode"), "8009876543227");
+  EXPECT_EQ(rs.text("Fornitore"), "BIANCHI");
+  EXPECT_EQ(rs.text("TipoMateriale"), "15,");
+  EXPECT_EQ(rs.money("Costo"), *Money::parse("18,30"));
+  EXPECT_DOUBLE_EQ(rs.number("Quantità"), 12);
 }
 
 TEST_F(AggiungiMaterialeTest, EditShowsTheProductAndSavesItInPlace) {
@@ -289,24 +268,11 @@ TEST_F(AggiungiMaterialeTest, EditShowsTheProductAndSavesItInPlace) {
   EXPECT_EQ(testo("AppCodeModifica")->text(), "");
 }
 
-TEST_F(AggiungiMaterialeTest, AnnullaClosesWithoutSaving) {
-  apri();
-  compila();
-  clic("cmdAnnulla");
-  EXPECT_EQ(finestra->result(), QDialog::Rejected);
-  EXPECT_FALSE(finestra->isVisible());
-  EXPECT_EQ(db->openRecordset("select * from Magazzino").recordCount(), 0);
-}
-
-TEST_F(AggiungiMaterialeTest, DescriptionIsCleanedWhenLeft) {
+TEST_F(AggiungiMaterialeTest, EnterCleansTheDescriptionAndMovesFromThePurchaseCostToTheVat) {
   apri();
   scrivi("TxtDesc", "CAFFE' 100%, A/B");
   QTest::keyClick(testo("TxtDesc"), Qt::Key_Return);
   EXPECT_EQ(testo("TxtDesc")->text(), "CAFFE  100. A B");
-}
-
-TEST_F(AggiungiMaterialeTest, EnterInThePurchaseCostMovesToTheVat) {
-  apri();
   finestra->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(finestra.get()));
   testo("txtAcquisto")->setFocus();
@@ -321,6 +287,12 @@ TEST_F(AggiungiMaterialeTest, LettersAndSecondCommaAreRefusedInNumericFields) {
     scrivi(nome, "a1,2,b3.4");
     EXPECT_EQ(testo(nome)->text(), "1,234") << nome;
   }
+  // The purchase cost is shown with two decimals, and with the VAT the purchase with VAT.
+  testo("txtIVA")->clear();
+  scrivi("txtIVA", "22");
+  scrivi("txtAcquisto", "10.5x,0");
+  EXPECT_EQ(testo("txtAcquisto")->text(), "10,50");
+  EXPECT_EQ(testo("txtAcquistoConIVA")->text(), "12,81");
 }
 
 TEST_F(AggiungiMaterialeTest, AdditionalBarcodesPanelRegistersOnTheMainConfirmation) {
@@ -398,14 +370,6 @@ TEST_F(AggiungiMaterialeTest, CodesTypedInTheClosedPanelWaitForConfermaOrAnnulla
   }
 }
 
-TEST_F(AggiungiMaterialeTest, AdditionalBarcodesWaitForASavedProduct) {
-  apri();
-  scrivi("LbLBarCode", "8001");
-  clic("cmdBCAlternativi");
-  EXPECT_EQ(testiChiesti(), QStringList({"Confermare prima i dati inseriti"}));
-  EXPECT_TRUE(finestra->findChild<QGroupBox*>("frBarCodeAlternativi")->isHidden());
-}
-
 TEST_F(AggiungiMaterialeTest, ScannedCodeGoesIntoTheBarcodeField) {
   Globali().BarCode.porta = "1";
   PortaFinta porta;
@@ -419,16 +383,16 @@ TEST_F(AggiungiMaterialeTest, ScannedCodeGoesIntoTheBarcodeField) {
   EXPECT_EQ(testo("LbLBarCode")->text(), "99");
   finestra.reset();
   EXPECT_FALSE(porta.aperta);
-}
 
-TEST_F(AggiungiMaterialeTest, ScannerMissingOrThatWillNotOpenLeavesTheEditorUsable) {
-  PortaFinta porta;
+  // No port configured opens nothing; one that will not open leaves the editor usable.
+  Globali().BarCode.porta = "";
+  porta.porta.clear();
   apri(&porta);
-  EXPECT_EQ(porta.porta, "");  // no port configured: nothing is opened
-  EXPECT_FALSE(porta.aperta);
+  EXPECT_EQ(porta.porta, "");
   Globali().BarCode.porta = "7";
   porta.riesce = false;
   apri(&porta);
+  EXPECT_FALSE(porta.aperta);
   EXPECT_TRUE(prompts.asked.empty());
   scrivi("txtIVA", "22");
   scrivi("txtAcquisto", "10");

@@ -128,15 +128,6 @@ TEST_F(RigheMagazzino, AtMostOneThousandListedButEveryMatchCounted) {
   EXPECT_EQ(TestoValoreMagazzino(elenco.valore), "50.000,000000");  // 1000 x 10,00 x 5
 }
 
-TEST_F(RigheMagazzino, DeletedProductsAreCountedButNeverListed) {
-  aggiungi({.cod = "1", .descrizione = "Acqua", .eliminato = true});
-  aggiungi({.cod = "2", .descrizione = "Birra"});
-  const ElencoMagazzino elenco = leggi("Select * from magazzino order by descrizione");
-  EXPECT_EQ(elenco.vociTrovate, 2);
-  EXPECT_EQ(unica(elenco).celle[0], "2");
-  EXPECT_EQ(TestoValoreMagazzino(elenco.valore), "50,000000");
-}
-
 TEST_F(RigheMagazzino, ColumnsInOrderWithItalianNumbers) {
   aggiungi({.cod = "42",
             .descrizione = "Farina 00",
@@ -224,23 +215,6 @@ TEST_F(RigheMagazzino, ClearingLabelMarksTouchesOnlyListedProducts) {
   QStringList marche;
   for (; !rs.eof(); rs.moveNext()) marche << rs.text("TipoVariazione");
   EXPECT_EQ(marche, QStringList({"N", "F", "F"}));
-}
-
-TEST_F(RigheMagazzino, SearchStatementsFindWhatTheyShould) {
-  aggiungi({.cod = "1", .descrizione = "CAFFE' ARABICA", .barCode = "8001"});
-  aggiungi({.cod = "2", .descrizione = "Caffe' decaffeinato", .costo = "0"});
-  aggiungi({.cod = "3", .descrizione = "Camomilla", .quantita = -2});
-  const auto descrizioni = [&](const CriteriRicerca& criteri) {
-    QStringList trovate;
-    for (const auto& riga : leggi(IstruzioneRicerca(criteri)).righe) trovate << riga.celle[1];
-    return trovate;
-  };
-  EXPECT_EQ(descrizioni({0, "caffe'", "", ""}),
-            QStringList({"CAFFE' ARABICA", "Caffe' decaffeinato"}));
-  EXPECT_EQ(descrizioni({1, "8001", "", ""}), QStringList({"CAFFE' ARABICA"}));
-  EXPECT_EQ(descrizioni({3, "", "", ""}), QStringList({"Caffe' decaffeinato"}));
-  EXPECT_EQ(descrizioni({4, "", "", ""}), QStringList({"Camomilla"}));
-  EXPECT_EQ(descrizioni({0, "", "", "ROSSI"}).size(), 3);
 }
 
 }  // namespace

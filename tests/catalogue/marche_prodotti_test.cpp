@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <functional>
+#include <optional>
 
 #include "catalogue/apri_database.h"
 #include "platform/db/database.h"
@@ -59,74 +61,50 @@ class MarcheProdottiTest : public ::testing::Test {
   MarcheProdotti marche{*db, prompts, clock};
 };
 
-TEST_F(MarcheProdottiTest, ModifiedMarksClearedOnlyOnYes) {
-  db->execute("UPDATE Magazzino SET Modificato=-1");
-  prompts.answers = {Answer::No};
-  EXPECT_FALSE(marche.togliModificati());
-  EXPECT_EQ(conta("Select * from Magazzino where Modificato=True"), 3);
-  ASSERT_EQ(prompts.asked.size(), 1u);
-  EXPECT_EQ(prompts.asked[0].text, "TOGLIERE IL FLAG DI MODIFICATO A TUTTI I RECORD INTERESSATI?");
-  EXPECT_EQ(prompts.asked[0].buttons, Buttons::YesNo);
-  EXPECT_EQ(prompts.asked[0].icon, Icon::Question);
-
-  prompts.answers = {Answer::Yes};
-  EXPECT_TRUE(marche.togliModificati());
-  EXPECT_EQ(conta("Select * from Magazzino where Modificato=True"), 0);
-}
-
-TEST_F(MarcheProdottiTest, MarkingAllModifiedAsksFirstAndWaitsAfterwards) {
-  prompts.answers = {Answer::No};
-  EXPECT_FALSE(marche.segnaTuttiModificati());
-  EXPECT_EQ(conta("Select * from Magazzino where Modificato=True"), 1);
-  EXPECT_TRUE(clock.waits.empty());
-  ASSERT_EQ(prompts.asked.size(), 1u);
-  EXPECT_EQ(prompts.asked[0].text, "Segnare come modificati TUTTI i prodotti dell'archivio?");
-  EXPECT_EQ(prompts.asked[0].buttons, Buttons::YesNo);
-  EXPECT_EQ(prompts.asked[0].defaultAnswer, Answer::No);
-
-  prompts.answers = {Answer::Yes};
-  EXPECT_TRUE(marche.segnaTuttiModificati());
-  EXPECT_EQ(conta("Select * from Magazzino where Modificato=True"), 3);
-  EXPECT_EQ(clock.waits, std::vector<int>({250}));
-}
-
-TEST_F(MarcheProdottiTest, LabelMarkOfTheClickedProduct) {
-  marche.cambiaMarcaEtichetta("5", true);
-  EXPECT_EQ(marca("5"), "F");
-  marche.cambiaMarcaEtichetta("5", true);
-  EXPECT_EQ(marca("5"), "N");
-  db->execute("UPDATE Magazzino SET TipoVariazione='V' WHERE CodMateriale='6'");
-  marche.cambiaMarcaEtichetta("6", true);
-  EXPECT_EQ(marca("6"), "V");
-  marche.cambiaMarcaEtichetta("6", false);
-  EXPECT_EQ(marca("6"), "N");
-  EXPECT_EQ(marca("7"), "<null>");
-  EXPECT_NO_THROW(marche.cambiaMarcaEtichetta("999", true));
-  EXPECT_EQ(conta("Select * from Magazzino"), 3);
-}
-
-TEST_F(MarcheProdottiTest, ShelfLabelQuestionDefaultsToNo) {
-  prompts.answers = {Answer::Yes, Answer::No};
-  EXPECT_TRUE(marche.chiediTogliFrontalini());
-  EXPECT_FALSE(marche.chiediTogliFrontalini());
-  EXPECT_EQ(prompts.asked[0].text,
-            "Togliere il Flag di Frontalino da stampare a TUTTI i prodotti ? ");
-  EXPECT_EQ(prompts.asked[0].defaultAnswer, Answer::No);
-}
-
-TEST_F(MarcheProdottiTest, DeleteAsksWithTheDescription) {
-  prompts.answers = {Answer::No};
-  EXPECT_FALSE(marche.eliminaProdotto("5", "Latte intero"));
-  EXPECT_EQ(conta("Select * from Magazzino"), 3);
-  ASSERT_EQ(prompts.asked.size(), 1u);
-  EXPECT_EQ(prompts.asked[0].text, "Sicuro di eliminare: Latte intero ?");
-  EXPECT_EQ(prompts.asked[0].buttons, Buttons::YesNo);
-  EXPECT_EQ(prompts.asked[0].icon, Icon::Question);
-
-  prompts.answers = {Answer::Yes};
-  EXPECT_TRUE(marche.eliminaProdotto("5", "Latte intero"));
-  EXPECT_EQ(conta("Select * from Magazzino where CodMateriale='5'"), 0);
-  EXPECT_EQ(conta("Select * from Magazzino"), 2);
+// What each command asks, with which buttons and default, and that only Yes does the job.
+// The product list window drives the same commands by clicks (see MagazzinoTest).
+TEST_F(MarcheProdottiTest, EachCommandAsksFirstAndActsOnlyOnYes) {
+  struct Caso {
+    const char* nome;
+    std::function<bool()> comando;
+    QString domanda;
+    std::optional<Answer> predefinita;
+    QString verifica;  // rows changed by the job
+    int prima, dopo;
+  };
+  db->execute("UPDATE Magazzino SET Modificato=-1 WHERE CodMateriale='7'");
+  const Caso casi[] = {
+      {"clear modified", [&] { return marche.togliModificati(); },
+       "TOGLIERE IL FLAG DI MODIFICATO A TUTTI I RECORD INTERESSATI?", Answer::No,
+       "Select * from Magazzino where Modificato=True", 2, 0},
+      {"mark all modified", [&] { return marche.segnaTuttiModificati(); },
+       "Segnare come modificati TUTTI i prodotti dell'archivio?", Answer::No,
+       "Select * from Magazzino where Modificato=True", 0, 3},
+      {"delete", [&] { return marche.eliminaProdotto("5", "Latte intero"); },
+       "Sicuro di eliminare: Latte intero ?", std::nullopt,
+       "Select * from Magazzino where CodMateriale='5'", 1, 0},
+      {"shelf labels", [&] { return marche.chiediTogliFrontalini(); },
+       "Togliere il Flag di Frontalino da stampare a TUTTI i prodotti ? ", Answer::No, "", 0, 0},
+  };
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    prompts.asked.clear();
+    prompts.answers = {Answer::No, Answer::Yes};
+    EXPECT_FALSE(caso.comando());
+    if (!caso.verifica.isEmpty()) {
+      EXPECT_EQ(conta(caso.verifica), caso.prima);
+    }
+    EXPECT_TRUE(caso.comando());
+    if (!caso.verifica.isEmpty()) {
+      EXPECT_EQ(conta(caso.verifica), caso.dopo);
+    }
+    ASSERT_EQ(prompts.asked.size(), 2u);
+    EXPECT_EQ(prompts.asked[0].text, caso.domanda);
+    EXPECT_EQ(prompts.asked[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(prompts.asked[0].icon, Icon::Question);
+    EXPECT_EQ(prompts.asked[0].defaultAnswer, caso.predefinita);
+  }
+  EXPECT_EQ(clock.waits, std::vector<int>({250}));  // after marking all
 }
 
 TEST_F(MarcheProdottiTest, EditOrDeleteQuestions) {
@@ -135,7 +113,6 @@ TEST_F(MarcheProdottiTest, EditOrDeleteQuestions) {
   ASSERT_EQ(prompts.asked.size(), 1u);
   EXPECT_EQ(prompts.asked[0].text, "Eliminare il PLU?");
   EXPECT_EQ(prompts.asked[0].defaultAnswer, Answer::No);
-  EXPECT_EQ(prompts.asked[0].buttons, Buttons::YesNo);
 
   prompts.answers = {Answer::Yes, Answer::No};
   EXPECT_EQ(marche.chiediModificaOCancella(), SceltaModifica::Nessuna);
@@ -148,16 +125,13 @@ TEST_F(MarcheProdottiTest, EditOrDeleteQuestions) {
   EXPECT_EQ(marche.chiediModificaOCancella(), SceltaModifica::Cancella);
 }
 
-TEST_F(MarcheProdottiTest, DeletingThePluTakesItsBarCodesAndPromotions) {
-  marche.cancellaPLU("5");
-  EXPECT_EQ(conta("Select * from Magazzino where CodMateriale='5'"), 0);
-  EXPECT_EQ(conta("Select * from BarCodeUlteriori where CodProd='5'"), 0);
-  EXPECT_EQ(conta("Select * from Offerte where Articolo='5'"), 0);
-  // the other products keep theirs
-  EXPECT_EQ(conta("Select * from Magazzino"), 2);
-  EXPECT_EQ(conta("Select * from BarCodeUlteriori"), 1);
-  EXPECT_EQ(conta("Select * from Offerte"), 1);
-  EXPECT_EQ(clock.waits, std::vector<int>({250, 250, 250}));
+TEST_F(MarcheProdottiTest, LabelMarkOfAProductThatIsNotThereChangesNothing) {
+  db->execute("UPDATE Magazzino SET TipoVariazione='V' WHERE CodMateriale='6'");
+  marche.cambiaMarcaEtichetta("6", true);
+  EXPECT_EQ(marca("6"), "V");
+  EXPECT_NO_THROW(marche.cambiaMarcaEtichetta("999", true));
+  EXPECT_EQ(marca("7"), "<null>");
+  EXPECT_EQ(conta("Select * from Magazzino"), 3);
 }
 
 TEST_F(MarcheProdottiTest, CodesThatAreNotNumbersStayQuoted) {

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QStringList>
-#include <optional>
 #include <random>
 
 #include "support/qt_print.h"
@@ -93,75 +91,6 @@ TEST(DigitiDaTestoEAN, RejectsTextsNoCodeDraws) {
   EXPECT_EQ(DigitiDaTestoEAN("4AKGDSL*dddjdb+"), "4006381333931");
   EXPECT_EQ(DigitiDaTestoEAN("4AKGDSL*dddjdb+ "), "");
   EXPECT_EQ(DigitiDaTestoEAN("4AKGDSL5*dddjdb+"), "");
-}
-
-// Check digits from Debian's python3-stdnum, computed in one run over all the codes. The
-// interpreter on PATH may not see Debian's packages (pyenv and the like), so the system one is
-// tried as well.
-std::optional<QStringList> cifreStdnum(const QStringList& codici, QString* motivo) {
-  static const char kScript[] =
-      "import sys\n"
-      "try:\n"
-      "    from stdnum import ean\n"
-      "except ImportError:\n"
-      "    sys.exit(3)\n"
-      "for riga in sys.stdin:\n"
-      "    print(ean.calc_check_digit(riga.strip()))\n";
-  const QByteArray ingresso = codici.join('\n').toLatin1() + '\n';
-  for (const QString& interprete :
-       {QStringLiteral("python3"), QStringLiteral("/usr/bin/python3")}) {
-    QProcess python;
-    python.start(interprete, {"-c", kScript});
-    if (!python.waitForStarted(10000)) {
-      *motivo += interprete + ": not found; ";
-      continue;
-    }
-    python.write(ingresso);
-    python.closeWriteChannel();
-    if (!python.waitForFinished(120000)) {
-      python.kill();
-      python.waitForFinished();
-      ADD_FAILURE() << interprete.toStdString() << " did not finish";
-      return std::nullopt;
-    }
-    if (python.exitStatus() == QProcess::NormalExit && python.exitCode() == 3) {
-      *motivo += interprete + ": no stdnum module; ";
-      continue;
-    }
-    if (python.exitStatus() != QProcess::NormalExit || python.exitCode() != 0) {
-      ADD_FAILURE() << interprete.toStdString()
-                    << " failed: " << python.readAllStandardError().toStdString();
-      return std::nullopt;
-    }
-    return QString::fromLatin1(python.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-  }
-  return std::nullopt;
-}
-
-TEST(CodificaEAN, CheckDigitsAgreeWithStdnum) {
-  std::mt19937 caso(20240315);
-  std::uniform_int_distribution<int> cifra(0, 9);
-  QStringList codici;
-  for (int n = 0; n < 4000; ++n) {
-    QString codice;
-    for (int i = 0, lunghezza = n % 2 ? 12 : 7; i < lunghezza; ++i)
-      codice += QChar(u'0' + cifra(caso));
-    codici << codice;
-  }
-  QString motivo;
-  const std::optional<QStringList> attese = cifreStdnum(codici, &motivo);
-  if (!attese) {
-    if (HasFailure()) return;
-    GTEST_SKIP() << "python3 with stdnum (Debian package python3-stdnum) not available: "
-                 << motivo.toStdString();
-  }
-  ASSERT_EQ(attese->size(), codici.size());
-  for (qsizetype i = 0; i < codici.size(); ++i) {
-    QString codice = codici[i];
-    const QString testo = codice.size() == 7 ? CodificaEAN8(codice) : CodificaEAN13(codice);
-    ASSERT_FALSE(testo.isEmpty()) << codici[i].toStdString();
-    EXPECT_EQ(codice.right(1), attese->at(i)) << codici[i].toStdString();
-  }
 }
 
 }  // namespace

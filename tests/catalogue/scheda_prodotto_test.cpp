@@ -81,51 +81,77 @@ class SchedaProdottoTest : public ::testing::Test {
 
 // --- price derivations ---
 
-TEST_F(SchedaProdottoTest, PurchaseVatAndWantedMarkupGiveTheSellingPrice) {
-  scheda->NuovoProdotto();
-  scheda->imposta(Campo::txtIVA, "22");
-  scheda->imposta(Campo::txtAcquisto, "10");
-  EXPECT_EQ(scheda->valore(Campo::txtAcquistoConIVA), "12,20");
-  EXPECT_EQ(scheda->valore(Campo::TxtCosto), "");
-  scheda->imposta(Campo::txtRicarico, "50");
-  EXPECT_EQ(scheda->valore(Campo::TxtCosto), "18,30");
-  EXPECT_TRUE(prompts.asked.empty());
-}
-
-TEST_F(SchedaProdottoTest, VatTypedAfterThePurchaseCostGivesThePurchaseWithVat) {
-  scheda->NuovoProdotto();
-  prompts.defaultAnswer = Answer::Ok;
-  scheda->imposta(Campo::txtAcquisto, "10");
-  scheda->imposta(Campo::txtPrezzoPubblico, "15,25");
-  scheda->imposta(Campo::txtIVA, "22");
-  EXPECT_EQ(scheda->valore(Campo::txtAcquistoConIVA), "12,20");
-  EXPECT_EQ(scheda->valore(Campo::txtRicaricoCalcolato), "25");
-}
-
-TEST_F(SchedaProdottoTest, PublicPriceShowsTheMarkupUnrounded) {
-  scheda->NuovoProdotto();
-  scheda->imposta(Campo::txtIVA, "22");
-  scheda->imposta(Campo::txtAcquisto, "10");
-  scheda->imposta(Campo::txtPrezzoPubblico, "15,25");
-  EXPECT_EQ(scheda->valore(Campo::txtRicaricoCalcolato), "25");
-  scheda->imposta(Campo::txtPrezzoPubblico, "15");
-  EXPECT_EQ(scheda->valore(Campo::txtRicaricoCalcolato), "22,95081967213");
-}
-
-TEST_F(SchedaProdottoTest, TypedMarkupGivesThePublicPriceAndIsNotRewrittenBack) {
-  scheda->NuovoProdotto();
-  scheda->imposta(Campo::txtIVA, "22");
-  scheda->imposta(Campo::txtAcquisto, "10");
-  scheda->ricaricoDigitato("33,3");
-  EXPECT_EQ(scheda->valore(Campo::txtPrezzoPubblico), "16,26");
-  // 16,26 on 12,20 is 33,278...%: what the operator typed stays.
-  EXPECT_EQ(scheda->valore(Campo::txtRicaricoCalcolato), "33,3");
-  scheda->ricaricoDigitato("");
-  EXPECT_EQ(scheda->valore(Campo::txtPrezzoPubblico), "16,26");
+// Each case types into the boxes in order and checks what the scheda derived after each step;
+// typing into txtRicaricoCalcolato is the operator's own markup.
+TEST_F(SchedaProdottoTest, PriceDerivations) {
+  struct Passo {
+    Campo campo;
+    QString testo;
+    std::vector<std::pair<Campo, QString>> dopo = {};
+  };
+  struct Caso {
+    const char* nome;
+    std::vector<Passo> passi;
+  };
+  const Caso casi[] = {
+      {"purchase, VAT and wanted markup give the selling price",
+       {{Campo::txtIVA, "22"},
+        {Campo::txtAcquisto, "10", {{Campo::txtAcquistoConIVA, "12,20"}, {Campo::TxtCosto, ""}}},
+        {Campo::txtRicarico, "50", {{Campo::TxtCosto, "18,30"}}}}},
+      {"VAT typed after the purchase cost",
+       {{Campo::txtAcquisto, "10"},
+        {Campo::txtPrezzoPubblico, "15,25"},
+        {Campo::txtIVA,
+         "22",
+         {{Campo::txtAcquistoConIVA, "12,20"}, {Campo::txtRicaricoCalcolato, "25"}}}}},
+      {"public price shows the markup unrounded",
+       {{Campo::txtIVA, "22"},
+        {Campo::txtAcquisto, "10"},
+        {Campo::txtPrezzoPubblico, "15,25", {{Campo::txtRicaricoCalcolato, "25"}}},
+        {Campo::txtPrezzoPubblico, "15", {{Campo::txtRicaricoCalcolato, "22,95081967213"}}}}},
+      // 16,26 on 12,20 is 33,278...%: what the operator typed stays.
+      {"typed markup gives the public price and is not rewritten back",
+       {{Campo::txtIVA, "22"},
+        {Campo::txtAcquisto, "10"},
+        {Campo::txtRicaricoCalcolato,
+         "33,3",
+         {{Campo::txtPrezzoPubblico, "16,26"}, {Campo::txtRicaricoCalcolato, "33,3"}}},
+        {Campo::txtRicaricoCalcolato, "", {{Campo::txtPrezzoPubblico, "16,26"}}}}},
+      // The full recalculation takes the rate as a whole number, a change of the rate as typed;
+      // 0,055 rounds half away from zero.
+      {"VAT rate whole, then as typed, rounding half away",
+       {{Campo::txtIVA, "21,5"},
+        {Campo::txtAcquisto, "10", {{Campo::txtAcquistoConIVA, "12,20"}}},
+        {Campo::txtIVA, "21,4", {{Campo::txtAcquistoConIVA, "12,14"}}},
+        {Campo::txtIVA, "10"},
+        {Campo::txtAcquisto, "0,05", {{Campo::txtAcquistoConIVA, "0,06"}}}}},
+      {"chosen department brings its VAT only when none is set",
+       {{Campo::txtAcquisto, "10"},
+        {Campo::CboGenere, "1#Bar", {{Campo::txtIVA, "22"}, {Campo::txtAcquistoConIVA, "12,20"}}},
+        {Campo::CboGenere, "2#Frigo", {{Campo::txtIVA, "22"}}},
+        {Campo::txtIVA, "0"},
+        {Campo::CboGenere, "7#Bar d'Angelo", {{Campo::txtIVA, "4"}}},
+        {Campo::CboGenere, "99#Sconosciuto", {{Campo::txtIVA, "0"}}}}},
+  };
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    scheda->NuovoProdotto();
+    for (const Passo& passo : caso.passi) {
+      if (passo.campo == Campo::txtRicaricoCalcolato)
+        scheda->ricaricoDigitato(passo.testo);
+      else
+        scheda->imposta(passo.campo, passo.testo);
+      for (const auto& [campo, atteso] : passo.dopo)
+        EXPECT_EQ(scheda->valore(campo), atteso) << "after " << passo.testo.toStdString();
+    }
+  }
 }
 
 TEST_F(SchedaProdottoTest, WithoutVatThePurchaseCostAsksForItOnceAndGivesNoPrice) {
   scheda->NuovoProdotto();
+  // Zero or empty costs recalculate nothing and ask nothing.
+  for (const char* acquisto : {"0", "0,00", "", ","}) scheda->imposta(Campo::txtAcquisto, acquisto);
+  EXPECT_TRUE(prompts.asked.empty());
   scheda->imposta(Campo::txtRicarico, "50");
   scheda->imposta(Campo::txtAcquisto, "1");
   scheda->imposta(Campo::txtAcquisto, "10");
@@ -142,54 +168,6 @@ TEST_F(SchedaProdottoTest, WithoutVatThePurchaseCostAsksForItOnceAndGivesNoPrice
   EXPECT_EQ(scheda->valore(Campo::TxtCosto), "");
 }
 
-TEST_F(SchedaProdottoTest, ZeroOrEmptyPurchaseCostRecalculatesNothing) {
-  scheda->NuovoProdotto();
-  for (const char* acquisto : {"0", "0,00", "", ","}) scheda->imposta(Campo::txtAcquisto, acquisto);
-  EXPECT_TRUE(prompts.asked.empty());
-  EXPECT_EQ(scheda->valore(Campo::txtAcquistoConIVA), "");
-}
-
-TEST_F(SchedaProdottoTest, FullRecalculationTakesTheVatRateAsAWholeNumber) {
-  scheda->NuovoProdotto();
-  scheda->imposta(Campo::txtIVA, "21,5");
-  scheda->imposta(Campo::txtAcquisto, "10");
-  EXPECT_EQ(scheda->valore(Campo::txtAcquistoConIVA), "12,20");
-  // A change of the rate itself uses it as typed.
-  scheda->imposta(Campo::txtIVA, "21,4");
-  EXPECT_EQ(scheda->valore(Campo::txtAcquistoConIVA), "12,14");
-  // 0,055 rounds half away from zero.
-  scheda->imposta(Campo::txtIVA, "10");
-  scheda->imposta(Campo::txtAcquisto, "0,05");
-  EXPECT_EQ(scheda->valore(Campo::txtAcquistoConIVA), "0,06");
-}
-
-TEST_F(SchedaProdottoTest, ChosenDepartmentBringsItsVatWhenNoneIsSet) {
-  scheda->NuovoProdotto();
-  scheda->imposta(Campo::txtAcquisto, "10");
-  scheda->imposta(Campo::CboGenere, "1#Bar");
-  EXPECT_EQ(scheda->valore(Campo::txtIVA), "22");
-  EXPECT_EQ(scheda->valore(Campo::txtAcquistoConIVA), "12,20");
-  scheda->imposta(Campo::CboGenere, "2#Frigo");
-  EXPECT_EQ(scheda->valore(Campo::txtIVA), "22");
-  scheda->imposta(Campo::txtIVA, "0");
-  scheda->imposta(Campo::CboGenere, "7#Bar d'Angelo");
-  EXPECT_EQ(scheda->valore(Campo::txtIVA), "4");
-  scheda->imposta(Campo::CboGenere, "99#Sconosciuto");
-  EXPECT_EQ(scheda->valore(Campo::txtIVA), "0");
-}
-
-TEST_F(SchedaProdottoTest, EveryChangeReachesTheObserver) {
-  std::vector<std::pair<Campo, QString>> visti;
-  scheda->setOsservatore(
-      [&](Campo campo, const QString& testo) { visti.emplace_back(campo, testo); });
-  scheda->imposta(Campo::txtIVA, "22");
-  scheda->imposta(Campo::txtAcquisto, "10");
-  scheda->imposta(Campo::txtAcquisto, "10");
-  const std::vector<std::pair<Campo, QString>> attesi = {
-      {Campo::txtIVA, "22"}, {Campo::txtAcquisto, "10"}, {Campo::txtAcquistoConIVA, "12,20"}};
-  EXPECT_EQ(visti, attesi);
-}
-
 // --- description, units and lists ---
 
 TEST_F(SchedaProdottoTest, DescriptionLosesTheCharactersTheRegistersCannotTake) {
@@ -200,14 +178,13 @@ TEST_F(SchedaProdottoTest, DescriptionLosesTheCharactersTheRegistersCannotTake) 
   EXPECT_EQ(scheda->valore(Campo::TxtDesc), "Olio 1 2 lt. extra");
 }
 
-TEST_F(SchedaProdottoTest, MissingUsualUnitsAreWrittenBack) {
+TEST_F(SchedaProdottoTest, UnitsComeFromTheSettingsOrAreWrittenThere) {
   const QStringList usuali = {"Bot", "Pz", "Kg", "gr", "Lt", "Fogli", "Spicchi"};
   EXPECT_EQ(SchedaProdotto::UnitaDiMisura(cartella.setup()), usuali);
   for (int i = 0; i < usuali.size(); ++i)
     EXPECT_EQ(ini("UnitaMisura", QString("Unita%1").arg(i + 1)), usuali[i]);
-}
 
-TEST_F(SchedaProdottoTest, UnitsEndAtTheFirstAbsentKey) {
+  // The shop's own list ends at the first absent key.
   const QStringList proprie = {"Pz", "Conf", "Kg", "Hg", "Lt", "Ml", "Mt"};
   for (int i = 0; i < proprie.size(); ++i)
     ScriviINI(cartella.setup(), "UnitaMisura", QString("Unita%1").arg(i + 1), proprie[i]);
@@ -235,53 +212,40 @@ TEST_F(SchedaProdottoTest, ListsForTheCombos) {
 
 // --- checks ---
 
-TEST_F(SchedaProdottoTest, CompleteNewProductPasses) {
+TEST_F(SchedaProdottoTest, EveryRequiredFieldIsChecked) {
   compila();
   prompts.asked.clear();
   EXPECT_EQ(scheda->ControlloCampi(), "Ok");
-  EXPECT_TRUE(prompts.asked.empty());
   EXPECT_EQ(ini("Config", "VerificaCodiceFornitore"), "Falso");
-}
-
-TEST_F(SchedaProdottoTest, EveryRequiredFieldIsChecked) {
-  for (Campo obbligatorio : {Campo::TxtDesc, Campo::TxtQTA, Campo::txtAcquisto, Campo::txtUm,
-                             Campo::CboGenere, Campo::CboFornitore, Campo::TxtCosto}) {
+  const std::pair<Campo, const char*> vuoti[] = {
+      {Campo::TxtDesc, ""},  {Campo::TxtQTA, ""},     {Campo::txtAcquisto, ""},
+      {Campo::txtUm, ""},    {Campo::CboGenere, ""},  {Campo::CboFornitore, ""},
+      {Campo::TxtCosto, ""}, {Campo::TxtDesc, "   "}, {Campo::TxtQTA, ","}};
+  for (const auto& [obbligatorio, testo] : vuoti) {
     compila();
-    scheda->imposta(obbligatorio, "");
-    prompts.asked.clear();
-    EXPECT_EQ(scheda->ControlloCampi(), "NOK") << static_cast<int>(obbligatorio);
-    EXPECT_TRUE(prompts.asked.empty());
+    scheda->imposta(obbligatorio, testo);
+    EXPECT_EQ(scheda->ControlloCampi(), "NOK") << static_cast<int>(obbligatorio) << testo;
   }
-  compila();
-  scheda->imposta(Campo::TxtDesc, "   ");
-  EXPECT_EQ(scheda->ControlloCampi(), "NOK");
-  compila();
-  scheda->imposta(Campo::TxtQTA, ",");
-  EXPECT_EQ(scheda->ControlloCampi(), "NOK");
+  EXPECT_TRUE(prompts.asked.empty());
 }
 
-TEST_F(SchedaProdottoTest, NewProductWithAnotherProductsBarcodeIsRefused) {
+TEST_F(SchedaProdottoTest, BarcodeOfAnotherProductIsRefusedButAProductsOwnIsNot) {
+  const QString gia = "Attenzione codice a barre già presente - Verificare - Impossibile procedere";
   prodotto("5", "8001234567890");
+  prodotto("6", "8002");
   compila();
   prompts.asked.clear();
   EXPECT_EQ(scheda->ControlloCampi(), "NOK");
   ASSERT_EQ(prompts.asked.size(), 1u);
-  EXPECT_EQ(prompts.asked[0].text,
-            "Attenzione codice a barre già presente - Verificare - Impossibile procedere");
+  EXPECT_EQ(prompts.asked[0].text, gia);
   EXPECT_EQ(prompts.asked[0].icon, Icon::Exclamation);
-}
 
-TEST_F(SchedaProdottoTest, EditedProductIsNotCheckedAgainstItselfButAgainstOthers) {
-  prodotto("5", "8001");
-  prodotto("6", "8002");
   ASSERT_TRUE(scheda->PreparaPerModifica("5"));
   prompts.asked.clear();
   EXPECT_EQ(scheda->ControlloCampi(), "Ok");
   scheda->imposta(Campo::LbLBarCode, "8002");
   EXPECT_EQ(scheda->ControlloCampi(), "NOK");
-  EXPECT_EQ(testiChiesti(),
-            QStringList({"Attenzione codice a barre già presente - Verificare - Impossibile "
-                         "procedere"}));
+  EXPECT_EQ(testiChiesti(), QStringList({gia}));
 }
 
 TEST_F(SchedaProdottoTest, SupplierArticleCodeIsAskedForWhenTheSettingWantsIt) {
@@ -331,14 +295,6 @@ TEST_F(SchedaProdottoTest, NewProductGetsCodeOneOnAnEmptyArchiveWithEveryColumn)
   EXPECT_EQ(ini("Config", "SalvaRepartoComeCODICE"), "Falso");
 }
 
-TEST_F(SchedaProdottoTest, NewCodeFollowsTheHighestNumericOne) {
-  prodotto("9", "1");
-  prodotto("10", "2");
-  compila();
-  EXPECT_EQ(scheda->SalvaDatiMateriale(), "11");
-  EXPECT_FALSE(riga("11").eof());
-}
-
 TEST_F(SchedaProdottoTest, DepartmentIsStoredAndFoundAsItsCodeWhenTheSettingSaysSo) {
   ScriviINI(cartella.setup(), "Config", "SalvaRepartoComeCODICE", "VERO");
   compila();
@@ -347,14 +303,6 @@ TEST_F(SchedaProdottoTest, DepartmentIsStoredAndFoundAsItsCodeWhenTheSettingSays
   EXPECT_EQ(riga("1").text("Genere"), "2");
   ASSERT_TRUE(scheda->PreparaPerModifica("1"));
   EXPECT_EQ(scheda->valore(Campo::CboGenere), "2#Frigo");
-}
-
-TEST_F(SchedaProdottoTest, EmptyVatLeavesTheStoredRateAlone) {
-  prodotto("5", "8001");
-  ASSERT_TRUE(scheda->PreparaPerModifica("5"));
-  scheda->imposta(Campo::txtIVA, "");
-  ASSERT_EQ(scheda->SalvaDatiMateriale(), "5");
-  EXPECT_EQ(riga("5").text("CodPV"), "22");
 }
 
 TEST_F(SchedaProdottoTest, EditShowsTheStoredProduct) {
@@ -394,6 +342,7 @@ TEST_F(SchedaProdottoTest, SavedEditRewritesTheSameRow) {
   scheda->imposta(Campo::TxtQTA, "7");
   scheda->imposta(Campo::CboFornitore, "verdi");
   scheda->imposta(Campo::CboGenere, "2#Frigo");
+  scheda->imposta(Campo::txtIVA, "");  // an empty rate leaves the stored one alone
   ASSERT_EQ(scheda->ControlloCampi(), "Ok");
   ASSERT_EQ(scheda->SalvaDatiMateriale(), "5");
 
@@ -404,6 +353,7 @@ TEST_F(SchedaProdottoTest, SavedEditRewritesTheSameRow) {
   EXPECT_EQ(rs.text("Genere"), "Frigo");
   EXPECT_EQ(rs.text("BarCode"), "8001");
   EXPECT_EQ(rs.text("TipoMateriale"), "250");
+  EXPECT_EQ(rs.text("CodPV"), "22");
   EXPECT_EQ(rs.integer("Minimo"), 0);
   EXPECT_EQ(rs.integer("Modificato"), -1);
   EXPECT_EQ(rs.text("TipoVariazione"), "F");
@@ -452,6 +402,10 @@ class BarCodeUlterioriTest : public SchedaProdottoTest {
 TEST_F(BarCodeUlterioriTest, MainConfirmationRegistersTheEntries) {
   EXPECT_EQ(scheda->barCodeUlteriori(), QStringList({"111"}));
   EXPECT_FALSE(scheda->elencoAperto());
+  // Saving without the panel leaves them alone.
+  db->execute("UPDATE BarCodeUlteriori SET Inviato=0 WHERE CodProd='5'");
+  ASSERT_EQ(scheda->SalvaDatiMateriale(), "5");
+  EXPECT_EQ(registrati("5"), QStringList({"111"}));
   ASSERT_TRUE(scheda->ApriBarCodeAlternativi());
   scheda->setBarCodeUlteriori({"", "222", " 333 ", "222"});
   ASSERT_EQ(scheda->ControlloCampi(), "Ok");
@@ -461,12 +415,6 @@ TEST_F(BarCodeUlterioriTest, MainConfirmationRegistersTheEntries) {
   prompts.asked.clear();
   scheda->ChiudiBarCodeAlternativi();
   EXPECT_TRUE(prompts.asked.empty());
-}
-
-TEST_F(BarCodeUlterioriTest, SavingWithoutThePanelLeavesThemAlone) {
-  db->execute("UPDATE BarCodeUlteriori SET Inviato=0 WHERE CodProd='5'");
-  ASSERT_EQ(scheda->SalvaDatiMateriale(), "5");
-  EXPECT_EQ(registrati("5"), QStringList({"111"}));
 }
 
 TEST_F(BarCodeUlterioriTest, ClosedPanelKeepsUnconfirmedEntriesForTheMainConfirmation) {
@@ -495,17 +443,16 @@ TEST_F(BarCodeUlterioriTest, ClosedPanelKeepsUnconfirmedEntriesForTheMainConfirm
   ASSERT_EQ(scheda->SalvaDatiMateriale(), "5");
   EXPECT_EQ(registrati("5"), QStringList({"111", "444"}));
   EXPECT_FALSE(scheda->barCodeInSospeso());
-}
 
-TEST_F(BarCodeUlterioriTest, DiscardedEntriesAreNotSaved) {
+  // Discarded entries are not saved.
   ASSERT_TRUE(scheda->ApriBarCodeAlternativi());
-  scheda->setBarCodeUlteriori({"444"});
+  scheda->setBarCodeUlteriori({"555"});
   scheda->ChiudiBarCodeAlternativi();
   scheda->ScartaBarCodeInSospeso();
-  EXPECT_EQ(scheda->barCodeUlteriori(), QStringList({"111"}));
+  EXPECT_EQ(scheda->barCodeUlteriori(), QStringList({"111", "444"}));
   db->execute("UPDATE BarCodeUlteriori SET Inviato=0 WHERE CodProd='5'");
   ASSERT_EQ(scheda->SalvaDatiMateriale(), "5");
-  EXPECT_EQ(registrati("5"), QStringList({"111"}));
+  EXPECT_EQ(registrati("5"), QStringList({"111", "444"}));
 }
 
 TEST_F(BarCodeUlterioriTest, AnotherProductsCodeIsRefused) {

@@ -152,19 +152,6 @@ TEST_F(AggiornaStoricoPluTest, BarcodesAreFoundAdditionalFirstThenMainThenInStor
   EXPECT_EQ(righe.at("5555"), std::vector<double>{4.0});
 }
 
-TEST_F(AggiornaStoricoPluTest, EachReadingBooksOnlyTheLinesItAppended) {
-  prodotto("1", "8001", 10);
-  const qint64 prima = accoda({risposta(16, 3, "8001", 8, "1000")});
-  EXPECT_EQ(prenota(MetodoLettura::PerProdotto, prima).prenotate, 1);
-  const qint64 seconda = accoda({risposta(16, 3, "8001", 8, "1000")});
-  EXPECT_GT(seconda, prima);
-  EXPECT_EQ(prenota(MetodoLettura::PerProdotto, seconda).prenotate, 1);
-  // a reading that appended nothing books nothing
-  EXPECT_EQ(prenota(MetodoLettura::PerProdotto, QFile(percorso_).size()).prenotate, 0);
-  EXPECT_EQ(giacenza("1"), 8.0);
-  EXPECT_EQ(storico()["8001"].size(), 2u);
-}
-
 TEST_F(AggiornaStoricoPluTest, AFailureHalfwayLeavesStockAndHistoryAsTheyWere) {
   prodotto("1", "8001", 10);
   accoda({risposta(16, 3, "8001", 8, "1000"), risposta(16, 3, "ROTTO", 8, "1000"),

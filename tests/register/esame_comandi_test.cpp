@@ -115,8 +115,6 @@ const QString kRimandoEnq =
     QStringLiteral("          *** uscito per timeout comunicazione, RIMANDO ENQ");
 const QString kRimandoComando =
     QStringLiteral("          *** uscito per timeout comunicazione, RIMANDO COMANDO");
-const QString kRipetuto =
-    QStringLiteral("         Azione Intrapresa : Tracciato e Ripetuto il comando");
 const QString kIgnorato = QStringLiteral(
     "         Azione Intrapresa : Tracciato e Ignorato il comando che ha dato l'errore");
 
@@ -246,19 +244,6 @@ TEST_F(Driver, RefusedOrUnknownCodeIsListedAndTheJobGoesOn) {
   }
 }
 
-TEST_F(Driver, BusyRegisterGetsTheCommandAgainAfterANewEnquiry) {
-  registratore.esiti = {"1A"};
-
-  EXPECT_TRUE(invia(QStringList{"P/1"}));
-
-  EXPECT_EQ(registratore.comandi, QStringList({"P/1/", "P/1/"}));
-  EXPECT_EQ(registratore.enquiry, 2);
-  EXPECT_EQ(righeLog(),
-            QStringList({"         ESITO : 26 - Stampante Busy, reinviare il comando - 1",
-                         "LOG - Errore!", kRipetuto}));
-  EXPECT_EQ(visualizzatore.mostrati.size(), 1);
-}
-
 // Busy for longer than the bound (100 ms here, by the fake clock) is a failed send, not a skip.
 TEST_F(Driver, RegisterBusyForTooLongFailsTheJob) {
   registratore.esiti.assign(1000, "1A");
@@ -273,22 +258,6 @@ TEST_F(Driver, RegisterBusyForTooLongFailsTheJob) {
   EXPECT_EQ(letto(nonTrasmessi()).split("\r\n", Qt::SkipEmptyParts).last(), fine);
   EXPECT_TRUE(driver.ComandiRifiutati().isEmpty());
   EXPECT_EQ(visualizzatore.mostrati, QStringList({nonTrasmessi()}));
-}
-
-TEST_F(Driver, OperatorFixesThePaperAndTheCommandIsSentAgainWithoutEnquiry) {
-  registratore.esiti = {"2C"};
-
-  EXPECT_TRUE(invia(QStringList{"P/1"}));
-
-  EXPECT_EQ(registratore.comandi, QStringList({"P/1/", "P/1/"}));
-  EXPECT_EQ(registratore.enquiry, 1);
-  ASSERT_EQ(prompts.asked.size(), 1u);
-  EXPECT_EQ(prompts.asked[0].text, "Carta finita");
-  EXPECT_EQ(prompts.asked[0].title, "Listinova");
-  EXPECT_EQ(prompts.asked[0].buttons, platform::Buttons::Ok);
-  EXPECT_EQ(prompts.asked[0].icon, platform::Icon::Exclamation);
-  EXPECT_EQ(righeLog(), QStringList({"         ESITO : 44 - Carta finita - 4", "Errore!"}));
-  EXPECT_EQ(orologio.waits, std::vector<int>({2}));
 }
 
 // With nobody at the counter the paper message cannot be answered: after the bound the
@@ -322,28 +291,6 @@ TEST_F(Driver, PaperNobodyChangesFailsTheJobAfterTheBound) {
   EXPECT_EQ(righeLog().last(), "          " + fine);
 }
 
-TEST_F(Driver, GraveFaultEndsTheProgram) {
-  registratore.esiti = {"57"};
-
-  EXPECT_FALSE(invia(QStringList{"P/1", "P/2"}));
-
-  EXPECT_EQ(terminazioni, 1);
-  EXPECT_EQ(registratore.comandi, QStringList({"P/1/"}));
-  EXPECT_EQ(righeLog(),
-            QStringList({QString::fromUtf8("         ESITO : 87 - La SD è PIENA!!! - 9"),
-                         "LOG - ERRORE GRAVE DI DISPOSITIVO!",
-                         "         Azione Intrapresa : Tracciato, Errore grave di stato "
-                         "misuratore fiscale, chiudo Driver"}));
-  ASSERT_EQ(prompts.asked.size(), 2u);
-  EXPECT_EQ(prompts.asked[0].text, QString::fromUtf8("La SD è PIENA!!!"));
-  EXPECT_EQ(prompts.asked[1].text,
-            QString::fromUtf8("Errore Grave della stampante fiscale, chiamare assistenza\n\n"
-                              "LA SD È PIENA!!!"));
-  EXPECT_EQ(prompts.asked[1].title, "Listinova");
-  EXPECT_TRUE(visualizzatore.mostrati.isEmpty());
-  EXPECT_TRUE(QFile::exists(nonTrasmessi()));
-}
-
 TEST_F(Driver, FiveEnquiryTimeoutsAreRetriedAndAnAckStartsTheCountAfresh) {
   registratore.enquiryIgnorate = {1, 2, 3, 4, 5, 7, 8, 9, 10, 11};
 
@@ -370,18 +317,6 @@ TEST_F(Driver, SixthTimeoutInARowAbandonsTheJob) {
                  "Cassa 1 non risponde: tentativo 6 di 6"}));
   EXPECT_EQ(trasporto.risposta().Stato, "");
   EXPECT_TRUE(visualizzatore.mostrati.isEmpty());
-}
-
-TEST_F(Driver, RegisterThatNeverAnswersCommandsIsAbandoned) {
-  registratore.rispondeAiComandi = false;
-
-  EXPECT_FALSE(invia(QStringList{"P/1", "P/2"}));
-
-  EXPECT_EQ(registratore.comandi, QStringList(6, "P/1/"));
-  EXPECT_EQ(registratore.enquiry, 6);
-  EXPECT_EQ(righeLog(), QStringList(5, kRimandoComando) << kTroppiTimeout);
-  EXPECT_EQ(letto(nonTrasmessi()), "*** Troppi timeout, esco definitivamente. FINE.\r\n");
-  EXPECT_EQ(visualizzatore.mostrati, QStringList({nonTrasmessi()}));
 }
 
 TEST_F(Driver, EnquiryAndCommandTimeoutsCountTogether) {

@@ -135,21 +135,20 @@ Prodotto acqua(bool modificato = false) {
           .modificato = modificato};
 }
 
-TEST_F(RecordPluTest, NewPluRecordWithAndWithoutTorvaneFields) {
-  aggiungi(acqua());
-  EXPECT_EQ(inviati(false),
-            QByteArray("P/51/8001234567890/ACQUA NAT. 1.5L/3/0/0.35/150.00/900.000/00010000/\r\n"));
-  EXPECT_EQ(inviati(true), QByteArray("P/51/8001234567890/ACQUA NAT. 1.5L/3/0/0.35/150.00/"
-                                      "900.000/10110000/0.00/0/\r\n"));
-}
-
-TEST_F(RecordPluTest, ModifiedProductsBecomeChangeRecordsWithoutPluNumber) {
+// New PLUs ("P" with their number) and changes ("A", by barcode), each with and without the
+// Torvane fields; a product not modified is no change.
+TEST_F(RecordPluTest, NewAndChangeRecordsWithAndWithoutTorvaneFields) {
   aggiungi(acqua(true));
-  aggiungi({.codice = "2", .barCode = "8009999999999"});  // not modified: not sent
+  aggiungi({.codice = "2", .barCode = "8009999999999"});
   EXPECT_EQ(inviati(false, true),
             QByteArray("A/8001234567890/ACQUA NAT. 1.5L/3/0/0.35/150.00/900.000/00010000/\r\n"));
   EXPECT_EQ(inviati(true, true), QByteArray("A/8001234567890/ACQUA NAT. 1.5L/3/0/0.35/150.00/"
                                             "900.000/10110000/0.00/0////\r\n"));
+  db_->execute("Delete * from Magazzino where CodMateriale='2'");
+  EXPECT_EQ(inviati(false),
+            QByteArray("P/51/8001234567890/ACQUA NAT. 1.5L/3/0/0.35/150.00/900.000/00010000/\r\n"));
+  EXPECT_EQ(inviati(true), QByteArray("P/51/8001234567890/ACQUA NAT. 1.5L/3/0/0.35/150.00/"
+                                      "900.000/10110000/0.00/0/\r\n"));
 }
 
 TEST_F(RecordPluTest, FileIsUtf8AndEveryRecordEndsWithCrLf) {

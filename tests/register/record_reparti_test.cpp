@@ -162,17 +162,6 @@ TEST_F(RecordRepartiTest, NoDepartmentsMeansNoFileAndNoSerialRecords) {
   EXPECT_TRUE(seriali->isEmpty());
 }
 
-TEST_F(RecordRepartiTest, SerialRecordsCarryTheDiscountAndTheDepartmentNumber) {
-  reparti({{3, "Frutta e verdura", 10, 0, 5},
-           {12, "Pane", 4, "1,2", QVariant()},
-           {14, "Bibite", 21, 0, 0}});
-  const std::optional<QStringList> seriali = record().RecordSeriali();
-  ASSERT_TRUE(seriali.has_value());
-  EXPECT_EQ(*seriali, QStringList({"D/3/FRUTTA E VERDURA/2/0.00/500.00/1011500/3/0.00/",
-                                   "D/12/PANE/1/1.20/500.00/1011000/12/0.00/",
-                                   "D/14/BIBITE/3/0.00/500.00/1011000/14/0.00/"}));
-}
-
 TEST_F(RecordRepartiTest, SerialRecordsAreNotMadeWithAVatCodeMissing) {
   reparti({{1, "Pane", 4}, {2, "Bibite", 22}});
   EXPECT_FALSE(record().RecordSeriali().has_value());

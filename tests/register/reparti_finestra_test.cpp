@@ -145,17 +145,13 @@ class RepartiFinestraTest : public ::testing::Test {
   bool avvisoVisibile_ = false;
 };
 
-TEST_F(RepartiFinestraTest, ListShowsEveryDepartmentWithItsValues) {
+TEST_F(RepartiFinestraTest, ListAndSelectedDepartmentShowItsValuesAndLiveProducts) {
   EXPECT_EQ(listReparti()->topLevelItemCount(), 40);
   ASSERT_NE(riga(12), nullptr);
   EXPECT_EQ(riga(12)->text(1), "Pane e dolci");
   EXPECT_EQ(riga(12)->text(2), "1,50");
   EXPECT_EQ(riga(3)->text(3), "5");
-  // A department without a picture.
-  EXPECT_EQ(riga(3)->text(4), "No");
-}
-
-TEST_F(RepartiFinestraTest, SelectingADepartmentShowsItAndItsLiveProducts) {
+  EXPECT_EQ(riga(3)->text(4), "No");  // no picture
   finestra();
   seleziona(3);
   EXPECT_EQ(casella("NomeReparto")->text(), "Frutta e verdura");
@@ -177,8 +173,8 @@ TEST_F(RepartiFinestraTest, SelectingADepartmentShowsItAndItsLiveProducts) {
   EXPECT_EQ(listProdRep()->topLevelItem(0)->text(0), "FILONE");
 }
 
-TEST_F(RepartiFinestraTest, EditingIsOnlyPossibleAfterModifica) {
-  finestra();
+TEST_F(RepartiFinestraTest, EditingIsOnlyPossibleAfterModificaAndChiudiCloses) {
+  finestra().show();
   seleziona(12);
   EXPECT_FALSE(casella("NomeReparto")->isEnabled());
   pulsante("Command1_0")->click();
@@ -188,6 +184,8 @@ TEST_F(RepartiFinestraTest, EditingIsOnlyPossibleAfterModifica) {
   EXPECT_FALSE(casella("NomeReparto")->isEnabled());
   EXPECT_EQ(casella("NomeReparto")->text(), "Pane e dolci");
   EXPECT_EQ(reparto(12).text("Descrizione"), "Pane e dolci");
+  pulsante("cmdChiudi")->click();
+  EXPECT_FALSE(finestra().isVisible());
 }
 
 TEST_F(RepartiFinestraTest, ConfirmedDepartmentIsWrittenAndListed) {
@@ -273,12 +271,6 @@ TEST_F(RepartiFinestraTest, RenameLeavesTheProductsOfANameAnotherDepartmentStill
   conferma("Panetteria", "4", "1,50");
   EXPECT_EQ(db_->openRecordset("select * from Magazzino where Genere='Pane e dolci'").recordCount(),
             1);
-}
-
-TEST_F(RepartiFinestraTest, ChiudiClosesTheWindow) {
-  finestra().show();
-  pulsante("cmdChiudi")->click();
-  EXPECT_FALSE(finestra().isVisible());
 }
 
 TEST_F(RepartiFinestraTest, InvalidFieldsAreRefusedInOrderAndNothingIsSaved) {

@@ -107,59 +107,39 @@ class InvioRepartiE2eTest : public ::testing::Test {
   testing::BancoCasse banco;
 };
 
-TEST_F(InvioRepartiE2eTest, NetworkRegisterGetsTheCommandFileLineByLine) {
-  SimulatoreRegistratore& registratore = banco.cassaInRete();
-
-  std::vector<bool> avviso;
-  const EsitoReparti esito =
-      banco.collegamento().InviaReparti(false, [&](bool v) { avviso.push_back(v); });
-
-  EXPECT_TRUE(esito.avviato);
-  EXPECT_FALSE(esito.interrotto);
-  EXPECT_EQ(esito.casseServite, 1);
-  QFile file(banco.percorso("FileREP127001.txt"));
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(QString::fromUtf8(file.readAll()), recordFile().join("\r\n") + "\r\n");
-  EXPECT_EQ(registratore.comandi(), recordFile());
-  EXPECT_EQ(frameRicevuti(registratore.ricevuti()), frameDi(recordFile()));
-  EXPECT_EQ(registratore.tabellaReparti().size(), 12);
-  EXPECT_EQ(registratore.tabellaReparti().value("2").value(1), "FRUTTA 100 BIO");
-  EXPECT_EQ(testiChiesti(), QStringList{"Invio Terminato "});
-  ASSERT_FALSE(avviso.empty());
-  EXPECT_TRUE(avviso.front());
-  EXPECT_FALSE(avviso.back());
-  EXPECT_TRUE(banco.visualizzatore.visti.empty());
-}
-
-TEST_F(InvioRepartiE2eTest, SerialRegisterGetsEveryRecordDirectly) {
-  SimulatoreRegistratore& registratore = banco.cassaSeriale(1);
-
-  const EsitoReparti esito = banco.collegamento().InviaReparti(false);
-
-  EXPECT_EQ(esito.casseServite, 1);
-  EXPECT_EQ(registratore.comandi(), recordSeriali());
-  EXPECT_EQ(registratore.ricevuti(), lineaSeriale());
-  EXPECT_EQ(registratore.tabellaReparti().value("4").value(5), "10111200");
-  EXPECT_EQ(testiChiesti(), QStringList{"Invio Terminato "});
-  // No command file for a serial register.
-  EXPECT_TRUE(QDir(banco.cartella.root()).entryList({"FileREP*"}).isEmpty());
-}
-
-TEST_F(InvioRepartiE2eTest, PortThatCannotOpenIsReportedAndTheOthersAreServed) {
+// The network register gets the command file line by line, a serial one every record directly
+// (no file); a port that cannot open is reported and the others are still served.
+TEST_F(InvioRepartiE2eTest, EachRegisterGetsTheRecordsOfItsLineAndAMissingPortIsReported) {
   SimulatoreRegistratore& rete = banco.cassaInRete();
   SimulatoreRegistratore& seriale = banco.cassaSeriale(3);
   const QString assente = banco.cartella.file("nessuna-porta");
   Globali().PortaCOM1 = assente;
 
-  const EsitoReparti esito = banco.collegamento().InviaReparti(false);
+  std::vector<bool> avviso;
+  const EsitoReparti esito =
+      banco.collegamento().InviaReparti(false, [&](bool v) { avviso.push_back(v); });
 
   EXPECT_EQ(banco.notice.messages, QStringList{"Porta Seriale COM " + assente +
                                                " non disponibile - Operazione non effettuata"});
+  EXPECT_TRUE(esito.avviato);
+  EXPECT_FALSE(esito.interrotto);
   EXPECT_EQ(esito.casseServite, 2);
+  EXPECT_EQ(QDir(banco.cartella.root()).entryList({"FileREP*"}), QStringList{"FileREP127001.txt"});
+  QFile file(banco.percorso("FileREP127001.txt"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(QString::fromUtf8(file.readAll()), recordFile().join("\r\n") + "\r\n");
   EXPECT_EQ(rete.comandi(), recordFile());
+  EXPECT_EQ(frameRicevuti(rete.ricevuti()), frameDi(recordFile()));
+  EXPECT_EQ(rete.tabellaReparti().size(), 12);
+  EXPECT_EQ(rete.tabellaReparti().value("2").value(1), "FRUTTA 100 BIO");
   EXPECT_EQ(seriale.comandi(), recordSeriali());
   EXPECT_EQ(seriale.ricevuti(), lineaSeriale());
+  EXPECT_EQ(seriale.tabellaReparti().value("4").value(5), "10111200");
   EXPECT_EQ(testiChiesti(), QStringList{"Invio Terminato "});
+  ASSERT_FALSE(avviso.empty());
+  EXPECT_TRUE(avviso.front());
+  EXPECT_FALSE(avviso.back());
+  EXPECT_TRUE(banco.visualizzatore.visti.empty());
 }
 
 TEST_F(InvioRepartiE2eTest, BusyAnswerMakesTheSameRecordGoAgainAfterANewEnquiry) {
