@@ -7,7 +7,7 @@ pacchetti=(
   libsqlite3-dev mdbtools-dev
   libxlsxwriter-dev libzip-dev libfreexl-dev poppler-utils
   libgtest-dev libgmock-dev
-  python3 python3-stdnum
+  python3
   fonts-dejavu-core xvfb xauth
   sqlite3 clang libclang-rt-14-dev
   libzint-dev glabels-data zbar-tools poppler-utils cups cups-pdf cups-client
