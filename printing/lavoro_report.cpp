@@ -1,5 +1,6 @@
 #include "printing/lavoro_report.h"
 
+#include "catalogue/apri_database.h"
 #include "platform/console_prompts.h"
 #include "platform/db/database.h"
 #include "platform/db/stored_value.h"
@@ -43,7 +44,8 @@ struct Console {
   Console(const QStringList& argomenti, QTextStream& uscita)
       : prompts(uscita, clock, false),
         notice(uscita),
-        avvio(platform::ProgramFolder::fromEnvironment(argomenti), prompts, notice, clock) {}
+        avvio(platform::ProgramFolder::fromEnvironment(argomenti), prompts, notice, clock,
+              ApriDatabase) {}
 
   // The store, or null after a message.
   platform::db::Database* apriArchivio(QTextStream& errori) {

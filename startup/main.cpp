@@ -3,6 +3,7 @@
 #include <QTextStream>
 #include <memory>
 
+#include "catalogue/apri_database.h"
 #include "catalogue/magazzino.h"
 #include "import/frm_importa.h"
 #include "import/lavoro_importa.h"
@@ -84,7 +85,7 @@ int main(int argc, char** argv) {
   platform::QtPrompts prompts;
   QtNotice notice;
   platform::QtClock clock;
-  Avvio avvio(cartella, prompts, notice, clock);
+  Avvio avvio(cartella, prompts, notice, clock, ApriDatabase);
   if (!avvio.Main()) {
     if (avvio.giaInUso())
       QTextStream(stderr) << "ATTENZIONE l'applicazione risulta già in uso (" << cartella.root()
