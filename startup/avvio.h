@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/db/database.h"
+
 namespace listinova {
 namespace platform {
 class Clock;
@@ -11,9 +13,6 @@ class Notice;
 class Prompts;
 class ProgramFolder;
 class SingleInstanceGuard;
-namespace db {
-class Database;
-}
 }  // namespace platform
 class ErrorLog;
 

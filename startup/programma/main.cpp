@@ -13,6 +13,7 @@
 #include "platform/qt_clock.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_serial_port.h"
+#include "platform/serial_devices.h"
 #include "printing/finestre_etichette.h"
 #include "printing/lavoro_etichette.h"
 #include "printing/lavoro_report.h"
@@ -24,11 +25,13 @@
 #include "register/frm_pswd.h"
 #include "register/lavoro_invia.h"
 #include "register/lavoro_leggi.h"
+#include "register/prova_collegamento.h"
 #include "register/reparti_finestra.h"
 #include "register/ricezione_finestra.h"
 #include "startup/avvio.h"
 #include "startup/frm_info.h"
 #include "startup/impostazioni.h"
+#include "startup/programma/frm_setup_cassa.h"
 #include "startup/programma/frm_splash.h"
 #include "startup/programma/mdi_principale.h"
 #include "startup/programma/passi_avvio.h"
@@ -177,6 +180,14 @@ int main(int argc, char** argv) {
       magazzino->show();
     });
   }
+  principale.setApriImpostazioni([&] {
+    AmbienteSetup ambiente{prompts, stampanti, platform::serialDevices()};
+    if (casse)
+      ambiente.provaCollegamento = [&] { return ProvaCollegamento(casse->trasporto(), g); };
+    FrmSetupCassa finestra(std::move(ambiente), g, &principale);
+    finestra.exec();
+    principale.aggiornaSfondo();
+  });
   FrmSplash splash(PassiAvvio(g, clock, magazzino.get(), [&] {
     principale.show();
     if (!magazzino) return;
