@@ -19,7 +19,9 @@ QString impostato(const QString& setup, const QString& sezione, const QString& c
 // Rewriting a value the file already holds would only reformat its line.
 void scrivi(const QString& setup, const QString& sezione, const QString& chiave,
             const QString& valore) {
-  if (LeggiINI(setup, sezione, chiave, QStringLiteral("?")) == valore) return;
+  // A default no file holds, so that an absent key is told from one holding "?".
+  const QString kAssente = QStringLiteral("\u0001");
+  if (LeggiINI(setup, sezione, chiave, kAssente) == valore) return;
   ScriviINI(setup, sezione, chiave, valore);
 }
 
