@@ -5,12 +5,15 @@
 
 #include "register/casse_configurate.h"
 #include "register/esame_comandi.h"
+#include "register/lavoro_in_corso.h"
 #include "register/trasporto_registratore.h"
 
 namespace listinova {
 
 std::vector<EsitoProva> ProvaCollegamento(TrasportoRegistratore& t, const VarGlobali& g) {
   std::vector<EsitoProva> esiti;
+  // A send pressed during the waits would share the line with the test.
+  const LavoroInCorso lavoro;
   for (const CassaConfigurata& cassa : CasseConfigurate(g)) {
     // A fresh job for each register, so that a changed network address is bound anew.
     t.iniziaLavoro();

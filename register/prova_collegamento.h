@@ -16,7 +16,8 @@ struct EsitoProva {
 };
 
 // Sends the enquiry to every register configured now, in sending order, and waits up to the
-// driver's 3 s for each one's ACK.
+// driver's 3 s for each one's ACK. The caller checks first that no other job holds the line
+// (LavoroInCorso).
 std::vector<EsitoProva> ProvaCollegamento(TrasportoRegistratore& trasporto, const VarGlobali& g);
 
 // One line per register, for the operator: "Cassa 1 (/dev/ttyUSB0): collegata".

@@ -21,6 +21,7 @@
 #include "platform/prompts.h"
 #include "printing/frm_change_st.h"
 #include "printing/scelta_stampante.h"
+#include "register/lavoro_in_corso.h"
 #include "startup/filtro_tasti.h"
 #include "startup/icone_pulsanti.h"
 #include "startup/var_globali.h"
@@ -448,6 +449,11 @@ void FrmSetupCassa::provaCollegamento() {
     const Answer risposta =
         a_.prompts.ask({kDomandaNonSalvate, g_.TitoloProgramma, Buttons::YesNo, Icon::Question});
     if (risposta == Answer::Yes && !salva()) return;
+  }
+  if (LavoroInCorso::attivo()) {
+    a_.prompts.ask({QString::fromUtf8(LavoroInCorso::kMessaggio), g_.TitoloProgramma, Buttons::Ok,
+                    Icon::Exclamation});
+    return;
   }
   cmdProvaCollegamento_->setEnabled(false);
   QApplication::setOverrideCursor(Qt::WaitCursor);
