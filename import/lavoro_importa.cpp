@@ -1,5 +1,6 @@
 #include "import/lavoro_importa.h"
 
+#include "catalogue/apri_database.h"
 #include "import/importa_testo.h"
 #include "import/passa_interscambio.h"
 #include "platform/console_prompts.h"
@@ -22,7 +23,7 @@ class AvvioSenzaFinestre {
       : cartella_(platform::ProgramFolder::fromEnvironment(argomenti)),
         prompts_(uscita, clock_, platform::standardInputIsInteractive(), std::move(siA)),
         notice_(uscita),
-        avvio_(cartella_, prompts_, notice_, clock_) {}
+        avvio_(cartella_, prompts_, notice_, clock_, ApriDatabase) {}
 
   bool avvia(QTextStream& errori, const char* lavoro) {
     if (avvio_.Main() && Globali().Archivio) return true;

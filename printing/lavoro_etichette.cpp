@@ -1,6 +1,7 @@
 // Shelf labels from the command line, for a scheduled run.
 #include "printing/lavoro_etichette.h"
 
+#include "catalogue/apri_database.h"
 #include "platform/console_prompts.h"
 #include "platform/printers.h"
 #include "platform/program_folder.h"
@@ -50,7 +51,7 @@ int eseguiEtichette(const QStringList& argomenti, QTextStream& uscita, QTextStre
   platform::ConsolePrompts prompts(uscita, clock, false);
   platform::ConsoleNotice notice(uscita);
   const auto cartella = platform::ProgramFolder::fromEnvironment(argomenti);
-  Avvio avvio(cartella, prompts, notice, clock);
+  Avvio avvio(cartella, prompts, notice, clock, ApriDatabase);
   VarGlobali& g = Globali();
   if (!avvio.Main() || !g.Archivio) {
     errori << (avvio.giaInUso()

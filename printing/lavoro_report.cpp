@@ -1,5 +1,6 @@
 #include "printing/lavoro_report.h"
 
+#include "catalogue/apri_database.h"
 #include "platform/console_prompts.h"
 #include "platform/db/database.h"
 #include "platform/db/stored_value.h"
@@ -41,9 +42,10 @@ QStringList paroleDi(const QStringList& argomenti, const QString& lavoro) {
 // The program started on its shop folder without windows, for as long as a job runs.
 struct Console {
   Console(const QStringList& argomenti, QTextStream& uscita)
-      : prompts(uscita, clock, false),
+      : cartella(platform::ProgramFolder::fromEnvironment(argomenti)),
+        prompts(uscita, clock, false),
         notice(uscita),
-        avvio(platform::ProgramFolder::fromEnvironment(argomenti), prompts, notice, clock) {}
+        avvio(cartella, prompts, notice, clock, ApriDatabase) {}
 
   // The store, or null after a message.
   platform::db::Database* apriArchivio(QTextStream& errori) {
@@ -56,6 +58,8 @@ struct Console {
     return Globali().Archivio.get();
   }
 
+  // The start routine keeps a reference to the folder for the whole job.
+  platform::ProgramFolder cartella;
   platform::QtClock clock;
   platform::ConsolePrompts prompts;
   platform::ConsoleNotice notice;

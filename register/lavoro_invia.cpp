@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "catalogue/apri_database.h"
 #include "platform/console_prompts.h"
 #include "platform/program_folder.h"
 #include "platform/qt_clock.h"
@@ -32,7 +33,7 @@ int invia(const QStringList& argomenti, QTextStream& uscita, QTextStream& errori
   platform::ConsoleNotice notice(uscita);
   platform::ConsoleTextViewer visualizzatore(uscita);
   const auto cartella = platform::ProgramFolder::fromEnvironment(argomenti);
-  Avvio avvio(cartella, prompts, notice, clock);
+  Avvio avvio(cartella, prompts, notice, clock, ApriDatabase);
   VarGlobali& g = Globali();
   if (!avvio.Main() || !g.Archivio) {
     errori << (avvio.giaInUso()

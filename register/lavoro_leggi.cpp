@@ -1,5 +1,6 @@
 #include "register/lavoro_leggi.h"
 
+#include "catalogue/apri_database.h"
 #include "platform/console_prompts.h"
 #include "platform/program_folder.h"
 #include "platform/qt_clock.h"
@@ -37,7 +38,7 @@ int eseguiLeggi(const QStringList& argomenti, QTextStream& uscita, QTextStream& 
   platform::ConsoleNotice notice(uscita);
   platform::ConsoleTextViewer visualizzatore(uscita);
   const auto cartella = platform::ProgramFolder::fromEnvironment(argomenti);
-  Avvio avvio(cartella, prompts, notice, clock);
+  Avvio avvio(cartella, prompts, notice, clock, ApriDatabase);
   VarGlobali& g = Globali();
   if (!avvio.Main() || !g.Archivio) {
     errori << (avvio.giaInUso()

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QRegularExpression>
 #include <QTimer>
 #include <optional>
 #include <utility>
@@ -37,6 +38,16 @@ std::optional<Trama> separaChecksum(QByteArray trama) {
 
 }  // namespace
 
+bool IndirizzoDiRete(const QString& indirizzo) {
+  static const QRegularExpression kQuattroNumeri(
+      QStringLiteral("^([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})$"));
+  const QRegularExpressionMatch numeri = kQuattroNumeri.match(indirizzo.trimmed());
+  if (!numeri.hasMatch()) return false;
+  for (int i = 1; i <= 4; ++i)
+    if (numeri.captured(i).toInt() > 255) return false;
+  return true;
+}
+
 TrasportoRegistratore::TrasportoRegistratore(platform::SerialPort& seriale,
                                              platform::UdpEndpoint& udp, LogDriver& log,
                                              MostraStato mostraStato, PorteUdp porte)
@@ -56,7 +67,7 @@ void TrasportoRegistratore::AperturaPortaRegCassa(const QString& porta) {
 
 void TrasportoRegistratore::cmdInitCom(const QString& indirizzo) {
   contatoreAperture_ = contatoreAperture_ == 10 ? 2 : contatoreAperture_ + 1;
-  modoIP_ = indirizzo.contains(u'.');
+  modoIP_ = IndirizzoDiRete(indirizzo);
   if (modoIP_) {
     if (contatoreAperture_ < 2) {
       if (udp_.isOpen()) udp_.close();

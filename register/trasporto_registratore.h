@@ -14,6 +14,10 @@ class UdpEndpoint;
 }  // namespace platform
 class LogDriver;
 
+// An address reached over UDP: an IPv4 address. Anything else is a serial port, a device path
+// with dots in it too ("/dev/serial/by-path/pci-0000:00:14.0-usb-0:1.1:1.0-port0").
+bool IndirizzoDiRete(const QString& indirizzo);
+
 // Waits for the register while events run, without keeping a core busy.
 class AttesaRisposta {
  public:
@@ -44,7 +48,7 @@ class TrasportoRegistratore : public QObject, public AttesaRisposta {
   // Closes and reopens the serial line with the settings of [RegCassa]; failures leave it
   // closed, the next enquiry says so.
   void AperturaPortaRegCassa(const QString& porta);
-  // Prepares the channel of `indirizzo` (a dot means an IP address) and sends the enquiry.
+  // Prepares the channel of `indirizzo` (serial, or UDP for an IP address) and sends the enquiry.
   void cmdInitCom(const QString& indirizzo);
   // STX, the trimmed command in Windows-1252, its checksum, ETX; does not wait.
   void SendCMD(const QString& comando);

@@ -2,7 +2,6 @@
 
 #include <QFile>
 
-#include "catalogue/apri_database.h"
 #include "platform/db/database.h"
 #include "platform/notice.h"
 #include "platform/program_folder.h"
@@ -19,8 +18,12 @@ using platform::Buttons;
 using platform::Icon;
 
 Avvio::Avvio(const platform::ProgramFolder& cartella, platform::Prompts& prompts,
-             platform::Notice& notice, platform::Clock& clock)
-    : cartella_(cartella), prompts_(prompts), notice_(notice), clock_(clock) {}
+             platform::Notice& notice, platform::Clock& clock, ApriArchivio apriArchivio)
+    : cartella_(cartella),
+      prompts_(prompts),
+      notice_(notice),
+      clock_(clock),
+      apriArchivio_(std::move(apriArchivio)) {}
 
 Avvio::~Avvio() { installaErrorLog(nullptr); }
 
@@ -67,9 +70,10 @@ bool Avvio::Main() {
       [&] { g.TastieraVisibile = LeggiTastieraVisibile(g.PercorsoSetup); },
       [&] { log_->controllaDimensione(); },
       [&] {
-        g.Archivio = ApriDatabase(cartella_.path("Dati\\DbNegozio.mdb"), [&](const QString& testo) {
-          prompts_.ask({testo, g.TitoloProgramma, Buttons::Ok, Icon::Information});
-        });
+        g.Archivio =
+            apriArchivio_(cartella_.path("Dati\\DbNegozio.mdb"), [&](const QString& testo) {
+              prompts_.ask({testo, g.TitoloProgramma, Buttons::Ok, Icon::Information});
+            });
         RegistraPercorsoProgramma(cartella_.root());
       },
       [&] {

@@ -4,6 +4,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/db/database.h"
+
 namespace listinova {
 namespace platform {
 class Clock;
@@ -14,11 +16,16 @@ class SingleInstanceGuard;
 }  // namespace platform
 class ErrorLog;
 
+// Opens the shop's store (`ApriDatabase`); `avviso` tells the operator of a store set aside.
+// Handed in because the store belongs to the catalogue, which stands on this layer.
+using ApriArchivio = std::function<std::unique_ptr<platform::db::Database>(
+    const QString& percorso, const std::function<void(const QString&)>& avviso)>;
+
 // The start routine: from nothing to the program-wide state the windows need.
 class Avvio {
  public:
   Avvio(const platform::ProgramFolder& cartella, platform::Prompts& prompts,
-        platform::Notice& notice, platform::Clock& clock);
+        platform::Notice& notice, platform::Clock& clock, ApriArchivio apriArchivio);
   ~Avvio();
 
   // False when the program must end (a second copy, or Abort on a failed step).
@@ -34,6 +41,7 @@ class Avvio {
   platform::Prompts& prompts_;
   platform::Notice& notice_;
   platform::Clock& clock_;
+  ApriArchivio apriArchivio_;
   std::unique_ptr<platform::SingleInstanceGuard> guardia_;
   std::unique_ptr<ErrorLog> log_;
   bool giaInUso_ = false;

@@ -181,7 +181,7 @@ TEST_F(Trasporto, FlowControlFollowsTheSettings) {
   EXPECT_EQ(seriale.aperture[1].impostazioni, "9600,n,8,1");
 }
 
-TEST_F(Trasporto, AnyAddressWithADotIsUdp) {
+TEST_F(Trasporto, AnIpv4AddressIsUdp) {
   trasporto.cmdInitCom(" 192.168.1.20 ");
 
   EXPECT_TRUE(trasporto.ModoIP());
@@ -192,11 +192,29 @@ TEST_F(Trasporto, AnyAddressWithADotIsUdp) {
   EXPECT_EQ(udp.inviati, std::vector<QByteArray>({byte(Controllo::ENQ)}));
   EXPECT_EQ(stati, QStringList({"APERTO CANALE IP:  192.168.1.20 "}));
   EXPECT_TRUE(seriale.aperture.empty());
+}
 
-  trasporto.iniziaLavoro();
-  trasporto.cmdInitCom("cassa.negozio");
-  EXPECT_TRUE(trasporto.ModoIP());
-  EXPECT_EQ(udp.aperture.back().host, "cassa.negozio");
+TEST_F(Trasporto, ADotMakesANetworkAddressOnlyInAnIpv4Address) {
+  const std::pair<const char*, bool> casi[] = {
+      {"192.168.1.20", true},
+      {" 10.0.0.255 ", true},
+      {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:1.1:1.0-port0", false},
+      {"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1.2-if00-port0", false},
+      {"/dev/ttyUSB0", false},
+      {"3", false},
+      {"192.168.1.", false},
+      {"192.168.1.256", false},
+      {"1.2.3", false},
+  };
+  for (const auto& [indirizzo, rete] : casi)
+    EXPECT_EQ(IndirizzoDiRete(indirizzo), rete) << indirizzo;
+
+  const QString perPercorso = casi[2].first;
+  trasporto.cmdInitCom(perPercorso);
+  EXPECT_FALSE(trasporto.ModoIP());
+  ASSERT_EQ(seriale.aperture.size(), 1u);
+  EXPECT_EQ(seriale.aperture[0].porta, perPercorso);
+  EXPECT_TRUE(udp.aperture.empty());
 }
 
 TEST_F(Trasporto, UdpIsReopenedOnlyAtTheFirstEnquiryOfAJob) {

@@ -29,7 +29,7 @@ class AvvioTest : public ::testing::Test {
   void TearDown() override { Globali() = VarGlobali{}; }
 
   bool avvia() {
-    avvio = std::make_unique<Avvio>(cartellaProgramma, prompts, notice, clock);
+    avvio = std::make_unique<Avvio>(cartellaProgramma, prompts, notice, clock, ApriDatabase);
     return avvio->Main();
   }
   void scriviFile(const QString& relativo, const QByteArray& contenuto) {
@@ -70,7 +70,7 @@ TEST_F(AvvioTest, AnEmptyFolderGetsANewStoreWithEveryTable) {
 TEST_F(AvvioTest, ASecondCopyOnTheSameFolderIsRefused) {
   ASSERT_TRUE(avvia());
   testing::FakeNotice altra;
-  Avvio seconda(cartellaProgramma, prompts, altra, clock);
+  Avvio seconda(cartellaProgramma, prompts, altra, clock, ApriDatabase);
   EXPECT_FALSE(seconda.Main());
   EXPECT_EQ(altra.messages, QStringList{"ATTENZIONE l'applicazione risulta già in uso"});
 }

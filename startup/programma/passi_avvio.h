@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "startup/frm_splash.h"
+#include "startup/programma/frm_splash.h"
 
 namespace listinova {
 namespace platform {

@@ -1,4 +1,4 @@
-#include "startup/mdi_principale.h"
+#include "startup/programma/mdi_principale.h"
 
 #include <gtest/gtest.h>
 

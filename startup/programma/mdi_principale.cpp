@@ -1,4 +1,4 @@
-#include "startup/mdi_principale.h"
+#include "startup/programma/mdi_principale.h"
 
 #include <QAction>
 #include <QApplication>
@@ -50,9 +50,6 @@ MdiPrincipale::MdiPrincipale(platform::Prompts& prompts, QWidget* parent)
 
   auto* sfondo = new QWidget(this);
   sfondo->setAutoFillBackground(true);
-  QPalette colori = sfondo->palette();
-  colori.setColor(QPalette::Window, ColoreDaValore(Globali().ColoreInterfaccia));
-  sfondo->setPalette(colori);
   auto* layout = new QVBoxLayout(sfondo);
   layout->setContentsMargins(0, 0, 0, 0);
   pctSfondo_ = new QLabel(sfondo);
@@ -108,6 +105,10 @@ void MdiPrincipale::closeEvent(QCloseEvent* event) {
 }
 
 void MdiPrincipale::aggiornaSfondo() {
+  // The colour too: the setup window may have changed it since.
+  QPalette colori = centralWidget()->palette();
+  colori.setColor(QPalette::Window, ColoreDaValore(Globali().ColoreInterfaccia));
+  centralWidget()->setPalette(colori);
   const QString percorso = LeggiINI(Globali().PercorsoSetup, "InterfacciaUtente", "ImgSfondo", "?");
   if (percorso == "?" || percorso.isEmpty() || !QFile::exists(percorso)) {
     pctSfondo_->clear();

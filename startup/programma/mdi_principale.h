@@ -24,7 +24,8 @@ class MdiPrincipale : public QMainWindow {
 
   // The exit question; true when the operator confirmed and the program is ending.
   bool chiediUscita();
-  // Reads [InterfacciaUtente] ImgSfondo and shows it, or hides the picture area.
+  // Reads [InterfacciaUtente] ImgSfondo and shows it, or hides the picture area; takes the
+  // program's colour.
   void aggiornaSfondo();
   const QString& immagineSfondo() const { return immagineSfondo_; }
 

@@ -3,6 +3,7 @@
 #include <QTextStream>
 #include <memory>
 
+#include "catalogue/apri_database.h"
 #include "catalogue/magazzino.h"
 #include "import/frm_importa.h"
 #include "import/lavoro_importa.h"
@@ -12,6 +13,7 @@
 #include "platform/qt_clock.h"
 #include "platform/qt_prompts.h"
 #include "platform/qt_serial_port.h"
+#include "platform/serial_devices.h"
 #include "printing/finestre_etichette.h"
 #include "printing/lavoro_etichette.h"
 #include "printing/lavoro_report.h"
@@ -23,14 +25,16 @@
 #include "register/frm_pswd.h"
 #include "register/lavoro_invia.h"
 #include "register/lavoro_leggi.h"
+#include "register/prova_collegamento.h"
 #include "register/reparti_finestra.h"
 #include "register/ricezione_finestra.h"
 #include "startup/avvio.h"
 #include "startup/frm_info.h"
-#include "startup/frm_splash.h"
 #include "startup/impostazioni.h"
-#include "startup/mdi_principale.h"
-#include "startup/passi_avvio.h"
+#include "startup/programma/frm_setup_cassa.h"
+#include "startup/programma/frm_splash.h"
+#include "startup/programma/mdi_principale.h"
+#include "startup/programma/passi_avvio.h"
 #include "startup/riga_di_comando.h"
 #include "startup/var_globali.h"
 #include "startup/visualizzatore_testo.h"
@@ -84,7 +88,7 @@ int main(int argc, char** argv) {
   platform::QtPrompts prompts;
   QtNotice notice;
   platform::QtClock clock;
-  Avvio avvio(cartella, prompts, notice, clock);
+  Avvio avvio(cartella, prompts, notice, clock, ApriDatabase);
   if (!avvio.Main()) {
     if (avvio.giaInUso())
       QTextStream(stderr) << "ATTENZIONE l'applicazione risulta già in uso (" << cartella.root()
@@ -176,6 +180,14 @@ int main(int argc, char** argv) {
       magazzino->show();
     });
   }
+  principale.setApriImpostazioni([&] {
+    AmbienteSetup ambiente{prompts, stampanti, platform::serialDevices()};
+    if (casse)
+      ambiente.provaCollegamento = [&] { return ProvaCollegamento(casse->trasporto(), g); };
+    FrmSetupCassa finestra(std::move(ambiente), g, &principale);
+    finestra.exec();
+    principale.aggiornaSfondo();
+  });
   FrmSplash splash(PassiAvvio(g, clock, magazzino.get(), [&] {
     principale.show();
     if (!magazzino) return;

@@ -1,7 +1,7 @@
-#include "startup/passi_avvio.h"
+#include "startup/programma/passi_avvio.h"
 
 #include "catalogue/magazzino.h"
-#include "startup/tabelle_collegate.h"
+#include "startup/programma/tabelle_collegate.h"
 #include "startup/var_globali.h"
 
 namespace listinova {

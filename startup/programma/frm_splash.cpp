@@ -1,4 +1,4 @@
-#include "startup/frm_splash.h"
+#include "startup/programma/frm_splash.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

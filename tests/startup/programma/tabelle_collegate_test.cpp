@@ -1,4 +1,4 @@
-#include "startup/tabelle_collegate.h"
+#include "startup/programma/tabelle_collegate.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,269 @@
+// The setup window driven as the operator does, and the settings file it leaves.
+#include "startup/programma/frm_setup_cassa.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "platform/printers.h"
+#include "printing/frm_change_st.h"
+#include "startup/impostazioni.h"
+#include "startup/modulo_file_ini.h"
+#include "startup/var_globali.h"
+#include "support/cartella_di_prova.h"
+#include "support/file_helpers.h"
+#include "support/qt_print.h"
+
+namespace listinova {
+namespace {
+
+using platform::Answer;
+using testing::askedTexts;
+using testing::readAll;
+using testing::writeAll;
+
+// Lines of the operator's own that the window never touches.
+const QByteArray kFileUtente =
+    "; impostazioni del negozio\r\n"
+    "[Acquisizione]\r\nMetodo=1\r\n"
+    "[RegCassa]\r\nPortaCOM = 2\r\nVelocitaCOM=9600\r\nTorvane=Falso\r\nPortaETH1=?\r\n"
+    "[Altro]\r\nVoce =  con spazi \r\n";
+
+class SetupCassa : public ::testing::Test {
+ public:
+  void SetUp() override { apri(kFileUtente); }
+  void TearDown() override { Globali() = VarGlobali{}; }
+
+  void apri(const QByteArray& contenuto) {
+    finestra.reset();
+    ASSERT_TRUE(writeAll(cartella.setup(), contenuto));
+    Globali() = VarGlobali{};
+    Globali().TitoloProgramma = "Negozio";
+    Globali().PercorsoSetup = cartella.setup();
+    LeggiImpostazioni(Globali());
+    finestra = std::make_unique<FrmSetupCassa>(
+        AmbienteSetup{prompts,
+                      stampanti,
+                      {{"/dev/ttyUSB0", "FT232R USB UART"}},
+                      [this](const QString& titolo, const QString& filtro) {
+                        titoli << titolo + " | " + filtro;
+                        return filtro.contains("mdb") ? QString("/negozio/Esterno.mdb")
+                                                      : QString("/negozio/sfondo.png");
+                      },
+                      [this](const QString& titolo) {
+                        titoli << titolo;
+                        return titolo.endsWith("ingresso") ? QString("/negozio/in")
+                                                           : QString("/negozio/out");
+                      },
+                      [](const QColor&) { return std::optional<QColor>(QColor(1, 2, 3)); },
+                      {}},
+        Globali());
+  }
+  template <typename T>
+  T* w(const QString& nome) {
+    T* trovato = finestra->findChild<T*>(nome);
+    EXPECT_NE(trovato, nullptr) << nome.toStdString();
+    return trovato;
+  }
+  void scegli(const QString& elenco, const QString& voce) {
+    auto* cb = w<QComboBox>(elenco);
+    cb->setCurrentIndex(cb->findData(voce));
+    emit cb->activated(cb->currentIndex());
+  }
+  void scrivi(const QString& casella, const QString& testo) {
+    auto* t = w<QLineEdit>(casella);
+    t->clear();
+    QTest::keyClicks(t, testo);
+  }
+  void clicca(const QString& nome) { w<QAbstractButton>(nome)->click(); }
+  QString ini(const QString& sezione, const QString& chiave) {
+    return LeggiINI(cartella.setup(), sezione, chiave, "?");
+  }
+
+  CartellaDiProva cartella;
+  testing::FakePrompts prompts;
+  platform::FixedPrinters stampanti;
+  QStringList titoli;
+  std::unique_ptr<FrmSetupCassa> finestra;
+};
+
+TEST_F(SetupCassa, ARefusedStoreWritesNothingAndAnAcceptedOneOnlyItsKeys) {
+  struct Caso {
+    const char* nome;
+    std::function<void(SetupCassa&)> modifica;
+    QString messaggio;  // empty: stored
+    QString chiave, valore;
+  };
+  const Caso casi[] = {
+      {"both acquisition boxes", [](SetupCassa& t) { t.clicca("ckPrendiPLU1"); },
+       "Effettuare una sola selezione per il metodo di acquisizione PLU"},
+      {"three address boxes",
+       [](SetupCassa& t) {
+         for (const char* c : {"txtIP1", "txtIP2", "txtIP3"}) t.scrivi(c, "10");
+       },
+       "Indirizzo IP non valido"},
+      {"address part over 255",
+       [](SetupCassa& t) {
+         for (const char* c : {"txtIP1", "txtIP2", "txtIP3", "txtIP4"}) t.scrivi(c, "300");
+       },
+       "Indirizzo IP non valido"},
+      {"four empty address boxes", [](SetupCassa&) {}, "", "RegCassa/PortaETH1", "?"},
+      {"empty shop name", [](SetupCassa& t) { t.scrivi("txtNomeAttivita", ""); }, "",
+       "Etichetta/NomeAttivita", "MiaAttività"},
+      {"the empty entry clears a port", [](SetupCassa& t) { t.scegli("cbPortaComCassa", ""); }, "",
+       "RegCassa/PortaCOM", ""},
+      {"a device of the machine",
+       [](SetupCassa& t) { t.scegli("cbPortaComCassa1", "/dev/ttyUSB0"); }, "",
+       "RegCassa/PortaCOM1", "/dev/ttyUSB0"},
+      {"an address",
+       [](SetupCassa& t) {
+         for (const char* c : {"txtIP1", "txtIP2", "txtIP3", "txtIP4"}) t.scrivi(c, "192");
+       },
+       "", "RegCassa/PortaETH1", "192.192.192.192"},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    apri(kFileUtente);
+    prompts.asked.clear();
+    c.modifica(*this);
+    EXPECT_EQ(finestra->salva(), c.messaggio.isEmpty());
+    const QByteArray dopo = readAll(cartella.setup());
+    if (!c.messaggio.isEmpty()) {
+      ASSERT_EQ(askedTexts(prompts).size(), 1);
+      EXPECT_TRUE(askedTexts(prompts)[0].startsWith(c.messaggio));
+      EXPECT_EQ(dopo, kFileUtente);
+      EXPECT_TRUE(finestra->modificato());
+      continue;
+    }
+    EXPECT_TRUE(prompts.asked.empty());
+    EXPECT_FALSE(finestra->modificato());
+    EXPECT_EQ(ini(c.chiave.section('/', 0, 0), c.chiave.section('/', 1)), c.valore);
+    // What the window does not own is kept byte for byte.
+    EXPECT_TRUE(dopo.startsWith("; impostazioni del negozio\r\n[Acquisizione]\r\nMetodo=1\r\n"));
+    EXPECT_TRUE(dopo.contains("\r\nVelocitaCOM=9600\r\nTorvane=Falso\r\n"));
+    EXPECT_TRUE(dopo.contains("[Altro]\r\nVoce =  con spazi \r\n"));
+    EXPECT_EQ(dopo.contains("PortaCOM = 2\r\n"), c.chiave != "RegCassa/PortaCOM");
+  }
+}
+
+TEST_F(SetupCassa, ANewFileGetsEveryKeyInOrderAndTheProgramTakesThemAtOnce) {
+  apri("");
+  scegli("cbPortaComCassa", "/dev/ttyUSB0");
+  scegli("cbVelocitaComCassa", "19200");
+  scegli("cbParitaComCassa", "Pari");
+  scegli("cbBitStopComCassa", "1,5");
+  scrivi("txtNomeAttivita", "Bottega");
+  for (const char* pulsante :
+       {"cmdCambiaSfondo", "CmdColore", "cmdSelezionaDBEsterno", "cmdCartellaIN", "cmdCartellaOUT"})
+    clicca(pulsante);
+  clicca("ckPrendiPLU0");
+  clicca("ckPrendiPLU1");
+  ASSERT_TRUE(finestra->salva());
+
+  EXPECT_EQ(QString::fromUtf8(readAll(cartella.setup())),
+            "[Acquisizione]\r\nMetodo=2\r\n"
+            "[RegCassa]\r\nTorvane=Falso\r\nPortaCOM=/dev/ttyUSB0\r\nPortaCOM1=\r\nPortaCOM2=\r\n"
+            "VelocitaCOM=19200\r\nBitDatiCOM=8\r\nParitaDatiCOM=Pari\r\nBitStopDatiCOM=1,5\r\n"
+            "FlussoDatiCOM=Nessuno\r\nModello=OSTREL\r\nPortaETH1=?\r\n"
+            "[Cartelle]\r\nIN=/negozio/in\r\nOUT=/negozio/out\r\n"
+            "[Etichetta]\r\nNomeAttivita=Bottega\r\n"
+            "[DatabaseEsterno]\r\nQuale=/negozio/Esterno.mdb\r\n"
+            "[InterfacciaUtente]\r\nColore=197121\r\nImgSfondo=/negozio/sfondo.png\r\n");
+  EXPECT_EQ(titoli,
+            QStringList({"Seleziona l'immagine di sfondo | File bitmap (*.bmp *.dib);;"
+                         "File Gif (*.gif);;File Jpeg (*.jpg *.jpeg);;File Png (*.png);;"
+                         "File di Icona (*.ico);;Metafile (*.wmf)",
+                         "Seleziona il Database da collegare | Microsoft Excel files (*.mdb)",
+                         "Seleziona la cartella per i dati in ingresso",
+                         "Seleziona la cartella per i dati in uscita"}));
+  const VarGlobali& g = Globali();
+  EXPECT_EQ(g.RegCassa.porta, "/dev/ttyUSB0");
+  EXPECT_EQ(g.RegCassa.testoImpostazioni(), "19200,e,8,1,5");
+  EXPECT_EQ(g.MetodoAcquisizione, 2);
+  EXPECT_EQ(g.ColoreInterfaccia, 197121u);
+  EXPECT_EQ(g.IndirizzoRete, "");
+}
+
+TEST_F(SetupCassa, NoOnCloseLeavesTheFileAsItWasButForTorvane) {
+  scrivi("txtNomeAttivita", "Bottega");
+  clicca("ckTipoST");
+  prompts.answers = {Answer::No};
+  clicca("Command1");
+  EXPECT_EQ(askedTexts(prompts),
+            QStringList{"Le nuove impostazioni non sono state salvate!!! Salvare ora?"});
+  EXPECT_EQ(prompts.asked[0].buttons, platform::Buttons::YesNo);
+  EXPECT_EQ(readAll(cartella.setup()),
+            QByteArray(kFileUtente).replace("Torvane=Falso", "Torvane=Vero"));
+  EXPECT_EQ(finestra->result(), QDialog::Rejected);
+
+  // Yes stores first; unchanged, the window closes without a question.
+  apri(kFileUtente);
+  scrivi("txtNomeAttivita", "Bottega");
+  prompts.asked.clear();
+  prompts.answers = {Answer::Yes};
+  clicca("Command1");
+  EXPECT_EQ(ini("Etichetta", "NomeAttivita"), "Bottega");
+  apri(kFileUtente);
+  prompts.asked.clear();
+  clicca("Command1");
+  EXPECT_TRUE(prompts.asked.empty());
+}
+
+TEST_F(SetupCassa, AnAddressBoxTakesDigitsOnlyAndAnyKeyMarksTheChange) {
+  auto* casella = w<QLineEdit>("txtIP1");
+  EXPECT_FALSE(finestra->modificato());
+  QTest::keyClicks(casella, ",");
+  EXPECT_EQ(casella->text(), "");
+  EXPECT_TRUE(finestra->modificato());
+  QTest::keyClicks(casella, "1,9a.2");
+  EXPECT_EQ(casella->text(), "192");
+}
+
+TEST_F(SetupCassa, OpeningShowsTheSettingsAndLeavesTheListsUnchosen) {
+  apri(
+      "[Acquisizione]\r\nMetodo=3\r\n[RegCassa]\r\nPortaCOM=/dev/ttyACM0\r\nTorvane=vero\r\n"
+      "PortaETH1=10.0.0.7\r\n[STdiSISTEMA]\r\nPredefinita=?\r\nxFrontalini=Zebra\r\n");
+  EXPECT_TRUE(w<QCheckBox>("ckPrendiPLU0")->isChecked());  // only "2" is the fast method
+  EXPECT_FALSE(w<QCheckBox>("ckPrendiPLU1")->isChecked());
+  EXPECT_EQ(ini("Acquisizione", "Metodo"), "1");
+  EXPECT_TRUE(w<QCheckBox>("ckTipoST")->isChecked());
+  EXPECT_EQ(w<QLineEdit>("txtNomeAttivita")->text(), "MiaAttività");
+  EXPECT_EQ(w<QLineEdit>("txtStA4")->text(), "");
+  EXPECT_EQ(w<QLineEdit>("txtStFR")->text(), "Zebra");
+  const QStringList ip = {w<QLineEdit>("txtIP1")->text(), w<QLineEdit>("txtIP2")->text(),
+                          w<QLineEdit>("txtIP3")->text(), w<QLineEdit>("txtIP4")->text()};
+  EXPECT_EQ(ip, QStringList({"10", "0", "0", "7"}));
+  auto* porta = w<QComboBox>("cbPortaComCassa");
+  EXPECT_EQ(porta->currentIndex(), -1);
+  EXPECT_EQ(porta->placeholderText(), "/dev/ttyACM0");
+  EXPECT_EQ(porta->count(), 1 + 254 + 1);
+  EXPECT_FALSE(finestra->modificato());
+}
+
+TEST_F(SetupCassa, ThePrinterButtonsNeedAnInstalledPrinterAndShowTheChoice) {
+  clicca("cmdCambiaST1");
+  EXPECT_EQ(askedTexts(prompts),
+            QStringList{"Nessuna stampante risulta installata - Impossibile continuare"});
+
+  stampanti.setInstalled({"Ufficio", "Zebra"});
+  QTimer::singleShot(0, [] {
+    for (QWidget* finestra : QApplication::topLevelWidgets())
+      if (auto* scelta = qobject_cast<FrmChangeST*>(finestra); scelta && scelta->isVisible()) {
+        scelta->findChild<QListWidget*>("List1")->setCurrentRow(1);
+        scelta->findChild<QPushButton*>("cmdApplicaST")->click();
+      }
+  });
+  clicca("cmdCambiaST1");
+  EXPECT_EQ(w<QLineEdit>("txtStFR")->text(), "Zebra");
+  EXPECT_EQ(ini("STdiSISTEMA", "xFrontalini"), "Zebra");
+}
+
+}  // namespace
+}  // namespace listinova
