@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QDir>
+#include <iterator>
 
 #include "platform/db/database.h"
 

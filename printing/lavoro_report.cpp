@@ -41,9 +41,10 @@ QStringList paroleDi(const QStringList& argomenti, const QString& lavoro) {
 // The program started on its shop folder without windows, for as long as a job runs.
 struct Console {
   Console(const QStringList& argomenti, QTextStream& uscita)
-      : prompts(uscita, clock, false),
+      : cartella(platform::ProgramFolder::fromEnvironment(argomenti)),
+        prompts(uscita, clock, false),
         notice(uscita),
-        avvio(platform::ProgramFolder::fromEnvironment(argomenti), prompts, notice, clock) {}
+        avvio(cartella, prompts, notice, clock) {}
 
   // The store, or null after a message.
   platform::db::Database* apriArchivio(QTextStream& errori, const QString& cosaNonFatta) {
@@ -54,6 +55,8 @@ struct Console {
     return Globali().Archivio.get();
   }
 
+  // Avvio keeps a reference to the folder: it lives as long as the job.
+  platform::ProgramFolder cartella;
   platform::QtClock clock;
   platform::ConsolePrompts prompts;
   platform::ConsoleNotice notice;
