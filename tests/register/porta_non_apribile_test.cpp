@@ -41,8 +41,8 @@ void eseguiSenzaPrivilegi(const char* nomeTest) {
                          QStringLiteral("--gtest_filter=PortaNonApribile.%1").arg(nomeTest)});
   ASSERT_TRUE(figlio.waitForFinished(60000));
   const QString uscita = QString::fromUtf8(figlio.readAll());
-  EXPECT_EQ(figlio.exitCode(), 0) << uscita;
-  EXPECT_TRUE(uscita.contains("[  PASSED  ] 1 test")) << uscita;
+  EXPECT_EQ(figlio.exitCode(), 0) << uscita.toStdString();
+  EXPECT_TRUE(uscita.contains("[  PASSED  ] 1 test")) << uscita.toStdString();
 }
 
 TEST(PortaNonApribile, PermissionAndMissingDeviceAreSaidWithWhatToDo) {

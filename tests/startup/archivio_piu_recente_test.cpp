@@ -7,6 +7,7 @@
 #include <QProcess>
 
 #include "catalogue/apri_database.h"
+#include "platform/db/database.h"
 #include "platform/program_folder.h"
 #include "startup/avvio.h"
 #include "startup/lavoro_non_avviato.h"
@@ -45,7 +46,7 @@ TEST(ArchivioPiuRecente, IsNamedInTheStartLoopAndOnTheCommandLineAndLeftUntouche
   Globali() = VarGlobali{};
   const QStringList domande = testing::askedTexts(prompts);
   ASSERT_EQ(domande.size(), 2);
-  EXPECT_TRUE(domande[0].contains(perche)) << domande[0];
+  EXPECT_TRUE(domande[0].contains(perche)) << domande[0].toStdString();
   EXPECT_EQ(domande[1], "Errore in fase di inizializzazione.");
 
   QProcess lavoro;

@@ -54,7 +54,7 @@ TEST(CartellaOccupata, EveryJobButTheBackupRefusesAFolderHeldByTheWindow) {
     EXPECT_EQ(esito.stato, listinova::kUscitaCartellaOccupata);
     EXPECT_TRUE(
         esito.errori.startsWith(QString::fromUtf8(listinova::kMessaggioCartellaOccupata) + ": "))
-        << esito.errori;
+        << esito.errori.toStdString();
   }
   EXPECT_FALSE(QFile::exists(dir.filePath("x.xlsx")));
   EXPECT_EQ(esegui(dir, {"salva", dir.filePath("copie")}).stato, 0);
