@@ -22,9 +22,7 @@ namespace {
 using platform::db::Database;
 using platform::db::DatabaseError;
 
-QString fixture(const char* nome) {
-  return QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("archivi/") + nome);
-}
+QString fixture(const char* nome) { return QStringLiteral(LISTINOVA_ARCHIVI_PROVA "/") + nome; }
 
 // The stock tool, which knows nothing of this program: what it reads is what the file holds.
 QString sqlite3Tool(const QString& file, const QString& comando) {

@@ -53,7 +53,7 @@ TEST(CartellaOccupata, EveryJobButTheBackupRefusesAFolderHeldByTheWindow) {
     const Esito esito = esegui(dir, lavoro);
     EXPECT_EQ(esito.stato, listinova::kUscitaCartellaOccupata);
     EXPECT_TRUE(
-        esito.errori.startsWith(QString::fromUtf8(listinova::kMessaggioCartellaOccupata) + ": "))
+        esito.errori.contains(QString::fromUtf8(listinova::kMessaggioCartellaOccupata) + ": "))
         << esito.errori.toStdString();
   }
   EXPECT_FALSE(QFile::exists(dir.filePath("x.xlsx")));
