@@ -118,7 +118,11 @@ AggiungiMateriale::AggiungiMateriale(platform::db::Database& db, platform::Promp
   if (scanner) {
     lettore_ = new LettoreBarCode(*scanner, this);
     connect(lettore_, &LettoreBarCode::barCodeLetto, this, &AggiungiMateriale::barCodeLetto);
-    lettore_->ApriPortaBarCodeProdotti(Globali().BarCode);
+    // The operator learns here why the scanner stays silent.
+    if (!lettore_->ApriPortaBarCodeProdotti(Globali().BarCode) &&
+        !Globali().BarCode.porta.trimmed().isEmpty())
+      prompts_.ask({scanner->errorText(), Globali().TitoloProgramma, platform::Buttons::Ok,
+                    platform::Icon::Exclamation});
   }
 
   ImpostaIconePulsanti(this);

@@ -8,9 +8,11 @@
 #include <QFileInfo>
 
 #include "catalogue/schema_negozio.h"
+#include "catalogue/versione_archivio.h"
 #include "platform/db/access_file.h"
 #include "platform/db/access_to_sqlite.h"
 #include "platform/db/database.h"
+#include "platform/db/online_backup.h"
 #include "platform/db/store_failure.h"
 #include "startup/error_log.h"
 
@@ -75,6 +77,36 @@ void mettiDaParteFileVuoto(const QString& percorso,
   if (avviso) avviso(testo);
 }
 
+// A store of an earlier version is upgraded in place; a sound copy of it as it was stays beside
+// it first, written under another name and renamed when whole. Gives the copy's path, empty
+// when no upgrade is due. A store of a newer version is refused here, before a byte of it is
+// written.
+QString copiaPrimaDiAggiornare(const QString& percorso) {
+  const auto letta = LeggiVersioneArchivio(percorso);
+  if (!letta || letta->senzaTabelle) return {};
+  RifiutaArchivioPiuRecente(percorso, letta->versione);
+  if (letta->versione >= kVersioneArchivio) return {};
+  const QString copia = nomeLibero(percorso + ".v" + QString::number(letta->versione));
+  const QString parziale = copia + ".parziale";
+  try {
+    platform::db::backupStore(percorso, parziale);
+    if (!QFile::rename(parziale, copia))
+      throw DatabaseError(platform::db::describeStoreFailure(SQLITE_READONLY_DIRECTORY, percorso),
+                          SQLITE_READONLY_DIRECTORY);
+  } catch (const DatabaseError& e) {
+    QFile::remove(parziale);
+    const int primario = e.code() & 0xff;
+    if (primario == SQLITE_CORRUPT || primario == SQLITE_NOTADB)
+      throw DatabaseError(platform::db::damagedStoreText(percorso), SQLITE_CORRUPT);
+    throw DatabaseError(QStringLiteral("L'archivio \"%1\" è di una versione precedente e va "
+                                       "aggiornato, ma non è stato possibile metterne da parte "
+                                       "una copia (%2): l'archivio non è stato modificato.")
+                            .arg(QDir::toNativeSeparators(percorso), e.description()),
+                        e.code());
+  }
+  return copia;
+}
+
 }  // namespace
 
 std::unique_ptr<Database> ApriDatabase(const QString& percorso,
@@ -83,9 +115,16 @@ std::unique_ptr<Database> ApriDatabase(const QString& percorso,
   mettiDaParteFileVuoto(percorso, avviso);
   if (platform::db::isAccessFile(percorso)) convertiDaAccess(percorso);
   const bool nuovo = !QFileInfo::exists(percorso);
+  const QString copia = nuovo ? QString() : copiaPrimaDiAggiornare(percorso);
   try {
     auto db = Database::open(percorso);
     CreaSchemaNegozio(*db);
+    if (!copia.isEmpty())
+      ScriviErrore("Funzioni", "ApriDatabase",
+                   QStringLiteral("Archivio aggiornato alla versione %1; com'era prima in %2")
+                       .arg(kVersioneArchivio)
+                       .arg(copia),
+                   0);
     return db;
   } catch (const DatabaseError&) {
     // A store that could not be made (full disk, say) leaves no empty file behind.

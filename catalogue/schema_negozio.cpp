@@ -1,6 +1,7 @@
 #include "catalogue/schema_negozio.h"
 
 #include "catalogue/storico_prezzi.h"
+#include "catalogue/versione_archivio.h"
 #include "platform/db/database.h"
 
 namespace listinova {
@@ -97,15 +98,6 @@ constexpr char kVistaProdotti[] =
     "Descrizione, m.Costo AS Costo, m.Costo AS Prezzo1, m.Costo2 AS Prezzo2, m.Eliminato AS "
     "Eliminato FROM Magazzino m";
 
-// Stores up to version 0 had their text indexes ordered by a NOCASE of the program's own
-// that no other tool knows; rebuilt once under SQLite's own, they agree with every tool.
-constexpr int kVersioneArchivio = 1;
-
-int versioneArchivio(Database& db) {
-  auto versione = db.openRecordset("PRAGMA user_version");
-  return versione.eof() ? 0 : static_cast<int>(versione.value(0).toLongLong());
-}
-
 void eseguiTutte(Database& db, const QString& statements) {
   for (const QString& statement : statements.split(';', Qt::SkipEmptyParts))
     if (!statement.trimmed().isEmpty()) db.execute(statement);
@@ -114,6 +106,8 @@ void eseguiTutte(Database& db, const QString& statements) {
 }  // namespace
 
 void CreaSchemaNegozio(Database& db) {
+  const int versione = VersioneArchivio(db);
+  RifiutaArchivioPiuRecente(db.path(), versione);
   Database::Transaction transaction(db);
   for (const Tabella& tabella : kTabelle) {
     if (db.tableExists(tabella.nome)) continue;
@@ -123,10 +117,7 @@ void CreaSchemaNegozio(Database& db) {
   }
   if (!db.tableExists("prodotti") && db.tableExists("Magazzino") && db.tableExists("Reparti"))
     db.execute(kVistaProdotti);
-  if (versioneArchivio(db) < kVersioneArchivio) {
-    db.execute("REINDEX NOCASE");
-    db.execute(QStringLiteral("PRAGMA user_version=%1").arg(kVersioneArchivio));
-  }
+  if (versione < kVersioneArchivio) AggiornaSchemaArchivio(db, versione);
   CreaStoricoPrezzi(db);
   transaction.commit();
 }

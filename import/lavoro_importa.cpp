@@ -7,6 +7,7 @@
 #include "platform/program_folder.h"
 #include "platform/qt_clock.h"
 #include "startup/avvio.h"
+#include "startup/lavoro_non_avviato.h"
 #include "startup/var_globali.h"
 
 namespace listinova {
@@ -25,15 +26,12 @@ class AvvioSenzaFinestre {
         notice_(uscita),
         avvio_(cartella_, prompts_, notice_, clock_, ApriDatabase) {}
 
-  bool avvia(QTextStream& errori, const char* lavoro) {
-    if (avvio_.Main() && Globali().Archivio) return true;
-    errori << (avvio_.giaInUso()
-                   ? QStringLiteral(
-                         "Il programma è già aperto su questa cartella: %1 non eseguito.")
-                   : QStringLiteral("Avvio non riuscito: %1 non eseguito."))
-                  .arg(QString::fromUtf8(lavoro))
-           << Qt::endl;
-    return false;
+  // The exit status of a job that could not start, after its message; 0 when it started.
+  int avvia(QTextStream& errori, const char* lavoro) {
+    if (avvio_.Main() && Globali().Archivio) return 0;
+    return LavoroNonAvviato(avvio_.giaInUso(),
+                            QStringLiteral("%1 non eseguito").arg(QString::fromUtf8(lavoro)),
+                            errori);
   }
   platform::Prompts& prompts() { return prompts_; }
   platform::Clock& clock() { return clock_; }
@@ -63,7 +61,7 @@ void stampaRiepilogo(QTextStream& uscita, const RiepilogoImport& riepilogo,
 
 int eseguiInterscambio(const QStringList& argomenti, QTextStream& uscita, QTextStream& errori) {
   AvvioSenzaFinestre avvio(argomenti, uscita, {});
-  if (!avvio.avvia(errori, "interscambio")) return 4;
+  if (const int stato = avvio.avvia(errori, "interscambio")) return stato;
   VarGlobali& g = Globali();
   const QString cartella = CartellaInterscambio(g.PercorsoSetup, g.CartellaProgramma);
   if (cartella.isEmpty()) {
@@ -136,7 +134,7 @@ int eseguiImporta(const QStringList& argomenti, QTextStream& uscita, QTextStream
   AvvioSenzaFinestre avvio(argomenti, uscita, [si](const platform::Question& domanda) {
     return si && domanda.text == kDomandaSostituzione;
   });
-  if (!avvio.avvia(errori, "importa")) return 4;
+  if (const int stato = avvio.avvia(errori, "importa")) return stato;
   if (avvio.prompts().ask({kDomandaSostituzione, Globali().TitoloProgramma,
                            platform::Buttons::YesNo, platform::Icon::Question}) !=
       platform::Answer::Yes) {

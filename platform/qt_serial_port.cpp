@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "platform/serial_open_failure.h"
+
 namespace listinova::platform {
 
 namespace {
@@ -117,8 +119,10 @@ bool QtSerialPort::open(const QString& port, const QString& settings, FlowContro
   port_.setFlowControl(qtFlowControl(flow));
   port_.setReadBufferSize(kReadBufferSize);
   if (!port_.open(QIODevice::ReadWrite)) {
-    errorText_ = QStringLiteral("Impossibile aprire la porta seriale ") + path_ +
-                 QStringLiteral(": ") + reason(port_);
+    errorText_ = describeSerialOpenFailure(path_, port_.error());
+    if (errorText_.isEmpty())
+      errorText_ = QStringLiteral("Impossibile aprire la porta seriale ") + path_ +
+                   QStringLiteral(": ") + reason(port_);
     return false;
   }
   // Whatever the device sent before we listened belongs to nobody.

@@ -11,6 +11,7 @@
 #include "printing/impostazioni_etichetta.h"
 #include "printing/stampante_etichette.h"
 #include "startup/avvio.h"
+#include "startup/lavoro_non_avviato.h"
 #include "startup/var_globali.h"
 
 namespace listinova {
@@ -54,11 +55,7 @@ int eseguiEtichette(const QStringList& argomenti, QTextStream& uscita, QTextStre
   Avvio avvio(cartella, prompts, notice, clock, ApriDatabase);
   VarGlobali& g = Globali();
   if (!avvio.Main() || !g.Archivio) {
-    errori << (avvio.giaInUso()
-                   ? "Il programma è già aperto su questa cartella: etichette non stampate."
-                   : "Avvio non riuscito: etichette non stampate.")
-           << Qt::endl;
-    return 4;
+    return LavoroNonAvviato(avvio.giaInUso(), "etichette non stampate", errori);
   }
   try {
     const ImpostazioniEtichetta impostazioni = LeggiImpostazioniEtichetta(g.PercorsoSetup);

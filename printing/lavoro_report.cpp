@@ -11,13 +11,13 @@
 #include "printing/report_anteprima.h"
 #include "printing/report_archivio.h"
 #include "startup/avvio.h"
+#include "startup/lavoro_non_avviato.h"
 #include "startup/var_globali.h"
 
 namespace listinova {
 namespace {
 
 constexpr int kEsitoUsoErrato = 2;
-constexpr int kEsitoAvvioFallito = 4;
 constexpr char kTuttoIlMagazzino[] = "Select * from Magazzino order by descrizione";
 
 // The value after `opzione`, or empty.
@@ -48,11 +48,9 @@ struct Console {
         avvio(cartella, prompts, notice, clock, ApriDatabase) {}
 
   // The store, or null after a message.
-  platform::db::Database* apriArchivio(QTextStream& errori) {
+  platform::db::Database* apriArchivio(QTextStream& errori, const QString& cosaNonFatta) {
     if (!avvio.Main() || !Globali().Archivio) {
-      errori << (avvio.giaInUso() ? "Il programma è già aperto su questa cartella."
-                                  : "Avvio non riuscito.")
-             << Qt::endl;
+      esitoAvvio = LavoroNonAvviato(avvio.giaInUso(), cosaNonFatta, errori);
       return nullptr;
     }
     return Globali().Archivio.get();
@@ -64,6 +62,7 @@ struct Console {
   platform::ConsolePrompts prompts;
   platform::ConsoleNotice notice;
   Avvio avvio;
+  int esitoAvvio = 0;
 };
 
 int eseguiEsporta(const QStringList& argomenti, QTextStream& uscita, QTextStream& errori) {
@@ -82,8 +81,8 @@ int eseguiEsporta(const QStringList& argomenti, QTextStream& uscita, QTextStream
     return kEsitoUsoErrato;
   }
   Console console(argomenti, uscita);
-  platform::db::Database* db = console.apriArchivio(errori);
-  if (!db) return kEsitoAvvioFallito;
+  platform::db::Database* db = console.apriArchivio(errori, "esportazione non eseguita");
+  if (!db) return console.esitoAvvio;
   platform::XlsxWorkbookWriter scrittore;
   platform::AttachWorkbookWriter(*db, scrittore);
   const QString file = NomeCartellaDiLavoro(parole[1]);
@@ -107,8 +106,8 @@ int eseguiStampa(const QStringList& argomenti, QTextStream& uscita, QTextStream&
     return kEsitoUsoErrato;
   }
   Console console(argomenti, uscita);
-  platform::db::Database* db = console.apriArchivio(errori);
-  if (!db) return kEsitoAvvioFallito;
+  platform::db::Database* db = console.apriArchivio(errori, "stampa non eseguita");
+  if (!db) return console.esitoAvvio;
   try {
     const Money valore = RiempiRptMagazzino(*db, kTuttoIlMagazzino);
     const ModelloReport report = ReportMagazzino(*db, console.clock.now().date(), valore);

@@ -1,5 +1,6 @@
 #include "register/collegamento_casse.h"
 
+#include "platform/prompts.h"
 #include "register/casse_configurate.h"
 #include "register/record_plu.h"
 #include "register/record_reparti.h"
@@ -29,6 +30,10 @@ CollegamentoCasse::CollegamentoCasse(Ambiente ambiente, QObject* parent)
                               a_.limiti}) {
   cassa_.setObjectName("Cassa");
   winsock1_.setObjectName("Winsock1");
+  trasporto_.setAvvisoPorta([this](const QString& perche) {
+    a_.prompts.ask(
+        {perche, Globali().TitoloProgramma, platform::Buttons::Ok, platform::Icon::Critical});
+  });
 }
 
 EsitoInvio CollegamentoCasse::InviaPLU(bool soloModificati, bool torvane) {

@@ -9,6 +9,7 @@
 #include "register/ambiente_casse.h"
 #include "startup/avvio.h"
 #include "startup/impostazioni.h"
+#include "startup/lavoro_non_avviato.h"
 #include "startup/var_globali.h"
 
 namespace listinova {
@@ -36,11 +37,7 @@ int invia(const QStringList& argomenti, QTextStream& uscita, QTextStream& errori
   Avvio avvio(cartella, prompts, notice, clock, ApriDatabase);
   VarGlobali& g = Globali();
   if (!avvio.Main() || !g.Archivio) {
-    errori << (avvio.giaInUso()
-                   ? "Il programma è già aperto su questa cartella: invio non eseguito."
-                   : "Avvio non riuscito: invio non eseguito.")
-           << Qt::endl;
-    return 4;
+    return LavoroNonAvviato(avvio.giaInUso(), "invio non eseguito", errori);
   }
   CollegamentoCasse::Ambiente ambiente = AmbienteCasse(prompts, notice, clock, visualizzatore);
   if (!interattivo) ambiente.limiti.senzaOperatoreMs = kAttesaSenzaOperatoreMs;

@@ -9,6 +9,7 @@
 #include "register/ricezione_plu.h"
 #include "startup/avvio.h"
 #include "startup/impostazioni.h"
+#include "startup/lavoro_non_avviato.h"
 #include "startup/modulo_file_ini.h"
 #include "startup/var_globali.h"
 
@@ -17,7 +18,6 @@ namespace {
 
 // A progress line every so many products keeps a long reading readable.
 constexpr int kPassoAvanzamento = 500;
-constexpr int kUscitaAvvioFallito = 4;
 
 QString valoreDi(const QStringList& argomenti, const QString& opzione) {
   const qsizetype i = argomenti.indexOf(opzione);
@@ -41,11 +41,7 @@ int eseguiLeggi(const QStringList& argomenti, QTextStream& uscita, QTextStream& 
   Avvio avvio(cartella, prompts, notice, clock, ApriDatabase);
   VarGlobali& g = Globali();
   if (!avvio.Main() || !g.Archivio) {
-    errori << (avvio.giaInUso()
-                   ? "Il programma è già aperto su questa cartella: lettura non eseguita."
-                   : "Avvio non riuscito: lettura non eseguita.")
-           << Qt::endl;
-    return kUscitaAvvioFallito;
+    return LavoroNonAvviato(avvio.giaInUso(), "lettura non eseguita", errori);
   }
   CollegamentoCasse casse(AmbienteCasse(prompts, notice, clock, visualizzatore));
   QString ultimoStato;

@@ -12,6 +12,7 @@
 #include "register/descrizione_per_cassa.h"
 #include "register/log_driver.h"
 #include "register/protocollo_ostrel.h"
+#include "startup/error_log.h"
 #include "startup/var_globali.h"
 
 namespace listinova {
@@ -19,6 +20,8 @@ namespace listinova {
 namespace {
 
 const QByteArray kAck(1, Controllo::ACK);
+// The serial control's "invalid port" error, as the error log has always numbered it.
+constexpr int kPortaNonAperta = 8002;
 const QByteArray kNak(1, Controllo::NAK);
 
 struct Trama {
@@ -62,7 +65,13 @@ void TrasportoRegistratore::AperturaPortaRegCassa(const QString& porta) {
   if (porta.isEmpty()) return;
   if (seriale_.isOpen()) seriale_.close();
   const ImpostazioniSeriali& impostazioni = Globali().RegCassa;
-  seriale_.open(porta, impostazioni.testoImpostazioni(), impostazioni.flussoPorta());
+  if (seriale_.open(porta, impostazioni.testoImpostazioni(), impostazioni.flussoPorta())) return;
+  const QString perche = seriale_.errorText();
+  if (perche == portaGiaSegnalata_) return;
+  portaGiaSegnalata_ = perche;
+  ScriviErrore(QStringLiteral("FunzioniOSTREL"), QStringLiteral("AperturaPortaRegCassa"), perche,
+               kPortaNonAperta);
+  if (avvisoPorta_) avvisoPorta_(perche);
 }
 
 void TrasportoRegistratore::cmdInitCom(const QString& indirizzo) {
@@ -119,6 +128,7 @@ void TrasportoRegistratore::AzzeraRisposta() { risposta_.azzera(); }
 
 void TrasportoRegistratore::iniziaLavoro() {
   contatoreAperture_ = 0;
+  portaGiaSegnalata_.clear();
   ultimaTramaUdp_.clear();
   datiRicevuti_.clear();
 }

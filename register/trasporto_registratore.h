@@ -46,8 +46,12 @@ class TrasportoRegistratore : public QObject, public AttesaRisposta {
                         MostraStato mostraStato = {}, PorteUdp porte = {});
 
   // Closes and reopens the serial line with the settings of [RegCassa]; failures leave it
-  // closed, the next enquiry says so.
+  // closed, the next enquiry says so. Why it failed goes to the error log and to `avviso`,
+  // once per job: the port is reopened at every enquiry.
   void AperturaPortaRegCassa(const QString& porta);
+  void setAvvisoPorta(std::function<void(const QString&)> avviso) {
+    avvisoPorta_ = std::move(avviso);
+  }
   // Prepares the channel of `indirizzo` (serial, or UDP for an IP address) and sends the enquiry.
   void cmdInitCom(const QString& indirizzo);
   // STX, the trimmed command in Windows-1252, its checksum, ETX; does not wait.
@@ -90,6 +94,8 @@ class TrasportoRegistratore : public QObject, public AttesaRisposta {
   LogDriver& log_;
   MostraStato mostraStato_;
   PorteUdp porte_;
+  std::function<void(const QString&)> avvisoPorta_;
+  QString portaGiaSegnalata_;
 
   RispostaMisuratore risposta_;
   bool modoIP_ = false;

@@ -1,5 +1,7 @@
 #include "startup/riga_di_comando.h"
 
+#include "startup/lavoro_non_avviato.h"
+
 namespace listinova {
 namespace {
 
@@ -79,6 +81,15 @@ int RigaDiComando::aiuto(QTextStream& uscita) const {
          << " cartella del negozio (impostazioni, Dati/, file per le casse);\n"
          << QString(33, ' ') << "in alternativa la variabile LISTINOVA_CARTELLA, altrimenti\n"
          << QString(33, ' ') << "~/.local/share/listinova\n";
+  uscita << "\nStato di uscita (i dettagli di ogni comando in \"man listinova\"):\n"
+         << "  0  lavoro riuscito\n"
+         << "  1  lavoro non riuscito\n"
+         << "  2  comando o opzioni errati; per invia, una cassa ha rifiutato dei record\n"
+         << "  3  importa: sostituzione dell'archivio non confermata\n"
+         << "  " << kUscitaAvvioNonRiuscito
+         << "  avvio non riuscito: archivio danneggiato, di una versione più recente, ...\n"
+         << "  " << kUscitaCartellaOccupata << "  " << QString::fromUtf8(kMessaggioCartellaOccupata)
+         << " (la finestra o un altro comando): lavoro non fatto\n";
   uscita.flush();
   return 0;
 }

@@ -11,6 +11,7 @@ pacchetti=(
   fonts-dejavu-core xvfb xauth
   sqlite3 clang libclang-rt-14-dev
   libzint-dev glabels-data zbar-tools poppler-utils cups cups-pdf cups-client
+  dpkg-dev fakeroot file man-db
 )
 come_root=()
 if [ "$(id -u)" -ne 0 ]; then come_root=(sudo); fi

@@ -141,12 +141,13 @@ TEST(QtSerialPort, MissingDevicesFailWithAnItalianReason) {
     SCOPED_TRACE(device);
     EXPECT_FALSE(port.open(device, "9600,n,8,1", FlowControl::None));
     EXPECT_FALSE(port.isOpen());
-    EXPECT_TRUE(port.errorText().startsWith(QStringLiteral("Impossibile aprire la porta seriale ") +
-                                            device + ": la porta non esiste ("))
-        << port.errorText().toStdString();
+    EXPECT_EQ(port.errorText(), QStringLiteral("La porta %1 non esiste: controllare che il "
+                                               "dispositivo sia collegato e la porta indicata "
+                                               "nelle impostazioni")
+                                    .arg(device));
   }
   EXPECT_FALSE(port.open("100", "9600,n,8,1", FlowControl::None));
-  EXPECT_TRUE(port.errorText().startsWith("Impossibile aprire la porta seriale /dev/ttyS99: "));
+  EXPECT_TRUE(port.errorText().startsWith("La porta /dev/ttyS99 non esiste: "));
 }
 
 TEST(QtSerialPort, WritingToAClosedPortFails) {
