@@ -9,6 +9,7 @@
 
 #include "catalogue/elenco_magazzino.h"
 #include "catalogue/marche_prodotti.h"
+#include "touch/cls_resize.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -113,6 +114,7 @@ class Magazzino : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -161,6 +163,7 @@ class Magazzino : public QDialog {
   bool torvane_ = false;
   QTimer tmrCaricaPLU_;
   QTimer tmrImporta_;
+  ClsResize resize_;
 
   QLineEdit* Descrizione_ = nullptr;
   QButtonGroup* optCerca_ = nullptr;
