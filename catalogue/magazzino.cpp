@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -46,6 +47,7 @@ constexpr char kProssimaVersione[] = "Disponibile in una prossima versione";
 constexpr char kTuttiOrdinati[] = "Select * from magazzino order by descrizione";
 // The working window takes nearly the whole screen, leaving the title bar room on a 768-line one.
 constexpr int kPercentualeSchermo = 96;
+constexpr int kAltezzaMassimaPannelli = 160;
 
 // The busy pointer for as long as the object lives, also when an error cuts the work short.
 class PuntatoreOccupato {
@@ -121,8 +123,19 @@ Magazzino::Magazzino(platform::db::Database& db, platform::Prompts& prompts,
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(alto);
   layout->addWidget(lblTab_);
-  pannelli_ = new QVBoxLayout;
-  layout->addLayout(pannelli_);
+  // The panels scroll when the screen is short, rather than pushing the window past its edge.
+  scorriPannelli_ = new QScrollArea;
+  scorriPannelli_->setObjectName("scorriPannelli");
+  scorriPannelli_->setWidgetResizable(true);
+  scorriPannelli_->setFrameShape(QFrame::NoFrame);
+  scorriPannelli_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+  scorriPannelli_->viewport()->setAutoFillBackground(false);
+  auto* contenitorePannelli = new QWidget;
+  pannelli_ = new QVBoxLayout(contenitorePannelli);
+  pannelli_->setContentsMargins(0, 0, 0, 0);
+  scorriPannelli_->setWidget(contenitorePannelli);
+  scorriPannelli_->hide();
+  layout->addWidget(scorriPannelli_);
   schede_ = new QTabWidget;
   schede_->setObjectName("schede");
   schede_->addTab(ListMagazzino_, QStringLiteral("Prodotti"));
@@ -459,6 +472,16 @@ void Magazzino::tornaAlBarCode() {
 }
 
 bool Magazzino::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) {
+    bool aperto = false;
+    for (int i = 0; i < pannelli_->count(); ++i)
+      if (const QWidget* p = pannelli_->itemAt(i)->widget()) aperto = aperto || !p->isHidden();
+    scorriPannelli_->setVisible(aperto);
+    // A panel shows whole, two share a height that still fits a 1024 x 768 screen.
+    pannelli_->invalidate();
+    scorriPannelli_->setMinimumHeight(
+        qMin(pannelli_->sizeHint().height(), kAltezzaMassimaPannelli));
+  }
   if (watched == txtRicBarCode_ && event->type() == QEvent::KeyPress) {
     const int tasto = static_cast<QKeyEvent*>(event)->key();
     if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter || tasto == Qt::Key_Escape) {
@@ -665,6 +688,7 @@ Magazzino::ProdottoSelezionato Magazzino::prodottoSelezionato() const {
 void Magazzino::aggiungiPannello(QWidget* pannello) {
   pannello->hide();
   pannelli_->addWidget(pannello);
+  pannello->installEventFilter(this);
 }
 
 void Magazzino::abilitaElenco(bool abilitato) { ListMagazzino_->setEnabled(abilitato); }

@@ -20,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QModelIndex;
 class QProgressBar;
+class QScrollArea;
 class QPushButton;
 class QTabWidget;
 class QTreeView;
@@ -212,6 +213,7 @@ class Magazzino : public QDialog {
   QPushButton* cmdSalva_ = nullptr;
   QPushButton* cmdCambiaDb_ = nullptr;
   QVBoxLayout* pannelli_ = nullptr;
+  QScrollArea* scorriPannelli_ = nullptr;
   QPushButton* cmdStampaMagazzino_ = nullptr;
   QPushButton* cmdStampaVPLU_ = nullptr;
 };
