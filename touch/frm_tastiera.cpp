@@ -66,8 +66,7 @@ FrmTastiera::FrmTastiera(platform::Notice& notice, const platform::Clock& clock,
   lblDigitazione_->setFont(grande);
   lblDigitazione_->setGeometry(10, 10, 620, 46);
 
-  lblAvvisoData_ =
-      new QLabel(QStringLiteral("Data come gg/mm/aaaa:\nsi apre con la data di oggi"), this);
+  lblAvvisoData_ = new QLabel(QStringLiteral("Data: gg/mm/aaaa\n(vuota = oggi)"), this);
   lblAvvisoData_->setObjectName(QStringLiteral("lblAvvisoData"));
   lblAvvisoData_->setStyleSheet(QStringLiteral("QLabel { color: #8a1c00; font-weight: bold; }"));
   lblAvvisoData_->setGeometry(650, 10, 340, 46);
@@ -131,7 +130,7 @@ void FrmTastiera::costruisciAlfabeto() {
 void FrmTastiera::costruisciNumeri() {
   frNumeri_ = gruppo("frNumeri", QStringLiteral("Numeri"), {640, 64, 200, 276});
   for (int cifra = 0; cifra <= 9; ++cifra) {
-    // A telephone-free pad: 7 8 9 on top, 0 at the bottom.
+    // A calculator pad: 7 8 9 on top, 0 at the bottom.
     const QRect dove =
         cifra == 0 ? casella(0, 3, 2) : casella((cifra - 1) % 3, 2 - (cifra - 1) / 3);
     ssNumeri_[cifra] =
@@ -279,7 +278,7 @@ void FrmTastiera::keyPressEvent(QKeyEvent* evento) {
   QDialog::keyPressEvent(evento);
 }
 
-// The keys keep their proportions: the drawn size follows the screen's width and height.
+// The drawn size follows the screen's width and height, and the keys with it.
 void FrmTastiera::adattaAlloSchermo() {
   const QScreen* schermo = screen();
   if (!schermo) return;

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <array>
+#include <vector>
 
 #include "touch/cls_resize.h"
 #include "touch/digitazione.h"

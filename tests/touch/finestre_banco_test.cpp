@@ -14,6 +14,7 @@
 #include "catalogue/apri_database.h"
 #include "catalogue/magazzino.h"
 #include "platform/db/database.h"
+#include "promotions/promozioni_magazzino.h"
 #include "register/reparti_finestra.h"
 #include "startup/var_globali.h"
 #include "support/cartella_di_prova.h"
@@ -91,6 +92,13 @@ class FinestreBancoTest : public ::testing::Test {
 TEST_F(FinestreBancoTest, ProductListAndDepartmentsFitTheCounterScreen) {
   Magazzino magazzino(*db, prompts, notice, clock, [] { return nullptr; });
   tuttoSulloSchermo(magazzino);
+  // The promotions' two panels open at once still leave the window on the screen.
+  InstallaPromozioni(magazzino, *db, prompts, clock);
+  for (const char* pannello : {"frPromozione", "frElencoPromozioni"})
+    magazzino.findChild<QWidget*>(pannello)->show();
+  QTest::qWait(20);
+  EXPECT_TRUE(magazzino.screen()->availableGeometry().contains(magazzino.frameGeometry()))
+      << testo(magazzino.frameGeometry());
   Reparti reparti(*db, prompts, notice, {}, &magazzino);
   tuttoSulloSchermo(reparti);
 }
