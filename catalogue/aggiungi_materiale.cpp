@@ -19,6 +19,7 @@
 #include "startup/filtro_tasti.h"
 #include "startup/icone_pulsanti.h"
 #include "startup/var_globali.h"
+#include "touch/frm_tastiera.h"
 
 namespace listinova {
 
@@ -86,8 +87,8 @@ AggiungiMateriale::AggiungiMateriale(platform::db::Database& db, platform::Promp
   cmdAggiungi_->setToolTip(
       QStringLiteral("Registra il prodotto e prepara la scheda per il prossimo"));
   QPushButton* tastiera = nuovoPulsante("cmdTastiera", QStringLiteral("Tastiera"), this);
-  tastiera->setEnabled(false);
-  tastiera->setToolTip(QStringLiteral("Tastiera a video: disponibile in una prossima versione"));
+  tastiera->setToolTip(QStringLiteral("Tastiera a video per il fornitore"));
+  tastiera->setHidden(!Globali().TastieraVisibile);
   cmdAnnulla_ = nuovoPulsante("cmdAnnulla", QStringLiteral("&Annulla"), this);
   pulsanti->addWidget(cmdConferma_);
   pulsanti->addWidget(cmdAggiungi_);
@@ -114,6 +115,11 @@ AggiungiMateriale::AggiungiMateriale(platform::db::Database& db, platform::Promp
   connect(cmdAnnulla_, &QPushButton::clicked, this, &AggiungiMateriale::cmdAnnulla_Click);
   connect(cmdBCAlternativi_, &QPushButton::clicked, this,
           &AggiungiMateriale::cmdBCAlternativi_Click);
+  connect(tastiera, &QPushButton::clicked, this, [this] {
+    ApriTastiera(kModoTesto, campi_[static_cast<int>(Campo::CboFornitore)], notice_);
+  });
+  if (Globali().TastieraVisibile)
+    TastieraAlTocco(campi_[static_cast<int>(Campo::TxtCosto)], kModoNumero, notice_);
 
   if (scanner) {
     lettore_ = new LettoreBarCode(*scanner, this);

@@ -15,7 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -34,6 +34,7 @@
 #include "startup/impostazioni.h"
 #include "startup/modulo_file_ini.h"
 #include "startup/var_globali.h"
+#include "touch/frm_tastiera.h"
 
 namespace listinova {
 namespace {
@@ -44,6 +45,9 @@ using platform::db::sqlText;
 constexpr char kModulo[] = "Magazzino";
 constexpr char kProssimaVersione[] = "Disponibile in una prossima versione";
 constexpr char kTuttiOrdinati[] = "Select * from magazzino order by descrizione";
+// The working window takes nearly the whole screen, leaving the title bar room on a 768-line one.
+constexpr int kPercentualeSchermo = 96;
+constexpr int kAltezzaMassimaPannelli = 160;
 
 // The busy pointer for as long as the object lives, also when an error cuts the work short.
 class PuntatoreOccupato {
@@ -88,7 +92,6 @@ Magazzino::Magazzino(platform::db::Database& db, platform::Prompts& prompts,
   QPalette colori = palette();
   colori.setColor(QPalette::Window, ColoreDaValore(Globali().ColoreInterfaccia));
   setPalette(colori);
-  resize(1200, 760);
 
   modello_ = new ModelloMagazzino(this);
   ListMagazzino_ = new QTreeView;
@@ -120,8 +123,19 @@ Magazzino::Magazzino(platform::db::Database& db, platform::Prompts& prompts,
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(alto);
   layout->addWidget(lblTab_);
-  pannelli_ = new QVBoxLayout;
-  layout->addLayout(pannelli_);
+  // The panels scroll when the screen is short, rather than pushing the window past its edge.
+  scorriPannelli_ = new QScrollArea;
+  scorriPannelli_->setObjectName("scorriPannelli");
+  scorriPannelli_->setWidgetResizable(true);
+  scorriPannelli_->setFrameShape(QFrame::NoFrame);
+  scorriPannelli_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+  scorriPannelli_->viewport()->setAutoFillBackground(false);
+  auto* contenitorePannelli = new QWidget;
+  pannelli_ = new QVBoxLayout(contenitorePannelli);
+  pannelli_->setContentsMargins(0, 0, 0, 0);
+  scorriPannelli_->setWidget(contenitorePannelli);
+  scorriPannelli_->hide();
+  layout->addWidget(scorriPannelli_);
   schede_ = new QTabWidget;
   schede_->setObjectName("schede");
   schede_->addTab(ListMagazzino_, QStringLiteral("Prodotti"));
@@ -136,9 +150,8 @@ Magazzino::Magazzino(platform::db::Database& db, platform::Prompts& prompts,
     p->setDefault(false);
   }
   ImpostaIconePulsanti(this);
-  // Never larger than the screen: on a 1024 x 768 counter screen the whole window shows.
-  if (const QScreen* schermo = screen())
-    resize(size().boundedTo(schermo->availableGeometry().size()));
+  resize_.setSourceForm(this);
+  resize_.SizeFormToScreen(kPercentualeSchermo);
   optCerca_->button(0)->setChecked(true);
   const QDate oggi = clock_.now().date();
   dal_->setDate(oggi);
@@ -226,7 +239,7 @@ QWidget* Magazzino::costruisciLettura() {
   auto* layout = new QVBoxLayout(gruppo);
   txtRicBarCode_ = new QLineEdit;
   txtRicBarCode_->setObjectName("txtRicBarCode");
-  txtRicBarCode_->setMinimumWidth(220);
+  txtRicBarCode_->setMinimumWidth(180);
   QFont carattere = txtRicBarCode_->font();
   carattere.setPointSize(carattere.pointSize() + 4);
   carattere.setBold(true);
@@ -319,8 +332,10 @@ QWidget* Magazzino::costruisciComandi() {
   txtQtaPredef_ = new QLineEdit;
   txtQtaPredef_->setObjectName("txtQtaPredef");
   txtQtaPredef_->setMaximumWidth(70);
+  txtQtaPredef_->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
   txtQtaPredef_->setToolTip(QStringLiteral("Quantità da dare a tutti i prodotti"));
   FiltroTasti::applica(txtQtaPredef_, 1);
+  if (Globali().TastieraVisibile) TastieraAlTocco(txtQtaPredef_, kModoNumero, notice_);
   cmdAggiornaQta_ = prossimaVersione("cmdAggiornaQta", QStringLiteral("Applica"));
   auto* quantita = new QWidget;
   auto* rigaQuantita = new QHBoxLayout(quantita);
@@ -348,8 +363,9 @@ QWidget* Magazzino::costruisciComandi() {
   Modifica_ = pulsante("Modifica", QStringLiteral("&Modifica"));
   Elimina_ = pulsante("Elimina", QStringLiteral("&Elimina"));
   CmdUscita_ = pulsante("CmdUscita", QStringLiteral("Esci"));
-  layout->addWidget(riquadro(QStringLiteral("Prodotto"), {Aggiungi_, Modifica_, Elimina_}));
+  // "Esci" under the product's box rather than beside it: the row fits a 1024-pixel screen.
   auto* uscita = new QVBoxLayout;
+  uscita->addWidget(riquadro(QStringLiteral("Prodotto"), {Aggiungi_, Modifica_, Elimina_}));
   uscita->addStretch();
   uscita->addWidget(CmdUscita_);
   layout->addLayout(uscita);
@@ -456,6 +472,16 @@ void Magazzino::tornaAlBarCode() {
 }
 
 bool Magazzino::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) {
+    bool aperto = false;
+    for (int i = 0; i < pannelli_->count(); ++i)
+      if (const QWidget* p = pannelli_->itemAt(i)->widget()) aperto = aperto || !p->isHidden();
+    scorriPannelli_->setVisible(aperto);
+    // A panel shows whole, two share a height that still fits a 1024 x 768 screen.
+    pannelli_->invalidate();
+    scorriPannelli_->setMinimumHeight(
+        qMin(pannelli_->sizeHint().height(), kAltezzaMassimaPannelli));
+  }
   if (watched == txtRicBarCode_ && event->type() == QEvent::KeyPress) {
     const int tasto = static_cast<QKeyEvent*>(event)->key();
     if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter || tasto == Qt::Key_Escape) {
@@ -470,6 +496,11 @@ bool Magazzino::eventFilter(QObject* watched, QEvent* event) {
 void Magazzino::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   comando("Form_Activate", [this] { Form_Activate(); });
+}
+
+void Magazzino::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  resize_.ResizeControls();
 }
 
 bool Magazzino::soloModificati() const { return ckModificati_->isChecked(); }
@@ -657,6 +688,7 @@ Magazzino::ProdottoSelezionato Magazzino::prodottoSelezionato() const {
 void Magazzino::aggiungiPannello(QWidget* pannello) {
   pannello->hide();
   pannelli_->addWidget(pannello);
+  pannello->installEventFilter(this);
 }
 
 void Magazzino::abilitaElenco(bool abilitato) { ListMagazzino_->setEnabled(abilitato); }

@@ -9,6 +9,7 @@
 
 #include "catalogue/elenco_magazzino.h"
 #include "catalogue/marche_prodotti.h"
+#include "touch/cls_resize.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -19,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QModelIndex;
 class QProgressBar;
+class QScrollArea;
 class QPushButton;
 class QTabWidget;
 class QTreeView;
@@ -113,6 +115,7 @@ class Magazzino : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -161,6 +164,7 @@ class Magazzino : public QDialog {
   bool torvane_ = false;
   QTimer tmrCaricaPLU_;
   QTimer tmrImporta_;
+  ClsResize resize_;
 
   QLineEdit* Descrizione_ = nullptr;
   QButtonGroup* optCerca_ = nullptr;
@@ -209,6 +213,7 @@ class Magazzino : public QDialog {
   QPushButton* cmdSalva_ = nullptr;
   QPushButton* cmdCambiaDb_ = nullptr;
   QVBoxLayout* pannelli_ = nullptr;
+  QScrollArea* scorriPannelli_ = nullptr;
   QPushButton* cmdStampaMagazzino_ = nullptr;
   QPushButton* cmdStampaVPLU_ = nullptr;
 };

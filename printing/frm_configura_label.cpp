@@ -115,8 +115,11 @@ FrmConfiguraLabel::FrmConfiguraLabel(AmbienteEditorEtichette ambiente, QString c
   sinistra->addWidget(costruisciSuperficie(), 1);
   sinistra->addWidget(
       new QLabel(QStringLiteral("1- Doppio Click sulle scritte per cambiare il Font")));
-  sinistra->addWidget(new QLabel(QStringLiteral(
-      "2- Spuntare \"Sposta Testo\" e trascinare le scritte per disporre i dati sull'etichetta")));
+  auto* sposta = new QLabel(QStringLiteral(
+      "2- Spuntare \"Sposta Testo\" e trascinare le scritte per disporre i dati sull'etichetta"));
+  // Wrapped, and the sheet's captions over their boxes: the window fits a 1024-pixel screen.
+  sposta->setWordWrap(true);
+  sinistra->addWidget(sposta);
   auto* spunte = new QHBoxLayout;
   spunte->addWidget(chkAllowDragging_);
   spunte->addWidget(Check1_);
@@ -189,6 +192,7 @@ QWidget* FrmConfiguraLabel::costruisciSuperficie() {
 QWidget* FrmConfiguraLabel::costruisciFoglio() {
   auto* gruppo = new QGroupBox(QStringLiteral("Foglio"));
   auto* form = new QFormLayout(gruppo);
+  form->setRowWrapPolicy(QFormLayout::WrapLongRows);
   txtNumCol_ = new QLineEdit(QString::number(kColonnePredefinite));
   txtNumCol_->setObjectName("txtNumCol");
   txtNumRighe_ = new QLineEdit(QString::number(kRighePredefinite));

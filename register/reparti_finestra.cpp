@@ -40,6 +40,8 @@ using platform::db::DatabaseError;
 
 constexpr char kModulo[] = "Reparti";
 constexpr int kLatoImmagine = 96;
+// Over the product list, a little smaller than it.
+constexpr int kPercentualeSchermo = 92;
 enum { kModifica, kAzzera, kTrasferisci };
 const QStringList kFiltroImmagini{"*.bmp", "*.ico", "*.png", "*.jpg", "*.jpeg", "*.gif", "*.svg"};
 
@@ -102,7 +104,6 @@ Reparti::Reparti(platform::db::Database& db, platform::Prompts& prompts, platfor
   QPalette colori = palette();
   colori.setColor(QPalette::Window, ColoreDaValore(Globali().ColoreInterfaccia));
   setPalette(colori);
-  resize(1180, 740);
 
   ListReparti_ = nuovoElenco(
       "ListReparti",
@@ -117,7 +118,7 @@ Reparti::Reparti(platform::db::Database& db, platform::Prompts& prompts, platfor
   titoloProdotti->setBuddy(ListProdRep_);
 
   auto* sinistra = new QVBoxLayout;
-  ListReparti_->setMinimumWidth(600);
+  ListReparti_->setMinimumWidth(420);
   sinistra->addWidget(ListReparti_, 3);
   sinistra->addWidget(titoloProdotti);
   sinistra->addWidget(ListProdRep_, 2);
@@ -161,12 +162,19 @@ Reparti::Reparti(platform::db::Database& db, platform::Prompts& prompts, platfor
   caricaCartelle();
   abilitaModifica(false);
   CaricaReparti();
+  resize_.setSourceForm(this);
+  resize_.SizeFormToScreen(kPercentualeSchermo);
+}
+
+void Reparti::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  resize_.ResizeControls();
 }
 
 QGroupBox* Reparti::costruisciModifica() {
   frModifica_ = new QGroupBox(QStringLiteral("Reparto"));
   frModifica_->setObjectName("frModifica");
-  frModifica_->setFixedWidth(500);
+  frModifica_->setFixedWidth(440);
   auto* griglia = new QGridLayout(frModifica_);
   griglia->setVerticalSpacing(8);
 

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "register/archivio_reparti.h"
+#include "touch/cls_resize.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -41,6 +42,9 @@ class Reparti : public QDialog {
   // Fills the list again and selects `cod` when it is there.
   void CaricaReparti(int cod = 0);
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   QGroupBox* costruisciModifica();
   QWidget* costruisciImmagine(QWidget* contenitore);
@@ -72,6 +76,7 @@ class Reparti : public QDialog {
   QString percorsoIcon_;
   QString icon_;
   bool inModifica_ = false;
+  ClsResize resize_;
 
   QTreeWidget* ListReparti_ = nullptr;
   QTreeWidget* ListProdRep_ = nullptr;

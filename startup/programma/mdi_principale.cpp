@@ -27,7 +27,7 @@ MdiPrincipale::MdiPrincipale(platform::Prompts& prompts, QWidget* parent)
   setObjectName("mdiPrincipale");
   setWindowTitle(Globali().TitoloProgramma);
   setWindowIcon(iconaProgramma("magazzino"));
-  resize(1024, 700);
+  resize(1000, 700);  // with its borders, inside a 1024 x 768 screen
 
   auto* toolbar = addToolBar("Toolbar1");
   toolbar->setObjectName("Toolbar1");
