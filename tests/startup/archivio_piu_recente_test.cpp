@@ -40,7 +40,7 @@ TEST(ArchivioPiuRecente, IsNamedInTheStartLoopAndOnTheCommandLineAndLeftUntouche
   prompts.answers = {platform::Answer::Ok, platform::Answer::Abort};
   platform::ProgramFolder cartellaProgramma(cartella.root());
   {
-    Avvio avvio(cartellaProgramma, prompts, notice, clock);
+    Avvio avvio(cartellaProgramma, prompts, notice, clock, ApriDatabase);
     EXPECT_FALSE(avvio.Main());
   }
   Globali() = VarGlobali{};
