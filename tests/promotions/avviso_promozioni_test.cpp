@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "negozio_di_prova.h"
+#include "support/negozio_di_prova.h"
 #include "promotions/offerte.h"
 #include "startup/modulo_file_ini.h"
 #include "support/file_helpers.h"

@@ -8,7 +8,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "negozio_di_prova.h"
+#include "support/negozio_di_prova.h"
 #include "platform/db/online_backup.h"
 #include "platform/local_file_system.h"
 #include "promotions/lavoro_salva.h"

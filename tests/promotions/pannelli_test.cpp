@@ -14,7 +14,7 @@
 #include <QTreeWidget>
 
 #include "catalogue/magazzino.h"
-#include "negozio_di_prova.h"
+#include "support/negozio_di_prova.h"
 #include "promotions/elenco_promozioni.h"
 #include "promotions/pannello_promozione.h"
 #include "promotions/promozioni_magazzino.h"

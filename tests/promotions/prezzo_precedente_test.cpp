@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "negozio_di_prova.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
 namespace listinova::testing {
