@@ -27,13 +27,24 @@ void LeggiPosizione(const platform::db::Recordset& rs, const char* colonna, doub
 
 }  // namespace
 
+QSizeF DimensioneCodice(double punti, qsizetype cifre) {
+  const double corpo = punti * kTwipsPerPunto;
+  return {corpo * (cifre == 13 ? kLarghezzaEAN13SuCorpo : kLarghezzaEAN8SuCorpo),
+          corpo * kAltezzaBarreSuCorpo};
+}
+
+// Laid out in the 6 x 2.7125 cm cell of a 3 x 8 A4 sheet: the shop name beside the logo, the
+// description under both across the label, the price with room beneath it for the earlier
+// price of an offer, the price per kilo under that, and the bars on the right (81 %).
 LayoutEtichetta LayoutEtichetta::progettato() {
   LayoutEtichetta l;
-  l.testi[kNomeNegozio] = {"MiaAttività", 60, 120, {"Arial", 8}};
-  l.testi[kDescrizione] = {"DES", 330, 120, {"Arial", 9, true}};
-  l.testi[kPrezzo] = {"PRZ", 700, 120, {"Arial", 16, true}};
-  l.testi[kPrezzoAlKg] = {"Prz/Kg", 1150, 120, {"Arial", 7}};
-  l.testi[kCodiceBarre] = {"BC", 1400, 120, {"Code EAN13", 22}};
+  l.testi[kNomeNegozio] = {"MiaAttività", 60, 110, {"Arial", 7}};
+  l.testi[kDescrizione] = {"DES", 520, 110, {"Arial", 9, true}};
+  l.testi[kPrezzo] = {"PRZ", 760, 110, {"Arial", 16, true}};
+  l.testi[kPrezzoAlKg] = {"Prz/Kg", 1290, 110, {"Arial", 7}};
+  l.testi[kCodiceBarre] = {"BC", 840, 1622, {"Code EAN13", 20}};
+  l.logoTop = 50;
+  l.logoLeft = 2842;
   return l;
 }
 
