@@ -32,8 +32,8 @@ const QImage& MisuratoreTwips() {
 QRectF DentroCella(QRectF r, const QRectF& cella) {
   const double riduzione = std::min({1.0, cella.width() / r.width(), cella.height() / r.height()});
   r.setSize(r.size() * riduzione);
-  r.moveLeft(std::clamp(r.left(), cella.left(), cella.right() - r.width()));
-  r.moveTop(std::clamp(r.top(), cella.top(), cella.bottom() - r.height()));
+  r.moveLeft(std::max(cella.left(), std::min(r.left(), cella.right() - r.width())));
+  r.moveTop(std::max(cella.top(), std::min(r.top(), cella.bottom() - r.height())));
   return r;
 }
 
@@ -67,7 +67,8 @@ class Impaginatore {
     QSizeF d = DimensioneCodice(e.carattere.punti, cifre.size()) * s_;
     d.setWidth(std::clamp(d.width(), minima, std::min(massima, cella_.width())));
     d.setHeight(std::clamp(d.height(), altezzaMinima, cella_.height()));
-    PezzoEtichetta p{PezzoEtichetta::kBarre, DentroCella(QRectF(posizione(e.left, e.top), d), cella_)};
+    PezzoEtichetta p{PezzoEtichetta::kBarre,
+                     DentroCella(QRectF(posizione(e.left, e.top), d), cella_)};
     p.cifre = cifre;
     aggiungi(p, true);
     return true;
@@ -83,7 +84,7 @@ class Impaginatore {
       c.punti *= cella_.height() / m.height();
       m = MisuraTesto(testo, c);
     }
-    dove.setY(std::clamp(dove.y(), cella_.top(), cella_.bottom() - m.height()));
+    dove.setY(std::max(cella_.top(), std::min(dove.y(), cella_.bottom() - m.height())));
     // A line drawn lower already (the earlier price of an offer) pushes this one under it.
     for (const QRectF& altro : testi_)
       if (altro.intersects(QRectF(dove, m)) && altro.bottom() + m.height() <= cella_.bottom())

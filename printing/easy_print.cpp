@@ -138,8 +138,7 @@ void EasyPrint::disegnaPagina(int pagina, SuperficieEtichette& s, int etichettaS
       const int numeroCella = numero++;
       const QRectF dove = cella(c, r).intersected(dispositivo_.areaStampabileTwips());
       if (etichettaSingola != 0) {
-        if (numeroCella == etichettaSingola + 1)
-          disegnaCella(s, dove, nullptr);
+        if (numeroCella == etichettaSingola + 1) disegnaCella(s, dove, nullptr);
         continue;
       }
       const int indice = (pagina - 1) * perPagina + r * maxCol_ + c - celleSaltate_;

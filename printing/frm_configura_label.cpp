@@ -330,8 +330,8 @@ void FrmConfiguraLabel::aggiorna() {
   if (modello < 0 && !impostazioni.modelloFoglio.isEmpty()) {
     const QString rifiuto = FoglioRifiutato(impostazioni.modelloFoglio);
     if (!rifiuto.isEmpty())
-      ambiente_.prompts.ask({rifiuto, Globali().TitoloProgramma, platform::Buttons::Ok,
-                             platform::Icon::Exclamation});
+      ambiente_.prompts.ask(
+          {rifiuto, Globali().TitoloProgramma, platform::Buttons::Ok, platform::Icon::Exclamation});
   }
   const QPointF correzione =
       ambiente_.nomeStampante

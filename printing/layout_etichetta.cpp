@@ -25,6 +25,19 @@ void LeggiPosizione(const platform::db::Recordset& rs, const char* colonna, doub
   if (!rs.isNull(colonna)) dove = rs.number(colonna);
 }
 
+// The positions stores were first given, whose logo covers the description's end and whose
+// bars run past the cell: a layout nobody has moved since is read as today's design.
+bool ComePrimaVersione(const LayoutEtichetta& l) {
+  const auto& t = l.testi;
+  const std::array<double, 12> prima = {60,   120, 330,  120, 700, 120,
+                                        1150, 120, 1400, 120, 60,  2300};
+  const std::array<double, 12> letti = {
+      t[kNomeNegozio].top, t[kNomeNegozio].left, t[kDescrizione].top, t[kDescrizione].left,
+      t[kPrezzo].top,      t[kPrezzo].left,      t[kPrezzoAlKg].top,  t[kPrezzoAlKg].left,
+      t[kCodiceBarre].top, t[kCodiceBarre].left, l.logoTop,           l.logoLeft};
+  return letti == prima;
+}
+
 }  // namespace
 
 QSizeF DimensioneCodice(double punti, qsizetype cifre) {
@@ -71,6 +84,20 @@ bool CaricaLayout(platform::db::Database& db, LayoutEtichetta& layout) {
   }
   LeggiPosizione(rs, "XPicture", layout.logoTop);
   LeggiPosizione(rs, "YPicture", layout.logoLeft);
+  if (ComePrimaVersione(layout)) {
+    const LayoutEtichetta nuovo = LayoutEtichetta::progettato();
+    for (int i = 0; i < kElementiTesto; ++i) {
+      layout.testi[i].top = nuovo.testi[i].top;
+      layout.testi[i].left = nuovo.testi[i].left;
+    }
+    // the two sizes the new places were drawn for, unless the user chose others
+    double& negozio = layout.testi[kNomeNegozio].carattere.punti;
+    double& barre = layout.testi[kCodiceBarre].carattere.punti;
+    if (negozio == 8) negozio = nuovo.testi[kNomeNegozio].carattere.punti;
+    if (barre == 22) barre = nuovo.testi[kCodiceBarre].carattere.punti;
+    layout.logoTop = nuovo.logoTop;
+    layout.logoLeft = nuovo.logoLeft;
+  }
   return true;
 }
 

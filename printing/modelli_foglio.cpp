@@ -137,7 +137,8 @@ std::optional<ModelloFoglio> TrovaModelloFoglio(const std::vector<ModelloFoglio>
 QString FoglioRifiutato(const QString& nome, const QString& cartella) {
   const auto modello = TrovaModelloFoglio(CatalogoModelliFoglio(cartella, true), nome);
   if (!modello)
-    return "Il foglio \"" + nome + "\" non è nel catalogo dei fogli di etichette: sceglierne "
+    return "Il foglio \"" + nome +
+           "\" non è nel catalogo dei fogli di etichette: sceglierne "
            "un altro nell'editor delle etichette.";
   if (modello->impedimento.isEmpty()) return {};
   return "Il foglio \"" + nome + "\" " + modello->impedimento +

@@ -56,8 +56,7 @@ QRectF StampanteEtichette::areaStampabileTwips() const {
   QPageLayout layout = printer_->pageLayout();
   layout.setUnits(QPageLayout::Millimeter);
   const QRectF mm = layout.fullRect().marginsRemoved(layout.minimumMargins());
-  return QRectF(mm.topLeft() * kTwipsPerMm, mm.size() * kTwipsPerMm)
-      .translated(-spostamentoTwips_);
+  return QRectF(mm.topLeft() * kTwipsPerMm, mm.size() * kTwipsPerMm).translated(-spostamentoTwips_);
 }
 
 std::unique_ptr<SuperficieEtichette> StampanteEtichette::apri() {

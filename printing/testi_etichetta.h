@@ -40,8 +40,8 @@ QString PrezzoAlKgEtichetta(const QVariant& costo, const QVariant& tipoMateriale
 // What the barcode element prints for a product: bars only of the code as stored, never of
 // another one.
 struct CodiceStampato {
-  QString testo;   // the digits under the bars, or the code as plain text
-  QString cifre;   // the bars' digits; empty: no bars
+  QString testo;        // the digits under the bars, or the code as plain text
+  QString cifre;        // the bars' digits; empty: no bars
   bool errato = false;  // an EAN-8/EAN-13 whose last digit is wrong: plain text, no bars
 };
 CodiceStampato CodiceDaStampare(const ProdottoEtichetta& prodotto, const OpzioniCodice& opzioni);
