@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -298,8 +299,8 @@ QWidget* FrmConfiguraLabel::costruisciFoglio() {
   form->addRow(QStringLiteral("Correzione stampante ↓"), spnCorrezioneY_);
   lblCella_ = new QLabel;
   lblCella_->setObjectName("lblCella");
-  lblCella_->setWordWrap(true);
-  form->addRow(lblCella_);
+  lblCella_->setToolTip(QStringLiteral("Il disegno dell'etichetta si adatta a questa misura"));
+  form->addRow(QStringLiteral("Etichetta del foglio"), lblCella_);
   return gruppo;
 }
 
@@ -408,7 +409,7 @@ void FrmConfiguraLabel::configura() {
   Shape1_->setFixedSize(Pixel(kLarghezzaCellaProgettata), Pixel(kAltezzaCellaProgettata));
   const QRectF cella = motore_.cella(0, 0).intersected(motore_.areaStampabileTwips());
   const QLocale italiano(QLocale::Italian, QLocale::Italy);
-  lblCella_->setText(QStringLiteral("Etichetta del foglio: %1 × %2 mm (il disegno vi si adatta)")
+  lblCella_->setText(QStringLiteral("%1 × %2 mm")
                          .arg(italiano.toString(cella.width() / kTwipsPerMm, 'f', 1),
                               italiano.toString(cella.height() / kTwipsPerMm, 'f', 1)));
 }

@@ -11,6 +11,7 @@
 
 #include "printing/frm_configura_label.h"
 #include "printing/stampante_etichette.h"
+#include "printing/superficie_painter.h"
 #include "startup/modulo_file_ini.h"
 #include "support/fakes.h"
 #include "support/file_helpers.h"

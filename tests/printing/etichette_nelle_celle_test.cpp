@@ -7,6 +7,7 @@
 #include "printing/adatta_cella.h"
 #include "printing/configura_etichette.h"
 #include "printing/easy_print.h"
+#include "printing/frm_configura_label.h"
 #include "printing/report_archivio.h"
 #include "printing/selezione_etichette.h"
 #include "printing/stampante_etichette.h"
@@ -193,8 +194,10 @@ TEST(EtichetteCodici, WrongCheckDigitsPrintNoBarsAndAreListed) {
 TEST(EtichetteOfferte, OfferLabelsCarryTheLowestEarlierPrice) {
   const QDate oggi = QDate::currentDate();
   testing::NegozioDiProva negozio;
-  negozio.prodotto("1", "Acqua naturale", "0,45")
-      .prodotto("2", "Acqua frizzante", "0,60")
+  negozio
+      .prodotto({.cod = "1", .descrizione = "Acqua naturale", .barCode = Ean13(1), .costo = "0,45"})
+      .prodotto(
+          {.cod = "2", .descrizione = "Acqua frizzante", .barCode = Ean13(2), .costo = "0,60"})
       .sqlite("UPDATE StoricoPrezzi SET Quando='" +
               oggi.addDays(-60).startOfDay().toString("yyyy-MM-dd HH:mm:ss") + "'");
   auto rs = negozio.db->openRecordset("Select * from Magazzino where CodMateriale='1'");
@@ -211,6 +214,8 @@ TEST(EtichetteOfferte, OfferLabelsCarryTheLowestEarlierPrice) {
   DispositivoDiProva a4(QSizeF(210, 297) * kMm);
   EasyPrint motore(a4);
   LayoutEtichetta layout = LayoutEtichetta::progettato();
+  layout.logo = LogoEtichetta(negozio.cartella.root());
+  motore.setOpzioniCodice({true, false});
   motore.setSelezione(
       [&](const QString& c) { return SelezionaProdotti(*negozio.db, "Vero", c, {}, oggi); });
   ConfiguraMotore(motore, layout, {"3", "8"});
@@ -229,6 +234,7 @@ TEST(EtichetteOfferte, OfferLabelsCarryTheLowestEarlierPrice) {
   EXPECT_NEAR(precedente.top(), prezzo.bottom(), 1);
   EXPECT_NEAR(precedente.left(), prezzo.left(), 1);
   EXPECT_TRUE(motore.cella(1, 0).contains(precedente));  // "naturale" comes second
+  EXPECT_EQ(s.codici.size(), 2u);
   Schermata(motore, "etichetta_offerta", motore.cella(1, 0));
 
   RiempiRptProdotti(*negozio.db, VediTutteLePromozioni(*negozio.db, oggi.addDays(-30)));
@@ -236,6 +242,32 @@ TEST(EtichetteOfferte, OfferLabelsCarryTheLowestEarlierPrice) {
   EXPECT_EQ(report.colonne.back().intestazione, "Prezzo più basso 30 gg");
   ASSERT_EQ(report.righe.size(), 2u);
   EXPECT_EQ(report.righe[0].back(), "0,45");
+}
+
+// A store still holding the layout it was first given (the logo over the description, the
+// bars past the cell) reads today's design; one the user has moved stays as moved.
+TEST(EtichetteLayout, TheFirstDesignUntouchedReadsAsTodays) {
+  testing::NegozioDiProva negozio;
+  const QString prima =
+      "UPDATE FormatoEtichetta SET XFornitura=60, YFornitura=120, XCodFornitura=330, "
+      "YCodFornitura=120, XCliente=700, YCliente=120, XPeso=1150, YPeso=120, XBC=%1, YBC=120, "
+      "XPicture=60, YPicture=2300, FontSizeF=8, FontSizeBC=22";
+  negozio.sqlite(prima.arg(1400));
+  const LayoutEtichetta oggi = LayoutEtichetta::progettato();
+  LayoutEtichetta letto = LayoutEtichetta::progettato();
+  ASSERT_TRUE(CaricaLayout(*negozio.db, letto));
+  for (int i = 0; i < kElementiTesto; ++i) {
+    EXPECT_EQ(letto.testi[i].top, oggi.testi[i].top) << i;
+    EXPECT_EQ(letto.testi[i].left, oggi.testi[i].left) << i;
+    EXPECT_EQ(letto.testi[i].carattere.punti, oggi.testi[i].carattere.punti) << i;
+  }
+  EXPECT_EQ(letto.logoLeft, oggi.logoLeft);
+
+  negozio.sqlite(prima.arg(1300));
+  ASSERT_TRUE(CaricaLayout(*negozio.db, letto));
+  EXPECT_EQ(letto.testi[kCodiceBarre].top, 1300);
+  EXPECT_EQ(letto.logoLeft, 2300);
+  EXPECT_EQ(letto.testi[kCodiceBarre].carattere.punti, 22);
 }
 
 }  // namespace

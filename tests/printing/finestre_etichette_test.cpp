@@ -159,7 +159,7 @@ TEST_F(FinestreEtichette, SheetBoxesTemplatesAndTheSettingsTheEditorWritesBack) 
   auto* cornice = e->findChild<QFrame*>("Shape1");
   auto* cella = e->findChild<QLabel*>("lblCella");
   EXPECT_NEAR(cornice->width(), 6 * 567.0 / 15, 1);
-  EXPECT_TRUE(cella->text().startsWith("Etichetta del foglio: 60,0 × 27,1 mm"));
+  EXPECT_TRUE(cella->text() == "60,0 × 27,1 mm");
   colonne->setText("");
   EXPECT_EQ(e->motore().MaxCol(), 3);
   colonne->setText("0");
@@ -168,7 +168,7 @@ TEST_F(FinestreEtichette, SheetBoxesTemplatesAndTheSettingsTheEditorWritesBack) 
   righe->setText("5");
   EXPECT_EQ(e->motore().MaxCol(), 2);
   EXPECT_EQ(e->motore().MaxRow(), 5);
-  EXPECT_TRUE(cella->text().startsWith("Etichetta del foglio: 95,0 × 49,4 mm"));
+  EXPECT_TRUE(cella->text() == "95,0 × 49,4 mm");
 
   auto* modello = e->findChild<QComboBox*>("cboModello");
   const int avery = modello->findData("Avery L7160");
@@ -177,7 +177,7 @@ TEST_F(FinestreEtichette, SheetBoxesTemplatesAndTheSettingsTheEditorWritesBack) 
     EXPECT_EQ(colonne->text(), "3");
     EXPECT_EQ(righe->text(), "7");
     EXPECT_EQ(LeggiINI(cartella.setup(), "Etichetta", "ModelloFoglio", "?"), "Avery L7160");
-    EXPECT_TRUE(cella->text().startsWith("Etichetta del foglio: 64,0 × 38,1 mm"));
+    EXPECT_TRUE(cella->text() == "64,0 × 38,1 mm");
   }
 
   auto* noIcona = e->findChild<QCheckBox*>("Check1");
