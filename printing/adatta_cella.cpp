@@ -14,7 +14,9 @@ namespace {
 constexpr double kAgioMisura = 1.04;
 constexpr int kModuliEAN13 = 113;  // 95 of bars, 11 and 7 of quiet zone
 constexpr int kModuliEAN8 = 81;    // 67 of bars, 7 on each side
-constexpr double kPuntiPerPollice = 72.0;
+constexpr int kPassiRiduzione = 4;
+// The share of a text's width that must stay free before an obstacle for it to give way.
+constexpr double kQuotaMinimaPrimaDiUnOstacolo = 0.4;
 
 // A paint device whose pixels are twips, for measuring texts as they print.
 const QImage& MisuratoreTwips() {
@@ -76,7 +78,8 @@ class Impaginatore {
 
   // The text from `dove`, in the cell and short of what stands on its right; the area it
   // took, empty when nothing was drawn.
-  QRectF testo(const QString& testo, CarattereEtichetta c, QPointF dove) {
+  // `intero`: a figure (a price, a code) is never cut short, only made smaller.
+  QRectF testo(const QString& testo, CarattereEtichetta c, QPointF dove, bool intero) {
     if (testo.isEmpty()) return {};
     c.punti *= s_;
     QSizeF m = MisuraTesto(testo, c);
@@ -91,8 +94,10 @@ class Impaginatore {
         dove.setY(altro.bottom());
     const double spazio = margineDestro(QRectF(dove, m)) - dove.x();
     if (spazio <= 0) return {};
-    if (m.width() * kAgioMisura > spazio) {
-      c.punti *= std::max(kRiduzioneTestoMassima, spazio / (m.width() * kAgioMisura));
+    // Widths do not follow the size exactly (hinting): a few smaller steps until it fits.
+    const double minimo = c.punti * (intero ? kRiduzioneCifreMassima : kRiduzioneTestoMassima);
+    for (int passo = 0; passo < kPassiRiduzione && m.width() * kAgioMisura > spazio; ++passo) {
+      c.punti = std::max(minimo, c.punti * spazio / (m.width() * kAgioMisura) * 0.98);
       m = MisuraTesto(testo, c);
     }
     QString visibile = testo;
@@ -114,11 +119,13 @@ class Impaginatore {
 
  private:
   // The nearest left edge of the bars or the logo that starts right of the text and shares
-  // its lines, else the cell's right edge.
+  // its lines, else the cell's right edge. Bars laid out over most of the text (a layout
+  // that put them there) are ignored: the text keeps its size rather than vanish.
   double margineDestro(const QRectF& r) const {
     double destra = cella_.right();
     for (const QRectF& o : ostacoli_)
-      if (o.left() > r.left() && o.top() < r.bottom() && o.bottom() > r.top())
+      if (o.left() - r.left() >= kQuotaMinimaPrimaDiUnOstacolo * r.width() &&
+          o.top() < r.bottom() && o.bottom() > r.top())
         destra = std::min(destra, o.left());
     return destra;
   }
@@ -172,13 +179,14 @@ CellaAdattata AdattaCella(const LayoutEtichetta& layout, const QRectF& cella,
       c.nome = kFontInChiaro;
       c.punti = kPuntiCodiceInChiaro;
     }
-    const QRectF area = imp.testo(contenuto.testi[i], c, imp.posizione(e.left, e.top));
+    const bool intero = i != kDescrizione && i != kNomeNegozio;
+    const QRectF area = imp.testo(contenuto.testi[i], c, imp.posizione(e.left, e.top), intero);
     if (i == kPrezzo && !contenuto.sottoIlPrezzo.isEmpty()) {
       CarattereEtichetta piccolo = e.carattere;
       piccolo.punti = kPuntiPrezzoPrecedente;
       piccolo.grassetto = false;
       const QPointF sotto = area.isEmpty() ? imp.posizione(e.left, e.top) : area.bottomLeft();
-      imp.testo(contenuto.sottoIlPrezzo, piccolo, sotto);
+      imp.testo(contenuto.sottoIlPrezzo, piccolo, sotto, true);
     }
   }
   return imp.esito;

@@ -27,8 +27,10 @@ int ModuliEAN(qsizetype cifre);
 // The narrowest width (twips) a symbol of `cifre` digits may be printed at.
 double LarghezzaMinimaEAN(qsizetype cifre);
 
-// A text is shrunk at most to this share of its size before it is cut short.
+// A text is shrunk at most to this share of its size before it is cut short; a price or a
+// code is never cut, so it may shrink further (a cut price would read as another one).
 inline constexpr double kRiduzioneTestoMassima = 0.6;
+inline constexpr double kRiduzioneCifreMassima = 0.25;
 // A code printed as plain digits instead of bars.
 inline constexpr double kPuntiCodiceInChiaro = 8;
 inline const QString kFontInChiaro = QStringLiteral("Arial");

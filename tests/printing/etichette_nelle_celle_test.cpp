@@ -3,6 +3,8 @@
 // earlier price.
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include "catalogue/modulo_ean.h"
 #include "printing/adatta_cella.h"
 #include "printing/configura_etichette.h"
@@ -69,7 +71,8 @@ struct Caso {
   const char* nome;
   std::optional<ModelloFoglio> foglio;  // none: the 3 x 8 sheet of the boxes
   bool barre;
-  bool layoutVecchio = false;  // the layout stores had before: logo over the description
+  bool layoutVecchio = false;   // the layout stores had before: logo over the description
+  double margineStampante = 0;  // mm the printer cannot print on each side
 };
 
 class EtichetteNelleCelle : public ::testing::TestWithParam<Caso> {};
@@ -77,6 +80,9 @@ class EtichetteNelleCelle : public ::testing::TestWithParam<Caso> {};
 TEST_P(EtichetteNelleCelle, EveryPieceStaysInItsCell) {
   const Caso& c = GetParam();
   DispositivoDiProva a4(QSizeF(210, 297) * kMm);
+  const QRectF pagina(QPointF(0, 0), a4.pagina);
+  const double margine = c.margineStampante * kMm;
+  if (margine > 0) a4.stampabile = pagina.adjusted(margine, margine, -margine, -margine);
   EasyPrint motore(a4);
   LayoutEtichetta layout = LayoutEtichetta::progettato();
   layout.logo = QImage(8, 8, QImage::Format_RGB32);
@@ -105,6 +111,7 @@ TEST_P(EtichetteNelleCelle, EveryPieceStaysInItsCell) {
   for (const auto& b : s.codici) pezzi.push_back(b.area);
   for (const auto& i : s.immagini) pezzi.push_back(i);
   for (const QRectF& p : pezzi) {
+    EXPECT_TRUE(a4.areaStampabileTwips().adjusted(-0.01, -0.01, 0.01, 0.01).contains(p));
     const bool dentro = std::any_of(celle.begin(), celle.end(), [&](const QRectF& cella) {
       return cella.adjusted(-0.01, -0.01, 0.01, 0.01).contains(p);
     });
@@ -138,6 +145,8 @@ TEST_P(EtichetteNelleCelle, EveryPieceStaysInItsCell) {
   // Every description is there, cut to 24 characters, and so is every price, shrunk or cut
   // but never run into the bars.
   EXPECT_EQ(s.testiDi(1).count("ACQUA MINERALE NATURALE "), perPagina);
+  const QStringList prezzi = s.testiDi(1).filter(QRegularExpression("^€ 1\\.2\\d\\d,50$"));
+  EXPECT_EQ(prezzi.size(), perPagina);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -148,6 +157,8 @@ INSTANTIATE_TEST_SUITE_P(
         Caso{"celle_alte_20_mm", Foglio(60, 20, 3, 12, 12, 12, 63, 23), true},
         Caso{"celle_grandi", Foglio(99.1, 38.1, 2, 7, 4.65, 15.15, 101.6, 38.1), true},
         Caso{"celle_strette", Foglio(38.1, 21.2, 5, 13, 4.75, 10.7, 40.6, 21.2), true},
+        // cells from the paper's edge on a printer with 4.5 mm margins
+        Caso{"stampante_con_margini", Foglio(70, 37.125, 3, 8, 0, 0, 70, 37.125), true, false, 4.5},
         Caso{"troppo_piccole", Foglio(25.4, 10, 7, 27, 6, 13, 28, 10), false},
         Caso{"troppo_basse", Foglio(70, 5, 3, 50, 0, 10, 70, 5.5), false}),
     [](const auto& info) { return std::string(info.param.nome); });

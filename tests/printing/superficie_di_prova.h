@@ -71,6 +71,9 @@ class DispositivoDiProva : public DispositivoEtichette {
  public:
   explicit DispositivoDiProva(QSizeF twips = {21 * 567.0, 29.7 * 567.0}) : pagina(twips) {}
   QSizeF paginaTwips() const override { return pagina; }
+  QRectF areaStampabileTwips() const override {
+    return stampabile.isNull() ? QRectF(QPointF(0, 0), pagina) : stampabile;
+  }
   std::unique_ptr<SuperficieEtichette> apri() override {
     documenti.push_back(std::make_unique<SuperficieDiProva>());
     ultima = documenti.back().get();
@@ -78,6 +81,7 @@ class DispositivoDiProva : public DispositivoEtichette {
   }
 
   QSizeF pagina;
+  QRectF stampabile;  // null: the whole page
   std::vector<std::unique_ptr<SuperficieDiProva>> documenti;
   SuperficieDiProva* ultima = nullptr;
 };
