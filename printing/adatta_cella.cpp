@@ -15,6 +15,7 @@ constexpr double kAgioMisura = 1.04;
 constexpr int kModuliEAN13 = 113;  // 95 of bars, 11 and 7 of quiet zone
 constexpr int kModuliEAN8 = 81;    // 67 of bars, 7 on each side
 constexpr int kPassiRiduzione = 4;
+constexpr double kPassoOltre = 0.98;  // each step a little past the ratio, to land inside
 // The share of a text's width that must stay free before an obstacle for it to give way.
 constexpr double kQuotaMinimaPrimaDiUnOstacolo = 0.4;
 
@@ -97,7 +98,7 @@ class Impaginatore {
     // Widths do not follow the size exactly (hinting): a few smaller steps until it fits.
     const double minimo = c.punti * (intero ? kRiduzioneCifreMassima : kRiduzioneTestoMassima);
     for (int passo = 0; passo < kPassiRiduzione && m.width() * kAgioMisura > spazio; ++passo) {
-      c.punti = std::max(minimo, c.punti * spazio / (m.width() * kAgioMisura) * 0.98);
+      c.punti = std::max(minimo, c.punti * spazio / (m.width() * kAgioMisura) * kPassoOltre);
       m = MisuraTesto(testo, c);
     }
     QString visibile = testo;
@@ -114,7 +115,6 @@ class Impaginatore {
     return p.area;
   }
 
-  double scala() const { return s_; }
   CellaAdattata esito;
 
  private:
