@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QTextStream>
 
+#include "catalogue/modulo_ean.h"
+
 namespace listinova {
 namespace {
 
@@ -24,7 +26,19 @@ QString RiepilogoImport::testo() const {
     t += QStringLiteral("\n  riga %1: %2").arg(scartate[i].riga).arg(scartate[i].motivo);
   if (scartate.size() > kScartateMostrate)
     t += QStringLiteral("\n  ... e altre %1").arg(scartate.size() - kScartateMostrate);
+  if (!cifreErrate.empty())
+    t += QStringLiteral("\nCodici con la cifra di controllo errata: %1").arg(cifreErrate.size());
+  for (size_t i = 0; i < cifreErrate.size() && i < kScartateMostrate; ++i)
+    t += QStringLiteral("\n  riga %1: %2").arg(cifreErrate[i].riga).arg(cifreErrate[i].motivo);
   return t;
+}
+
+void RiepilogoImport::controllaCifra(int riga, const QString& barCode) {
+  const QString corretto = CodiceEANCorretto(barCode);
+  if (!corretto.isEmpty() && corretto != barCode)
+    cifreErrate.push_back(
+        {riga, QStringLiteral("Cifra di controllo errata: il codice corretto è %1 (importato %2)")
+                   .arg(corretto, barCode)});
 }
 
 QString RiepilogoImport::scriviScartate(const QString& cartella, const QDateTime& quando,
