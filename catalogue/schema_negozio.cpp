@@ -159,7 +159,8 @@ bool SchemaDiOggi(const QString& percorso) {
       return false;
     if (!oggettiDelloSchema(file.handle).contains(diOggi)) return false;
     // Read with SQLite's own collations only: an index sorted otherwise shows here.
-    platform::db::SqliteStatement controllo(file.handle, QStringLiteral("PRAGMA integrity_check(1)"));
+    platform::db::SqliteStatement controllo(file.handle,
+                                            QStringLiteral("PRAGMA integrity_check(1)"));
     return controllo.step() && controllo.column(0).toString() == QLatin1String("ok");
   } catch (const platform::db::DatabaseError&) {
     return false;

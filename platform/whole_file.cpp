@@ -97,8 +97,9 @@ QString describeWriteFailure(int systemError, const QString& path) {
     case EISDIR:
     case ENOTEMPTY:
     case EEXIST:
-      return QStringLiteral("Al posto del file \"%1\" c'è una cartella: il file non è stato "
-                            "scritto.")
+      return QStringLiteral(
+                 "Al posto del file \"%1\" c'è una cartella: il file non è stato "
+                 "scritto.")
           .arg(file);
     case EIO:
       return QStringLiteral("Errore del disco in \"%1\": \"%2\" non è stato scritto.")
@@ -113,7 +114,7 @@ QString describeWriteFailure(int systemError, const QString& path) {
 int probeFolderError(const QString& path) {
   const QString cartella = QFileInfo(path).absolutePath();
   if (!QFileInfo(cartella).isDir()) return ENOENT;
-  struct statvfs disco{};
+  struct statvfs disco {};
   if (::statvfs(nativo(cartella).constData(), &disco) == 0) {
     if (disco.f_flag & ST_RDONLY) return EROFS;
     if (static_cast<unsigned long long>(disco.f_bavail) * disco.f_frsize < kQuasiPieno)
@@ -248,8 +249,7 @@ QString copyFileChecked(const QString& from, const QString& to) {
   QFile sorgente(from);
   if (!sorgente.open(QIODevice::ReadOnly))
     return QStringLiteral("Impossibile leggere \"%1\".").arg(QDir::toNativeSeparators(from));
-  const int fd =
-      ::open(nativo(to).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int fd = ::open(nativo(to).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return describeWriteFailure(errno, to);
   QByteArray blocco;
   while (!(blocco = sorgente.read(kBloccoCopia)).isEmpty()) {

@@ -46,7 +46,10 @@ class LibraryComplaints {
     saved_ = capture_ ? ::dup(STDERR_FILENO) : -1;
     if (saved_ >= 0) ::dup2(::fileno(capture_), STDERR_FILENO);
   }
-  ~LibraryComplaints() { restore(); }
+  ~LibraryComplaints() {
+    restore();
+    if (capture_) std::fclose(capture_);
+  }
   QString text() {
     restore();
     if (!capture_) return {};
@@ -185,9 +188,8 @@ WorkbookCell cellFor(const QVariant& value, db::FieldType type) {
         const double computed = value.toDouble();
         const double amount = Money::fromDouble(computed).toDouble();
         cell.kind = WorkbookCell::Kind::Money;
-        cell.number = std::fabs(amount - computed) <= std::fabs(computed) * kBinaryNoise
-                          ? amount
-                          : computed;
+        cell.number =
+            std::fabs(amount - computed) <= std::fabs(computed) * kBinaryNoise ? amount : computed;
         return cell;
       }
       break;

@@ -206,8 +206,7 @@ bool EasyPrint::PrintDoc(int prima, int ultima, int etichettaSingola) {
     auto superficie = dispositivo_.apri();
     if (!superficie) {
       const QString guasto = dispositivo_.guasto();
-      ScriviErrore(kModulo, "PrintDoc", guasto.isEmpty() ? "Stampante non disponibile" : guasto,
-                   0);
+      ScriviErrore(kModulo, "PrintDoc", guasto.isEmpty() ? "Stampante non disponibile" : guasto, 0);
       return false;
     }
     prima = std::max(prima, 1);

@@ -13,7 +13,7 @@ class WorkbookWriter;
 namespace db {
 class Database;
 class DatabaseError;
-}
+}  // namespace db
 }  // namespace platform
 
 // The statements of the two exports, each writing one sheet of the workbook `file`.

@@ -71,7 +71,7 @@ void togliCopieInterrotte(const QString& scelta) {
       QDir(scelta).entryList({QString::fromUtf8(kInCorso) + "*"}, QDir::Dirs | QDir::Hidden);
   for (const QString& nome : avanzi) {
     bool numero = false;
-    const qint64 processo = nome.mid(int(strlen(kInCorso))).toLongLong(&numero);
+    const qint64 processo = nome.mid(int(strlen(kInCorso))).section(u'-', 0, 0).toLongLong(&numero);
     if (numero && processo > 0 && ::kill(pid_t(processo), 0) != 0 && errno == ESRCH)
       QDir(scelta + u'/' + nome).removeRecursively();
   }
@@ -162,9 +162,11 @@ EsitoSalvataggio SalvaCartellaDati(platform::FileSystem& fs, const QString& cart
     esito.errore = platform::describeWriteFailure(errno, esito.cartella);
   }
   // The folder's state while the copy still holds its space tells the cause best.
-  const QString causa = causaNellaDestinazione(platform::probeFolderError(provvisoria + "/x"), scelta);
+  const QString causa =
+      causaNellaDestinazione(platform::probeFolderError(provvisoria + "/x"), scelta);
   if (!causa.isEmpty()) esito.errore = causa;
-  esito.errore.replace(QDir::toNativeSeparators(provvisoria), QDir::toNativeSeparators(esito.cartella));
+  esito.errore.replace(QDir::toNativeSeparators(provvisoria),
+                       QDir::toNativeSeparators(esito.cartella));
   esito.errore.replace(provvisoria, esito.cartella);
   QDir(provvisoria).removeRecursively();
   return esito;

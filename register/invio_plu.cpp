@@ -98,7 +98,8 @@ EsitoInvio InvioPlu::cmdInviaPLU_Click(bool soloModificati) {
       // A command file the disk refused is no communication problem.
       const QString& guasto = record_.guasto();
       prompts_.ask({guasto.isEmpty() ? MessaggioCassaNonRaggiunta(cassa) : guasto, titolo,
-                    Buttons::Ok, cassa.numero == 1 || !guasto.isEmpty() ? Icon::Critical : Icon::None});
+                    Buttons::Ok,
+                    cassa.numero == 1 || !guasto.isEmpty() ? Icon::Critical : Icon::None});
       continue;
     }
     ++esito.inviateBene;

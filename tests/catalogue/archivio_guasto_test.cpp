@@ -130,7 +130,8 @@ TEST_F(ArchivioGuasto, ADiskThatFillsUpWhileWorkingIsSaidInItalian) {
   const QString errore = erroreDi([&] {
     db->execute(QString("UPDATE Magazzino SET Descrizione='%1'").arg(QString(2000, 'x')));
   });
-  EXPECT_TRUE(errore.contains(QString::fromUtf8("Spazio su disco esaurito in"))) << errore.toStdString();
+  EXPECT_TRUE(errore.contains(QString::fromUtf8("Spazio su disco esaurito in")))
+      << errore.toStdString();
   guasto.setFault(Fault::None);
   EXPECT_EQ(db->openRecordset("Select * from Magazzino where Descrizione like 'x*'").recordCount(),
             0);

@@ -1,8 +1,6 @@
 // Every file the program writes is whole or absent: each job, run as the shop runs it, on a
 // full disk and in a read-only folder, fails with the real cause and leaves no partial file and
 // the previous file as it was; a backup killed at any moment leaves no broken PLU_BCK.
-#include <sqlite3.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -11,15 +9,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <cmath>
+#include <csignal>
 
-#include "catalogue/apri_database.h"
-#include "platform/db/database.h"
-#include "startup/modulo_file_ini.h"
+#include "startup/lavoro_non_avviato.h"
 #include "support/disco_montato.h"
 #include "support/file_helpers.h"
-#include "support/qt_print.h"
+#include "support/negozio_di_prova.h"
 #include "tests/printing/lettore_xlsx.h"
 
 namespace listinova {
@@ -27,32 +23,18 @@ namespace {
 
 constexpr int kProdotti = 600;
 
-// A shop of kProdotti products whose amounts have four decimals and quantities three.
-void CreaNegozio(const QString& negozio, int prodotti = kProdotti) {
-  auto db = ApriDatabase(negozio + "/Dati/DbNegozio.mdb");
-  platform::db::Database::Transaction t(*db);
-  for (int i = 1; i <= prodotti; ++i)
-    db->execute(QString("INSERT INTO Magazzino (CodMateriale, Descrizione, BarCode, Quantità, "
-                        "Costo, Costo2, Genere, Modificato) VALUES ('%1', 'Prodotto %1', "
-                        "'%2', %3, %4, %5, '1', -1)")
-                    .arg(i)
-                    .arg(8000000000000LL + i)
-                    .arg(QString::number(1000 + i * 7.123, 'f', 3))
-                    .arg(QString::number(1234.5678 + i * 1.0001, 'f', 4))
-                    .arg(QString::number(0.3 + i * 0.7001, 'f', 4)));
-  t.commit();
-}
+using testing::NegozioDiProva;
 
 struct Esito {
   int stato = -1;
   QString testo;  // standard output and error together
 };
 
-Esito Esegui(const QString& negozio, const QString& config, const QStringList& argomenti) {
+// The program run on `negozio`, as a nightly job would run it.
+Esito Esegui(const QString& negozio, const QStringList& argomenti) {
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("LISTINOVA_CARTELLA", negozio);
-  env.insert("XDG_CONFIG_HOME", config);
   env.remove("DISPLAY");
   env.remove("QT_QPA_PLATFORM");
   p.setProcessEnvironment(env);
@@ -76,25 +58,39 @@ enum class Guasto { DiscoPieno, SolaLettura };
 struct Lavoro {
   const char* nome;
   QStringList (*argomenti)(const QString& uscita);
-  const char* file;         // what the job writes in its folder
-  bool negozioSulDisco;     // the job writes into the shop folder itself
-  int liberiKib;            // room left on the "full" disk
-  const char* causaPieno;   // the words of a full disk
+  const char* file;        // what the job writes in its folder
+  bool negozioSulDisco;    // the job writes into the shop folder itself
+  int liberiKib;           // room left on the "full" disk
+  const char* causaPieno;  // the words of a full disk
 };
 
 const Lavoro kLavori[] = {
-    {"stampa", [](const QString& u) { return QStringList{"stampa", "magazzino", u + "/giacenze.pdf"}; },
-     "giacenze.pdf", false, 8, "Spazio su disco esaurito in"},
-    {"etichette", [](const QString& u) { return QStringList{"etichette", u + "/etichette.pdf"}; },
-     "etichette.pdf", false, 8, "Spazio su disco esaurito in"},
+    {"stampa",
+     [](const QString& u) {
+       return QStringList{"stampa", "magazzino", u + "/giacenze.pdf"};
+     },
+     "giacenze.pdf", false, 4, "Spazio su disco esaurito in"},
+    {"etichette",
+     [](const QString& u) {
+       return QStringList{"etichette", u + "/etichette.pdf"};
+     },
+     "etichette.pdf", false, 4, "Spazio su disco esaurito in"},
     {"esporta",
-     [](const QString& u) { return QStringList{"esporta", "magazzino", u + "/magazzino.xlsx"}; },
-     "magazzino.xlsx", false, 8, "Spazio su disco esaurito in"},
+     [](const QString& u) {
+       return QStringList{"esporta", "magazzino", u + "/magazzino.xlsx"};
+     },
+     "magazzino.xlsx", false, 4, "Spazio su disco esaurito in"},
     // Below its free-space floor the backup is refused before a byte is written.
-    {"salva", [](const QString& u) { return QStringList{"salva", u}; }, "PLU_BCK", false, 8,
-     "Spazio NON sufficiente"},
-    {"invia", [](const QString&) { return QStringList{"invia", "--si"}; }, "FilePLU1.txt", true,
-     48, "Spazio su disco esaurito in"},
+    {"salva",
+     [](const QString& u) {
+       return QStringList{"salva", u};
+     },
+     "PLU_BCK", false, 4, "Spazio NON sufficiente"},
+    {"invia",
+     [](const QString&) {
+       return QStringList{"invia", "--si"};
+     },
+     "FilePLU1.txt", true, 48, "Spazio su disco esaurito in"},
 };
 
 TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesNoPartialFile) {
@@ -102,13 +98,20 @@ TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesN
     for (const Guasto guasto : {Guasto::DiscoPieno, Guasto::SolaLettura}) {
       const bool pieno = guasto == Guasto::DiscoPieno;
       SCOPED_TRACE(std::string(lavoro.nome) + (pieno ? " su disco pieno" : " in sola lettura"));
-      QTemporaryDir dir;
-      testing::DiscoMontato disco(dir.filePath("disco"), 4096);
+      NegozioDiProva negozio;
+      negozio.prodotti(kProdotti).setup("RegCassa", "PortaCOM", "1");
+      negozio.chiudi();
+      testing::DiscoMontato disco(negozio.file("disco"), 8192);
       if (!disco.montato()) GTEST_SKIP() << "serve un file system montato dal test (root)";
-      const QString negozio = lavoro.negozioSulDisco ? dir.filePath("disco") : dir.filePath("negozio");
-      const QString uscita = lavoro.negozioSulDisco ? negozio : dir.filePath("disco");
-      CreaNegozio(negozio);
-      ScriviINI(negozio + "/Setup.ini", "RegCassa", "PortaCOM", "1");
+      // A job that writes into the shop folder runs on a copy of the shop on the small disk.
+      QString cartella = negozio.cartella.root();
+      if (lavoro.negozioSulDisco) {
+        cartella = negozio.file("disco/negozio");
+        ASSERT_TRUE(QDir().mkpath(cartella + "/Dati"));
+        ASSERT_TRUE(QFile::copy(negozio.percorsoArchivio(), cartella + "/Dati/DbNegozio.mdb"));
+        ASSERT_TRUE(QFile::copy(negozio.cartella.setup(), cartella + "/Setup.ini"));
+      }
+      const QString uscita = lavoro.negozioSulDisco ? cartella : negozio.file("disco");
       // The previous file is there and stays as it was.
       const QByteArray precedente = "versione precedente\r\n";
       if (QString(lavoro.file) != "PLU_BCK")
@@ -120,9 +123,9 @@ TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesN
       else
         ASSERT_TRUE(disco.soloLettura());
 
-      const Esito esito = Esegui(negozio, dir.filePath("config"), lavoro.argomenti(uscita));
+      const Esito esito = Esegui(cartella, lavoro.argomenti(uscita));
 
-      EXPECT_EQ(esito.stato, 1) << esito.testo.toStdString();
+      EXPECT_EQ(esito.stato, pieno ? 1 : lavoro.statoSolaLettura) << esito.testo.toStdString();
       EXPECT_TRUE(esito.testo.contains(pieno ? lavoro.causaPieno : "in sola lettura"))
           << esito.testo.toStdString();
       EXPECT_FALSE(esito.testo.contains(".parziale") || esito.testo.contains("-in-corso-") ||
@@ -131,12 +134,13 @@ TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesN
       QStringList dopo =
           QDir(uscita).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
       dopo.removeAll("riempitivo");
+      dopo.removeAll("listinova.lock");
       EXPECT_EQ(dopo, primaDelGuasto);
       if (QString(lavoro.file) != "PLU_BCK")
         EXPECT_EQ(testing::readAll(uscita + "/" + lavoro.file), precedente);
       // The cause is in the error log too, wherever the log could be written.
       if (!lavoro.negozioSulDisco && QString(lavoro.nome) != "salva")
-        EXPECT_TRUE(QString::fromUtf8(testing::readAll(negozio + "/Dati/ErrorLog.dat"))
+        EXPECT_TRUE(QString::fromUtf8(testing::readAll(negozio.file("Dati/ErrorLog.dat")))
                         .contains(pieno ? lavoro.causaPieno : "in sola lettura"));
     }
   }
@@ -145,21 +149,19 @@ TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesN
 // The backup killed at ever later moments: whatever PLU_BCK folder exists holds a sound store
 // with every product, and the next backup clears what the killed ones left.
 TEST(FileInteri, ABackupKilledAtAnyMomentLeavesNoBrokenBackup) {
-  QTemporaryDir dir;
-  const QString negozio = dir.filePath("negozio");
-  const QString uscita = dir.filePath("copie");
   constexpr int kMolti = 20000;
-  CreaNegozio(negozio, kMolti);
+  NegozioDiProva negozio;
+  negozio.prodotti(kMolti).chiudi();
+  const QString uscita = negozio.file("copie");
   // A big file beside the store widens the window in which the copy is half done.
-  ASSERT_TRUE(testing::writeAll(negozio + "/Dati/allegato.bin", QByteArray(16 << 20, 'a')));
+  ASSERT_TRUE(testing::writeAll(negozio.file("Dati/allegato.bin"), QByteArray(16 << 20, 'a')));
   QDir().mkpath(uscita);
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("LISTINOVA_CARTELLA", negozio);
-  env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+  env.insert("LISTINOVA_CARTELLA", negozio.cartella.root());
   env.remove("DISPLAY");
   int interrotti = 0;
   bool finito = false;
-  for (int attesaMs = 0; !finito && attesaMs < 3000; attesaMs += 20) {
+  for (int attesaMs = 10; !finito && attesaMs < 5000; attesaMs += 10 + attesaMs / 5) {
     SCOPED_TRACE(attesaMs);
     QProcess salva;
     salva.setProcessEnvironment(env);
@@ -188,29 +190,29 @@ TEST(FileInteri, ABackupKilledAtAnyMomentLeavesNoBrokenBackup) {
 // The stock sqlite3 tool's ".dump" drops the version number and nothing else: the store is
 // recognised as current, marked, and neither copied aside nor rebuilt.
 TEST(FileInteri, AStoreDumpedByTheStockToolIsRecognisedAsCurrent) {
-  QTemporaryDir dir;
-  const QString negozio = dir.filePath("negozio");
-  CreaNegozio(negozio, 50);
-  const QString archivio = negozio + "/Dati/DbNegozio.mdb";
-  const QString prima = Sqlite(archivio, "SELECT group_concat(Descrizione || Costo) FROM Magazzino");
+  NegozioDiProva negozio;
+  negozio.prodotti(50).chiudi();
+  const QString archivio = negozio.percorsoArchivio();
+  const QString prima =
+      Sqlite(archivio, "SELECT group_concat(Descrizione || Costo) FROM Magazzino");
   QProcess dump;
-  dump.setStandardOutputFile(dir.filePath("dump.sql"));
+  dump.setStandardOutputFile(negozio.file("dump.sql"));
   dump.start("sqlite3", {archivio, ".dump"});
   ASSERT_TRUE(dump.waitForFinished(60000));
   for (const char* resto : {"", "-wal", "-shm"}) QFile::remove(archivio + resto);
   QProcess carica;
-  carica.setStandardInputFile(dir.filePath("dump.sql"));
+  carica.setStandardInputFile(negozio.file("dump.sql"));
   carica.start("sqlite3", {archivio});
   ASSERT_TRUE(carica.waitForFinished(60000));
   ASSERT_EQ(Sqlite(archivio, "PRAGMA user_version"), "0");
 
-  const Esito esito = Esegui(negozio, dir.filePath("config"),
-                             {"esporta", "magazzino", dir.filePath("m.xlsx")});
+  const Esito esito =
+      Esegui(negozio.cartella.root(), {"esporta", "magazzino", negozio.file("m.xlsx")});
 
   EXPECT_EQ(esito.stato, 0) << esito.testo.toStdString();
   EXPECT_EQ(Sqlite(archivio, "PRAGMA user_version"), "1");
-  EXPECT_TRUE(QDir(negozio + "/Dati").entryList({"DbNegozio.mdb.v*"}).isEmpty());
-  EXPECT_FALSE(QString::fromUtf8(testing::readAll(negozio + "/Dati/ErrorLog.dat"))
+  EXPECT_TRUE(QDir(negozio.file("Dati")).entryList({"DbNegozio.mdb.v*"}).isEmpty());
+  EXPECT_FALSE(QString::fromUtf8(testing::readAll(negozio.file("Dati/ErrorLog.dat")))
                    .contains("Archivio aggiornato"));
   EXPECT_EQ(Sqlite(archivio, "SELECT group_concat(Descrizione || Costo) FROM Magazzino"), prima);
 }
@@ -218,28 +220,23 @@ TEST(FileInteri, AStoreDumpedByTheStockToolIsRecognisedAsCurrent) {
 // The totals sheet holds the exact sums of quantity times amount (seven decimals each), not
 // sums cut to four decimals.
 TEST(FileInteri, TheTotalsSheetHoldsTheExactSums) {
-  QTemporaryDir dir;
-  const QString negozio = dir.filePath("negozio");
   // Exact totals in ten-millionths: quantities have three decimals, amounts four.
+  NegozioDiProva negozio;
   __int128 vendita = 0, acquisto = 0;
-  {
-    auto db = ApriDatabase(negozio + "/Dati/DbNegozio.mdb");
-    platform::db::Database::Transaction t(*db);
-    for (int i = 1; i <= 3000; ++i) {
-      const int q = 1000 + (i % 50) * 125 + i % 7;  // thousandths
-      const int c = 12345 + (i % 300) * 101;        // ten-thousandths
-      const int c2 = 3 + (i % 211) * 77;
-      vendita += __int128(q) * c;
-      acquisto += __int128(q) * c2;
-      db->execute(QString("INSERT INTO Magazzino (CodMateriale, Descrizione, Quantità, Costo, "
-                          "Costo2) VALUES ('%1', 'P%1', %2, %3, %4)")
-                      .arg(i)
-                      .arg(q / 1000.0, 0, 'f', 3)
-                      .arg(c / 10000.0, 0, 'f', 4)
-                      .arg(c2 / 10000.0, 0, 'f', 4));
-    }
-    t.commit();
+  platform::db::Database::Transaction insieme(*negozio.db);
+  for (int i = 1; i <= 3000; ++i) {
+    const int q = 1000 + (i % 50) * 125 + i % 7;  // thousandths
+    const int c = 12345 + (i % 300) * 101;        // ten-thousandths
+    const int c2 = 3 + (i % 211) * 77;
+    vendita += __int128(q) * c;
+    acquisto += __int128(q) * c2;
+    negozio.prodotto({.cod = QString::number(i),
+                      .quantita = q / 1000.0,
+                      .costo = QString::number(c / 10000.0, 'f', 4).replace('.', ','),
+                      .costo2 = QString::number(c2 / 10000.0, 'f', 4).replace('.', ',')});
   }
+  insieme.commit();
+  negozio.chiudi();
   const auto comeNumero = [](__int128 decimilionesimi) {
     const auto intero = static_cast<long long>(decimilionesimi / 10000000);
     const auto resto = static_cast<long long>(decimilionesimi % 10000000);
@@ -252,10 +249,10 @@ TEST(FileInteri, TheTotalsSheetHoldsTheExactSums) {
   };
   ASSERT_FALSE(esatto(std::round(comeNumero(vendita) * 1e4) / 1e4, comeNumero(vendita)));
 
-  const Esito esito = Esegui(negozio, dir.filePath("config"),
-                             {"esporta", "magazzino", dir.filePath("m.xlsx")});
+  const Esito esito =
+      Esegui(negozio.cartella.root(), {"esporta", "magazzino", negozio.file("m.xlsx")});
   ASSERT_EQ(esito.stato, 0) << esito.testo.toStdString();
-  const auto fogli = testing::LeggiXlsx(dir.filePath("m.xlsx"));
+  const auto fogli = testing::LeggiXlsx(negozio.file("m.xlsx"));
   ASSERT_TRUE(fogli && fogli->size() == 2);
   const auto& totali = (*fogli)[1].righe;
   ASSERT_EQ(totali.size(), 2u);

@@ -14,7 +14,8 @@ class DiscoMontato {
  public:
   DiscoMontato(const QString& punto, int kib) : punto_(punto) {
     QDir().mkpath(punto);
-    montato_ = comando("mount", {"-t", "tmpfs", "-o", QString("size=%1k").arg(kib), "tmpfs", punto});
+    montato_ =
+        comando("mount", {"-t", "tmpfs", "-o", QString("size=%1k").arg(kib), "tmpfs", punto});
   }
   ~DiscoMontato() {
     if (montato_) comando("umount", {"-l", punto_});
@@ -36,8 +37,7 @@ class DiscoMontato {
   static bool comando(const QString& programma, const QStringList& argomenti) {
     QProcess p;
     p.start(programma, argomenti);
-    return p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit &&
-           p.exitCode() == 0;
+    return p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
   }
   QString punto_;
   bool montato_ = false;

@@ -543,7 +543,8 @@ TEST_F(CasseConfigurateE2e, CommandFileThatCannotBeWrittenFailsTheRegister) {
   // The operator hears the real cause, not a communication problem.
   ASSERT_EQ(banco.cronologia.size(), 3);
   EXPECT_EQ(banco.cronologia[0], kSicuro);
-  EXPECT_TRUE(banco.cronologia[1].startsWith("Al posto del file")) << banco.cronologia[1].toStdString();
+  EXPECT_TRUE(banco.cronologia[1].startsWith("Al posto del file"))
+      << banco.cronologia[1].toStdString();
   EXPECT_EQ(banco.cronologia[2], kTerminata);
   EXPECT_EQ(esito.statoUscita(), 1);
   EXPECT_EQ(banco.modificati(), modificatiPrima);
