@@ -58,10 +58,11 @@ enum class Guasto { DiscoPieno, SolaLettura };
 struct Lavoro {
   const char* nome;
   QStringList (*argomenti)(const QString& uscita);
-  const char* file;        // what the job writes in its folder
-  bool negozioSulDisco;    // the job writes into the shop folder itself
-  int liberiKib;           // room left on the "full" disk
-  const char* causaPieno;  // the words of a full disk
+  const char* file;          // what the job writes in its folder
+  bool negozioSulDisco;      // the job writes into the shop folder itself
+  int liberiKib;             // room left on the "full" disk
+  const char* causaPieno;    // the words of a full disk
+  int statoSolaLettura = 1;  // a shop folder that takes no write does not even start
 };
 
 const Lavoro kLavori[] = {
@@ -90,7 +91,7 @@ const Lavoro kLavori[] = {
      [](const QString&) {
        return QStringList{"invia", "--si"};
      },
-     "FilePLU1.txt", true, 48, "Spazio su disco esaurito in"},
+     "FilePLU1.txt", true, 48, "Spazio su disco esaurito in", kUscitaAvvioNonRiuscito},
 };
 
 TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesNoPartialFile) {
@@ -114,8 +115,9 @@ TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesN
       const QString uscita = lavoro.negozioSulDisco ? cartella : negozio.file("disco");
       // The previous file is there and stays as it was.
       const QByteArray precedente = "versione precedente\r\n";
-      if (QString(lavoro.file) != "PLU_BCK")
+      if (QString(lavoro.file) != "PLU_BCK") {
         ASSERT_TRUE(testing::writeAll(uscita + "/" + lavoro.file, precedente));
+      }
       const QStringList primaDelGuasto =
           QDir(uscita).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
       if (pieno)
@@ -136,12 +138,14 @@ TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesN
       dopo.removeAll("riempitivo");
       dopo.removeAll("listinova.lock");
       EXPECT_EQ(dopo, primaDelGuasto);
-      if (QString(lavoro.file) != "PLU_BCK")
+      if (QString(lavoro.file) != "PLU_BCK") {
         EXPECT_EQ(testing::readAll(uscita + "/" + lavoro.file), precedente);
+      }
       // The cause is in the error log too, wherever the log could be written.
-      if (!lavoro.negozioSulDisco && QString(lavoro.nome) != "salva")
+      if (!lavoro.negozioSulDisco && QString(lavoro.nome) != "salva") {
         EXPECT_TRUE(QString::fromUtf8(testing::readAll(negozio.file("Dati/ErrorLog.dat")))
                         .contains(pieno ? lavoro.causaPieno : "in sola lettura"));
+      }
     }
   }
 }
