@@ -389,6 +389,8 @@ bool RecordPlu::ScriviFilePLU(const QString& chiave) {
     Recordset righe = db_.openRecordset(QStringLiteral("Select ") + Record::kColonne +
                                         " from MagazzinoPerOstrel order by BarCode ASC");
     if (righe.eof()) {
+      // Nothing to send: the file of an earlier send must not look like this one's.
+      QFile::remove(percorso);
       notice_.show(QStringLiteral("Nessun Articolo da inviare!!!"));
       return false;
     }
