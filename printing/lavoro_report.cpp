@@ -124,6 +124,7 @@ int eseguiStampa(const QStringList& argomenti, QTextStream& uscita, QTextStream&
     }
     uscita << "Scritto " << parole[1] << " (" << report.righe.size() << " prodotti)" << Qt::endl;
   } catch (const platform::db::DatabaseError& e) {
+    ScriviErrore(kModulo, "StampaMagazzino", e.description(), e.code());
     errori << "Stampa non riuscita: " << e.description() << Qt::endl;
     return 1;
   }
