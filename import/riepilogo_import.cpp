@@ -2,7 +2,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTextStream>
+
+#include "platform/whole_file.h"
 
 #include "catalogue/modulo_ean.h"
 
@@ -47,13 +48,15 @@ QString RiepilogoImport::scriviScartate(const QString& cartella, const QDateTime
   QDir().mkpath(cartella);
   const QString percorso =
       QDir(cartella).filePath("Importazione-" + quando.toString("yyyy-MM-dd") + ".txt");
-  QFile file(percorso);
-  if (!file.open(QIODevice::Append | QIODevice::Text)) return {};
-  QTextStream out(&file);
-  out << quando.toString("dd/MM/yyyy HH:mm:ss") << " - " << origine << "\n";
-  for (const RigaScartata& s : scartate) out << "  riga " << s.riga << ": " << s.motivo << "\n";
-  out.flush();
-  return file.error() == QFile::NoError ? percorso : QString();
+  // The day's summary grows by a block per import, rewritten whole each time.
+  QFile esistente(percorso);
+  QByteArray contenuto = esistente.open(QIODevice::ReadOnly) ? esistente.readAll() : QByteArray();
+  esistente.close();
+  QString blocco = quando.toString("dd/MM/yyyy HH:mm:ss") + " - " + origine + "\n";
+  for (const RigaScartata& s : scartate)
+    blocco += QStringLiteral("  riga %1: %2\n").arg(s.riga).arg(s.motivo);
+  contenuto += blocco.toUtf8();
+  return platform::writeWholeFile(percorso, contenuto).isEmpty() ? percorso : QString();
 }
 
 }  // namespace listinova

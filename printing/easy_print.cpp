@@ -209,7 +209,8 @@ bool EasyPrint::PrintDoc(int prima, int ultima, int etichettaSingola) {
   try {
     auto superficie = dispositivo_.apri();
     if (!superficie) {
-      ScriviErrore(kModulo, "PrintDoc", "Stampante non disponibile", 0);
+      const QString guasto = dispositivo_.guasto();
+      ScriviErrore(kModulo, "PrintDoc", guasto.isEmpty() ? "Stampante non disponibile" : guasto, 0);
       return false;
     }
     azzeraAvvisi();
@@ -220,7 +221,9 @@ bool EasyPrint::PrintDoc(int prima, int ultima, int etichettaSingola) {
       disegnaPagina(p, *superficie, etichettaSingola);
     }
     if (superficie->fine()) return true;
-    ScriviErrore(kModulo, "PrintDoc", "La stampante ha rifiutato il documento", 0);
+    const QString guasto = dispositivo_.guasto();
+    ScriviErrore(kModulo, "PrintDoc",
+                 guasto.isEmpty() ? "La stampante ha rifiutato il documento" : guasto, 0);
   } catch (const std::exception& errore) {
     ScriviErrore(kModulo, "PrintDoc", QString::fromUtf8(errore.what()), 0);
   }

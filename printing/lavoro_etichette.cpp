@@ -92,7 +92,12 @@ int eseguiEtichette(const QStringList& argomenti, QTextStream& uscita, QTextStre
       return 0;
     }
     if (!motore.PrintDoc(1, motore.Pages(), 0)) {
-      errori << "Stampa delle etichette non riuscita (dettagli in Dati/ErrorLog.dat)." << Qt::endl;
+      const QString guasto = dispositivo->guasto();
+      if (!guasto.isEmpty())
+        errori << "Etichette non stampate: " << guasto << Qt::endl;
+      else
+        errori << "Stampa delle etichette non riuscita (dettagli in Dati/ErrorLog.dat)."
+               << Qt::endl;
       return 1;
     }
     uscita << "Etichette: " << motore.LabelCopies() << " su " << motore.Pages() << " pagine"

@@ -7,7 +7,12 @@
 #include "platform/barcode_drawing.h"
 #include "printing/superficie_etichette.h"
 
+class QPdfWriter;
 class QPrinter;
+
+namespace listinova::platform {
+class WholeFile;
+}
 
 namespace listinova {
 class EasyPrint;
@@ -25,12 +30,17 @@ class StampanteEtichette : public DispositivoEtichette {
   QSizeF paginaTwips() const override;
   QRectF areaStampabileTwips() const override;
   std::unique_ptr<SuperficieEtichette> apri() override;
+  QString guasto() const override;
   QString nomeStampante() const;
 
  private:
   explicit StampanteEtichette(std::unique_ptr<QPrinter> printer, QPointF spostamentoMm);
+  explicit StampanteEtichette(const QString& filePdf);
 
+  // A printer, or else a PDF file written whole beside its name and renamed into place.
   std::unique_ptr<QPrinter> printer_;
+  std::unique_ptr<platform::WholeFile> filePdf_;
+  std::unique_ptr<QPdfWriter> pdf_;
   QPointF spostamentoTwips_;
   platform::ZintBarcodeDrawing barre_;
 };

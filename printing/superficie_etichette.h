@@ -50,6 +50,8 @@ class DispositivoEtichette {
   virtual QRectF areaStampabileTwips() const { return {QPointF(0, 0), paginaTwips()}; }
   // Null when the device cannot start a document.
   virtual std::unique_ptr<SuperficieEtichette> apri() = 0;
+  // Why the last document failed, when the device knows (a full disk, a read-only folder).
+  virtual QString guasto() const { return {}; }
 };
 
 }  // namespace listinova
