@@ -85,7 +85,8 @@ QString StampanteEtichette::guasto() const {
 }
 
 QRectF StampanteEtichette::areaStampabileTwips() const {
-  QPageLayout layout = printer_->pageLayout();
+  // A PDF file has no edge a printer cannot reach.
+  QPageLayout layout = printer_ ? printer_->pageLayout() : paginaPdf();
   layout.setUnits(QPageLayout::Millimeter);
   const QRectF mm = layout.fullRect().marginsRemoved(layout.minimumMargins());
   return QRectF(mm.topLeft() * kTwipsPerMm, mm.size() * kTwipsPerMm).translated(-spostamentoTwips_);
