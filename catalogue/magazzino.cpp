@@ -41,6 +41,7 @@ using platform::db::sqlText;
 // The working window takes nearly the whole screen, leaving the title bar room on a 768-line one.
 constexpr int kPercentualeSchermo = 96;
 constexpr int kAltezzaMassimaPannelli = 160;
+constexpr int kColonnaVuota = 12;
 
 }  // namespace
 
@@ -74,6 +75,8 @@ Magazzino::Magazzino(platform::db::Database& db, platform::Prompts& prompts,
                                             70, 80,  115, 10, 75, 100, 50, 80,  80};
   for (int colonna = 0; colonna < kColonneMagazzino; ++colonna)
     ListMagazzino_->setColumnWidth(colonna, larghezze[colonna]);
+  // Column 12 is empty by design: shown, it is a blank header on a wide screen.
+  ListMagazzino_->setColumnHidden(kColonnaVuota, true);
 
   auto* alto = new QHBoxLayout;
   alto->addWidget(costruisciRicerca(), 1);
@@ -412,13 +415,19 @@ void Magazzino::CmdCerca_Click() {
 void Magazzino::IntercettaBarCode(const QString& codice) {
   txtRicBarCode_->clear();
   if (codice.isEmpty()) return;
-  auto rs = db_.openRecordset("Select * from Magazzino where BarCode=" + sqlText(codice) +
-                              " And Eliminato =" + "False");
-  if (rs.eof()) {
+  const auto prodotto = [this](const QString& barCode) {
+    auto rs = db_.openRecordset("Select * from Magazzino where BarCode=" + sqlText(barCode) +
+                                " And Eliminato =" + "False");
+    return rs.eof() ? QString() : rs.text("CodMateriale");
+  };
+  QString trovato = prodotto(codice);
+  if (const QString completo = CodiceCompletato13(codice); trovato.isEmpty() && !completo.isEmpty())
+    trovato = prodotto(completo);
+  if (trovato.isEmpty()) {
     notice_.show(QStringLiteral("ATTENZIONE! Prodotto Non Registrato o Lettura Imperfetta!"));
     return;
   }
-  if (apriEditor(rs.text("CodMateriale"), false)) CmdCerca_Click();
+  if (apriEditor(trovato, false)) CmdCerca_Click();
 }
 
 bool Magazzino::apriEditor(const QString& codMateriale, bool senzaAggiungi) {
@@ -433,6 +442,7 @@ bool Magazzino::apriEditor(const QString& codMateriale, bool senzaAggiungi) {
       return false;
     }
     if (senzaAggiungi) editor.setAggiungiAbilitato(false);
+    editor.setOggi([this] { return clock_.now().date(); });
     editor.exec();
   } catch (const std::exception& errore) {
     registraErrore("PreparaPerModifica", errore);

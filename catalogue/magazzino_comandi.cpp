@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "catalogue/magazzino.h"
@@ -127,6 +128,8 @@ void Magazzino::setInviaPLU(std::function<void(bool soloModificati)> invia) {
   if (!invia) return;
   connect(cmdInviaPLU_, &QPushButton::clicked, this, [this, invia] {
     comando("cmdInviaPLU_Click", [this, invia] {
+      // The banner asks for a send: once the operator has sent, it has done its work.
+      mostraAvviso(QString(), 0);
       invia(soloModificati());
       CmdCerca_Click();
     });
@@ -200,6 +203,8 @@ void Magazzino::setPromozioni(std::function<void()> apri) {
                                   : kProssimaVersione);
   if (!apri) return;
   connect(cmdPromozioni_, &QPushButton::clicked, this, [this, apri] {
+    // The offer is for the product selected in the grid: only from the products' tab.
+    if (schede_->currentIndex() != 0) return;
     try {
       apri();
     } catch (const std::exception& errore) {
@@ -245,10 +250,19 @@ void Magazzino::setManutenzione(Manutenzione manutenzione) {
 }
 
 void Magazzino::mostraAvviso(const QString& testo, int punti) {
-  QFont carattere = lblTab_->font();
-  if (punti > 0) carattere.setPointSize(punti);
+  avviso_ = testo;
+  puntiAvviso_ = punti;
+  aggiornaTab();
+}
+
+void Magazzino::aggiornaTab() {
+  // A job's text stands over the banner while the job runs; the banner comes back after it.
+  const bool diLavoro = !stato_.isEmpty();
+  QFont carattere = font();
+  if (!diLavoro && puntiAvviso_ > 0) carattere.setPointSize(puntiAvviso_);
   lblTab_->setFont(carattere);
-  mostraStato(testo);
+  lblTab_->setText(diLavoro ? stato_ : avviso_);
+  lblTab_->setVisible(!lblTab_->text().isEmpty());
 }
 
 bool Magazzino::perFrontalini() const { return ckPerFrontalini_->isChecked(); }
@@ -298,8 +312,8 @@ void Magazzino::setImportaInterscambio(std::function<bool()> importa, int interv
 }
 
 void Magazzino::mostraStato(const QString& testo) {
-  lblTab_->setText(testo);
-  lblTab_->setVisible(!testo.isEmpty());
+  stato_ = testo;
+  aggiornaTab();
 }
 
 void Magazzino::mostraRecordAttuale(const QString& numero) { lblRecAct_->setText(numero); }

@@ -67,13 +67,10 @@ void Magazzino::setStampaVendite(std::function<void(const QDate& dal, const QDat
   cmdStampaVPLU_->setToolTip(stampa ? QStringLiteral("Stampa o esporta le vendite del periodo")
                                     : kProssimaVersione);
   if (!stampa) return;
-  for (QDateEdit* data : {dal_, al_}) {
-    data->setEnabled(true);
-    data->setToolTip({});
-    data->setDate(clock_.now().date());
-  }
+  // The period is the one the sales tab shows, the same "Trova" lists.
   connect(cmdStampaVPLU_, &QPushButton::clicked, this, [this, stampa] {
-    comando("cmdStampaVPLU_Click", [this, stampa] { stampa(dal_->date(), al_->date()); });
+    comando("cmdStampaVPLU_Click",
+            [this, stampa] { stampa(dtGiornoRif_->date(), dtDataAl_->date()); });
   });
 }
 
