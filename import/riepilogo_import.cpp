@@ -24,6 +24,12 @@ QString RiepilogoImport::testo() const {
     t += QStringLiteral("\n  riga %1: %2").arg(scartate[i].riga).arg(scartate[i].motivo);
   if (scartate.size() > kScartateMostrate)
     t += QStringLiteral("\n  ... e altre %1").arg(scartate.size() - kScartateMostrate);
+  if (avvisi.empty()) return t;
+  t += QStringLiteral("\nRighe da controllare: %1").arg(avvisi.size());
+  for (size_t i = 0; i < avvisi.size() && i < kScartateMostrate; ++i)
+    t += QStringLiteral("\n  riga %1: %2").arg(avvisi[i].riga).arg(avvisi[i].motivo);
+  if (avvisi.size() > kScartateMostrate)
+    t += QStringLiteral("\n  ... e altre %1").arg(avvisi.size() - kScartateMostrate);
   return t;
 }
 

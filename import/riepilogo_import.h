@@ -31,8 +31,11 @@ struct RiepilogoImport {
   int aggiunti = 0;
   int aggiornati = 0;
   std::vector<RigaScartata> scartate;
+  // Rows imported with a choice the operator should check (a department given by default).
+  std::vector<RigaScartata> avvisi;
 
   void scarta(int riga, const QString& motivo) { scartate.push_back({riga, motivo}); }
+  void avvisa(int riga, const QString& motivo) { avvisi.push_back({riga, motivo}); }
   // The summary for a message box: the figures, then the first skipped rows.
   QString testo() const;
   // The whole list of skipped rows in "Importazione-<yyyy-MM-dd>.txt" in `cartella`, appended
