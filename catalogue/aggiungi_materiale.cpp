@@ -398,9 +398,12 @@ void AggiungiMateriale::setAggiungiAbilitato(bool abilitato) {
 
 bool AggiungiMateriale::salva() {
   if (scheda_.ControlloCampi() != u"Ok") {
-    prompts_.ask({QStringLiteral("Prego verificare tutti i dati e riprovare"),
-                  Globali().TitoloProgramma, platform::Buttons::Ok, platform::Icon::Information,
-                  std::nullopt});
+    const auto& mancanza = scheda_.mancanza();
+    prompts_.ask(
+        {mancanza ? mancanza->testo : QStringLiteral("Prego verificare tutti i dati e riprovare"),
+         Globali().TitoloProgramma, platform::Buttons::Ok, platform::Icon::Information,
+         std::nullopt});
+    if (mancanza) campi_[static_cast<int>(mancanza->campo)]->setFocus();
     return false;
   }
   const CursoreOccupato occupato;

@@ -35,6 +35,7 @@ class AggiungiMateriale : public QDialog {
   // False when there is no such product.
   bool PreparaPerModifica(const QString& codMateriale);
   void setAggiungiAbilitato(bool abilitato);
+  void setOggi(std::function<QDate()> oggi) { scheda_.setOggi(std::move(oggi)); }
 
  signals:
   void prodottoSalvato(const QString& codMateriale);

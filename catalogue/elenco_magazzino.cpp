@@ -1,6 +1,7 @@
 #include "catalogue/elenco_magazzino.h"
 
 #include <QHash>
+#include <QRegularExpression>
 
 #include "catalogue/ricerche_archivio.h"
 #include "platform/db/database.h"
@@ -101,8 +102,12 @@ QString IstruzioneRicerca(const CriteriRicerca& criteri) {
   static const char* const campi[] = {"Descrizione like '", "BarCode ='",
                                       "CodProdottoFornitore ='"};
   if (!criteri.testo.isEmpty() && criteri.opzione >= 0 && criteri.opzione <= 2) {
-    sql += campi[criteri.opzione] + raddoppiaApici(criteri.testo) +
-           (criteri.opzione == 0 ? "*'" : "'");
+    const QString completo = criteri.opzione == 1 ? CodiceCompletato13(criteri.testo) : QString();
+    if (completo.isEmpty())
+      sql += campi[criteri.opzione] + raddoppiaApici(criteri.testo) +
+             (criteri.opzione == 0 ? "*'" : "'");
+    else
+      sql += "(BarCode ='" + raddoppiaApici(criteri.testo) + "' or BarCode ='" + completo + "')";
     condizioni = true;
   }
   if (!criteri.reparto.isEmpty()) {
@@ -168,9 +173,12 @@ ElencoMagazzino LeggiElencoMagazzino(Database& db, const QString& sql, bool togl
   return elenco;
 }
 
-QString TestoValoreMagazzino(Money valore) {
-  // Money keeps four decimals: the last two of the six shown are always zero.
-  return valore.toItalian(4) + "00";
+QString TestoValoreMagazzino(Money valore) { return valore.toItalian(2); }
+
+QString CodiceCompletato13(const QString& codice) {
+  static const QRegularExpression soloCifre(QStringLiteral("^[0-9]{1,12}$"));
+  if (!soloCifre.match(codice).hasMatch()) return {};
+  return codice.rightJustified(kCifreEan13, u'0');
 }
 
 }  // namespace listinova

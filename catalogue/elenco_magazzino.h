@@ -60,7 +60,12 @@ QStringList IntestazioniMagazzino();
 ElencoMagazzino LeggiElencoMagazzino(platform::db::Database& db, const QString& sql,
                                      bool togliMarcheEtichetta);
 
-// "1.234,560000": the stock value as the list shows it.
+// "1.234,56": the stock value as the list shows it, money with its two decimals.
 QString TestoValoreMagazzino(Money valore);
+
+// A scanner or a supplier's list may drop an EAN-13's leading zeros: the code of 1 to 12
+// digits completed to 13 with zeros in front, else empty.
+inline constexpr int kCifreEan13 = 13;
+QString CodiceCompletato13(const QString& codice);
 
 }  // namespace listinova

@@ -1,6 +1,6 @@
+// The product list: the search, the grid and the commands on the products it lists.
 #include "catalogue/magazzino.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,67 +12,36 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTreeView>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "catalogue/adegua_barcode.h"
 #include "catalogue/aggiungi_materiale.h"
+#include "catalogue/magazzino_comune.h"
 #include "catalogue/modello_magazzino.h"
 #include "platform/clock.h"
 #include "platform/db/database.h"
 #include "platform/notice.h"
 #include "platform/prompts.h"
-#include "startup/error_log.h"
-#include "startup/filtro_tasti.h"
 #include "startup/icone_pulsanti.h"
 #include "startup/impostazioni.h"
 #include "startup/modulo_file_ini.h"
 #include "startup/var_globali.h"
-#include "touch/frm_tastiera.h"
 
 namespace listinova {
 namespace {
 
-using platform::db::DatabaseError;
+using namespace magazzino_comune;
 using platform::db::sqlText;
 
-constexpr char kModulo[] = "Magazzino";
-constexpr char kProssimaVersione[] = "Disponibile in una prossima versione";
-constexpr char kTuttiOrdinati[] = "Select * from magazzino order by descrizione";
 // The working window takes nearly the whole screen, leaving the title bar room on a 768-line one.
 constexpr int kPercentualeSchermo = 96;
 constexpr int kAltezzaMassimaPannelli = 160;
-
-// The busy pointer for as long as the object lives, also when an error cuts the work short.
-class PuntatoreOccupato {
- public:
-  PuntatoreOccupato() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~PuntatoreOccupato() { QApplication::restoreOverrideCursor(); }
-  PuntatoreOccupato(const PuntatoreOccupato&) = delete;
-  PuntatoreOccupato& operator=(const PuntatoreOccupato&) = delete;
-};
-
-void registraErrore(const char* procedura, const std::exception& errore) {
-  if (const auto* db = dynamic_cast<const DatabaseError*>(&errore))
-    ScriviErrore(kModulo, procedura, db->description(), db->code());
-  else
-    ScriviErrore(kModulo, procedura, QString::fromUtf8(errore.what()), 0);
-}
-
-QLabel* contatore(const char* nome) {
-  auto* etichetta = new QLabel(QStringLiteral("0"));
-  etichetta->setObjectName(nome);
-  etichetta->setMinimumWidth(60);
-  etichetta->setFrameShape(QFrame::StyledPanel);
-  etichetta->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  return etichetta;
-}
+constexpr int kColonnaVuota = 12;
 
 }  // namespace
 
@@ -106,6 +75,8 @@ Magazzino::Magazzino(platform::db::Database& db, platform::Prompts& prompts,
                                             70, 80,  115, 10, 75, 100, 50, 80,  80};
   for (int colonna = 0; colonna < kColonneMagazzino; ++colonna)
     ListMagazzino_->setColumnWidth(colonna, larghezze[colonna]);
+  // Column 12 is empty by design: shown, it is a blank header on a wide screen.
+  ListMagazzino_->setColumnHidden(kColonnaVuota, true);
 
   auto* alto = new QHBoxLayout;
   alto->addWidget(costruisciRicerca(), 1);
@@ -276,147 +247,6 @@ QWidget* Magazzino::costruisciContatori() {
   return riga;
 }
 
-QWidget* Magazzino::costruisciComandi() {
-  auto* riga = new QWidget;
-  auto* layout = new QHBoxLayout(riga);
-  layout->setContentsMargins(0, 0, 0, 0);
-
-  ckModificati_ = new QCheckBox(QStringLiteral("Invio PLU Modificati"));
-  ckModificati_->setObjectName("ckModificati");
-  cmdSegnaModificati_ = pulsante("cmdSegnaModificati", QStringLiteral("Segna tutti modificati"));
-  cmdInviaPLU_ = prossimaVersione("cmdInviaPLU", QStringLiteral("Invia PLU  >>>"));
-  lblRecAct_ = contatore("lblRecAct");
-  lblRecTot_ = contatore("lblRecTot");
-  auto* record = new QWidget;
-  auto* righeRecord = new QHBoxLayout(record);
-  righeRecord->setContentsMargins(0, 0, 0, 0);
-  righeRecord->addWidget(new QLabel(QStringLiteral("Record")));
-  righeRecord->addWidget(lblRecAct_);
-  righeRecord->addWidget(new QLabel(QStringLiteral("di")));
-  righeRecord->addWidget(lblRecTot_);
-  cmdRiceviPLU_ = prossimaVersione("cmdLeggiPLU", QStringLiteral("Leggi PLU  <<<"));
-  cmdGeneraFile_ = prossimaVersione("cmdGeneraFile", QStringLiteral("&Genera File Dati"));
-  ProgressBar1_ = new QProgressBar;
-  ProgressBar1_->setObjectName("ProgressBar1");
-  ProgressBar1_->hide();
-  layout->addWidget(
-      riquadro(QStringLiteral("Casse"), {cmdInviaPLU_, record, cmdRiceviPLU_, cmdGeneraFile_,
-                                         ProgressBar1_, ckModificati_, cmdSegnaModificati_}));
-
-  auto* date = new QWidget;
-  auto* righeDate = new QGridLayout(date);
-  righeDate->setContentsMargins(0, 0, 0, 0);
-  dal_ = new QDateEdit;
-  dal_->setObjectName("dal");
-  al_ = new QDateEdit;
-  al_->setObjectName("al");
-  int r = 0;
-  for (QDateEdit* data : {dal_, al_}) {
-    data->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    data->setCalendarPopup(true);
-    data->setEnabled(false);
-    data->setToolTip(kProssimaVersione);
-    righeDate->addWidget(new QLabel(r == 0 ? QStringLiteral("dal") : QStringLiteral("al")), r, 0);
-    righeDate->addWidget(data, r++, 1);
-  }
-  layout->addWidget(riquadro(
-      QStringLiteral("Offerte"),
-      {cmdPromozioni_ = prossimaVersione("cmdPromozioni", QStringLiteral("PROMOZIONI")), date}));
-
-  cmdAdeguaCodici_ = pulsante("cmdAdeguaCodici", QStringLiteral("Adegua BC"));
-  layout->addWidget(riquadro(
-      QStringLiteral("Archivio"),
-      {Generi_ = prossimaVersione("Generi", QStringLiteral("&Reparti")), cmdAdeguaCodici_,
-       cmdImporta_ = prossimaVersione("cmdImporta", QStringLiteral("&Importa da FileDati"))}));
-
-  txtQtaPredef_ = new QLineEdit;
-  txtQtaPredef_->setObjectName("txtQtaPredef");
-  txtQtaPredef_->setMaximumWidth(70);
-  txtQtaPredef_->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
-  txtQtaPredef_->setToolTip(QStringLiteral("Quantità da dare a tutti i prodotti"));
-  FiltroTasti::applica(txtQtaPredef_, 1);
-  if (Globali().TastieraVisibile) TastieraAlTocco(txtQtaPredef_, kModoNumero, notice_);
-  cmdAggiornaQta_ = prossimaVersione("cmdAggiornaQta", QStringLiteral("Applica"));
-  auto* quantita = new QWidget;
-  auto* rigaQuantita = new QHBoxLayout(quantita);
-  rigaQuantita->setContentsMargins(0, 0, 0, 0);
-  rigaQuantita->addWidget(txtQtaPredef_);
-  rigaQuantita->addWidget(cmdAggiornaQta_);
-  cmdSalva_ = prossimaVersione("cmdSalva", QStringLiteral("&Salva Dati"));
-  cmdCambiaDb_ = prossimaVersione("cmdCambiaDb", QStringLiteral("Cambia &Dati"));
-  layout->addWidget(riquadro(QStringLiteral("Manutenzione"), {cmdSalva_, cmdCambiaDb_, quantita}));
-
-  ckPerFrontalini_ = new QCheckBox(QStringLiteral("x Frontalini"));
-  ckPerFrontalini_->setObjectName("ckPerFrontalini");
-  layout->addWidget(
-      riquadro(QStringLiteral("Stampe"),
-               {cmdStampaMagazzino_ =
-                    prossimaVersione("cmdStampaMagazzino", QStringLiteral("Stampa Esporta")),
-                cmdStampaVPLU_ = prossimaVersione("cmdStampa", QStringLiteral("Stampa")),
-                cmdStampaFrontalino_ =
-                    prossimaVersione("cmdStampaFrontalino", QStringLiteral("Stampa Front.")),
-                ckPerFrontalini_}));
-  layout->addStretch();
-
-  Aggiungi_ = pulsante("Aggiungi", QStringLiteral("&Nuovo"));
-  Modifica_ = pulsante("Modifica", QStringLiteral("&Modifica"));
-  Elimina_ = pulsante("Elimina", QStringLiteral("&Elimina"));
-  CmdUscita_ = pulsante("CmdUscita", QStringLiteral("Esci"));
-  // "Esci" under the product's box rather than beside it: the row fits a 1024-pixel screen.
-  auto* uscita = new QVBoxLayout;
-  uscita->addWidget(riquadro(QStringLiteral("Prodotto"), {Aggiungi_, Modifica_, Elimina_}));
-  uscita->addStretch();
-  uscita->addWidget(CmdUscita_);
-  layout->addLayout(uscita);
-  return riga;
-}
-
-QWidget* Magazzino::costruisciVendite() {
-  auto* pagina = new QWidget;
-  auto* layout = new QVBoxLayout(pagina);
-  auto* periodo = new QHBoxLayout;
-  dtGiornoRif_ = new QDateEdit;
-  dtGiornoRif_->setObjectName("dtGiornoRif");
-  dtDataAl_ = new QDateEdit;
-  dtDataAl_->setObjectName("dtDataAl");
-  periodo->addWidget(new QLabel(QStringLiteral("Vendite dal")));
-  periodo->addWidget(dtGiornoRif_);
-  periodo->addWidget(new QLabel(QStringLiteral("al")));
-  periodo->addWidget(dtDataAl_);
-  for (QDateEdit* data : {dtGiornoRif_, dtDataAl_}) {
-    data->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    data->setCalendarPopup(true);
-    data->setDate(clock_.now().date());
-  }
-  cmdTrova_ = prossimaVersione("cmdTrova", QStringLiteral("Trova"));
-  periodo->addWidget(cmdTrova_);
-  periodo->addStretch();
-  layout->addLayout(periodo);
-
-  lstPLU_ = new QTreeWidget;
-  lstPLU_->setObjectName("lstPLU");
-  lstPLU_->setHeaderLabels({QStringLiteral("Codice a barre"), QStringLiteral("Descrizione"),
-                            QStringLiteral("Quantità")});
-  lstPLU_->setRootIsDecorated(false);
-  lstPLU_->setAlternatingRowColors(true);
-  lstPLU_->setColumnWidth(0, 140);
-  lstPLU_->setColumnWidth(1, 420);
-  layout->addWidget(lstPLU_, 1);
-
-  auto* totali = new QHBoxLayout;
-  lblTotMovimentati_ = contatore("lblTotMovimentati");
-  lblTotQuantita_ = contatore("lblTotQuantita");
-  lblTotQuantita_->setMinimumWidth(100);
-  totali->addWidget(new QLabel(QStringLiteral("Prodotti movimentati:")));
-  totali->addWidget(lblTotMovimentati_);
-  totali->addSpacing(16);
-  totali->addWidget(new QLabel(QStringLiteral("Quantità venduta:")));
-  totali->addWidget(lblTotQuantita_);
-  totali->addStretch();
-  layout->addLayout(totali);
-  return pagina;
-}
-
 void Magazzino::collega() {
   const auto su = [this](QPushButton* p, const char* procedura, void (Magazzino::*azione)()) {
     connect(p, &QPushButton::clicked, this, [this, procedura, azione] {
@@ -502,182 +332,6 @@ void Magazzino::resizeEvent(QResizeEvent* event) {
   resize_.ResizeControls();
 }
 
-bool Magazzino::soloModificati() const { return ckModificati_->isChecked(); }
-
-void Magazzino::setInviaPLU(std::function<void(bool soloModificati)> invia) {
-  cmdInviaPLU_->disconnect(this);
-  cmdInviaPLU_->setEnabled(static_cast<bool>(invia));
-  cmdInviaPLU_->setToolTip(invia ? QStringLiteral("Invia i prodotti alle casse configurate")
-                                 : kProssimaVersione);
-  if (!invia) return;
-  connect(cmdInviaPLU_, &QPushButton::clicked, this, [this, invia] {
-    comando("cmdInviaPLU_Click", [this, invia] {
-      invia(soloModificati());
-      CmdCerca_Click();
-    });
-  });
-}
-
-void Magazzino::setStampaMagazzino(
-    std::function<void(const QString& sqlRicerca, bool soloQtaZero)> stampa) {
-  cmdStampaMagazzino_->disconnect(this);
-  cmdStampaMagazzino_->setEnabled(static_cast<bool>(stampa));
-  cmdStampaMagazzino_->setToolTip(
-      stampa ? QStringLiteral("Stampa o esporta le giacenze dei prodotti cercati")
-             : kProssimaVersione);
-  if (!stampa) return;
-  connect(cmdStampaMagazzino_, &QPushButton::clicked, this, [this, stampa] {
-    comando("cmdStampaMagazzino_Click", [this, stampa] {
-      const CriteriRicerca ricerca = criteri();
-      stampa(IstruzioneRicerca(ricerca), ricerca.opzione == 4);
-    });
-  });
-}
-
-void Magazzino::setStampaVendite(std::function<void(const QDate& dal, const QDate& al)> stampa) {
-  cmdStampaVPLU_->disconnect(this);
-  cmdStampaVPLU_->setEnabled(static_cast<bool>(stampa));
-  cmdStampaVPLU_->setToolTip(stampa ? QStringLiteral("Stampa o esporta le vendite del periodo")
-                                    : kProssimaVersione);
-  if (!stampa) return;
-  for (QDateEdit* data : {dal_, al_}) {
-    data->setEnabled(true);
-    data->setToolTip({});
-    data->setDate(clock_.now().date());
-  }
-  connect(cmdStampaVPLU_, &QPushButton::clicked, this, [this, stampa] {
-    comando("cmdStampaVPLU_Click", [this, stampa] { stampa(dal_->date(), al_->date()); });
-  });
-}
-
-void Magazzino::setApriReparti(std::function<void()> apri) {
-  Generi_->disconnect(this);
-  Generi_->setEnabled(static_cast<bool>(apri));
-  Generi_->setToolTip(apri ? QStringLiteral("Gestione dei reparti della cassa")
-                           : kProssimaVersione);
-  if (!apri) return;
-  connect(Generi_, &QPushButton::clicked, this, [this, apri] {
-    comando("Generi_Click", [this, apri] {
-      apri();
-      CaricaCboGeneri();
-    });
-  });
-}
-
-void Magazzino::setRiceviPLU(std::function<void()> ricevi) {
-  cmdRiceviPLU_->disconnect(this);
-  cmdRiceviPLU_->setEnabled(static_cast<bool>(ricevi));
-  cmdRiceviPLU_->setToolTip(ricevi ? QStringLiteral("Legge dalle casse le quantità vendute")
-                                   : kProssimaVersione);
-  if (!ricevi) return;
-  connect(cmdRiceviPLU_, &QPushButton::clicked, this, [this, ricevi] {
-    comando("cmdRiceviPLU_Click", [this, ricevi] {
-      ricevi();
-      CmdCerca_Click();
-    });
-  });
-}
-
-void Magazzino::setGeneraFile(std::function<void()> genera) {
-  cmdGeneraFile_->disconnect(this);
-  cmdGeneraFile_->setEnabled(static_cast<bool>(genera));
-  cmdGeneraFile_->setToolTip(genera ? QStringLiteral("Scrive su file la tabella PLU delle casse")
-                                    : kProssimaVersione);
-  if (!genera) return;
-  connect(cmdGeneraFile_, &QPushButton::clicked, this,
-          [this, genera] { comando("cmdGeneraFile_Click", genera); });
-}
-
-void Magazzino::setTrovaVendite(
-    std::function<VenditeDaMostrare(const QDate& dal, const QDate& al)> trova) {
-  trovaVendite_ = std::move(trova);
-  cmdTrova_->disconnect(this);
-  cmdTrova_->setEnabled(static_cast<bool>(trovaVendite_));
-  cmdTrova_->setToolTip(trovaVendite_ ? QStringLiteral("Mostra il venduto del periodo")
-                                      : kProssimaVersione);
-  if (trovaVendite_)
-    connect(cmdTrova_, &QPushButton::clicked, this,
-            [this] { comando("cmdTrova_Click", [this] { cmdTrova_Click(); }); });
-}
-
-void Magazzino::cmdTrova_Click() {
-  if (dtDataAl_->date() < dtGiornoRif_->date()) {
-    prompts_.ask({QStringLiteral("ATTENZIONE!!! - Controllare il periodo selezionato (la Data Al "
-                                 "non può essere precedente alla Data Dal) e riprovare"),
-                  QStringLiteral("Listinova"), platform::Buttons::Ok, platform::Icon::Exclamation});
-    return;
-  }
-  PuntatoreOccupato occupato;
-  const VenditeDaMostrare vendite = trovaVendite_(dtGiornoRif_->date(), dtDataAl_->date());
-  lstPLU_->clear();
-  QList<QTreeWidgetItem*> righe;
-  for (const QStringList& riga : vendite.righe) {
-    auto* voce = new QTreeWidgetItem(riga);
-    voce->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-    righe.append(voce);
-  }
-  lstPLU_->addTopLevelItems(righe);
-  lblTotMovimentati_->setText(QString::number(righe.size()));
-  lblTotQuantita_->setText(vendite.totale);
-}
-
-void Magazzino::mostraAvanzamento(int valore, int massimo) {
-  ProgressBar1_->setVisible(massimo > 0);
-  ProgressBar1_->setMaximum(qMax(massimo, 1));
-  ProgressBar1_->setValue(qMin(valore, qMax(massimo, 1)));
-}
-
-void Magazzino::setPromozioni(std::function<void()> apri) {
-  cmdPromozioni_->disconnect(this);
-  cmdPromozioni_->setEnabled(static_cast<bool>(apri));
-  cmdPromozioni_->setToolTip(apri ? QStringLiteral("Offerta del prodotto selezionato")
-                                  : kProssimaVersione);
-  if (!apri) return;
-  connect(cmdPromozioni_, &QPushButton::clicked, this, [this, apri] {
-    try {
-      apri();
-    } catch (const std::exception& errore) {
-      registraErrore("cmdPromozioni_Click", errore);
-    }
-  });
-}
-
-void Magazzino::setManutenzione(Manutenzione manutenzione) {
-  const auto prepara = [this](QPushButton* p, bool presente, const QString& aiuto) {
-    p->disconnect(this);
-    p->setEnabled(presente);
-    p->setToolTip(presente ? aiuto : QString::fromUtf8(kProssimaVersione));
-    return presente;
-  };
-  if (prepara(cmdAggiornaQta_, static_cast<bool>(manutenzione.applicaQuantita),
-              QStringLiteral("Dà a tutti i prodotti la quantità indicata")))
-    connect(cmdAggiornaQta_, &QPushButton::clicked, this,
-            [this, applica = manutenzione.applicaQuantita] {
-              comando("cmdAggiornaQta_Click", [this, &applica] {
-                if (applica(txtQtaPredef_->text()))
-                  CaricaMagazzino(QStringLiteral("Select * from magazzino"), false);
-              });
-            });
-  if (prepara(cmdSalva_, static_cast<bool>(manutenzione.salvaDati),
-              QStringLiteral("Copia la cartella dei dati in una cartella a scelta")))
-    connect(cmdSalva_, &QPushButton::clicked, this, [this, salva = manutenzione.salvaDati] {
-      comando("cmdSalva_Click", [&salva] {
-        PuntatoreOccupato occupato;
-        salva();
-      });
-    });
-  if (prepara(cmdCambiaDb_, static_cast<bool>(manutenzione.cambiaDati),
-              QStringLiteral("Apre l'archivio di un'altra cartella")))
-    connect(cmdCambiaDb_, &QPushButton::clicked, this, [this, cambia = manutenzione.cambiaDati] {
-      comando("cmdCambiaDb_Click", [this, &cambia] {
-        if (!cambia()) return;
-        CaricaCboGeneri();
-        CaricaFornitori();
-        Form_Activate();
-      });
-    });
-}
-
 Magazzino::ProdottoSelezionato Magazzino::prodottoSelezionato() const {
   const int riga = ListMagazzino_->currentIndex().row();
   if (riga < 0) return {};
@@ -691,68 +345,6 @@ void Magazzino::aggiungiPannello(QWidget* pannello) {
 }
 
 void Magazzino::abilitaElenco(bool abilitato) { ListMagazzino_->setEnabled(abilitato); }
-
-void Magazzino::mostraAvviso(const QString& testo, int punti) {
-  QFont carattere = lblTab_->font();
-  if (punti > 0) carattere.setPointSize(punti);
-  lblTab_->setFont(carattere);
-  mostraStato(testo);
-}
-
-bool Magazzino::perFrontalini() const { return ckPerFrontalini_->isChecked(); }
-
-void Magazzino::setStampaFrontalino(std::function<void()> stampa) {
-  cmdStampaFrontalino_->disconnect(this);
-  cmdStampaFrontalino_->setEnabled(static_cast<bool>(stampa));
-  cmdStampaFrontalino_->setToolTip(stampa ? QStringLiteral("Stampa le etichette dei prodotti")
-                                          : kProssimaVersione);
-  if (!stampa) return;
-  connect(cmdStampaFrontalino_, &QPushButton::clicked, this,
-          [this, stampa] { comando("cmdStampaFrontalino_Click", [stampa] { stampa(); }); });
-}
-
-void Magazzino::setImporta(std::function<bool()> importa) {
-  cmdImporta_->disconnect(this);
-  cmdImporta_->setEnabled(static_cast<bool>(importa));
-  cmdImporta_->setToolTip(
-      importa ? QStringLiteral("Importa prodotti da file di testo o fogli di calcolo")
-              : kProssimaVersione);
-  if (!importa) return;
-  connect(cmdImporta_, &QPushButton::clicked, this, [this, importa] {
-    comando("cmdImporta_Click", [this, importa] {
-      if (!importa()) return;
-      CaricaCboGeneri();
-      CaricaFornitori();
-      CaricaMagazzino(kTuttiOrdinati, false);
-    });
-  });
-}
-
-void Magazzino::setImportaInterscambio(std::function<bool()> importa, int intervalloMs) {
-  tmrImporta_.stop();
-  tmrImporta_.disconnect(this);
-  if (!importa) return;
-  tmrImporta_.setObjectName("tmrImporta");
-  tmrImporta_.setInterval(intervalloMs);
-  connect(&tmrImporta_, &QTimer::timeout, this, [this, importa] {
-    tmrImporta_.stop();
-    comando("tmrImporta_Timer", [this, importa] {
-      PuntatoreOccupato occupato;
-      if (importa()) CmdCerca_Click();
-    });
-    tmrImporta_.start();
-  });
-  tmrImporta_.start();
-}
-
-void Magazzino::mostraStato(const QString& testo) {
-  lblTab_->setText(testo);
-  lblTab_->setVisible(!testo.isEmpty());
-}
-
-void Magazzino::mostraRecordAttuale(const QString& numero) { lblRecAct_->setText(numero); }
-
-void Magazzino::mostraTotaleRecord(int totale) { lblRecTot_->setText(QString::number(totale)); }
 
 void Magazzino::CaricaElenchi() {
   CaricaCboGeneri();
@@ -823,13 +415,19 @@ void Magazzino::CmdCerca_Click() {
 void Magazzino::IntercettaBarCode(const QString& codice) {
   txtRicBarCode_->clear();
   if (codice.isEmpty()) return;
-  auto rs = db_.openRecordset("Select * from Magazzino where BarCode=" + sqlText(codice) +
-                              " And Eliminato =" + "False");
-  if (rs.eof()) {
+  const auto prodotto = [this](const QString& barCode) {
+    auto rs = db_.openRecordset("Select * from Magazzino where BarCode=" + sqlText(barCode) +
+                                " And Eliminato =" + "False");
+    return rs.eof() ? QString() : rs.text("CodMateriale");
+  };
+  QString trovato = prodotto(codice);
+  if (const QString completo = CodiceCompletato13(codice); trovato.isEmpty() && !completo.isEmpty())
+    trovato = prodotto(completo);
+  if (trovato.isEmpty()) {
     notice_.show(QStringLiteral("ATTENZIONE! Prodotto Non Registrato o Lettura Imperfetta!"));
     return;
   }
-  if (apriEditor(rs.text("CodMateriale"), false)) CmdCerca_Click();
+  if (apriEditor(trovato, false)) CmdCerca_Click();
 }
 
 bool Magazzino::apriEditor(const QString& codMateriale, bool senzaAggiungi) {
@@ -844,6 +442,7 @@ bool Magazzino::apriEditor(const QString& codMateriale, bool senzaAggiungi) {
       return false;
     }
     if (senzaAggiungi) editor.setAggiungiAbilitato(false);
+    editor.setOggi([this] { return clock_.now().date(); });
     editor.exec();
   } catch (const std::exception& errore) {
     registraErrore("PreparaPerModifica", errore);

@@ -93,7 +93,8 @@ class Magazzino : public QDialog {
   // The grid and its search; off while a panel works on the whole archive.
   void abilitaElenco(bool abilitato);
   void tornaAlBarCode();
-  // The banner: an empty text hides it.
+  // The start-of-day banner, until the operator sends or an empty text clears it; a job's
+  // status stands over it while the job runs.
   void mostraAvviso(const QString& testo, int punti);
   // What "Stampa Front." runs (the shelf labels); without one the button stays disabled.
   void setStampaFrontalino(std::function<void()> stampa);
@@ -102,8 +103,8 @@ class Magazzino : public QDialog {
   void setStampaMagazzino(std::function<void(const QString& sqlRicerca, bool soloQtaZero)> stampa);
   void setStampaVendite(std::function<void(const QDate& dal, const QDate& al)> stampa);
 
-  // The register jobs' progress: the status field (an empty text hides it) and the record
-  // counters.
+  // The register jobs' progress: the status field (an empty text ends the job's text, and
+  // the banner shows again when there is one) and the record counters.
   void mostraStato(const QString& testo);
   void mostraRecordAttuale(const QString& numero);
   void mostraTotaleRecord(int totale);
@@ -133,6 +134,7 @@ class Magazzino : public QDialog {
   // Runs one command: logs what fails under `procedura`, then gives the focus back to the
   // bar code box so that the scanner can be used at any moment.
   void comando(const char* procedura, const std::function<void()>& azione);
+  void aggiornaTab();
 
   void Form_Activate();
   void CaricaCboGeneri();
@@ -216,6 +218,11 @@ class Magazzino : public QDialog {
   QScrollArea* scorriPannelli_ = nullptr;
   QPushButton* cmdStampaMagazzino_ = nullptr;
   QPushButton* cmdStampaVPLU_ = nullptr;
+  // The status field has two writers, each clearing only its own text: the start-of-day
+  // banner and the running job.
+  QString avviso_;
+  int puntiAvviso_ = 0;
+  QString stato_;
 };
 
 }  // namespace listinova

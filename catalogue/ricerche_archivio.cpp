@@ -42,12 +42,17 @@ QString TrovaDescrizioneRep(Database& db, const QString& id) {
                      "Reparto41", "TrovaDescrizioneRep");
 }
 
-int TrovaCodiceRepXIVA(Database& db, const QString& aliquota) {
+std::optional<int> CodiceRepXIVA(Database& db, const QString& aliquota) {
   bool ok = false;
-  int codice =
-      primoValore(db, "Select Cod from Reparti where Iva=" + aliquota, "40", "TrovaCodiceRepXIVA")
+  const int codice =
+      primoValore(db, "Select Cod from Reparti where Iva=" + aliquota, {}, "TrovaCodiceRepXIVA")
           .toInt(&ok);
-  return ok ? codice : 40;
+  if (!ok) return std::nullopt;
+  return codice;
+}
+
+int TrovaCodiceRepXIVA(Database& db, const QString& aliquota) {
+  return CodiceRepXIVA(db, aliquota).value_or(40);
 }
 
 QString CodiceFornitoreProdotto(Database& db, const QString& codMateriale) {

@@ -5,6 +5,7 @@
 
 #include "catalogue/calcoli_prezzo.h"
 #include "catalogue/modulo_ean.h"
+#include "catalogue/offerte_del_prodotto.h"
 #include "catalogue/ricerche_archivio.h"
 #include "platform/db/database.h"
 #include "platform/prompts.h"
@@ -283,13 +284,37 @@ bool SchedaProdotto::barCodeDiAltri(const QString& barCode, bool ancheUlteriori)
 
 QString SchedaProdotto::ControlloCampi() {
   try {
-    for (Campo obbligatorio : {Campo::TxtDesc, Campo::TxtQTA, Campo::txtAcquisto, Campo::txtUm,
-                               Campo::CboGenere, Campo::CboFornitore, Campo::TxtCosto}) {
-      if (valore(obbligatorio).trimmed().isEmpty()) return kNok;
+    mancanza_.reset();
+    // The operator is told which box stops the save, in the order the boxes are checked.
+    static const std::pair<Campo, const char*> obbligatori[] = {
+        {Campo::TxtDesc, "Scrivere la descrizione"},
+        {Campo::TxtQTA, "Scrivere la quantità"},
+        {Campo::txtAcquisto, "Scrivere il costo d'acquisto"},
+        {Campo::txtUm, "Scegliere l'unità di misura"},
+        {Campo::CboGenere, "Scegliere il reparto"},
+        {Campo::CboFornitore, "Scrivere il fornitore"},
+        {Campo::TxtCosto, "Scrivere il prezzo di vendita"},
+    };
+    for (const auto& [campo, testo] : obbligatori) {
+      if (valore(campo).trimmed().isEmpty()) {
+        mancanza_ = Mancanza{campo, QString::fromUtf8(testo)};
+        return kNok;
+      }
     }
-    if (!LeggiNumero(valore(Campo::TxtQTA)) || !LeggiImporto(valore(Campo::txtAcquisto)) ||
-        !LeggiImporto(valore(Campo::TxtCosto)))
+    if (!LeggiNumero(valore(Campo::TxtQTA))) {
+      mancanza_ = Mancanza{Campo::TxtQTA, QStringLiteral("La quantità non è un numero valido")};
       return kNok;
+    }
+    if (!LeggiImporto(valore(Campo::txtAcquisto))) {
+      mancanza_ = Mancanza{Campo::txtAcquisto,
+                           QStringLiteral("Il costo d'acquisto non è un importo valido")};
+      return kNok;
+    }
+    if (!LeggiImporto(valore(Campo::TxtCosto))) {
+      mancanza_ =
+          Mancanza{Campo::TxtCosto, QStringLiteral("Il prezzo di vendita non è un importo valido")};
+      return kNok;
+    }
 
     if (!cifraDiControlloAccettata()) return kNok;
     const QString barCode = valore(Campo::LbLBarCode).trimmed();
@@ -327,7 +352,10 @@ bool SchedaProdotto::cifraDiControlloAccettata() {
       chiedi(QStringLiteral("Cifra di controllo errata: il codice corretto è ") + corretto +
                  QStringLiteral("\nSalvare il prodotto con il codice corretto?"),
              platform::Buttons::YesNo, platform::Icon::Exclamation);
-  if (risposta != platform::Answer::Yes) return false;
+  if (risposta != platform::Answer::Yes) {
+    mancanza_ = Mancanza{Campo::LbLBarCode, QStringLiteral("Correggere il codice a barre")};
+    return false;
+  }
   imposta(Campo::LbLBarCode, corretto);
   return true;
 }
@@ -359,10 +387,12 @@ QString SchedaProdotto::SalvaDatiMateriale() {
     } else {
       rs.edit();
     }
+    const Money vecchioPrezzo = nuovo ? Money() : rs.money("Costo");
+    const Money prezzo = LeggiImporto(valore(Campo::TxtCosto)).value_or(Money());
     rs.setText("Descrizione", valore(Campo::TxtDesc).trimmed());
     rs.setValue(kQuantita, LeggiNumero(valore(Campo::TxtQTA)).value_or(0));
     rs.setValue("Minimo", 0);
-    rs.setMoney("Costo", LeggiImporto(valore(Campo::TxtCosto)).value_or(Money()));
+    rs.setMoney("Costo", prezzo);
     rs.setMoney("Costo2", LeggiImporto(valore(Campo::txtAcquisto)).value_or(Money()));
     rs.setText("UnitaMisura", valore(Campo::txtUm));
     rs.setText("Genere", genereDaSalvare());
@@ -378,12 +408,24 @@ QString SchedaProdotto::SalvaDatiMateriale() {
     rs.setText("TipoVariazione", QStringLiteral("F"));
     rs.update();
     ultimoCodiceSalvato_ = codice;
+    if (!nuovo && prezzo != vecchioPrezzo) offerteAlNuovoPrezzo(codice, prezzo);
   } catch (const DatabaseError& e) {
     registra("SalvaDatiMateriale", e);
     return QString();
   }
   if (elencoAperto_ || barCodeInSospeso()) RegistraBarCodeAlternativi(codice);
   return codice;
+}
+
+void SchedaProdotto::offerteAlNuovoPrezzo(const QString& codice, Money prezzo) {
+  const QDate oggi = oggi_();
+  const std::optional<QDate> fine = FineOfferteDelProdotto(db_, codice, oggi);
+  if (!fine) return;
+  // No by default: the offer's price was agreed with the customer, so it changes only on a Yes.
+  if (prompts_.ask({DomandaPrezzoOfferta(*fine), Globali().TitoloProgramma,
+                    platform::Buttons::YesNo, platform::Icon::Question, platform::Answer::No}) ==
+      platform::Answer::Yes)
+    AggiornaPrezzoOfferte(db_, codice, prezzo, oggi);
 }
 
 bool SchedaProdotto::RicaricaSalvato() {

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <optional>
+
+#include "platform/money.h"
 
 namespace listinova {
 namespace platform {
@@ -51,6 +55,8 @@ class SchedaProdotto {
   SchedaProdotto(platform::db::Database& db, platform::Prompts& prompts);
 
   void setOsservatore(Osservatore osservatore) { osservatore_ = std::move(osservatore); }
+  // Today, for the offers a new selling price touches.
+  void setOggi(std::function<QDate()> oggi) { oggi_ = std::move(oggi); }
   const QString& valore(Campo campo) const { return valori_[static_cast<int>(campo)]; }
   // A box changed, by the operator or the program: runs what hangs on it.
   void imposta(Campo campo, const QString& testo);
@@ -76,6 +82,13 @@ class SchedaProdotto {
 
   // "Ok", or "NOK" at the first failed check (after telling the operator where one applies).
   QString ControlloCampi();
+  // The box that stopped the last check and what to do about it; none when the check passed
+  // or had already told the operator why it failed.
+  struct Mancanza {
+    Campo campo;
+    QString testo;
+  };
+  const std::optional<Mancanza>& mancanza() const { return mancanza_; }
   // Writes the product (and its additional barcodes when their panel is open or codes typed
   // there are pending); gives its code, or an empty text when the store refused.
   QString SalvaDatiMateriale();
@@ -107,6 +120,7 @@ class SchedaProdotto {
   QString repartoPerGenere(const QString& genere);
   QString genereDaSalvare() const;
   bool cifraDiControlloAccettata();
+  void offerteAlNuovoPrezzo(const QString& codice, Money prezzo);
   bool barCodeDiAltri(const QString& barCode, bool ancheUlteriori);
   QStringList caricaBarCodeUlteriori(const QString& codice);
   QStringList elenco(const QString& istruzione, const QString& colonna, const char* procedura);
@@ -116,9 +130,11 @@ class SchedaProdotto {
   platform::db::Database& db_;
   platform::Prompts& prompts_;
   Osservatore osservatore_;
+  std::function<QDate()> oggi_ = [] { return QDate::currentDate(); };
   std::array<QString, kNumeroCampi> valori_;
   QStringList reparti_;
   QString ultimoCodiceSalvato_;
+  std::optional<Mancanza> mancanza_;
 
   QStringList barCodeUlteriori_;
   QStringList barCodeRegistrati_;  // as the store holds them

@@ -73,9 +73,13 @@ class ImportazioneFoglio {
                                   {"UnitaMisura", QStringLiteral("Pz")},
                                   {"Minimo", 0},
                                   {"Modificato", -1}};
-    if (fornitore_.isEmpty())
+    if (fornitore_.isEmpty()) {
       senzaFornitore(r, *prezzo, *acquisto, *quantita, iva, campi);
-    else
+      if (iva && !repartoIva(QString::number(*iva)))
+        riepilogo.avvisa(numero, QStringLiteral("IVA %1 di nessun reparto: messo nel reparto %2")
+                                     .arg(*iva)
+                                     .arg(kRepartoPredefinito));
+    } else
       conFornitore(r, *prezzo, *quantita, iva, trovato, campi);
     if (trovato) {
       archivio_.aggiorna(*trovato, campi);
@@ -105,7 +109,9 @@ class ImportazioneFoglio {
                                {"TipoVariazione", QStringLiteral("F")}});
     if (iva) {
       campi.push_back({"CodPV", QString::number(*iva)});
-      campi.push_back({"Genere", QString::number(repartoIva(QString::number(*iva)))});
+      campi.push_back(
+          {"Genere",
+           QString::number(repartoIva(QString::number(*iva)).value_or(kRepartoPredefinito))});
     } else {
       campi.push_back({"CodPV", QString::number(kIvaPredefinita)});
       campi.push_back({"Genere", QString::number(kRepartoPredefinito)});
@@ -129,16 +135,16 @@ class ImportazioneFoglio {
     if (iva) campi.push_back({"CodPV", QString::number(*iva)});
   }
 
-  int repartoIva(const QString& aliquota) {
+  std::optional<int> repartoIva(const QString& aliquota) {
     auto trovato = repartiIva_.constFind(aliquota);
     if (trovato != repartiIva_.constEnd()) return trovato.value();
-    return repartiIva_[aliquota] = TrovaCodiceRepXIVA(db_, aliquota);
+    return repartiIva_[aliquota] = CodiceRepXIVA(db_, aliquota);
   }
 
   platform::db::Database& db_;
   ArchivioProdotti archivio_;
   QString fornitore_;
-  QHash<QString, int> repartiIva_;
+  QHash<QString, std::optional<int>> repartiIva_;
 };
 
 }  // namespace

@@ -13,6 +13,14 @@ namespace {
 // A message box shows only the first few; the rest are in the file.
 constexpr size_t kScartateMostrate = 10;
 
+// The first rows of a list under its heading, and how many more the file holds.
+void Elenca(QString& t, const std::vector<RigaScartata>& righe) {
+  for (size_t i = 0; i < righe.size() && i < kScartateMostrate; ++i)
+    t += QStringLiteral("\n  riga %1: %2").arg(righe[i].riga).arg(righe[i].motivo);
+  if (righe.size() > kScartateMostrate)
+    t += QStringLiteral("\n  ... e altre %1").arg(righe.size() - kScartateMostrate);
+}
+
 }  // namespace
 
 QString RiepilogoImport::testo() const {
@@ -23,14 +31,12 @@ QString RiepilogoImport::testo() const {
                   .arg(aggiunti)
                   .arg(aggiornati)
                   .arg(scartate.size());
-  for (size_t i = 0; i < scartate.size() && i < kScartateMostrate; ++i)
-    t += QStringLiteral("\n  riga %1: %2").arg(scartate[i].riga).arg(scartate[i].motivo);
-  if (scartate.size() > kScartateMostrate)
-    t += QStringLiteral("\n  ... e altre %1").arg(scartate.size() - kScartateMostrate);
+  Elenca(t, scartate);
   if (!cifreErrate.empty())
     t += QStringLiteral("\nCodici con la cifra di controllo errata: %1").arg(cifreErrate.size());
-  for (size_t i = 0; i < cifreErrate.size() && i < kScartateMostrate; ++i)
-    t += QStringLiteral("\n  riga %1: %2").arg(cifreErrate[i].riga).arg(cifreErrate[i].motivo);
+  Elenca(t, cifreErrate);
+  if (!avvisi.empty()) t += QStringLiteral("\nRighe da controllare: %1").arg(avvisi.size());
+  Elenca(t, avvisi);
   return t;
 }
 

@@ -33,8 +33,11 @@ struct RiepilogoImport {
   std::vector<RigaScartata> scartate;
   // Rows imported with an EAN whose last digit is wrong, to be mended in the product editor.
   std::vector<RigaScartata> cifreErrate;
+  // Rows imported with a choice the operator should check (a department given by default).
+  std::vector<RigaScartata> avvisi;
 
   void scarta(int riga, const QString& motivo) { scartate.push_back({riga, motivo}); }
+  void avvisa(int riga, const QString& motivo) { avvisi.push_back({riga, motivo}); }
   // Notes the row when `barCode` is an EAN-8/EAN-13 with a wrong check digit.
   void controllaCifra(int riga, const QString& barCode);
   // The summary for a message box: the figures, then the first skipped rows.

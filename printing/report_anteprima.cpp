@@ -60,7 +60,11 @@ void AnteprimaReport(const ModelloReport& modello, const QString& nomeStampante,
   auto stampante = StampanteA4(nomeStampante);
   PreparaPagina(*stampante, modello);
   QPrintPreviewDialog anteprima(stampante.get(), parent);
-  anteprima.setWindowTitle(QStringLiteral("Anteprima - ") + modello.titolo);
+  anteprima.setWindowTitle(QStringLiteral("Anteprima - ") + modello.titolo +
+                           (StampanteInstallata()
+                                ? QString()
+                                : QStringLiteral(" - Nessuna stampante installata: «Salva PDF» "
+                                                 "scrive il report in un file")));
   anteprima.setWindowState(Qt::WindowMaximized);
   QObject::connect(&anteprima, &QPrintPreviewDialog::paintRequested, &anteprima,
                    [&modello](QPrinter* p) { DisegnaReport(modello, *p); });

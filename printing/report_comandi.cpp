@@ -19,21 +19,8 @@ constexpr char kModulo[] = "StampeReport";
 }  // namespace
 
 StampeReport::StampeReport(AmbienteEsportazione esportazione, platform::Clock& clock,
-                           std::function<bool()> stampantePresente,
                            std::function<void(const ModelloReport&)> mostra)
-    : esportazione_(std::move(esportazione)),
-      clock_(clock),
-      stampantePresente_(std::move(stampantePresente)),
-      mostra_(std::move(mostra)) {}
-
-bool StampeReport::ControllaStampante() {
-  if (stampantePresente_ && stampantePresente_()) return true;
-  esportazione_.prompts.ask(
-      {QStringLiteral(
-           "ATTENZIONE Nessuna stampante A4 installata! - Impossibile proseguire con la stampa"),
-       Globali().TitoloProgramma, Buttons::Ok, Icon::Critical});
-  return false;
-}
+    : esportazione_(std::move(esportazione)), clock_(clock), mostra_(std::move(mostra)) {}
 
 bool StampeReport::preferisceEsportare() {
   return esportazione_.prompts.ask({QStringLiteral("Si preferisce esportare in file Excel?"),
@@ -50,7 +37,6 @@ void StampeReport::StampaMagazzino(const QString& sqlRicerca, bool soloQtaZero) 
     EsportaMagazzino(esportazione_, soloQtaZero);
     return;
   }
-  if (!ControllaStampante()) return;
   inAttesa(true);
   try {
     const Money valore = RiempiRptMagazzino(esportazione_.db, sqlRicerca);
@@ -68,7 +54,6 @@ void StampeReport::StampaVendite(const QDate& dal, const QDate& al) {
     EsportaVendite(esportazione_, dal, al);
     return;
   }
-  if (!ControllaStampante()) return;
   try {
     const ModelloReport report = ReportVendite(esportazione_.db, dal, al);
     if (mostra_) mostra_(report);
@@ -78,7 +63,6 @@ void StampeReport::StampaVendite(const QDate& dal, const QDate& al) {
 }
 
 bool StampeReport::StampaElencoOfferte(const std::vector<RigaElencoOfferte>& righe) {
-  if (!ControllaStampante()) return false;
   if (righe.empty()) {
     esportazione_.prompts.ask({QStringLiteral("Nessun prodotto da stampare!!!"),
                                Globali().TitoloProgramma, Buttons::Ok, Icon::Information});

@@ -14,10 +14,9 @@ class Clock;
 // The print and export commands of the product list and of the promotions list.
 class StampeReport {
  public:
-  // `stampantePresente` tells whether any printer is installed; `mostra` previews a report
-  // (and from there prints it or saves it as PDF).
+  // `mostra` previews a report, printer or not: from there it prints where a printer is
+  // installed, and "Salva PDF" writes it always.
   StampeReport(AmbienteEsportazione esportazione, platform::Clock& clock,
-               std::function<bool()> stampantePresente,
                std::function<void(const ModelloReport&)> mostra);
 
   // "Stampa Esporta": the stock of the products the search statement lists, or the workbook.
@@ -27,16 +26,12 @@ class StampeReport {
   // "Stampa Elenco Offerte": false when nothing was shown.
   bool StampaElencoOfferte(const std::vector<RigaElencoOfferte>& righe);
 
-  // The printer check of every report: false, after the message, when there is none.
-  bool ControllaStampante();
-
  private:
   bool preferisceEsportare();
   void inAttesa(bool si);
 
   AmbienteEsportazione esportazione_;
   platform::Clock& clock_;
-  std::function<bool()> stampantePresente_;
   std::function<void(const ModelloReport&)> mostra_;
 };
 

@@ -32,8 +32,7 @@ StampeConFinestre::StampeConFinestre(platform::db::Database& db, platform::Promp
                                         QApplication::restoreOverrideCursor();
                                     }};
   stampe_ = std::make_unique<StampeReport>(
-      std::move(esportazione), clock, [] { return StampanteInstallata(); },
-      [percorsoSetup, finestra](const ModelloReport& report) {
+      std::move(esportazione), clock, [percorsoSetup, finestra](const ModelloReport& report) {
         AnteprimaReport(report, NomeStampanteA4(percorsoSetup), finestra);
       });
 }

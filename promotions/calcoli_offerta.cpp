@@ -42,6 +42,18 @@ std::optional<PrezzoCalcolato> CalcolaPrezzoScontato(Money base, const QString& 
   return risultato;
 }
 
+ScontoEffettivo ScontoDiPrezzo(Money base, Money offerta) {
+  const Money riduzione = base - offerta;
+  const Money percentuale =
+      base == Money() ? Money()
+                      : Money::fromUnits(riduzione.units() * kCento).dividedBy(base.toDouble());
+  // A percentage reads as typed: "10", "12,5", "31,67".
+  QString percento = percentuale.roundedTo(2).toItalian(2, true);
+  while (percento.endsWith(u'0')) percento.chop(1);
+  if (percento.endsWith(u',')) percento.chop(1);
+  return {riduzione.roundedTo(2).toItalian(2, true), percento};
+}
+
 std::optional<QString> CalcolaScontoDaPrezzo(Money base, const QString& prezzo) {
   const QString testo = prezzo.trimmed();
   if (testo.isEmpty() || testo == u",") return std::nullopt;

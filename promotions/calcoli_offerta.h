@@ -32,6 +32,14 @@ struct PrezzoCalcolato {
 std::optional<PrezzoCalcolato> CalcolaPrezzoScontato(Money base, const QString& sconto,
                                                      TipoSconto tipo);
 
+// What an offer price takes off the base price, in money and in percent ("0,19" and "31,67",
+// at most two decimals); the percentage is "0" on a base price of 0.
+struct ScontoEffettivo {
+  QString valore;
+  QString percentuale;
+};
+ScontoEffettivo ScontoDiPrezzo(Money base, Money offerta);
+
 // A typed promotional price turned into a money discount ("0,50"). Nothing when the price box
 // is empty, just "," or not a number.
 std::optional<QString> CalcolaScontoDaPrezzo(Money base, const QString& prezzo);

@@ -105,13 +105,18 @@ PannelloPromozione::PannelloPromozione(platform::db::Database& db, platform::Pro
       QStringLiteral("Il prezzo più basso dei 30 giorni prima dell'inizio dell'offerta, da "
                      "indicare accanto al prezzo ridotto"));
 
+  lblScontoEffettivo_ = new QLabel;
+  lblScontoEffettivo_->setObjectName("lblScontoEffettivo");
+  lblScontoEffettivo_->setToolTip(
+      QStringLiteral("Quanto il prezzo scontato toglie al prezzo di vendita attuale"));
+
   cmdConfermaPromozione_ = pulsante("cmdConfermaPromozione", QStringLiteral("CONFERMA"));
   cmdAnnullaPromozione_ = pulsante("cmdAnnullaPromozione", QStringLiteral("ANNULLA - CHIUDI"));
   cmdVediTutteLePromozioni_ =
       pulsante("cmdVediTutteLePromozioni", QStringLiteral("Tutte le Promozioni DAL"));
 
   auto* griglia = new QGridLayout(this);
-  griglia->addWidget(lblProdotto_, 0, 0, 1, 9);
+  griglia->addWidget(lblProdotto_, 0, 0, 1, 10);
   griglia->addWidget(new QLabel(QStringLiteral("DAL")), 1, 0);
   griglia->addWidget(MaskDal_, 1, 1);
   griglia->addWidget(new QLabel(QStringLiteral("AL")), 2, 0);
@@ -122,12 +127,15 @@ PannelloPromozione::PannelloPromozione(platform::db::Database& db, platform::Pro
   griglia->addWidget(txtSconto_, 1, 4);
   griglia->addWidget(new QLabel(QStringLiteral("Prezzo Scontato")), 2, 3);
   griglia->addWidget(txtPrezzoScontato_, 2, 4);
+  // Each figure on the row of its own caption.
   griglia->addWidget(new QLabel(QStringLiteral("Prezzo più basso 30 gg")), 1, 5);
-  griglia->addWidget(lblPrezzoPiuBasso_, 2, 5);
-  griglia->addWidget(cmdConfermaPromozione_, 1, 6);
-  griglia->addWidget(cmdAnnullaPromozione_, 2, 6);
-  griglia->addWidget(cmdVediTutteLePromozioni_, 1, 7);
-  griglia->setColumnStretch(8, 1);
+  griglia->addWidget(lblPrezzoPiuBasso_, 1, 6);
+  griglia->addWidget(new QLabel(QStringLiteral("Sconto")), 2, 5);
+  griglia->addWidget(lblScontoEffettivo_, 2, 6);
+  griglia->addWidget(cmdConfermaPromozione_, 1, 7);
+  griglia->addWidget(cmdAnnullaPromozione_, 2, 7);
+  griglia->addWidget(cmdVediTutteLePromozioni_, 1, 8);
+  griglia->setColumnStretch(9, 1);
 
   connect(optTipoSconto_, &QButtonGroup::idClicked, this, [this](int indice) {
     Label5_->setText(EtichettaSconto(static_cast<TipoSconto>(indice)));
@@ -137,6 +145,10 @@ PannelloPromozione::PannelloPromozione(platform::db::Database& db, platform::Pro
   connect(txtSconto_, &QLineEdit::textEdited, this, [this] {
     if (!calcoloDaPrezzo_) CalcolaPrezzoScontato();
   });
+  // Only a price the operator typed becomes a money discount: the focus passing through the
+  // box leaves a typed percentage as it is.
+  connect(txtPrezzoScontato_, &QLineEdit::textEdited, this, [this] { prezzoDigitato_ = true; });
+  connect(txtPrezzoScontato_, &QLineEdit::textChanged, this, [this] { mostraScontoEffettivo(); });
   connect(txtPrezzoScontato_, &QLineEdit::returnPressed, this,
           [this] { cmdConfermaPromozione_->setFocus(); });
   connect(MaskDal_, &QDateEdit::dateChanged, this, [this] { aggiornaPrezzoPrecedente(); });
@@ -158,6 +170,7 @@ void PannelloPromozione::cmdPromozioni_Click() {
     return;
   }
   prodotto_ = selezionato;
+  prezzoDigitato_ = false;
   lblProdotto_->setText(prodotto_.codice.isEmpty()
                             ? QStringLiteral("Nessun prodotto selezionato")
                             : QStringLiteral("Cod %1 - %2 - prezzo %3 €")
@@ -186,8 +199,24 @@ void PannelloPromozione::CaricaOfferta(const QString& codice) {
   MaskDal_->setDate(offerta->dal);
   MaskAl_->setDate(offerta->al);
   scegliTipo(offerta->tipo);
-  txtSconto_->setText(offerta->sconto);
   txtPrezzoScontato_->setText(offerta->prezzo);
+  // The stored price decides; the discount is what it takes off today's selling price, which
+  // may have changed since the offer was made.
+  const ScontoEffettivo sconto =
+      ScontoDiPrezzo(PrezzoBase(prodotto_.prezzo), PrezzoBase(offerta->prezzo));
+  txtSconto_->setText(offerta->tipo == TipoSconto::Valore ? sconto.valore : sconto.percentuale);
+}
+
+void PannelloPromozione::mostraScontoEffettivo() {
+  const QString prezzo = txtPrezzoScontato_->text().trimmed();
+  const std::optional<Money> offerta = Money::parse(prezzo);
+  if (prodotto_.codice.isEmpty() || !offerta) {
+    lblScontoEffettivo_->clear();
+    return;
+  }
+  const ScontoEffettivo sconto = ScontoDiPrezzo(PrezzoBase(prodotto_.prezzo), *offerta);
+  lblScontoEffettivo_->setText(sconto.valore + QStringLiteral(" € - ") + sconto.percentuale +
+                               QStringLiteral(" %"));
 }
 
 void PannelloPromozione::scegliTipo(TipoSconto tipo) {
@@ -218,7 +247,8 @@ void PannelloPromozione::CalcolaPrezzoScontato() {
 
 void PannelloPromozione::CalcolaScontoDaPrezzo() {
   const QString prezzo = txtPrezzoScontato_->text().trimmed();
-  if (prezzo.isEmpty() || prezzo == u",") return;
+  if (!prezzoDigitato_ || prezzo.isEmpty() || prezzo == u",") return;
+  prezzoDigitato_ = false;
   calcoloDaPrezzo_ = true;
   scegliTipo(TipoSconto::Valore);
   if (!prodotto_.codice.isEmpty())

@@ -64,6 +64,7 @@ class PannelloPromozione : public QGroupBox {
   void scegliTipo(TipoSconto tipo);
   TipoSconto tipo() const;
   void aggiornaPrezzoPrecedente();
+  void mostraScontoEffettivo();
   void tornaAlBarCode();
 
   platform::db::Database& db_;
@@ -72,6 +73,8 @@ class PannelloPromozione : public QGroupBox {
   Collegamenti collegamenti_;
   ProdottoInOfferta prodotto_;
   bool calcoloDaPrezzo_ = false;
+  // The price box holds a price the operator typed, not yet turned into a discount.
+  bool prezzoDigitato_ = false;
 
   QLabel* lblProdotto_ = nullptr;
   QDateEdit* MaskDal_ = nullptr;
@@ -81,6 +84,7 @@ class PannelloPromozione : public QGroupBox {
   QLineEdit* txtSconto_ = nullptr;
   QLineEdit* txtPrezzoScontato_ = nullptr;
   QLabel* lblPrezzoPiuBasso_ = nullptr;
+  QLabel* lblScontoEffettivo_ = nullptr;
   QPushButton* cmdConfermaPromozione_ = nullptr;
   QPushButton* cmdAnnullaPromozione_ = nullptr;
   QPushButton* cmdVediTutteLePromozioni_ = nullptr;

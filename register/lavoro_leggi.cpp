@@ -34,7 +34,12 @@ int eseguiLeggi(const QStringList& argomenti, QTextStream& uscita, QTextStream& 
     return 2;
   }
   platform::QtClock clock;
-  platform::ConsolePrompts prompts(uscita, clock, interattivo);
+  // A second reading of the day subtracts the same sales again: only when asked for.
+  const bool ancora = argomenti.contains(QStringLiteral("--ancora"));
+  platform::ConsolePrompts prompts(
+      uscita, clock, interattivo, [ancora](const platform::Question& q) {
+        return ancora && q.text.startsWith(QStringLiteral("Le vendite della cassa"));
+      });
   platform::ConsoleNotice notice(uscita);
   platform::ConsoleTextViewer visualizzatore(uscita);
   const auto cartella = platform::ProgramFolder::fromEnvironment(argomenti);
@@ -79,6 +84,11 @@ int eseguiLeggi(const QStringList& argomenti, QTextStream& uscita, QTextStream& 
   if (esito.casse == 0)
     errori << "Nessuna cassa configurata in Setup.ini, sezione [RegCassa]." << Qt::endl;
   for (const LetturaCassa& l : esito.lette) {
+    if (l.saltata) {
+      uscita << "Cassa " << l.numero << ": non letta di nuovo (--ancora per rileggerla)"
+             << Qt::endl;
+      continue;
+    }
     uscita << "Cassa " << l.numero << ": "
            << (l.completa ? "letta fino in fondo" : "lettura NON completa") << ", righe lette "
            << l.righe;
@@ -94,10 +104,10 @@ int eseguiLeggi(const QStringList& argomenti, QTextStream& uscita, QTextStream& 
 }  // namespace
 
 LavoroRigaDiComando LavoroLeggi() {
-  return {"leggi", "leggi [--codice CODICE]",
+  return {"leggi", "leggi [--codice CODICE] [--ancora]",
           "legge dalle casse le quantità vendute e le registra in archivio; senza terminale il "
-          "codice di accesso va dato con --codice; esce con 0 solo se ogni cassa è stata letta "
-          "fino in fondo",
+          "codice di accesso va dato con --codice; una cassa già letta oggi si rilegge solo con "
+          "--ancora; esce con 0 solo se ogni cassa è stata letta fino in fondo",
           eseguiLeggi};
 }
 

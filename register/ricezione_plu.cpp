@@ -8,6 +8,7 @@
 #include "platform/prompts.h"
 #include "register/esame_comandi.h"
 #include "register/lavoro_in_corso.h"
+#include "register/letture_del_giorno.h"
 #include "register/record_plu.h"
 #include "register/trame_lette.h"
 #include "register/trasporto_registratore.h"
@@ -217,6 +218,14 @@ void RicezionePlu::leggiCassa(const CassaConfigurata& cassa, MetodoLettura metod
                               EsitoLettura& esito) {
   LetturaCassa l;
   l.numero = cassa.numero;
+  const QString& setup = Globali().PercorsoSetup;
+  if (const auto alle = LettaOggiAlle(setup, cassa.numero, s_.clock.now().date());
+      alle && s_.prompts.ask({DomandaRilettura(cassa.numero, *alle), Globali().TitoloProgramma,
+                              Buttons::YesNo, Icon::Question, Answer::No}) != Answer::Yes) {
+    l.saltata = true;
+    esito.lette.push_back(l);
+    return;
+  }
   FileRicezione f;
   if (!apriFile(f, cassa.numero)) {
     esito.lette.push_back(l);
@@ -239,6 +248,7 @@ void RicezionePlu::leggiCassa(const CassaConfigurata& cassa, MetodoLettura metod
   if (l.righe > 0) {
     l.prenotazione =
         AggiornaStoricoPLU(s_.db, l.file, metodo, torvane, f.inizio, s_.clock.now().date());
+    if (l.prenotazione.riuscita) SegnaLettura(setup, cassa.numero, s_.clock.now());
     if (!l.prenotazione.riuscita) {
       ScriviErrore(kModulo, QStringLiteral("AggiornaStoricoPLU"), l.prenotazione.errore, 0);
       s_.prompts.ask({QStringLiteral("ATTENZIONE! Le vendite lette dalla CASSA %1 non sono state "

@@ -31,6 +31,7 @@ struct SchermoLettura {
 struct LetturaCassa {
   int numero = 0;
   bool completa = false;  // read to its end
+  bool saltata = false;   // already read today, and the operator chose not to read it again
   int righe = 0;          // answers written to the receive file
   QString file;
   EsitoPrenotazione prenotazione;

@@ -172,7 +172,7 @@ TEST_F(AggiungiMaterialeTest, ConfirmWithEmptyFieldsAsksToCheckAndAnnullaSavesNo
   apri();
   QSignalSpy salvato(finestra.get(), &AggiungiMateriale::prodottoSalvato);
   clic("cmdConferma");
-  EXPECT_EQ(testiChiesti(), QStringList({"Prego verificare tutti i dati e riprovare"}));
+  EXPECT_EQ(testiChiesti(), QStringList({"Scrivere la descrizione"}));
   EXPECT_EQ(prompts.asked[0].icon, platform::Icon::Information);
   EXPECT_EQ(salvato.count(), 0);
   EXPECT_TRUE(finestra->isVisible());

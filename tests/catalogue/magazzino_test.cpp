@@ -147,7 +147,7 @@ TEST_F(MagazzinoTest, FirstShowLoadsTheListAndReadsTheSettings) {
   EXPECT_EQ(testo("lblTotArt"), "3");
   EXPECT_EQ(testo("TotRicorrenze"), "3");
   // 1,50 x 12 + 1,40 x 0 + 3,20 x 8
-  EXPECT_EQ(testo("totValore"), "43,600000");
+  EXPECT_EQ(testo("totValore"), "43,60");
   EXPECT_EQ(griglia()->currentIndex().row(), 0);
   EXPECT_TRUE(figlio<QPushButton>("Elimina")->isEnabled());
   EXPECT_TRUE(figlio<QPushButton>("Modifica")->isEnabled());

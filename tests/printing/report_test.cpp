@@ -100,17 +100,15 @@ TEST_F(Report, SalesReportOfThePeriod) {
 // The commands of the product list and of the promotions list around the reports.
 class Comandi : public Report {
  protected:
-  StampeReport stampe(bool stampante) {
-    return StampeReport(
-        AmbienteEsportazione{*a.db,
-                             prompts,
-                             notice,
-                             scrittore,
-                             a.file("Setup.ini"),
-                             [this](const QString&) { return a.file("export"); },
-                             {}},
-        clock, [stampante] { return stampante; },
-        [this](const ModelloReport& m) { mostrati.push_back(m); });
+  StampeReport stampe() {
+    return StampeReport(AmbienteEsportazione{*a.db,
+                                             prompts,
+                                             notice,
+                                             scrittore,
+                                             a.file("Setup.ini"),
+                                             [this](const QString&) { return a.file("export"); },
+                                             {}},
+                        clock, [this](const ModelloReport& m) { mostrati.push_back(m); });
   }
 
   testing::FakePrompts prompts;
@@ -120,23 +118,18 @@ class Comandi : public Report {
   platform::XlsxWorkbookWriter scrittore;
 };
 
-const QString kNessunaStampante =
-    "ATTENZIONE Nessuna stampante A4 installata! - Impossibile proseguire con la stampa";
-
-TEST_F(Comandi, NoPrinterStopsEveryReportButNotTheExports) {
+TEST_F(Comandi, EveryReportGoesToThePreviewAndTheExportsStillWork) {
   platform::AttachWorkbookWriter(*a.db, scrittore);
-  prompts.answers = {Answer::No, Answer::Ok, Answer::No, Answer::Ok, Answer::Ok};
-  auto s = stampe(false);
+  prompts.answers = {Answer::No, Answer::No};
+  auto s = stampe();
   s.StampaMagazzino("Select * from Magazzino", false);
   s.StampaVendite(kOggi, kOggi);
-  EXPECT_FALSE(s.StampaElencoOfferte({{"PANE", "01/03/2024", "31/03/2024", "0,20", "0", "1,00"}}));
-  EXPECT_TRUE(mostrati.empty());
-  EXPECT_EQ(testing::askedTexts(prompts),
-            (QStringList{"Si preferisce esportare in file Excel?", kNessunaStampante,
-                         "Si preferisce esportare in file Excel?", kNessunaStampante,
-                         kNessunaStampante}));
-  EXPECT_EQ(prompts.asked[1].icon, platform::Icon::Critical);
-  // Yes to the question exports, printer or not.
+  EXPECT_TRUE(s.StampaElencoOfferte(
+      {{"1", "1", "PANE", "01/03/2024", "31/03/2024", "0,20", "0", "1,00", ""}}));
+  ASSERT_EQ(mostrati.size(), 3u);
+  EXPECT_EQ(testing::askedTexts(prompts), (QStringList{"Si preferisce esportare in file Excel?",
+                                                       "Si preferisce esportare in file Excel?"}));
+  // Yes to the question exports.
   prompts.answers = {Answer::Yes};
   s.StampaMagazzino("Select * from Magazzino", true);
   EXPECT_EQ(notice.messages, QStringList{"Operazione Effettuata"});
@@ -148,7 +141,7 @@ TEST_F(Comandi, NoPrinterStopsEveryReportButNotTheExports) {
 
 TEST_F(Comandi, PrintedReportsGoToThePreview) {
   prompts.answers = {Answer::No, Answer::No};
-  auto s = stampe(true);
+  auto s = stampe();
   s.StampaMagazzino("Select * From Magazzino where  Genere='7' order by descrizione", false);
   s.StampaVendite(kOggi, kOggi);
   ASSERT_EQ(mostrati.size(), 2u);
@@ -158,7 +151,7 @@ TEST_F(Comandi, PrintedReportsGoToThePreview) {
 }
 
 TEST_F(Comandi, PromotionsListFillsItsTableOrSaysItIsEmpty) {
-  auto s = stampe(true);
+  auto s = stampe();
   const std::vector<RigaElencoOfferte> righe = {
       {"1", "1", "PANE", "01/03/2024", "31/03/2024", "0,20", "0", "1,00", "0,95"},
       {"2", "2", "LATTE D'ALTA", "10/03/2024", "20/03/2024", "0,00", "10", "1.111,05", ""},

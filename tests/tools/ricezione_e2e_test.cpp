@@ -120,6 +120,8 @@ TEST_P(LetturaE2eTest, SoldQuantitiesReachStockAndHistory) {
   const bool lista = caso.metodo == MetodoLettura::Lista;
   for (int lettura = 1; lettura <= 2; ++lettura) {
     SCOPED_TRACE(lettura);
+    // The second reading of the day is asked for, and the operator says Yes.
+    if (lettura == 2) banco.prompts.answers.push_back(platform::Answer::Yes);
     Lettura l(banco);
     const EsitoLettura esito = l.leggi(caso.metodo);
     EXPECT_TRUE(esito.tutteComplete());
@@ -134,6 +136,9 @@ TEST_P(LetturaE2eTest, SoldQuantitiesReachStockAndHistory) {
   if (!lista) {
     EXPECT_TRUE(cassa.comandi().contains("h/12345/"));
   }
+  EXPECT_EQ(
+      banco.cronologia.filter("Le vendite della cassa 1 sono già state lette oggi alle ").size(),
+      1);
   EXPECT_EQ(banco.righe("PLUOstrel1.txt").size(), lista ? 8 : 6);
   EXPECT_DOUBLE_EQ(giacenza(banco, "1"), 5.0);
   EXPECT_DOUBLE_EQ(giacenza(banco, "2"), lista ? 6.0 : 10.0);
