@@ -26,6 +26,7 @@ void SimulatoreRegistratore::impostaComportamento(const Comportamento& comportam
   usiRegole_.assign(comportamento_.codici.size(), 0);
   inizioRegole_.assign(comportamento_.codici.size(), QElapsedTimer());
   daRimandare_.clear();
+  rispostaRipetuta_.clear();
 }
 
 void SimulatoreRegistratore::riceviByte(const QByteArray& byte) {
@@ -74,7 +75,15 @@ void SimulatoreRegistratore::rispondiAlComando(const QByteArray& corpo) {
     attesa = 0;
   }
   QByteArray dati = corpoDi(codice);
-  if (codice == "00") dati = letture_.risposta(comando, tabelle_).value_or(dati);
+  if (codice == "00") {
+    const std::optional<QByteArray> lettura = letture_.risposta(comando, tabelle_);
+    if (lettura && comportamento_.ripete && !rispostaRipetuta_.isEmpty()) {
+      dati = rispostaRipetuta_;
+    } else if (lettura) {
+      dati = *lettura;
+      if (dati.size() > corpoDi("00").size()) rispostaRipetuta_ = dati;
+    }
+  }
   QByteArray risposta = frameDiRisposta(dati);
   if (!comportamento_.corrottoPrima.isEmpty()) {
     daRimandare_ =
@@ -82,6 +91,7 @@ void SimulatoreRegistratore::rispondiAlComando(const QByteArray& corpo) {
   }
   if (!comportamento_.spezza) {
     accoda(risposta, attesa);
+    if (comportamento_.doppio) accoda(risposta, 0);
     return;
   }
   for (qsizetype inizio = 0; inizio < risposta.size(); inizio += kBytePerPezzo)
