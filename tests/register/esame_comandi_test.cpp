@@ -328,6 +328,21 @@ TEST_F(Driver, SixthTimeoutInARowAbandonsTheJob) {
   EXPECT_TRUE(visualizzatore.mostrati.isEmpty());
 }
 
+// A register that takes every enquiry and never answers the command (a bad checksum each
+// time): the attempts shown count up all the same.
+TEST_F(Driver, CommandTimeoutsCountTheAttemptsShown) {
+  registratore.rispondeAiComandi = false;
+
+  EXPECT_FALSE(invia(QStringList{"P/1"}));
+
+  EXPECT_EQ(registratore.comandi, QStringList(6, "P/1/"));
+  EXPECT_EQ(stati,
+            QStringList(
+                {"Cassa 1 non risponde: tentativo 2 di 6", "Cassa 1 non risponde: tentativo 3 di 6",
+                 "Cassa 1 non risponde: tentativo 4 di 6", "Cassa 1 non risponde: tentativo 5 di 6",
+                 "Cassa 1 non risponde: tentativo 6 di 6"}));
+}
+
 TEST_F(Driver, EnquiryAndCommandTimeoutsCountTogether) {
   registratore.rispondeAiComandi = false;
   registratore.enquiryIgnorate = {2, 3, 4, 5, 6};
