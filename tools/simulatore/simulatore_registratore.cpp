@@ -11,6 +11,8 @@ constexpr qsizetype kBytePerPezzo = 3;
 // Long enough for the reader to see each piece on its own.
 constexpr int kPausaTraPezziMs = 10;
 const QByteArray kRumore("\x00\xff\x7f", 3);
+// The second copy of a doubled answer comes when the program may have asked the next question.
+constexpr int kRitardoCopiaMs = 20;
 
 }  // namespace
 
@@ -91,7 +93,7 @@ void SimulatoreRegistratore::rispondiAlComando(const QByteArray& corpo) {
   }
   if (!comportamento_.spezza) {
     accoda(risposta, attesa);
-    if (comportamento_.doppio) accoda(risposta, 0);
+    if (comportamento_.doppio) accoda(risposta, kRitardoCopiaMs);
     return;
   }
   for (qsizetype inizio = 0; inizio < risposta.size(); inizio += kBytePerPezzo)
