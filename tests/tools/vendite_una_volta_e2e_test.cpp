@@ -114,6 +114,14 @@ TEST(VenditeUnaVoltaE2e, EveryFaultBooksEachSaleOnceOrSaysWhy) {
        .rete = false,
        .metodo = kLista},
       {.nome = "lenta, rete, elenco", .modo = {.ritardoMs = 1000}, .rete = true, .metodo = kLista},
+      {.nome = "oltre l'attesa, seriale, elenco",
+       .modo = {.ritardoMs = 3500},
+       .rete = false,
+       .metodo = kLista,
+       .completa = false,
+       .giacenzaAcqua = 10,
+       .giacenzaCaffe = 12,
+       .interrotta = "LA CASSA NON RISPONDE - RIGHE LETTE: 0"},
       {.nome = "oltre l'attesa, rete, elenco",
        .modo = {.ritardoMs = 3500},
        .rete = true,
@@ -217,6 +225,30 @@ TEST(VenditeUnaVoltaE2e, EchoedOrDoubledAnswersNeverRefuseARecord) {
       EXPECT_TRUE(banco.visualizzatore.visti.empty());
     }
   }
+}
+
+// The register's table dumped into the receive file is no sale: the reading after it books its
+// own lines only.
+TEST(VenditeUnaVoltaE2e, TableDumpIsNeverBookedAsSales) {
+  BancoCasse banco;
+  SimulatoreRegistratore& cassa = banco.cassaSeriale(1);
+  negozio(banco, cassa);
+  cassa.letture().impostaVenduto(kAcqua, 2500);
+  banco.prompts.inputs = {QStringLiteral("3")};
+  RicezionePlu dump({*banco.db,
+                     banco.collegamento().trasporto(),
+                     banco.collegamento().driver(),
+                     banco.prompts,
+                     banco.clock,
+                     [] { return true; },
+                     {}});
+  ASSERT_TRUE(dump.cmdGeneraFile_Click().tutteComplete());
+  EXPECT_EQ(banco.righe("PLUOstrel1.txt").size(), 3);
+
+  EXPECT_TRUE(leggi(banco, kLista).tutteComplete());
+  EXPECT_EQ(banco.righe("PLUOstrel1.txt").size(), 4);
+  EXPECT_EQ(storico(banco), (std::map<QString, std::vector<double>>{{kAcqua, {2.5}}}));
+  EXPECT_EQ(giacenza(banco, "1"), 7.5);
 }
 
 // A small file system that fills up under the receive file. The reading that meets the full
