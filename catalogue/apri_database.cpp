@@ -81,11 +81,16 @@ void mettiDaParteFileVuoto(const QString& percorso,
 // it first, written under another name and renamed when whole. Gives the copy's path, empty
 // when no upgrade is due. A store of a newer version is refused here, before a byte of it is
 // written.
-QString copiaPrimaDiAggiornare(const QString& percorso) {
+QString copiaPrimaDiAggiornare(const QString& percorso, bool& soloNumero) {
+  soloNumero = false;
   const auto letta = LeggiVersioneArchivio(percorso);
   if (!letta || letta->senzaTabelle) return {};
   RifiutaArchivioPiuRecente(percorso, letta->versione);
   if (letta->versione >= kVersioneArchivio) return {};
+  if (letta->versione == 0 && SchemaDiOggi(percorso)) {
+    soloNumero = true;
+    return {};
+  }
   const QString copia = nomeLibero(percorso + ".v" + QString::number(letta->versione));
   const QString parziale = copia + ".parziale";
   try {
@@ -115,9 +120,11 @@ std::unique_ptr<Database> ApriDatabase(const QString& percorso,
   mettiDaParteFileVuoto(percorso, avviso);
   if (platform::db::isAccessFile(percorso)) convertiDaAccess(percorso);
   const bool nuovo = !QFileInfo::exists(percorso);
-  const QString copia = nuovo ? QString() : copiaPrimaDiAggiornare(percorso);
+  bool soloNumero = false;
+  const QString copia = nuovo ? QString() : copiaPrimaDiAggiornare(percorso, soloNumero);
   try {
     auto db = Database::open(percorso);
+    if (soloNumero) db->execute(QStringLiteral("PRAGMA user_version=%1").arg(kVersioneArchivio));
     CreaSchemaNegozio(*db);
     if (!copia.isEmpty())
       ScriviErrore("Funzioni", "ApriDatabase",

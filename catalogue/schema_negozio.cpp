@@ -1,8 +1,13 @@
 #include "catalogue/schema_negozio.h"
 
+#include <sqlite3.h>
+
+#include <QSet>
+
 #include "catalogue/storico_prezzi.h"
 #include "catalogue/versione_archivio.h"
 #include "platform/db/database.h"
+#include "platform/db/sqlite_statement.h"
 
 namespace listinova {
 namespace {
@@ -77,8 +82,8 @@ constexpr Tabella kTabelle[] = {
      "INSERT INTO FormatoEtichetta (NumCol, NumRow, XFornitura, YFornitura, XCodFornitura, "
      "YCodFornitura, XCliente, YCliente, XPeso, YPeso, XBC, YBC, XPicture, YPicture, FontF, "
      "FontSizeF, FontCF, FontSizeCF, BoldCF, FontC, FontSizeC, BoldC, FontP, FontSizeP, FontBC, "
-     "FontSizeBC) VALUES (3, 8, 60, 120, 330, 120, 700, 120, 1150, 120, 1400, 120, 60, 2300, "
-     "'Arial', 8, 'Arial', 9, -1, 'Arial', 16, -1, 'Arial', 7, 'Code EAN13', 22);"},
+     "FontSizeBC) VALUES (3, 8, 60, 110, 520, 110, 760, 110, 1290, 110, 840, 1622, 50, 2842, "
+     "'Arial', 7, 'Arial', 9, -1, 'Arial', 16, -1, 'Arial', 7, 'Code EAN13', 20);"},
     {"B_CEDI",
      "TipoVariazione" T ", DataVariazione" T ", CodFornitore" T ", CodArticoloFornitore" T
      ", CodEan" T ", EANMoltiplicatore" T ", TipoArticolo" T ", EANPrimario" T ", ArtCEDI" T
@@ -120,6 +125,46 @@ void CreaSchemaNegozio(Database& db) {
   if (versione < kVersioneArchivio) AggiornaSchemaArchivio(db, versione);
   CreaStoricoPrezzi(db);
   transaction.commit();
+}
+
+namespace {
+
+// "type name sql" of every object the store defines, name folded as SQLite compares names.
+QSet<QString> oggettiDelloSchema(sqlite3* connessione) {
+  QSet<QString> oggetti;
+  platform::db::SqliteStatement elenco(
+      connessione, QStringLiteral("SELECT type, name, sql FROM sqlite_master WHERE sql NOT NULL"));
+  while (elenco.step())
+    oggetti << elenco.column(0).toString() + u' ' + elenco.column(1).toString().toLower() + u' ' +
+                   elenco.column(2).toString().simplified();
+  return oggetti;
+}
+
+// Closes the connection however the reading ends.
+struct SoloLettura {
+  sqlite3* handle = nullptr;
+  ~SoloLettura() { sqlite3_close_v2(handle); }
+};
+
+}  // namespace
+
+bool SchemaDiOggi(const QString& percorso) {
+  try {
+    auto nuovo = Database::open(QStringLiteral(":memory:"));
+    CreaSchemaNegozio(*nuovo);
+    const QSet<QString> diOggi = oggettiDelloSchema(nuovo->handle());
+    SoloLettura file;
+    if (sqlite3_open_v2(percorso.toUtf8().constData(), &file.handle, SQLITE_OPEN_READONLY,
+                        nullptr) != SQLITE_OK)
+      return false;
+    if (!oggettiDelloSchema(file.handle).contains(diOggi)) return false;
+    // Read with SQLite's own collations only: an index sorted otherwise shows here.
+    platform::db::SqliteStatement controllo(file.handle,
+                                            QStringLiteral("PRAGMA integrity_check(1)"));
+    return controllo.step() && controllo.column(0).toString() == QLatin1String("ok");
+  } catch (const platform::db::DatabaseError&) {
+    return false;
+  }
 }
 
 }  // namespace listinova

@@ -65,6 +65,7 @@ class ImportazioneFoglio {
       riepilogo.scarta(numero, rifiuto);
       return;
     }
+    riepilogo.controllaCifra(numero, barcode);
     const auto trovato = archivio_.trova("BarCode", barcode);
     ArchivioProdotti::Campi campi{{"Descrizione", r.descrizione},
                                   {"CodProdottoFornitore", r.codiceFornitore},

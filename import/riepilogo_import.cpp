@@ -2,7 +2,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTextStream>
+
+#include "platform/whole_file.h"
+
+#include "catalogue/modulo_ean.h"
 
 namespace listinova {
 namespace {
@@ -24,7 +27,19 @@ QString RiepilogoImport::testo() const {
     t += QStringLiteral("\n  riga %1: %2").arg(scartate[i].riga).arg(scartate[i].motivo);
   if (scartate.size() > kScartateMostrate)
     t += QStringLiteral("\n  ... e altre %1").arg(scartate.size() - kScartateMostrate);
+  if (!cifreErrate.empty())
+    t += QStringLiteral("\nCodici con la cifra di controllo errata: %1").arg(cifreErrate.size());
+  for (size_t i = 0; i < cifreErrate.size() && i < kScartateMostrate; ++i)
+    t += QStringLiteral("\n  riga %1: %2").arg(cifreErrate[i].riga).arg(cifreErrate[i].motivo);
   return t;
+}
+
+void RiepilogoImport::controllaCifra(int riga, const QString& barCode) {
+  const QString corretto = CodiceEANCorretto(barCode);
+  if (!corretto.isEmpty() && corretto != barCode)
+    cifreErrate.push_back(
+        {riga, QStringLiteral("Cifra di controllo errata: il codice corretto è %1 (importato %2)")
+                   .arg(corretto, barCode)});
 }
 
 QString RiepilogoImport::scriviScartate(const QString& cartella, const QDateTime& quando,
@@ -33,13 +48,15 @@ QString RiepilogoImport::scriviScartate(const QString& cartella, const QDateTime
   QDir().mkpath(cartella);
   const QString percorso =
       QDir(cartella).filePath("Importazione-" + quando.toString("yyyy-MM-dd") + ".txt");
-  QFile file(percorso);
-  if (!file.open(QIODevice::Append | QIODevice::Text)) return {};
-  QTextStream out(&file);
-  out << quando.toString("dd/MM/yyyy HH:mm:ss") << " - " << origine << "\n";
-  for (const RigaScartata& s : scartate) out << "  riga " << s.riga << ": " << s.motivo << "\n";
-  out.flush();
-  return file.error() == QFile::NoError ? percorso : QString();
+  // The day's summary grows by a block per import, rewritten whole each time.
+  QFile esistente(percorso);
+  QByteArray contenuto = esistente.open(QIODevice::ReadOnly) ? esistente.readAll() : QByteArray();
+  esistente.close();
+  QString blocco = quando.toString("dd/MM/yyyy HH:mm:ss") + " - " + origine + "\n";
+  for (const RigaScartata& s : scartate)
+    blocco += QStringLiteral("  riga %1: %2\n").arg(s.riga).arg(s.motivo);
+  contenuto += blocco.toUtf8();
+  return platform::writeWholeFile(percorso, contenuto).isEmpty() ? percorso : QString();
 }
 
 }  // namespace listinova

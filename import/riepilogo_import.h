@@ -31,8 +31,12 @@ struct RiepilogoImport {
   int aggiunti = 0;
   int aggiornati = 0;
   std::vector<RigaScartata> scartate;
+  // Rows imported with an EAN whose last digit is wrong, to be mended in the product editor.
+  std::vector<RigaScartata> cifreErrate;
 
   void scarta(int riga, const QString& motivo) { scartate.push_back({riga, motivo}); }
+  // Notes the row when `barCode` is an EAN-8/EAN-13 with a wrong check digit.
+  void controllaCifra(int riga, const QString& barCode);
   // The summary for a message box: the figures, then the first skipped rows.
   QString testo() const;
   // The whole list of skipped rows in "Importazione-<yyyy-MM-dd>.txt" in `cartella`, appended

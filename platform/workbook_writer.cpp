@@ -4,10 +4,16 @@
 
 #include <xlsxwriter.h>
 
+#include <unistd.h>
+
+#include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
 
 #include "platform/money.h"
+#include "platform/whole_file.h"
 
 namespace listinova::platform {
 namespace {
@@ -15,6 +21,8 @@ namespace {
 // Jet's error for a file the driver could not write.
 constexpr int kErroreScritturaFoglio = 3436;
 constexpr char kFormatoImporto[] = "#,##0.00";
+// Relative difference below which a computed number is an amount with rounding noise.
+constexpr double kBinaryNoise = 1e-14;
 constexpr char kFormatoData[] = "dd/mm/yyyy";
 constexpr char kFormatoDataOra[] = "dd/mm/yyyy hh:mm:ss";
 
@@ -27,6 +35,41 @@ constexpr char kFormatoDataOra[] = "dd/mm/yyyy hh:mm:ss";
 void check(lxw_error error, const QString& file) {
   if (error != LXW_NO_ERROR) fail(file, QString::fromUtf8(lxw_strerror(error)));
 }
+
+// The library tells its failures on the standard error, in English: while it closes a
+// workbook they are caught and kept for the error log.
+class LibraryComplaints {
+ public:
+  LibraryComplaints() {
+    std::fflush(stderr);
+    capture_ = std::tmpfile();
+    saved_ = capture_ ? ::dup(STDERR_FILENO) : -1;
+    if (saved_ >= 0) ::dup2(::fileno(capture_), STDERR_FILENO);
+  }
+  ~LibraryComplaints() {
+    restore();
+    if (capture_) std::fclose(capture_);
+  }
+  QString text() {
+    restore();
+    if (!capture_) return {};
+    std::rewind(capture_);
+    char buffer[1024];
+    const size_t n = std::fread(buffer, 1, sizeof buffer, capture_);
+    return QString::fromLocal8Bit(buffer, qsizetype(n)).trimmed();
+  }
+
+ private:
+  void restore() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    ::dup2(saved_, STDERR_FILENO);
+    ::close(saved_);
+    saved_ = -1;
+  }
+  std::FILE* capture_ = nullptr;
+  int saved_ = -1;
+};
 
 lxw_datetime toLxw(const QDateTime& moment) {
   return {moment.date().year(), moment.date().month(),  moment.date().day(),
@@ -65,6 +108,9 @@ void writeWorkbook(const QString& path, const std::vector<WorkbookSheet>& sheets
   lxw_workbook_options options = {};
   // Rows go out as they are written: a big archive never sits in memory twice.
   options.constant_memory = LXW_TRUE;
+  // Its scratch files go beside the workbook: a full disk there shows as such.
+  const QByteArray scratch = QFile::encodeName(QFileInfo(path).absolutePath());
+  options.tmpdir = const_cast<char*>(scratch.constData());
   lxw_workbook* workbook = workbook_new_opt(path.toUtf8().constData(), &options);
   if (!workbook) fail(shownName, QStringLiteral("file non creato"));
   lxw_format* money = workbook_add_format(workbook);
@@ -93,10 +139,15 @@ void writeWorkbook(const QString& path, const std::vector<WorkbookSheet>& sheets
     std::remove(path.toLocal8Bit().constData());
     throw;
   }
-  lxw_error closed = workbook_close(workbook);
+  LibraryComplaints complaints;
+  errno = 0;
+  const lxw_error closed = workbook_close(workbook);
+  const int systemError = errno;
   if (closed != LXW_NO_ERROR) {
-    std::remove(path.toLocal8Bit().constData());
-    check(closed, shownName);
+    const QString technical = QString::fromUtf8(lxw_strerror(closed)) + u' ' + complaints.text();
+    const QString cause = describeLibraryFailure(systemError, shownName);
+    std::remove(QFile::encodeName(path).constData());
+    throw db::DatabaseError(cause, kErroreScritturaFoglio, technical.trimmed());
   }
 }
 
@@ -123,12 +174,22 @@ WorkbookCell cellFor(const QVariant& value, db::FieldType type) {
       }
       break;
     case db::FieldType::Currency:
-    case db::FieldType::Other:
-      // Amounts, and the products and sums the statements compute from them, are exact to
-      // the ten-thousandth, as the store keeps money.
+      // Amounts are exact to the ten-thousandth, as the store keeps money.
       if (isNumber) {
         cell.kind = WorkbookCell::Kind::Money;
         cell.number = Money::fromDouble(value.toDouble()).toDouble();
+        return cell;
+      }
+      break;
+    case db::FieldType::Other:
+      // What a statement computes: an amount's binary noise (3 * 0,10) goes, but a product of
+      // a quantity and an amount, or its exact sum, keeps every decimal it has.
+      if (isNumber) {
+        const double computed = value.toDouble();
+        const double amount = Money::fromDouble(computed).toDouble();
+        cell.kind = WorkbookCell::Kind::Money;
+        cell.number =
+            std::fabs(amount - computed) <= std::fabs(computed) * kBinaryNoise ? amount : computed;
         return cell;
       }
       break;
@@ -186,12 +247,10 @@ void XlsxWorkbookWriter::flush(const QString& file) {
 }
 
 void XlsxWorkbookWriter::write(const QString& key, const QString& shownName) {
-  const QString beside = key + QStringLiteral(".scrittura");
-  writeWorkbook(beside, written_[key], shownName);
-  if (std::rename(beside.toLocal8Bit().constData(), key.toLocal8Bit().constData()) != 0) {
-    std::remove(beside.toLocal8Bit().constData());
-    fail(shownName, QStringLiteral("impossibile sostituire il file"));
-  }
+  PartialFile beside(key);
+  if (!beside.reserved()) throw db::DatabaseError(beside.failure(), kErroreScritturaFoglio);
+  writeWorkbook(beside.partialPath(), written_[key], shownName);
+  if (!beside.place()) throw db::DatabaseError(beside.failure(), kErroreScritturaFoglio);
 }
 
 WorkbookSheet SheetFromRecordset(const QString& name, db::Recordset& rows) {

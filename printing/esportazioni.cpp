@@ -5,11 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/db/database.h"
 #include "platform/notice.h"
 #include "platform/prompts.h"
+#include "platform/whole_file.h"
 #include "platform/workbook_writer.h"
 #include "startup/error_log.h"
 #include "startup/modulo_file_ini.h"
@@ -79,7 +81,7 @@ EsitoEsportazione esporta(AmbienteEsportazione& a, const char* procedura, const 
     ScriviCartellaDiLavoro(a.db, a.scrittore, file, istruzioni);
   } catch (const platform::db::DatabaseError& e) {
     if (a.attesa) a.attesa(false);
-    ScriviErrore(kModulo, procedura, e.description(), e.code());
+    ScriviErrore(kModulo, procedura, DescrizioneCompleta(e), e.code());
     a.prompts.ask({QStringLiteral("Esportazione non riuscita: ") + e.description(),
                    Globali().TitoloProgramma, Buttons::Ok, Icon::Exclamation});
     return EsitoEsportazione::Fallita;
@@ -123,6 +125,11 @@ QString IstruzioneEsportaVendite(const QString& file, const QDate& dal, const QD
          "')" + " order by Magazzino.Descrizione ASC";
 }
 
+QString DescrizioneCompleta(const platform::db::DatabaseError& e) {
+  return e.technical().isEmpty() ? e.description()
+                                 : e.description() + QStringLiteral(" [") + e.technical() + u']';
+}
+
 QString NomeCartellaDiLavoro(const QString& nomeScelto) {
   const QString suffisso = QFileInfo(nomeScelto).suffix().toLower();
   if (suffisso.isEmpty()) return nomeScelto + ".xlsx";
@@ -136,20 +143,30 @@ void ScriviCartellaDiLavoro(platform::db::Database& db, platform::WorkbookWriter
   const QFileInfo info(file);
   const QString accanto = info.dir().filePath("." + info.fileName() + ".parziale.xlsx");
   QFile::remove(accanto);
+  // The operator chose `file`: the hidden work file is never named to them.
+  const auto perIlFile = [&](const platform::db::DatabaseError& e) {
+    QString descrizione = e.description();
+    descrizione.replace(QDir::toNativeSeparators(accanto), QDir::toNativeSeparators(file));
+    return platform::db::DatabaseError(descrizione, e.code(), e.technical());
+  };
   try {
     scrittore.gather(accanto);
     for (const QString& istruzione : istruzioni(accanto)) db.execute(istruzione);
     scrittore.flush(accanto);
+  } catch (const platform::db::DatabaseError& e) {
+    QFile::remove(accanto);
+    throw perIlFile(e);
   } catch (...) {
     QFile::remove(accanto);
     throw;
   }
   if (std::rename(QFile::encodeName(accanto).constData(), QFile::encodeName(file).constData()) !=
       0) {
+    const QString causa = platform::describeLibraryFailure(errno, file);
     QFile::remove(accanto);
-    throw platform::db::DatabaseError(
-        QStringLiteral("Impossibile scrivere il file \"%1\".").arg(file), 3436);
+    throw platform::db::DatabaseError(causa, 3436);
   }
+  platform::syncFolder(info.absolutePath());
 }
 
 EsitoEsportazione EsportaMagazzino(AmbienteEsportazione& ambiente, bool soloQtaZero) {

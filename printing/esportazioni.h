@@ -12,12 +12,16 @@ class Prompts;
 class WorkbookWriter;
 namespace db {
 class Database;
-}
+class DatabaseError;
+}  // namespace db
 }  // namespace platform
 
 // The statements of the two exports, each writing one sheet of the workbook `file`.
 QStringList IstruzioniEsportaMagazzino(const QString& file, bool soloQtaZero);
 QString IstruzioneEsportaVendite(const QString& file, const QDate& dal, const QDate& al);
+
+// What the error log keeps of a failure: the operator's words and the library's own.
+QString DescrizioneCompleta(const platform::db::DatabaseError& e);
 
 // The name the workbook is saved under: ".xlsx" added when the operator typed no extension
 // (and in place of ".xls", which would promise the old format).

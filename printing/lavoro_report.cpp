@@ -11,6 +11,7 @@
 #include "printing/report_anteprima.h"
 #include "printing/report_archivio.h"
 #include "startup/avvio.h"
+#include "startup/error_log.h"
 #include "startup/lavoro_non_avviato.h"
 #include "startup/var_globali.h"
 
@@ -18,6 +19,9 @@ namespace listinova {
 namespace {
 
 constexpr int kEsitoUsoErrato = 2;
+constexpr char kModulo[] = "LavoroReport";
+// Visual Basic's "Path/File access error", the number file failures are logged with.
+constexpr int kErroreFile = 75;
 constexpr char kTuttoIlMagazzino[] = "Select * from Magazzino order by descrizione";
 
 // The value after `opzione`, or empty.
@@ -92,6 +96,7 @@ int eseguiEsporta(const QStringList& argomenti, QTextStream& uscita, QTextStream
                      : IstruzioniEsportaMagazzino(accanto, false);
     });
   } catch (const platform::db::DatabaseError& e) {
+    ScriviErrore(kModulo, "Esporta", DescrizioneCompleta(e), e.code());
     errori << "Esportazione non riuscita: " << e.description() << Qt::endl;
     return 1;
   }
@@ -111,12 +116,15 @@ int eseguiStampa(const QStringList& argomenti, QTextStream& uscita, QTextStream&
   try {
     const Money valore = RiempiRptMagazzino(*db, kTuttoIlMagazzino);
     const ModelloReport report = ReportMagazzino(*db, console.clock.now().date(), valore);
-    if (SalvaReportPdf(report, parole[1]) == 0) {
-      errori << "Impossibile scrivere " << parole[1] << Qt::endl;
+    QString guasto;
+    if (SalvaReportPdf(report, parole[1], &guasto) == 0) {
+      ScriviErrore(kModulo, "StampaMagazzino", guasto, kErroreFile);
+      errori << "Stampa non riuscita: " << guasto << Qt::endl;
       return 1;
     }
     uscita << "Scritto " << parole[1] << " (" << report.righe.size() << " prodotti)" << Qt::endl;
   } catch (const platform::db::DatabaseError& e) {
+    ScriviErrore(kModulo, "StampaMagazzino", e.description(), e.code());
     errori << "Stampa non riuscita: " << e.description() << Qt::endl;
     return 1;
   }

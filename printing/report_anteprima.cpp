@@ -2,14 +2,18 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QToolBar>
 
+#include "platform/whole_file.h"
 #include "printing/report_motore.h"
+#include "startup/error_log.h"
 #include "startup/modulo_file_ini.h"
+#include "startup/var_globali.h"
 
 namespace listinova {
 namespace {
@@ -32,13 +36,24 @@ std::unique_ptr<QPrinter> StampanteA4(const QString& nome) {
   return std::make_unique<QPrinter>(QPrinter::HighResolution);
 }
 
-int SalvaReportPdf(const ModelloReport& modello, const QString& file) {
-  QPdfWriter pdf(file);
-  pdf.setResolution(kRisoluzionePdf);
-  pdf.setTitle(modello.titolo);
-  pdf.setCreator(QStringLiteral("Listinova"));
-  PreparaPagina(pdf, modello);
-  return DisegnaReport(modello, pdf);
+int SalvaReportPdf(const ModelloReport& modello, const QString& file, QString* guasto) {
+  platform::WholeFile destinazione(file);
+  int pagine = 0;
+  if (destinazione.open()) {
+    QPdfWriter pdf(&destinazione);
+    pdf.setResolution(kRisoluzionePdf);
+    pdf.setTitle(modello.titolo);
+    pdf.setCreator(QStringLiteral("Listinova"));
+    PreparaPagina(pdf, modello);
+    pagine = DisegnaReport(modello, pdf);
+  }
+  // The PDF engine does not report a failed write: the device does.
+  if (pagine > 0 && destinazione.commit()) return pagine;
+  destinazione.discard();
+  if (guasto)
+    *guasto = destinazione.failure().isEmpty() ? platform::probeWriteFailure(file)
+                                               : destinazione.failure();
+  return 0;
 }
 
 void AnteprimaReport(const ModelloReport& modello, const QString& nomeStampante, QWidget* parent) {
@@ -57,7 +72,12 @@ void AnteprimaReport(const ModelloReport& modello, const QString& nomeStampante,
       const QString file = QFileDialog::getSaveFileName(
           &anteprima, QStringLiteral("Salva il report in PDF"), {}, QStringLiteral("PDF (*.pdf)"));
       if (file.isEmpty()) return;
-      SalvaReportPdf(modello, file.endsWith(".pdf", Qt::CaseInsensitive) ? file : file + ".pdf");
+      QString guasto;
+      if (SalvaReportPdf(modello, file.endsWith(".pdf", Qt::CaseInsensitive) ? file : file + ".pdf",
+                         &guasto) == 0) {
+        ScriviErrore("ReportAnteprima", "SalvaPdf", guasto, 0);
+        QMessageBox::warning(&anteprima, Globali().TitoloProgramma, guasto);
+      }
     });
   }
   anteprima.exec();

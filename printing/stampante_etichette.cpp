@@ -2,8 +2,11 @@
 #include "printing/stampante_etichette.h"
 
 #include <QPageLayout>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+
+#include "platform/whole_file.h"
 
 #include "printing/easy_print.h"
 #include "printing/superficie_painter.h"
@@ -13,6 +16,29 @@ namespace {
 
 constexpr double kPollice = 1440.0;
 constexpr double kMetriPerPollice = 0.0254;
+// As QPrinter::HighResolution writes PDF files.
+constexpr int kRisoluzionePdf = 1200;
+
+QPageLayout paginaPdf() {
+  return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                     QPageLayout::Millimeter);
+}
+
+// The PDF is put in place only when the painter ended it and every byte reached the disk.
+class SuperficiePdf : public SuperficiePainter {
+ public:
+  SuperficiePdf(QPdfWriter& pdf, platform::WholeFile& file, const platform::BarcodeDrawing& barre)
+      : SuperficiePainter(pdf, &pdf, barre), file_(file) {}
+  ~SuperficiePdf() override { file_.discard(); }
+  bool fine() override {
+    if (SuperficiePainter::fine() && file_.commit()) return true;
+    file_.discard();
+    return false;
+  }
+
+ private:
+  platform::WholeFile& file_;
+};
 
 }  // namespace
 
@@ -21,6 +47,9 @@ StampanteEtichette::StampanteEtichette(std::unique_ptr<QPrinter> printer, QPoint
   printer_->setFullPage(true);
   printer_->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
+
+StampanteEtichette::StampanteEtichette(const QString& filePdf)
+    : filePdf_(std::make_unique<platform::WholeFile>(filePdf)) {}
 
 StampanteEtichette::~StampanteEtichette() = default;
 
@@ -37,22 +66,45 @@ std::unique_ptr<StampanteEtichette> StampanteEtichette::suStampante(const QStrin
 }
 
 std::unique_ptr<StampanteEtichette> StampanteEtichette::suPdf(const QString& file) {
-  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  printer->setOutputFormat(QPrinter::PdfFormat);
-  printer->setOutputFileName(file);
-  printer->setPageSize(QPageSize(QPageSize::A4));
-  printer->setDocName(QStringLiteral("Etichette"));
-  return std::unique_ptr<StampanteEtichette>(new StampanteEtichette(std::move(printer), {}));
+  return std::unique_ptr<StampanteEtichette>(new StampanteEtichette(file));
 }
 
-QString StampanteEtichette::nomeStampante() const { return printer_->printerName(); }
+QString StampanteEtichette::nomeStampante() const {
+  return printer_ ? printer_->printerName() : QString();
+}
 
 QSizeF StampanteEtichette::paginaTwips() const {
-  const QSizeF mm = printer_->pageLayout().fullRect(QPageLayout::Millimeter).size();
-  return mm * kTwipsPerMm;
+  const QPageLayout pagina = printer_ ? printer_->pageLayout() : paginaPdf();
+  return pagina.fullRect(QPageLayout::Millimeter).size() * kTwipsPerMm;
+}
+
+QString StampanteEtichette::guasto() const {
+  if (!filePdf_) return {};
+  return filePdf_->failure().isEmpty() ? platform::probeWriteFailure(filePdf_->finalPath())
+                                       : filePdf_->failure();
+}
+
+QRectF StampanteEtichette::areaStampabileTwips() const {
+  QPageLayout layout = printer_->pageLayout();
+  layout.setUnits(QPageLayout::Millimeter);
+  const QRectF mm = layout.fullRect().marginsRemoved(layout.minimumMargins());
+  return QRectF(mm.topLeft() * kTwipsPerMm, mm.size() * kTwipsPerMm).translated(-spostamentoTwips_);
 }
 
 std::unique_ptr<SuperficieEtichette> StampanteEtichette::apri() {
+  if (filePdf_) {
+    pdf_.reset();
+    filePdf_->discard();
+    if (!filePdf_->open()) return nullptr;
+    pdf_ = std::make_unique<QPdfWriter>(filePdf_.get());
+    pdf_->setResolution(kRisoluzionePdf);
+    pdf_->setPageLayout(paginaPdf());
+    pdf_->setTitle(QStringLiteral("Etichette"));
+    pdf_->setCreator(QStringLiteral("Listinova"));
+    auto superficie = std::make_unique<SuperficiePdf>(*pdf_, *filePdf_, barre_);
+    if (!superficie->attiva()) return nullptr;
+    return superficie;
+  }
   auto superficie =
       std::make_unique<SuperficiePainter>(*printer_, printer_.get(), barre_, spostamentoTwips_);
   if (!superficie->attiva()) return nullptr;

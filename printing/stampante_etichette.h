@@ -7,7 +7,12 @@
 #include "platform/barcode_drawing.h"
 #include "printing/superficie_etichette.h"
 
+class QPdfWriter;
 class QPrinter;
+
+namespace listinova::platform {
+class WholeFile;
+}
 
 namespace listinova {
 class EasyPrint;
@@ -23,21 +28,24 @@ class StampanteEtichette : public DispositivoEtichette {
   ~StampanteEtichette() override;
 
   QSizeF paginaTwips() const override;
+  QRectF areaStampabileTwips() const override;
   std::unique_ptr<SuperficieEtichette> apri() override;
+  QString guasto() const override;
   QString nomeStampante() const;
 
  private:
   explicit StampanteEtichette(std::unique_ptr<QPrinter> printer, QPointF spostamentoMm);
+  explicit StampanteEtichette(const QString& filePdf);
 
+  // A printer, or else a PDF file written whole beside its name and renamed into place.
   std::unique_ptr<QPrinter> printer_;
+  std::unique_ptr<platform::WholeFile> filePdf_;
+  std::unique_ptr<QPdfWriter> pdf_;
   QPointF spostamentoTwips_;
   platform::ZintBarcodeDrawing barre_;
 };
 
 // A page drawn on a picture at `dpi` dots per inch, for the preview.
 QImage ImmagineDellaPagina(EasyPrint& motore, int pagina, double dpi);
-
-// Millimetres to twips.
-inline constexpr double kTwipsPerMm = 1440.0 / 25.4;
 
 }  // namespace listinova

@@ -5,7 +5,10 @@
 
 #include "platform/local_file_system.h"
 #include "platform/program_folder.h"
+#include "platform/qt_clock.h"
+#include "platform/whole_file.h"
 #include "promotions/salvataggio_dati.h"
+#include "startup/error_log.h"
 
 namespace listinova {
 namespace {
@@ -24,6 +27,16 @@ QString cartellaScelta(const QStringList& argomenti) {
   return {};
 }
 
+// The shop's error log, for as long as the job runs.
+struct RegistroDelLavoro {
+  explicit RegistroDelLavoro(const QString& cartella) : registro(cartella, orologio) {
+    installaErrorLog(&registro);
+  }
+  ~RegistroDelLavoro() { installaErrorLog(nullptr); }
+  platform::QtClock orologio;
+  ErrorLog registro;
+};
+
 int eseguiSalva(const QStringList& argomenti, QTextStream& uscita, QTextStream& errori) {
   const QString scelta = cartellaScelta(argomenti);
   if (scelta.isEmpty()) {
@@ -33,10 +46,14 @@ int eseguiSalva(const QStringList& argomenti, QTextStream& uscita, QTextStream& 
   platform::LocalFileSystem fs;
   const QString destinazione = QDir(scelta).absolutePath();
   if (!fs.makeFolder(destinazione)) {
-    errori << "Impossibile creare la cartella " << destinazione << Qt::endl;
+    const int causa = platform::probeFolderError(destinazione);
+    errori << (causa != 0 ? platform::describeWriteFailure(causa, destinazione)
+                          : "Impossibile creare la cartella " + destinazione)
+           << Qt::endl;
     return 1;
   }
   const auto cartella = platform::ProgramFolder::fromEnvironment(argomenti);
+  const RegistroDelLavoro registro(cartella.root());
   const EsitoSalvataggio esito =
       SalvaCartellaDati(fs, cartella.path("Dati"), destinazione, QDateTime::currentDateTime());
   switch (esito.stato) {
@@ -50,6 +67,7 @@ int eseguiSalva(const QStringList& argomenti, QTextStream& uscita, QTextStream& 
     case EsitoSalvataggio::Stato::Fallito:
       break;
   }
+  ScriviErrore("LavoroSalva", "salva", esito.errore, 0);
   errori << "Salvataggio non riuscito: " << esito.errore << Qt::endl;
   return 1;
 }

@@ -79,7 +79,11 @@ EsitoInvio InvioPlu::cmdInviaPLU_Click(bool soloModificati) {
   trasporto_.iniziaLavoro();
   if (!record_.PreparaTabxInvio(soloModificati)) {
     occupato(false);
-    prompts_.ask({"Nessun dato da inviare", titolo, Buttons::Ok, Icon::Information});
+    // A disk that refused the work table is no archive without data.
+    if (!record_.guasto().isEmpty())
+      prompts_.ask({record_.guasto(), titolo, Buttons::Ok, Icon::Critical});
+    else
+      prompts_.ask({"Nessun dato da inviare", titolo, Buttons::Ok, Icon::Information});
     QCoreApplication::processEvents();
     stato({});
     return esito;
@@ -91,8 +95,11 @@ EsitoInvio InvioPlu::cmdInviaPLU_Click(bool soloModificati) {
   QStringList rifiutati;
   for (const CassaConfigurata& cassa : casse_) {
     if (!inviaA(cassa)) {
-      prompts_.ask({MessaggioCassaNonRaggiunta(cassa), titolo, Buttons::Ok,
-                    cassa.numero == 1 ? Icon::Critical : Icon::None});
+      // A command file the disk refused is no communication problem.
+      const QString& guasto = record_.guasto();
+      prompts_.ask({guasto.isEmpty() ? MessaggioCassaNonRaggiunta(cassa) : guasto, titolo,
+                    Buttons::Ok,
+                    cassa.numero == 1 || !guasto.isEmpty() ? Icon::Critical : Icon::None});
       continue;
     }
     ++esito.inviateBene;

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
 #include <optional>
@@ -16,6 +15,7 @@
 #include "platform/money.h"
 #include "platform/notice.h"
 #include "platform/prompts.h"
+#include "platform/whole_file.h"
 #include "register/descrizione_per_cassa.h"
 #include "startup/error_log.h"
 #include "startup/var_globali.h"
@@ -37,6 +37,22 @@ constexpr double kQuantitaPredefinita = 900;
 
 void segnalaPreparazione(const DatabaseError& e) {
   ScriviErrore(kModulo, QStringLiteral("PreparaTabxInvio"), e.description(), e.code());
+}
+
+// A full disk or a file that cannot be written fails every row after it: the preparation ends,
+// where a bad row only loses itself.
+bool guastoDelFile(const DatabaseError& e) {
+  switch (e.code() & 0xff) {
+    case SQLITE_FULL:
+    case SQLITE_IOERR:
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      return true;
+    default:
+      return false;
+  }
 }
 
 struct Offerta {
@@ -282,6 +298,7 @@ RecordPlu::RecordPlu(Database& db, QString cartellaProgramma, platform::Notice& 
       totaleRecord_(std::move(totaleRecord)) {}
 
 bool RecordPlu::PreparaTabxInvio(bool soloModificati) {
+  guasto_.clear();
   const QString selezione =
       QStringLiteral("Select ") + QString::fromUtf8(Prodotto::kColonne) + " from Magazzino";
   const QString ordine = QStringLiteral(" order by BarCode ASC");
@@ -304,6 +321,7 @@ bool RecordPlu::PreparaTabxInvio(bool soloModificati) {
     }
   } catch (const DatabaseError& e) {
     segnalaPreparazione(e);
+    guasto_ = e.description();
     return false;
   }
 
@@ -336,6 +354,7 @@ bool RecordPlu::PreparaTabxInvio(bool soloModificati) {
       try {
         tabella.aggiungi(riga, riga.barCode, plu, soloModificati);
       } catch (const DatabaseError& e) {
+        if (guastoDelFile(e)) throw;
         segnalaPreparazione(e);
       }
       for (const QString& barCode : riga.barCodeUlteriori) {
@@ -343,6 +362,7 @@ bool RecordPlu::PreparaTabxInvio(bool soloModificati) {
         try {
           tabella.aggiungi(riga, barCode, plu, soloModificati);
         } catch (const DatabaseError& e) {
+          if (guastoDelFile(e)) throw;
           segnalaPreparazione(e);
         }
       }
@@ -351,6 +371,7 @@ bool RecordPlu::PreparaTabxInvio(bool soloModificati) {
     transazione.commit();
   } catch (const DatabaseError& e) {
     segnalaPreparazione(e);
+    guasto_ = e.description();
     return false;
   }
   return true;
@@ -362,20 +383,14 @@ QString RecordPlu::PercorsoFilePLU(const QString& chiave) const {
 }
 
 bool RecordPlu::ScriviFilePLU(const QString& chiave) {
+  guasto_.clear();
   const QString percorso = PercorsoFilePLU(chiave);
-  const auto erroreFile = [&](const QString& descrizione) {
-    ScriviErrore(kModulo, QStringLiteral("ScriviFilePLU"),
-                 percorso + QStringLiteral(": ") + descrizione, kErroreFile);
-  };
-  QFile precedente(percorso);
-  if (precedente.exists() && !precedente.remove()) {
-    erroreFile(precedente.errorString());
-    return false;
-  }
   try {
     Recordset righe = db_.openRecordset(QStringLiteral("Select ") + Record::kColonne +
                                         " from MagazzinoPerOstrel order by BarCode ASC");
     if (righe.eof()) {
+      // Nothing to send: the file of an earlier send must not look like this one's.
+      QFile::remove(percorso);
       notice_.show(QStringLiteral("Nessun Articolo da inviare!!!"));
       return false;
     }
@@ -383,14 +398,15 @@ bool RecordPlu::ScriviFilePLU(const QString& chiave) {
     QByteArray contenuto;
     for (; !righe.eof(); righe.moveNext())
       contenuto += recordDelFile(righe, torvane_).toUtf8() + "\r\n";
-    // The driver reads UTF-8 and puts Windows-1252 on the line.
-    QSaveFile file(percorso);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contenuto) != contenuto.size() ||
-        !file.commit()) {
-      erroreFile(file.errorString());
+    // The driver reads UTF-8 and puts Windows-1252 on the line. A file that cannot be written
+    // whole is not sent at all: the one of an earlier send stays, unsent.
+    guasto_ = platform::writeWholeFile(percorso, contenuto);
+    if (!guasto_.isEmpty()) {
+      ScriviErrore(kModulo, QStringLiteral("ScriviFilePLU"), guasto_, kErroreFile);
       return false;
     }
   } catch (const DatabaseError& e) {
+    guasto_ = e.description();
     ScriviErrore(kModulo, QStringLiteral("ScriviFilePLU"), e.description(), e.code());
     return false;
   }

@@ -38,10 +38,13 @@ class RecordPlu {
   // (the operator is told) or the table cannot be rewritten (the error is logged).
   bool PreparaTabxInvio(bool soloModificati);
   // `chiave`: the register's serial port number or its IP address. False, with the error
-  // logged, when there is nothing to write or the file cannot be replaced: the file of an
-  // earlier send must never go out again.
+  // logged, when there is nothing to write or the file cannot be written whole (the file of
+  // an earlier send stays as it was and is not sent).
   bool ScriviFilePLU(const QString& chiave);
   QString PercorsoFilePLU(const QString& chiave) const;
+  // Why the last preparation or file failed when the disk or the store was the cause (full,
+  // read-only), in the operator's words; empty otherwise.
+  const QString& guasto() const { return guasto_; }
 
  private:
   platform::db::Database& db_;
@@ -52,6 +55,7 @@ class RecordPlu {
   bool torvane_;
   std::function<void(const QString&)> statoPreparazione_;
   std::function<void(int)> totaleRecord_;
+  QString guasto_;
 };
 
 }  // namespace listinova

@@ -1,12 +1,15 @@
 #include "register/record_reparti.h"
 
+#include <unistd.h>
+
 #include <QFile>
-#include <QSaveFile>
+#include <cerrno>
 #include <vector>
 
 #include "platform/db/database.h"
 #include "platform/money.h"
 #include "platform/prompts.h"
+#include "platform/whole_file.h"
 #include "register/descrizione_per_cassa.h"
 #include "startup/error_log.h"
 #include "startup/modulo_file_ini.h"
@@ -119,13 +122,10 @@ QString RecordReparti::PercorsoFileREP(const QString& chiave) const {
 
 bool RecordReparti::CreaFileInvioREPARTI(const QString& chiave) {
   const QString percorso = PercorsoFileREP(chiave);
-  const auto erroreFile = [&](const QString& descrizione) {
+  // An old file must never be taken for this send's, whatever stops it.
+  if (::unlink(QFile::encodeName(percorso).constData()) != 0 && errno != ENOENT) {
     ScriviErrore(kModulo, QStringLiteral("CreaFileInvioREPARTI"),
-                 percorso + QStringLiteral(": ") + descrizione, kErroreFile);
-  };
-  QFile precedente(percorso);
-  if (precedente.exists() && !precedente.remove()) {
-    erroreFile(precedente.errorString());
+                 platform::describeWriteFailure(errno, percorso), kErroreFile);
     return false;
   }
   const std::optional<std::vector<Reparto>> reparti =
@@ -140,10 +140,9 @@ bool RecordReparti::CreaFileInvioREPARTI(const QString& chiave) {
     sequenza = sequenza == ultimaSequenza ? 1 : sequenza + 1;
   }
   // The driver reads UTF-8 and puts Windows-1252 on the line.
-  QSaveFile file(percorso);
-  if (!file.open(QIODevice::WriteOnly) || file.write(contenuto) != contenuto.size() ||
-      !file.commit()) {
-    erroreFile(file.errorString());
+  const QString guasto = platform::writeWholeFile(percorso, contenuto);
+  if (!guasto.isEmpty()) {
+    ScriviErrore(kModulo, QStringLiteral("CreaFileInvioREPARTI"), guasto, kErroreFile);
     return false;
   }
   return true;

@@ -2,9 +2,13 @@
 
 #include <sqlite3.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QUrl>
 
 #include "platform/db/database_error.h"
+#include "platform/db/store_failure.h"
 
 namespace listinova::platform::db {
 namespace {
@@ -33,13 +37,27 @@ bool isStoreFile(const QString& path) {
   return file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
-void backupStore(const QString& source, const QString& target) {
+namespace {
+
+// A store in a folder that takes no new file cannot be read the usual way when it keeps a
+// write-ahead log (its index file must be made). Nobody can be writing it there: read as it
+// is, unless its log holds changes the file lacks.
+QString sourceForReadOnlyFolder(const QString& source) {
+  if (QFileInfo(QFileInfo(source).absolutePath()).isWritable()) return {};
+  if (QFileInfo(source + "-wal").size() > 0)
+    throw DatabaseError(QStringLiteral("L'archivio \"%1\" è in una cartella in sola lettura e "
+                                       "ha modifiche non ancora scritte nel file: non può essere "
+                                       "copiato. Aprire il programma sulla cartella con il "
+                                       "permesso di scrittura e ripetere il salvataggio.")
+                            .arg(QDir::toNativeSeparators(source)),
+                        SQLITE_READONLY);
+  return QUrl::fromLocalFile(QFileInfo(source).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+         QStringLiteral("?immutable=1");
+}
+
+int copyPages(const QString& source, int sourceFlags, Connessione& a) {
   Connessione da;
-  apri(da, source, SQLITE_OPEN_READONLY);
-  if (QFile::exists(target) && !QFile::remove(target))
-    throw DatabaseError(QStringLiteral("Impossibile sostituire \"%1\".").arg(target), 3051);
-  Connessione a;
-  apri(a, target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  apri(da, source, sourceFlags);
   sqlite3_backup* copia = sqlite3_backup_init(a.handle, "main", da.handle, "main");
   if (!copia)
     throw DatabaseError(QStringLiteral("Copia dell'archivio \"%1\" non avviata: %2")
@@ -48,10 +66,30 @@ void backupStore(const QString& source, const QString& target) {
   // All pages in one step: one read transaction, hence one snapshot.
   const int rc = sqlite3_backup_step(copia, -1);
   sqlite3_backup_finish(copia);
-  if (rc != SQLITE_DONE)
-    throw DatabaseError(QStringLiteral("Copia dell'archivio \"%1\" non riuscita: %2")
-                            .arg(source, QString::fromUtf8(sqlite3_errstr(rc))),
+  return rc;
+}
+
+}  // namespace
+
+void backupStore(const QString& source, const QString& target) {
+  if (QFile::exists(target) && !QFile::remove(target))
+    throw DatabaseError(QStringLiteral("Impossibile sostituire \"%1\".").arg(target), 3051);
+  Connessione a;
+  apri(a, target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  int rc = copyPages(source, SQLITE_OPEN_READONLY, a);
+  const int primary = rc & 0xff;
+  if (primary == SQLITE_CANTOPEN || primary == SQLITE_READONLY) {
+    const QString asItIs = sourceForReadOnlyFolder(source);
+    if (!asItIs.isEmpty()) rc = copyPages(asItIs, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, a);
+  }
+  if (rc != SQLITE_DONE) {
+    const QString told = describeStoreFailure(sqlite3_extended_errcode(a.handle), target);
+    throw DatabaseError(told.isEmpty() || (rc & 0xff) != SQLITE_FULL
+                            ? QStringLiteral("Copia dell'archivio \"%1\" non riuscita: %2")
+                                  .arg(source, QString::fromUtf8(sqlite3_errstr(rc)))
+                            : told,
                         rc);
+  }
   // The copy is one file on its own, without a log beside it; the program turns the log back
   // on when it opens the copy.
   char* errore = nullptr;

@@ -52,9 +52,9 @@ QString describeStoreFailure(int extendedCode, const QString& path) {
       return readOnlyFolder.arg(folderOf(path), file);
     case SQLITE_FULL:
       return QStringLiteral(
-                 "Il disco è pieno: l'archivio \"%1\" non può essere aggiornato. "
-                 "Liberare spazio sul disco e riprovare.")
-          .arg(file);
+                 "Spazio su disco esaurito in \"%1\": l'archivio \"%2\" non può essere "
+                 "aggiornato. Liberare spazio sul disco e riprovare.")
+          .arg(folderOf(path), file);
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
       return damagedStoreText(path);

@@ -103,7 +103,7 @@ TEST_F(ArchivioGuasto, EachFileSystemRefusalHasItsOwnWords) {
       {Fault::ReadOnlyFile, true, "è in sola lettura: il programma non può salvarvi nulla"},
       {Fault::ReadOnlyFolder, true, "La cartella"},
       {Fault::ReadOnlyFolder, false, "La cartella"},
-      {Fault::DiskFull, false, "Il disco è pieno"},
+      {Fault::DiskFull, false, "Spazio su disco esaurito in"},
   };
   for (const auto& c : casi) {
     const QString quale = c.archivioEsistente ? percorso : dir.filePath("Nuovo/DbNegozio.mdb");
@@ -130,7 +130,8 @@ TEST_F(ArchivioGuasto, ADiskThatFillsUpWhileWorkingIsSaidInItalian) {
   const QString errore = erroreDi([&] {
     db->execute(QString("UPDATE Magazzino SET Descrizione='%1'").arg(QString(2000, 'x')));
   });
-  EXPECT_TRUE(errore.contains(QString::fromUtf8("Il disco è pieno"))) << errore.toStdString();
+  EXPECT_TRUE(errore.contains(QString::fromUtf8("Spazio su disco esaurito in")))
+      << errore.toStdString();
   guasto.setFault(Fault::None);
   EXPECT_EQ(db->openRecordset("Select * from Magazzino where Descrizione like 'x*'").recordCount(),
             0);

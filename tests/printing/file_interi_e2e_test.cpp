@@ -1,0 +1,271 @@
+// Every file the program writes is whole or absent: each job, run as the shop runs it, on a
+// full disk and in a read-only folder, fails with the real cause and leaves no partial file and
+// the previous file as it was; a backup killed at any moment leaves no broken PLU_BCK.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cmath>
+#include <csignal>
+
+#include "startup/lavoro_non_avviato.h"
+#include "support/disco_montato.h"
+#include "support/file_helpers.h"
+#include "support/negozio_di_prova.h"
+#include "tests/printing/lettore_xlsx.h"
+
+namespace listinova {
+namespace {
+
+constexpr int kProdotti = 600;
+
+using testing::NegozioDiProva;
+
+struct Esito {
+  int stato = -1;
+  QString testo;  // standard output and error together
+};
+
+// The program run on `negozio`, as a nightly job would run it.
+Esito Esegui(const QString& negozio, const QStringList& argomenti) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("LISTINOVA_CARTELLA", negozio);
+  env.remove("DISPLAY");
+  env.remove("QT_QPA_PLATFORM");
+  p.setProcessEnvironment(env);
+  p.setProcessChannelMode(QProcess::MergedChannels);
+  p.start(LISTINOVA_BINARY, argomenti);
+  if (!p.waitForFinished(120000)) return {};
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+          QString::fromUtf8(p.readAll())};
+}
+
+QString Sqlite(const QString& file, const QString& comando) {
+  QProcess tool;
+  tool.start("sqlite3", {file, comando});
+  if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
+    return "sqlite3 non riuscito: " + QString::fromUtf8(tool.readAllStandardError());
+  return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+}
+
+enum class Guasto { DiscoPieno, SolaLettura };
+
+struct Lavoro {
+  const char* nome;
+  QStringList (*argomenti)(const QString& uscita);
+  const char* file;          // what the job writes in its folder
+  bool negozioSulDisco;      // the job writes into the shop folder itself
+  int liberiKib;             // room left on the "full" disk
+  const char* causaPieno;    // the words of a full disk
+  int statoSolaLettura = 1;  // a shop folder that takes no write does not even start
+};
+
+const Lavoro kLavori[] = {
+    {"stampa",
+     [](const QString& u) {
+       return QStringList{"stampa", "magazzino", u + "/giacenze.pdf"};
+     },
+     "giacenze.pdf", false, 4, "Spazio su disco esaurito in"},
+    {"etichette",
+     [](const QString& u) {
+       return QStringList{"etichette", u + "/etichette.pdf"};
+     },
+     "etichette.pdf", false, 4, "Spazio su disco esaurito in"},
+    {"esporta",
+     [](const QString& u) {
+       return QStringList{"esporta", "magazzino", u + "/magazzino.xlsx"};
+     },
+     "magazzino.xlsx", false, 4, "Spazio su disco esaurito in"},
+    // Below its free-space floor the backup is refused before a byte is written.
+    {"salva",
+     [](const QString& u) {
+       return QStringList{"salva", u};
+     },
+     "PLU_BCK", false, 4, "Spazio NON sufficiente"},
+    {"invia",
+     [](const QString&) {
+       return QStringList{"invia", "--si"};
+     },
+     "FilePLU1.txt", true, 48, "Spazio su disco esaurito in", kUscitaAvvioNonRiuscito},
+};
+
+TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesNoPartialFile) {
+  for (const Lavoro& lavoro : kLavori) {
+    for (const Guasto guasto : {Guasto::DiscoPieno, Guasto::SolaLettura}) {
+      const bool pieno = guasto == Guasto::DiscoPieno;
+      SCOPED_TRACE(std::string(lavoro.nome) + (pieno ? " su disco pieno" : " in sola lettura"));
+      NegozioDiProva negozio;
+      negozio.prodotti(kProdotti).setup("RegCassa", "PortaCOM", "1");
+      negozio.chiudi();
+      testing::DiscoMontato disco(negozio.file("disco"), 8192);
+      if (!disco.montato()) GTEST_SKIP() << "serve un file system montato dal test (root)";
+      // A job that writes into the shop folder runs on a copy of the shop on the small disk.
+      QString cartella = negozio.cartella.root();
+      if (lavoro.negozioSulDisco) {
+        cartella = negozio.file("disco/negozio");
+        ASSERT_TRUE(QDir().mkpath(cartella + "/Dati"));
+        ASSERT_TRUE(QFile::copy(negozio.percorsoArchivio(), cartella + "/Dati/DbNegozio.mdb"));
+        ASSERT_TRUE(QFile::copy(negozio.cartella.setup(), cartella + "/Setup.ini"));
+      }
+      const QString uscita = lavoro.negozioSulDisco ? cartella : negozio.file("disco");
+      // The previous file is there and stays as it was.
+      const QByteArray precedente = "versione precedente\r\n";
+      if (QString(lavoro.file) != "PLU_BCK") {
+        ASSERT_TRUE(testing::writeAll(uscita + "/" + lavoro.file, precedente));
+      }
+      const QStringList primaDelGuasto =
+          QDir(uscita).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+      if (pieno)
+        disco.riempi(lavoro.liberiKib);
+      else
+        ASSERT_TRUE(disco.soloLettura());
+
+      const Esito esito = Esegui(cartella, lavoro.argomenti(uscita));
+
+      EXPECT_EQ(esito.stato, pieno ? 1 : lavoro.statoSolaLettura) << esito.testo.toStdString();
+      EXPECT_TRUE(esito.testo.contains(pieno ? lavoro.causaPieno : "in sola lettura"))
+          << esito.testo.toStdString();
+      EXPECT_FALSE(esito.testo.contains(".parziale") || esito.testo.contains("-in-corso-") ||
+                   esito.testo.contains("Zip") || esito.testo.contains("Nessun dato"))
+          << esito.testo.toStdString();
+      QStringList dopo =
+          QDir(uscita).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+      dopo.removeAll("riempitivo");
+      dopo.removeAll("listinova.lock");
+      EXPECT_EQ(dopo, primaDelGuasto);
+      if (QString(lavoro.file) != "PLU_BCK") {
+        EXPECT_EQ(testing::readAll(uscita + "/" + lavoro.file), precedente);
+      }
+      // The cause is in the error log too, wherever the log could be written.
+      if (!lavoro.negozioSulDisco && QString(lavoro.nome) != "salva") {
+        EXPECT_TRUE(QString::fromUtf8(testing::readAll(negozio.file("Dati/ErrorLog.dat")))
+                        .contains(pieno ? lavoro.causaPieno : "in sola lettura"));
+      }
+    }
+  }
+}
+
+// The backup killed at ever later moments: whatever PLU_BCK folder exists holds a sound store
+// with every product, and the next backup clears what the killed ones left.
+TEST(FileInteri, ABackupKilledAtAnyMomentLeavesNoBrokenBackup) {
+  constexpr int kMolti = 20000;
+  NegozioDiProva negozio;
+  negozio.prodotti(kMolti).chiudi();
+  const QString uscita = negozio.file("copie");
+  // A big file beside the store widens the window in which the copy is half done.
+  ASSERT_TRUE(testing::writeAll(negozio.file("Dati/allegato.bin"), QByteArray(16 << 20, 'a')));
+  QDir().mkpath(uscita);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("LISTINOVA_CARTELLA", negozio.cartella.root());
+  env.remove("DISPLAY");
+  int interrotti = 0;
+  bool finito = false;
+  for (int attesaMs = 10; !finito && attesaMs < 5000; attesaMs += 10 + attesaMs / 5) {
+    SCOPED_TRACE(attesaMs);
+    QProcess salva;
+    salva.setProcessEnvironment(env);
+    salva.start(LISTINOVA_BINARY, {"salva", uscita});
+    ASSERT_TRUE(salva.waitForStarted());
+    finito = salva.waitForFinished(attesaMs) && salva.exitCode() == 0;
+    if (!finito) {
+      ::kill(pid_t(salva.processId()), SIGKILL);
+      salva.waitForFinished(10000);
+      ++interrotti;
+    }
+    for (const QString& copia : QDir(uscita).entryList({"PLU_BCK*"}, QDir::Dirs)) {
+      const QString archivio = uscita + "/" + copia + "/Dati/DbNegozio.mdb";
+      ASSERT_TRUE(QFile::exists(archivio)) << copia.toStdString();
+      EXPECT_FALSE(QFile::exists(archivio + "-journal")) << copia.toStdString();
+      EXPECT_EQ(Sqlite(archivio, "PRAGMA integrity_check"), "ok");
+      EXPECT_EQ(Sqlite(archivio, "SELECT count(*) FROM Magazzino"), QString::number(kMolti));
+      EXPECT_EQ(QFileInfo(uscita + "/" + copia + "/Dati/allegato.bin").size(), 16 << 20);
+    }
+  }
+  EXPECT_TRUE(finito);
+  EXPECT_GT(interrotti, 3);
+  EXPECT_TRUE(QDir(uscita).entryList({".PLU_BCK*"}, QDir::Dirs | QDir::Hidden).isEmpty());
+}
+
+// The stock sqlite3 tool's ".dump" drops the version number and nothing else: the store is
+// recognised as current, marked, and neither copied aside nor rebuilt.
+TEST(FileInteri, AStoreDumpedByTheStockToolIsRecognisedAsCurrent) {
+  NegozioDiProva negozio;
+  negozio.prodotti(50).chiudi();
+  const QString archivio = negozio.percorsoArchivio();
+  const QString prima =
+      Sqlite(archivio, "SELECT group_concat(Descrizione || Costo) FROM Magazzino");
+  QProcess dump;
+  dump.setStandardOutputFile(negozio.file("dump.sql"));
+  dump.start("sqlite3", {archivio, ".dump"});
+  ASSERT_TRUE(dump.waitForFinished(60000));
+  for (const char* resto : {"", "-wal", "-shm"}) QFile::remove(archivio + resto);
+  QProcess carica;
+  carica.setStandardInputFile(negozio.file("dump.sql"));
+  carica.start("sqlite3", {archivio});
+  ASSERT_TRUE(carica.waitForFinished(60000));
+  ASSERT_EQ(Sqlite(archivio, "PRAGMA user_version"), "0");
+
+  const Esito esito =
+      Esegui(negozio.cartella.root(), {"esporta", "magazzino", negozio.file("m.xlsx")});
+
+  EXPECT_EQ(esito.stato, 0) << esito.testo.toStdString();
+  EXPECT_EQ(Sqlite(archivio, "PRAGMA user_version"), "1");
+  EXPECT_TRUE(QDir(negozio.file("Dati")).entryList({"DbNegozio.mdb.v*"}).isEmpty());
+  EXPECT_FALSE(QString::fromUtf8(testing::readAll(negozio.file("Dati/ErrorLog.dat")))
+                   .contains("Archivio aggiornato"));
+  EXPECT_EQ(Sqlite(archivio, "SELECT group_concat(Descrizione || Costo) FROM Magazzino"), prima);
+}
+
+// The totals sheet holds the exact sums of quantity times amount (seven decimals each), not
+// sums cut to four decimals.
+TEST(FileInteri, TheTotalsSheetHoldsTheExactSums) {
+  // Exact totals in ten-millionths: quantities have three decimals, amounts four.
+  NegozioDiProva negozio;
+  __int128 vendita = 0, acquisto = 0;
+  platform::db::Database::Transaction insieme(*negozio.db);
+  for (int i = 1; i <= 3000; ++i) {
+    const int q = 1000 + (i % 50) * 125 + i % 7;  // thousandths
+    const int c = 12345 + (i % 300) * 101;        // ten-thousandths
+    const int c2 = 3 + (i % 211) * 77;
+    vendita += __int128(q) * c;
+    acquisto += __int128(q) * c2;
+    negozio.prodotto({.cod = QString::number(i),
+                      .quantita = q / 1000.0,
+                      .costo = QString::number(c / 10000.0, 'f', 4).replace('.', ','),
+                      .costo2 = QString::number(c2 / 10000.0, 'f', 4).replace('.', ',')});
+  }
+  insieme.commit();
+  negozio.chiudi();
+  const auto comeNumero = [](__int128 decimilionesimi) {
+    const auto intero = static_cast<long long>(decimilionesimi / 10000000);
+    const auto resto = static_cast<long long>(decimilionesimi % 10000000);
+    return std::strtod(QString("%1.%2").arg(intero).arg(resto, 7, 10, QChar('0')).toUtf8(),
+                       nullptr);
+  };
+  // The sheet keeps 16 significant digits; four decimals would be far off.
+  const auto esatto = [](double cella, double atteso) {
+    return std::fabs(cella - atteso) <= std::fabs(atteso) * 1e-15;
+  };
+  ASSERT_FALSE(esatto(std::round(comeNumero(vendita) * 1e4) / 1e4, comeNumero(vendita)));
+
+  const Esito esito =
+      Esegui(negozio.cartella.root(), {"esporta", "magazzino", negozio.file("m.xlsx")});
+  ASSERT_EQ(esito.stato, 0) << esito.testo.toStdString();
+  const auto fogli = testing::LeggiXlsx(negozio.file("m.xlsx"));
+  ASSERT_TRUE(fogli && fogli->size() == 2);
+  const auto& totali = (*fogli)[1].righe;
+  ASSERT_EQ(totali.size(), 2u);
+  const __int128 attesi[] = {acquisto, vendita, vendita - acquisto};
+  for (int colonna = 0; colonna < 3; ++colonna)
+    EXPECT_TRUE(esatto(totali[1][colonna].numero, comeNumero(attesi[colonna])))
+        << colonna << ": " << QString::number(totali[1][colonna].numero, 'f', 8).toStdString()
+        << " invece di " << QString::number(comeNumero(attesi[colonna]), 'f', 8).toStdString();
+}
+
+}  // namespace
+}  // namespace listinova
