@@ -7,8 +7,8 @@
 #include "platform/clock.h"
 #include "platform/db/database.h"
 #include "platform/db/database_error.h"
-#include "platform/file_write_failure.h"
 #include "platform/prompts.h"
+#include "platform/whole_file.h"
 #include "register/esame_comandi.h"
 #include "register/lavoro_in_corso.h"
 #include "register/posizione_ricezione.h"
@@ -182,7 +182,7 @@ bool RicezionePlu::apriFile(FileRicezione& f, LetturaCassa& l, std::optional<Met
   }
   // Unbuffered: a write the disk refuses is seen at the line that did not fit.
   if (!f.file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-    l.errore = platform::WriteFailureText(errno, l.file);
+    l.errore = platform::describeWriteFailure(errno, l.file);
     ScriviErrore(kModulo, QStringLiteral("ApriFileRicezione"), l.errore, 75);
     avvisaInterrotta(l);
     return false;
@@ -250,7 +250,7 @@ bool RicezionePlu::scrivi(FileRicezione& f, const QString& risposta, LetturaCass
   }
   const int errore = errno != 0 ? errno : EIO;
   f.file.resize(prima);
-  l.errore = platform::WriteFailureText(errore, f.file.fileName());
+  l.errore = platform::describeWriteFailure(errore, f.file.fileName());
   ScriviErrore(kModulo, QStringLiteral("ScriviFileRicezione"), l.errore, 75);
   return false;
 }
@@ -372,7 +372,7 @@ void RicezionePlu::elencaNonRegistrate(LetturaCassa& l) {
   QString dove = QStringLiteral("sono elencate in %1").arg(l.fileNonRegistrate);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered) ||
       file.write(testo) != testo.size()) {
-    dove = platform::WriteFailureText(errno != 0 ? errno : EIO, l.fileNonRegistrate);
+    dove = platform::describeWriteFailure(errno != 0 ? errno : EIO, l.fileNonRegistrate);
     ScriviErrore(kModulo, QStringLiteral("ElencaNonRegistrate"), dove, 75);
   }
   s_.prompts.ask({QStringLiteral("CASSA %1: %2 RIGHE LETTE NON REGISTRATE IN ARCHIVIO, %3")

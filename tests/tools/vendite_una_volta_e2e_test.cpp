@@ -4,7 +4,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,6 +19,7 @@
 #include "platform/db/database.h"
 #include "platform/db/recordset.h"
 #include "register/ricezione_plu.h"
+#include "support/disco_montato.h"
 #include "support/qt_print.h"
 
 namespace listinova::testing {
@@ -257,13 +257,9 @@ TEST(VenditeUnaVoltaE2e, TableDumpIsNeverBookedAsSales) {
 // unbooked.
 TEST(VenditeUnaVoltaE2e, FullDiskFailsTheReadingAndTheNextOneBooksOnce) {
   QTemporaryDir punto;
+  DiscoMontato disco(punto.path(), 8);
+  if (!disco.montato()) GTEST_SKIP() << "no small file system can be mounted here";
   const QByteArray percorso = QFile::encodeName(punto.path());
-  if (::mount("tmpfs", percorso.constData(), "tmpfs", 0, "size=8k") != 0)
-    GTEST_SKIP() << "no small file system can be mounted here";
-  struct Smonta {
-    QByteArray percorso;
-    ~Smonta() { ::umount2(percorso.constData(), MNT_DETACH); }
-  } smonta{percorso};
 
   BancoCasse banco;
   SimulatoreRegistratore& cassa = banco.cassaSeriale(1);
@@ -293,8 +289,9 @@ TEST(VenditeUnaVoltaE2e, FullDiskFailsTheReadingAndTheNextOneBooksOnce) {
   EXPECT_EQ(piena.lette[0].righe, 0);
   ASSERT_EQ(banco.cronologia.size(), 2);
   EXPECT_TRUE(banco.cronologia[0].startsWith(
-      QString::fromUtf8("LETTURA CASSA 1 INTERROTTA: Il disco è pieno: impossibile scrivere \"") +
-      ricezione))
+      QString::fromUtf8("LETTURA CASSA 1 INTERROTTA: Spazio su disco esaurito in \"%1\": \"%2\" "
+                        "non è stato scritto.")
+          .arg(punto.path(), ricezione)))
       << banco.cronologia[0].toStdString();
   EXPECT_EQ(banco.cronologia[1], kTerminata);
   QFile file(ricezione);
