@@ -227,6 +227,19 @@ TEST(VenditeUnaVoltaE2e, EchoedOrDoubledAnswersNeverRefuseARecord) {
   }
 }
 
+// Two products that carry one barcode are one PLU on the register: asked once, booked once.
+TEST(VenditeUnaVoltaE2e, ABarcodeTwoProductsShareIsAskedAndBookedOnce) {
+  BancoCasse banco;
+  SimulatoreRegistratore& cassa = banco.cassaInRete();
+  negozio(banco, cassa);
+  banco.aggiungi({.codice = "4", .barCode = kAcqua, .quantita = 10});
+  cassa.letture().impostaVenduto(kAcqua, 2500);
+  EXPECT_TRUE(leggi(banco, kProdotto).tutteComplete());
+  EXPECT_EQ(cassa.comandi().count("h/8001234567890/"), 1);
+  EXPECT_EQ(storico(banco).at(kAcqua), std::vector<double>{2.5});
+  EXPECT_EQ(giacenza(banco, "1") + giacenza(banco, "4"), 17.5);
+}
+
 // The register's table dumped into the receive file is no sale: the reading after it books its
 // own lines only.
 TEST(VenditeUnaVoltaE2e, TableDumpIsNeverBookedAsSales) {
