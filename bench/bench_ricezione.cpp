@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
   QElapsedTimer timer;
   timer.start();
   const EsitoPrenotazione esito =
-      AggiornaStoricoPLU(*db, file, MetodoLettura::PerProdotto, false, 0, QDate::currentDate());
+      AggiornaStoricoPLU(*db, file, MetodoLettura::PerProdotto, false, QDate::currentDate());
   const double secondi = timer.nsecsElapsed() / 1e9;
   out << "Registrazione di " << righeDaPrenotare << " righe su " << prodotti
       << " prodotti: " << esito.prenotate << " righe in " << QString::number(secondi, 'f', 2)

@@ -109,4 +109,8 @@ void QtUdpEndpoint::readPending() {
   if (!read) rebind();
 }
 
+void QtUdpEndpoint::discardPending() {
+  while (socket_.hasPendingDatagrams()) socket_.receiveDatagram();
+}
+
 }  // namespace listinova::platform

@@ -18,6 +18,7 @@ class QtUdpEndpoint : public UdpEndpoint {
   void close() override;
   bool isOpen() const override;
   qint64 send(const QByteArray& datagram) override;
+  void discardPending() override;
 
  private:
   void readPending();

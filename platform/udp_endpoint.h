@@ -21,6 +21,8 @@ class UdpEndpoint : public QObject {
   virtual bool isOpen() const = 0;
   // One datagram; -1 when it could not be sent.
   virtual qint64 send(const QByteArray& datagram) = 0;
+  // Drops the datagrams received and not yet delivered.
+  virtual void discardPending() {}
 
  signals:
   // One for each datagram received from the remote host and port; others are dropped.

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringList>
 #include <cmath>
@@ -10,6 +11,7 @@
 #include "platform/db/database.h"
 #include "platform/db/sqlite_statement.h"
 #include "platform/db/stored_value.h"
+#include "register/posizione_ricezione.h"
 #include "register/protocollo_ostrel.h"
 
 namespace listinova {
@@ -32,23 +34,31 @@ struct Vendita {
 
 QString chiave(const QString& barCode) { return barCode.trimmed().toUpper(); }
 
-// The lines the file gained from `da` on; the program writes UTF-8, an older file may be
-// Windows-1252.
-std::optional<QStringList> righeDa(const QString& percorso, qint64 da, QString& errore) {
+struct RigheLette {
+  QStringList righe;
+  qint64 fine = 0;  // just past the last whole line
+};
+
+// The whole lines from byte `da` on; the program writes UTF-8, an older file may be
+// Windows-1252. A line still being written (no line end yet) waits for the next booking.
+std::optional<RigheLette> righeDa(const QString& percorso, qint64 da, QString& errore) {
   QFile file(percorso);
   if (!file.open(QIODevice::ReadOnly)) {
     errore = QStringLiteral("Impossibile leggere %1: %2").arg(percorso, file.errorString());
     return std::nullopt;
   }
-  if (da > 0 && !file.seek(da)) return QStringList{};
-  const QByteArray byte = file.readAll();
+  if (da > file.size() || !file.seek(da)) return RigheLette{{}, da};
+  QByteArray byte = file.readAll();
+  byte.truncate(byte.lastIndexOf('\n') + 1);
+  RigheLette lette{{}, da + byte.size()};
   QStringDecoder utf8(QStringDecoder::Utf8);
   QString testo = utf8(byte);
   if (utf8.hasError()) testo = DecodificaDaRegistratore(byte);
-  QStringList righe = testo.split(u'\n');
-  for (QString& riga : righe)
+  lette.righe = testo.split(u'\n');
+  lette.righe.removeLast();
+  for (QString& riga : lette.righe)
     if (riga.endsWith(u'\r')) riga.chop(1);
-  return righe;
+  return lette;
 }
 
 // The stock in thousandths when it holds no finer fraction, so sales subtract exactly.
@@ -139,40 +149,57 @@ CampiVendita CampiPerMetodo(MetodoLettura metodo, bool torvane) {
   return metodo == MetodoLettura::PerProdotto ? CampiVendita{3, 8} : CampiVendita{4, 12};
 }
 
-std::optional<qint64> MillesimiDa(const QString& campo) {
+std::optional<qint64> MillesimiDa(const QString& campo, QString* motivo) {
+  static const QRegularExpression kIntero(QStringLiteral("^[+-]?[0-9]+$"));
   const QString testo = campo.trimmed();
   if (testo.isEmpty()) return 0;
+  const auto scarta = [&](const QString& perche) -> std::optional<qint64> {
+    if (motivo) *motivo = perche;
+    return std::nullopt;
+  };
+  if (!kIntero.match(testo).hasMatch())
+    return scarta(QStringLiteral("quantità \"%1\" non numerica").arg(testo));
   bool numero = false;
   const qint64 valore = testo.toLongLong(&numero);
-  if (!numero) return std::nullopt;
+  if (!numero || valore > kMassimiMillesimi || valore < -kMassimiMillesimi)
+    return scarta(
+        QStringLiteral("quantità \"%1\" fuori dai limiti della cassa (±99.999,999)").arg(testo));
   return valore;
 }
 
 EsitoPrenotazione AggiornaStoricoPLU(Database& db, const QString& percorso, MetodoLettura metodo,
-                                     bool torvane, qint64 da, const QDate& oggi) {
+                                     bool torvane, const QDate& oggi) {
   EsitoPrenotazione esito;
-  const std::optional<QStringList> righe = righeDa(percorso, da, esito.errore);
-  if (!righe) {
-    esito.riuscita = false;
-    return esito;
-  }
-  const CampiVendita campi = CampiPerMetodo(metodo, torvane);
-  std::vector<Vendita> vendite;
-  for (const QString& riga : *righe) {
-    if (riga.isEmpty() || !riga.contains(u'/')) continue;
-    const QStringList parti = riga.split(u'/');
-    const QString barCode = parti.value(campi.barCode).trimmed();
-    const std::optional<qint64> millesimi = MillesimiDa(parti.value(campi.quantita));
-    // An empty quantity is 0; a line too short to hold one is no sale.
-    if (barCode.isEmpty() || !millesimi || parti.size() <= campi.quantita) {
-      ++esito.scartate;
-      continue;
-    }
-    vendite.push_back({barCode, *millesimi});
-  }
-  if (vendite.empty()) return esito;
-
   try {
+    std::optional<PosizioneRicezione> segno = LeggiPosizioneRicezione(db, percorso);
+    if (!segno) segno = PosizioneRicezione{0, metodo, torvane};
+    const std::optional<RigheLette> lette = righeDa(percorso, segno->posizione, esito.errore);
+    if (!lette) {
+      esito.riuscita = false;
+      return esito;
+    }
+    if (lette->fine == segno->posizione) return esito;
+    std::vector<Vendita> vendite;
+    if (segno->metodo) {
+      const CampiVendita campi = CampiPerMetodo(*segno->metodo, segno->torvane);
+      for (const QString& riga : lette->righe) {
+        if (riga.isEmpty()) continue;
+        const QStringList parti = riga.split(u'/');
+        const QString barCode = parti.value(campi.barCode).trimmed();
+        QString motivo;
+        const std::optional<qint64> millesimi = MillesimiDa(parti.value(campi.quantita), &motivo);
+        if (parti.size() <= campi.quantita)
+          motivo = QStringLiteral("riga di %1 campi, troppo corta").arg(parti.size());
+        else if (barCode.isEmpty())
+          motivo = QStringLiteral("codice a barre mancante");
+        if (!motivo.isEmpty()) {
+          esito.nonRegistrate.push_back({riga, motivo});
+          continue;
+        }
+        vendite.push_back({barCode, *millesimi});
+      }
+    }
+
     Database::Transaction transazione(db);
     ProdottiInArchivio prodotti(db);
     // The history is only appended to: one statement prepared once, not a recordset of it.
@@ -194,9 +221,11 @@ EsitoPrenotazione AggiornaStoricoPLU(Database& db, const QString& percorso, Meto
       ++esito.prenotate;
     }
     prodotti.aggiornaGiacenze();
+    segno->posizione = lette->fine;
+    ScriviPosizioneRicezione(db, percorso, *segno);
     transazione.commit();
   } catch (const platform::db::DatabaseError& errore) {
-    esito = EsitoPrenotazione{false, 0, 0, esito.scartate, errore.description()};
+    esito = EsitoPrenotazione{false, 0, 0, {}, errore.description()};
   }
   return esito;
 }

@@ -1,5 +1,7 @@
 #include "register/esame_comandi.h"
 
+#include <algorithm>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -26,6 +28,8 @@ namespace {
 
 constexpr int kPausaTraRigheMs = 1;
 constexpr int kPausaDopoErroreMs = 2;
+// A busy register asked again at once is asked thousands of times a second.
+constexpr int kPausaCassaOccupataMs = 300;
 // Visual Basic's "Path/File access error", the number the error log has always used.
 constexpr int kErroreAccessoFile = 75;
 
@@ -132,7 +136,7 @@ bool DriverComandi::enquiry(Lavoro& lavoro) {
   TrasportoRegistratore& t = s_.trasporto;
   for (;;) {
     t.cmdInitCom(lavoro.indirizzo);
-    if (lavoro.numeroTimeout > 0) tentativoFallito(lavoro);
+    if (lavoro.numeroTimeout > 0 || lavoro.timeoutComando > 0) tentativoFallito(lavoro);
     const bool ack =
         s_.attesa.attendi([&t] { return t.risposta().Stato == u"ACK"; }, kAttesaRispostaMs);
     if (ack) {
@@ -155,7 +159,7 @@ void DriverComandi::tentativoFallito(const Lavoro& lavoro) const {
   if (!s_.lblTab) return;
   s_.lblTab(QStringLiteral("Cassa %1 non risponde: tentativo %2 di %3")
                 .arg(lavoro.numeroCassa)
-                .arg(lavoro.numeroTimeout + 1)
+                .arg(std::max(lavoro.numeroTimeout, lavoro.timeoutComando) + 1)
                 .arg(kTimeoutTollerati + 1));
 }
 
@@ -170,7 +174,8 @@ DriverComandi::FineRiga DriverComandi::inviaRiga(const QString& riga, Lavoro& la
   TrasportoRegistratore& t = s_.trasporto;
   const QString comando = riga.endsWith(u'/') ? riga : riga + u'/';
   // A register that takes every enquiry but never answers would keep the first counter at 1.
-  int timeoutComando = 0;
+  int& timeoutComando = lavoro.timeoutComando;
+  timeoutComando = 0;
   std::optional<QDateTime> occupataDal;
   std::optional<QDateTime> fermaDal;
   bool conEnquiry = true;
@@ -183,9 +188,12 @@ DriverComandi::FineRiga DriverComandi::inviaRiga(const QString& riga, Lavoro& la
     const bool risposta = s_.attesa.attendi(
         [&t] { return !t.risposta().CodiceErrore.trimmed().isEmpty(); }, kAttesaRispostaMs);
     if (!risposta) {
+      t.attesaFinita();
       ++timeoutComando;
-      if (++lavoro.numeroTimeout > kTimeoutTollerati || timeoutComando > kTimeoutTollerati)
+      if (++lavoro.numeroTimeout > kTimeoutTollerati || timeoutComando > kTimeoutTollerati) {
+        timeoutComando = 0;
         return abbandona(lavoro, kTroppiTimeout);
+      }
       scriviLog(kRientro + QStringLiteral("*** uscito per timeout comunicazione, RIMANDO COMANDO"));
       t.risposta().Stato.clear();
       continue;
@@ -197,23 +205,27 @@ DriverComandi::FineRiga DriverComandi::inviaRiga(const QString& riga, Lavoro& la
     if (r.riuscita()) return FineRiga::Passata;
     scriviLog(kRientroEsito + QStringLiteral("ESITO : ") + r.CodiceErrore + QStringLiteral(" - ") +
               r.TestoEsito + QStringLiteral(" - ") + r.Gravita);
-    annotaRifiuto(lavoro.nonTrasmessi, riga, r);
+    // Listed as refused only when the line is given up: a busy register may take it yet.
+    const auto rifiuta = [&] { annotaRifiuto(lavoro.nonTrasmessi, riga, r); };
 
     if (r.Gravita == u"1") {
       scriviLog(QStringLiteral("LOG - Errore!"));
       scriviLog(kRientroEsito +
                 QStringLiteral("Azione Intrapresa : Tracciato e Ripetuto il comando"));
-      s_.clock.wait(kPausaDopoErroreMs);
+      s_.clock.wait(kPausaCassaOccupataMs);
       const QDateTime adesso = s_.clock.now();
       if (!occupataDal) occupataDal = adesso;
-      if (occupataDal->msecsTo(adesso) >= s_.limiti.occupatoMs)
+      if (occupataDal->msecsTo(adesso) >= s_.limiti.occupatoMs) {
+        rifiuta();
         return abbandona(lavoro, kOccupata.arg(s_.limiti.occupatoMs / 1000));
+      }
     } else if (r.Gravita == u"2") {
       scriviLog(QStringLiteral("LOG - Errore!"));
       s_.clock.wait(kPausaDopoErroreMs);
       scriviLog(kRientroEsito +
                 QStringLiteral(
                     "Azione Intrapresa : Tracciato e Ignorato il comando che ha dato l'errore"));
+      rifiuta();
       rifiutati_ << riga;
       return FineRiga::Passata;
     } else if (r.Gravita == u"4") {
@@ -224,13 +236,17 @@ DriverComandi::FineRiga DriverComandi::inviaRiga(const QString& riga, Lavoro& la
           {testo, Globali().TitoloProgramma, platform::Buttons::Ok, platform::Icon::Exclamation});
       s_.clock.wait(kPausaDopoErroreMs);
       const int limite = s_.limiti.senzaOperatoreMs;
-      if (limite > 0 && fermaDal->msecsTo(s_.clock.now()) >= limite)
+      if (limite > 0 && fermaDal->msecsTo(s_.clock.now()) >= limite) {
+        rifiuta();
         return abbandona(lavoro, kSenzaOperatore.arg(testo).arg(limite / 1000));
+      }
       conEnquiry = false;
     } else if (r.Gravita == u"9") {
+      rifiuta();
       return erroreGrave(r.TestoEsito);
     } else {
       // A code the table does not know, or no code at all: not taken.
+      rifiuta();
       s_.clock.wait(kPausaDopoErroreMs);
       rifiutati_ << riga;
       return FineRiga::Passata;

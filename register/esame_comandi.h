@@ -82,6 +82,7 @@ class DriverComandi {
     QString nonTrasmessi;
     int numeroCassa = 1;
     int numeroTimeout = 0;
+    int timeoutComando = 0;  // of the line being sent
   };
 
   FineRiga inviaRiga(const QString& riga, Lavoro& lavoro);

@@ -224,10 +224,12 @@ bool InvioReparti::enquiry() {
 InvioReparti::Risposta InvioReparti::rispostaA(const QByteArray& trama) {
   trasporto_.AzzeraRisposta();
   trasporto_.risposta().Stato.clear();
+  trasporto_.comandoInviato(trama);
   cassa_.write(trama);
   const RispostaMisuratore& r = trasporto_.risposta();
   trasporto_.attendi([&] { return r.Stato == u"NAK" || !r.CodiceErrore.isEmpty(); },
                      DriverComandi::kAttesaRispostaMs);
+  trasporto_.attesaFinita();
   if (r.CodiceErrore.isEmpty()) return r.Stato == u"NAK" ? Risposta::Ripeti : Risposta::Nessuna;
   if (r.riuscita()) return Risposta::Accettato;
   return r.Gravita == u"1" ? Risposta::Ripeti : Risposta::Rifiutato;

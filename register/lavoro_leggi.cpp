@@ -92,13 +92,20 @@ int eseguiLeggi(const QStringList& argomenti, QTextStream& uscita, QTextStream& 
     uscita << "Cassa " << l.numero << ": "
            << (l.completa ? "letta fino in fondo" : "lettura NON completa") << ", righe lette "
            << l.righe;
-    if (l.righe > 0)
-      uscita << (l.prenotazione.riuscita
-                     ? QStringLiteral(", vendite registrate %1").arg(l.prenotazione.prenotate)
-                     : QStringLiteral(", vendite NON registrate: ") + l.prenotazione.errore);
+    if (!l.errore.isEmpty()) uscita << " (" << l.errore << ")";
+    if (l.pendenti > 0)
+      uscita << ", vendite rimaste da una lettura interrotta registrate ora " << l.pendenti;
+    if (!l.prenotazione.riuscita)
+      uscita << ", vendite NON registrate: " << l.prenotazione.errore;
+    else if (l.righe > 0 || l.pendenti > 0)
+      uscita << ", vendite registrate " << l.prenotazione.prenotate;
+    if (l.nonRegistrate() > 0)
+      uscita << ", righe NON registrate " << l.nonRegistrate() << " (elencate in "
+             << l.fileNonRegistrate << ")";
     uscita << Qt::endl;
   }
-  return esito.tutteComplete() ? 0 : 1;
+  if (!esito.tutteComplete()) return 1;
+  return esito.nonRegistrate() > 0 ? 2 : 0;
 }
 
 }  // namespace
@@ -107,7 +114,9 @@ LavoroRigaDiComando LavoroLeggi() {
   return {"leggi", "leggi [--codice CODICE] [--ancora]",
           "legge dalle casse le quantità vendute e le registra in archivio; senza terminale il "
           "codice di accesso va dato con --codice; una cassa già letta oggi si rilegge solo con "
-          "--ancora; esce con 0 solo se ogni cassa è stata letta fino in fondo",
+          "--ancora; esce con 0 se ogni cassa è stata letta fino in fondo e ogni vendita "
+          "registrata, 1 se una cassa non è stata letta tutta, 2 se alcune righe lette non sono "
+          "state registrate (elencate in RigheNonRegistrate<n>.txt)",
           eseguiLeggi};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFile>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -34,7 +35,13 @@ struct LetturaCassa {
   bool saltata = false;   // already read today, and the operator chose not to read it again
   int righe = 0;          // answers written to the receive file
   QString file;
+  QString errore;  // why the reading stopped short of the end
+  // This reading's lines, after those an interrupted reading had left pending (`pendenti` of
+  // the rows); with the lines that could not be booked, also listed in `fileNonRegistrate`.
   EsitoPrenotazione prenotazione;
+  int pendenti = 0;
+  QString fileNonRegistrate;
+  int nonRegistrate() const { return static_cast<int>(prenotazione.nonRegistrate.size()); }
 };
 
 struct EsitoLettura {
@@ -44,6 +51,8 @@ struct EsitoLettura {
   std::vector<LetturaCassa> lette;
   // Every register was read to its end and what it sold is in the archive.
   bool tutteComplete() const;
+  // Lines read from the registers that are not in the archive, and why: in their files.
+  int nonRegistrate() const;
 };
 
 struct StrumentiLettura {
@@ -62,14 +71,17 @@ struct StrumentiLettura {
 // folder, and the sales read are booked into the archive.
 class RicezionePlu {
  public:
-  // Longest wait for one answer: a register answers within these or is counted as silent.
-  static constexpr int kAttesaProdottoMs = 200;
-  static constexpr int kAttesaListaMs = 500;
-  static constexpr int kAttesaTabellaMs = 100;
+  // Longest wait for one answer, as the command driver's: a slow register that prints while
+  // it answers is still read, and a waiting reading ends as soon as the answer is in.
+  static constexpr int kAttesaRispostaMs = 3000;
   static constexpr int kAttesaProntaMs = 3000;
   static constexpr int kAttesaPrimaDelFileMs = 500;
-  // Questions in a row without a usable answer before a register is given up.
-  static constexpr int kMancateMassime = 5;
+  // A product's question asked again when no answer came: its sales are only read, never
+  // moved on, so asking twice cannot count them twice.
+  static constexpr int kTentativiProdotto = 3;
+  // A busy register is asked again after a pause, for about a minute.
+  static constexpr int kPausaCassaOccupataMs = 300;
+  static constexpr int kRipetizioniCassaOccupata = 200;
   // More lines than a register can hold PLUs: a list that never ends is cut here.
   static constexpr int kMassimoRigheLista = 70000;
 
@@ -88,22 +100,29 @@ class RicezionePlu {
     QFile file;
     qint64 inizio = 0;
   };
-  enum class Fine { Completa, Annullata, Muta };
+  enum class Fine { Completa, Annullata, Interrotta };
 
   bool richiestaDiAnnullare();
   EsitoLettura inLettura(bool soloSeriali, bool occupato,
                          const std::function<void(const CassaConfigurata&, EsitoLettura&)>& leggi);
   std::vector<CassaConfigurata> casseDaLeggere(bool soloSeriali) const;
   QString percorsoRicezione(int numero) const;
-  bool apriFile(FileRicezione& f, int numero);
+  bool apriFile(FileRicezione& f, LetturaCassa& l, std::optional<MetodoLettura> metodo,
+                bool torvane);
+  bool prenota(LetturaCassa& l, MetodoLettura metodo, bool torvane);
   bool pronta(const CassaConfigurata& cassa);
-  QStringList chiedi(const QString& comando, int attesaMs);
-  void scrivi(FileRicezione& f, const QString& risposta);
+  std::optional<QString> chiedi(const QString& comando);
+  std::optional<QString> domanda(const QString& comando, LetturaCassa& l, int tentativi = 1);
+  bool scrivi(FileRicezione& f, const QString& risposta, LetturaCassa& l);
   Fine perProdotto(FileRicezione& f, LetturaCassa& l);
-  Fine lista(FileRicezione& f, LetturaCassa& l, const QString& comando, bool fineK);
+  Fine lista(FileRicezione& f, LetturaCassa& l, const QString& comando, bool fineK,
+             QSet<QString>& prese);
   void leggiCassa(const CassaConfigurata& cassa, MetodoLettura metodo, bool torvane,
                   EsitoLettura& esito);
+  void chiudiCassa(FileRicezione& f, LetturaCassa& l, Fine fine,
+                   std::optional<MetodoLettura> metodo, bool torvane);
   void avvisaInterrotta(const LetturaCassa& l);
+  void elencaNonRegistrate(LetturaCassa& l);
   void stato(const QString& testo) const;
 
   StrumentiLettura s_;

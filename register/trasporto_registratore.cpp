@@ -23,6 +23,8 @@ const QByteArray kAck(1, Controllo::ACK);
 // The serial control's "invalid port" error, as the error log has always numbered it.
 constexpr int kPortaNonAperta = 8002;
 const QByteArray kNak(1, Controllo::NAK);
+// "cc/aa/bb": the result code and the two status bytes; a data answer is longer.
+constexpr qsizetype kLunghezzaIntestazione = 8;
 
 struct Trama {
   QByteArray corpo;
@@ -116,12 +118,27 @@ void TrasportoRegistratore::cmdInitCom(const QString& indirizzo) {
 void TrasportoRegistratore::SendCMD(const QString& comando) {
   const QByteArray trama =
       IncorniciaComando(CodificaPerRegistratore(SenzaCaratteriDiControllo(comando.trimmed())));
-  if (modoIP_) {
-    ultimaTramaUdp_ = trama;
+  comandoInviato(trama);
+  if (modoIP_)
     udp_.send(trama);
-  } else {
+  else
     seriale_.write(trama);
-  }
+}
+
+void TrasportoRegistratore::comandoInviato(const QByteArray& trama) {
+  // A late answer or a copy still on its way would otherwise pass for this command's answer.
+  if (udp_.isOpen()) udp_.discardPending();
+  if (seriale_.isOpen()) seriale_.readAll();
+  bufferRicezione_.clear();
+  dentroTrama_ = false;
+  ultimaTrama_ = trama;
+  attesa_ = Attesa::InCorso;
+  rispostaPresa_.clear();
+  copieScartate_ = 0;
+}
+
+void TrasportoRegistratore::attesaFinita() {
+  if (attesa_ == Attesa::InCorso) attesa_ = Attesa::Finita;
 }
 
 void TrasportoRegistratore::AzzeraRisposta() { risposta_.azzera(); }
@@ -129,8 +146,12 @@ void TrasportoRegistratore::AzzeraRisposta() { risposta_.azzera(); }
 void TrasportoRegistratore::iniziaLavoro() {
   contatoreAperture_ = 0;
   portaGiaSegnalata_.clear();
-  ultimaTramaUdp_.clear();
+  ultimaTrama_.clear();
   datiRicevuti_.clear();
+  attesa_ = Attesa::Libera;
+  rispostaPresa_.clear();
+  ultimaRispostaConDati_.clear();
+  copieScartate_ = 0;
 }
 
 bool TrasportoRegistratore::attendi(const std::function<bool()>& pronta, int millisecondi) {
@@ -198,6 +219,10 @@ void TrasportoRegistratore::ricezioneSerialeDi(const QByteArray& arrivati) {
 // True when the frame became the answer. A corrupted one is refused and forgotten: the
 // register sends its answer again after the NAK.
 bool TrasportoRegistratore::tramaSeriale(QByteArray trama) {
+  // Our own command coming back is not acknowledged either: the register did not send it.
+  if (attesa_ != Attesa::Libera && ultimaTrama_.size() > 2 &&
+      trama == QByteArrayView(ultimaTrama_).sliced(1, ultimaTrama_.size() - 2))
+    return false;
   const std::optional<Trama> letta = separaChecksum(std::move(trama));
   if (!letta) return false;
   seriale_.write(letta->checksumGiusto ? kAck : kNak);
@@ -206,12 +231,33 @@ bool TrasportoRegistratore::tramaSeriale(QByteArray trama) {
     log_.ScriviLogDriver(QStringLiteral(">Seriale:       ***** checksum errato, Mando NAK"));
     return false;
   }
-  risposta_ = RispostaMisuratore::daCorpo(DecodificaDaRegistratore(letta->corpo));
+  return prendi(DecodificaDaRegistratore(letta->corpo));
+}
+
+bool TrasportoRegistratore::prendi(const QString& corpo) {
+  switch (attesa_) {
+    case Attesa::Libera:
+      break;
+    case Attesa::Presa:
+    case Attesa::Finita:
+      return false;
+    case Attesa::InCorso:
+      // Only answers that carry data can be told from the next one; "00/00/00" cannot.
+      if (corpo.size() > kLunghezzaIntestazione && corpo == ultimaRispostaConDati_) {
+        ++copieScartate_;
+        return false;
+      }
+      attesa_ = Attesa::Presa;
+      rispostaPresa_ = corpo;
+      break;
+  }
+  if (corpo.size() > kLunghezzaIntestazione) ultimaRispostaConDati_ = corpo;
+  risposta_ = RispostaMisuratore::daCorpo(corpo);
   return true;
 }
 
 void TrasportoRegistratore::ricezioneUdp(const QByteArray& datagramma) {
-  if (datagramma.isEmpty() || datagramma == ultimaTramaUdp_) return;
+  if (datagramma.isEmpty() || (attesa_ != Attesa::Libera && datagramma == ultimaTrama_)) return;
   switch (datagramma.back()) {
     case Controllo::ACK:
       risposta_.Stato = QStringLiteral("ACK");
@@ -231,7 +277,7 @@ void TrasportoRegistratore::ricezioneUdp(const QByteArray& datagramma) {
       }
       udp_.send(kAck);
       const QString corpo = DecodificaDaRegistratore(letta->corpo);
-      risposta_ = RispostaMisuratore::daCorpo(corpo);
+      if (!prendi(corpo)) return;
       datiRicevuti_ = corpo;
       datiRicevuti_.chop(1);
       break;

@@ -54,8 +54,22 @@ class TrasportoRegistratore : public QObject, public AttesaRisposta {
   }
   // Prepares the channel of `indirizzo` (serial, or UDP for an IP address) and sends the enquiry.
   void cmdInitCom(const QString& indirizzo);
-  // STX, the trimmed command in Windows-1252, its checksum, ETX; does not wait.
+  // STX, the trimmed command in Windows-1252, its checksum, ETX; does not wait. The frame
+  // becomes the command awaiting its answer (see comandoInviato).
   void SendCMD(const QString& comando);
+  // One command, one answer: `trama` is about to be written. What the register sent before is
+  // dropped; from now on the first sound frame that is neither the echo of `trama` nor a second
+  // copy of the data answer taken last becomes the answer, and every later frame is dropped
+  // (acknowledged, so that the register does not send it again) until the next command.
+  void comandoInviato(const QByteArray& trama);
+  // The wait for the last command's answer is over: an answer arriving now is late, dropped.
+  void attesaFinita();
+  // True once the last command's answer was taken; its body as received.
+  bool rispostaArrivata() const { return attesa_ == Attesa::Presa; }
+  const QString& rispostaPresa() const { return rispostaPresa_; }
+  // Copies of the previous data answer dropped while waiting for the last command's answer: a
+  // register that repeats itself.
+  int copieScartate() const { return copieScartate_; }
   void AzzeraRisposta();
   // A send or receive job starts: the UDP channel is reopened at its first enquiry.
   void iniziaLavoro();
@@ -87,6 +101,8 @@ class TrasportoRegistratore : public QObject, public AttesaRisposta {
  private:
   void ricezioneSeriale();
   bool tramaSeriale(QByteArray trama);
+  // True when `corpo` became the answer.
+  bool prendi(const QString& corpo);
   void mostra(const QString& testo) const;
 
   platform::SerialPort& seriale_;
@@ -104,7 +120,13 @@ class TrasportoRegistratore : public QObject, public AttesaRisposta {
   bool dentroTrama_ = false;
   QString datiRicevuti_;
   // Some registers and networks echo what they are sent: our own command is no answer.
-  QByteArray ultimaTramaUdp_;
+  QByteArray ultimaTrama_;
+  // Libera: no command sent in this job, every frame is taken (the enquiry-only exchanges).
+  enum class Attesa { Libera, InCorso, Presa, Finita };
+  Attesa attesa_ = Attesa::Libera;
+  QString rispostaPresa_;
+  QString ultimaRispostaConDati_;
+  int copieScartate_ = 0;
 };
 
 }  // namespace listinova

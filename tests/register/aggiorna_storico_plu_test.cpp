@@ -10,6 +10,7 @@
 
 #include "catalogue/apri_database.h"
 #include "platform/db/database.h"
+#include "register/posizione_ricezione.h"
 #include "support/qt_print.h"
 
 namespace listinova {
@@ -37,16 +38,17 @@ class AggiornaStoricoPluTest : public ::testing::Test {
     rs.setText("BarCode", barCode);
     rs.update();
   }
-  // Appends lines with CR LF and gives where the file ended before.
-  qint64 accoda(const QStringList& righe) {
+  // Appends lines with CR LF, as a reading with `metodo` does after marking where it began.
+  void accoda(const QStringList& righe, MetodoLettura metodo = MetodoLettura::PerProdotto,
+              bool torvane = false) {
     QFile file(percorso_);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Append));
-    const qint64 inizio = file.size();
+    if (LeggiPosizioneRicezione(*db_, percorso_))
+      ScriviPosizioneRicezione(*db_, percorso_, {file.size(), metodo, torvane});
     for (const QString& riga : righe) file.write(riga.toUtf8() + "\r\n");
-    return inizio;
   }
-  EsitoPrenotazione prenota(MetodoLettura metodo, qint64 da = 0, bool torvane = false) {
-    return AggiornaStoricoPLU(*db_, percorso_, metodo, torvane, da, kOggi);
+  EsitoPrenotazione prenota(MetodoLettura metodo = MetodoLettura::PerProdotto) {
+    return AggiornaStoricoPLU(*db_, percorso_, metodo, false, kOggi);
   }
   double giacenza(const QString& codice) {
     Recordset rs =
@@ -91,8 +93,8 @@ TEST_F(AggiornaStoricoPluTest, EachMethodReadsItsOwnFields) {
   double attesa = 10;
   for (const Caso& c : casi) {
     SCOPED_TRACE(static_cast<int>(c.metodo) * 10 + c.torvane);
-    const qint64 da = accoda({risposta(16, c.b, "8001", c.q, "1500")});
-    const EsitoPrenotazione esito = prenota(c.metodo, da, c.torvane);
+    accoda({risposta(16, c.b, "8001", c.q, "1500")}, c.metodo, c.torvane);
+    const EsitoPrenotazione esito = prenota(c.metodo);
     EXPECT_TRUE(esito.riuscita) << esito.errore.toStdString();
     EXPECT_EQ(esito.prenotate, 1);
     attesa -= 1.5;
@@ -101,25 +103,54 @@ TEST_F(AggiornaStoricoPluTest, EachMethodReadsItsOwnFields) {
   EXPECT_EQ(storico()["8001"], (std::vector<double>{1.5, 1.5, 1.5, 1.5}));
 }
 
-TEST_F(AggiornaStoricoPluTest, ThousandthsAreExactAndOddQuantitiesAreSkipped) {
+// Only quantities the register's field can hold are booked, exactly; every other line is
+// listed with its reason. A line is booked once: the mark moves with the booking, and a line
+// still being written waits for it.
+TEST_F(AggiornaStoricoPluTest, PlausibleQuantitiesAreBookedOnceAndTheRestListed) {
   prodotto("1", "8001", 0.3);
   accoda({risposta(16, 3, "8001", 8, "2500"), risposta(16, 3, "8001", 8, "1"),
           risposta(16, 3, "8001", 8, ""), risposta(16, 3, "8001", 8, "-1000"),
+          risposta(16, 3, "8001", 8, "99999999"), risposta(16, 3, "8001", 8, "-99999999"),
           risposta(16, 3, "8001", 8, "1,5"), risposta(16, 3, "", 8, "7"), "", "senza barra",
-          "00/00/00/8001"});
+          "00/00/00/8001", risposta(16, 3, "8001", 8, "100000000"),
+          risposta(16, 3, "8001", 8, "9223372036854775807"),
+          risposta(16, 3, "8001", 8, "12345678901234567890"), risposta(16, 3, "8001", 8, "1e9")});
   for (int i = 0; i < 100; ++i) accoda({risposta(16, 3, "8001", 8, "1")});
-  const EsitoPrenotazione esito = prenota(MetodoLettura::PerProdotto);
-  EXPECT_EQ(esito.prenotate, 104);
-  // the comma, the missing barcode and the line too short to hold a quantity
-  EXPECT_EQ(esito.scartate, 3);
+  const EsitoPrenotazione esito = prenota();
+  EXPECT_EQ(esito.prenotate, 106);
+  std::vector<QString> motivi;
+  for (const RigaNonRegistrata& r : esito.nonRegistrate) motivi.push_back(r.motivo);
+  EXPECT_EQ(motivi, (std::vector<QString>{
+                        "quantità \"1,5\" non numerica", "codice a barre mancante",
+                        "riga di 1 campi, troppo corta", "riga di 4 campi, troppo corta",
+                        "quantità \"100000000\" fuori dai limiti della cassa (±99.999,999)",
+                        "quantità \"9223372036854775807\" fuori dai limiti della cassa "
+                        "(±99.999,999)",
+                        "quantità \"12345678901234567890\" fuori dai limiti della cassa "
+                        "(±99.999,999)",
+                        "quantità \"1e9\" non numerica"}));
+  EXPECT_EQ(esito.nonRegistrate[1].riga, risposta(16, 3, "", 8, "7"));
   const std::vector<double> righe = storico()["8001"];
-  ASSERT_EQ(righe.size(), 104u);
+  ASSERT_EQ(righe.size(), 106u);
   EXPECT_EQ(righe[0], 2.5);
   EXPECT_EQ(righe[1], 0.001);
   EXPECT_EQ(righe[2], 0.0);
   EXPECT_EQ(righe[3], -1.0);
   // 0.3 - 2.5 - 0.001 + 1 - 100 * 0.001, with no drift from binary fractions
   EXPECT_EQ(giacenza("1"), -1.301);
+
+  const auto scrivi = [this](const QByteArray& byte) {
+    QFile file(percorso_);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Append));
+    file.write(byte);
+  };
+  scrivi(risposta(16, 3, "8001", 8, "1000").toUtf8());
+  EXPECT_EQ(prenota().prenotate, 0);
+  EXPECT_EQ(giacenza("1"), -1.301);
+  scrivi("/0\r\n");  // the rest of the line
+  EXPECT_EQ(prenota().prenotate, 1);
+  EXPECT_EQ(storico()["8001"].size(), 107u);
+  EXPECT_EQ(giacenza("1"), -2.301);
 }
 
 TEST_F(AggiornaStoricoPluTest, BarcodesAreFoundAdditionalFirstThenMainThenInStore) {
@@ -167,9 +198,10 @@ TEST_F(AggiornaStoricoPluTest, AFailureHalfwayLeavesStockAndHistoryAsTheyWere) {
   EXPECT_FALSE(esito.errore.isEmpty());
   EXPECT_EQ(giacenza("1"), 10.0);
   EXPECT_TRUE(storico().empty());
+  EXPECT_FALSE(LeggiPosizioneRicezione(*db_, percorso_));  // still pending
 
   EXPECT_FALSE(
-      AggiornaStoricoPLU(*db_, dir_.filePath("manca.txt"), MetodoLettura::Lista, false, 0, kOggi)
+      AggiornaStoricoPLU(*db_, dir_.filePath("manca.txt"), MetodoLettura::Lista, false, kOggi)
           .riuscita);
 }
 

@@ -42,7 +42,11 @@ struct Comportamento {
   // Each result frame goes out first as this code with a wrong checksum; the true one follows
   // the program's NAK, as a line that spoilt the first copy.
   QByteArray corrottoPrima;
-  bool eco = false;  // every command frame is sent back as it came, before the answer
+  bool eco = false;     // every command frame is sent back as it came, before the answer
+  bool doppio = false;  // every result frame goes out twice, as a doubled datagram
+  // Once it has answered a reading with data, it gives that answer to every later reading
+  // question, as a register whose list is stuck.
+  bool ripete = false;
   std::vector<RegolaCodice> codici;  // the first rule that picks a command and is not spent wins
 };
 

@@ -44,19 +44,28 @@ void LettureRegistratore::impostaVenduto(const QString& barCode, qint64 millesim
     venduti_.insert(barCode, millesimi);
 }
 
+void LettureRegistratore::impostaVendutoTesto(const QString& barCode, const QString& testo) {
+  venduti_.insert(barCode, 1);
+  testi_.insert(barCode, testo);
+}
+
+QString LettureRegistratore::venduto(const QString& barCode) const {
+  return testi_.contains(barCode) ? testi_.value(barCode)
+                                  : QString::number(venduti_.value(barCode));
+}
+
 std::optional<QByteArray> LettureRegistratore::risposta(const QString& comando,
                                                         const TabelleRegistratore& tabelle) {
   const QStringList parti = comando.split(u'/');
   const QString tipo = parti.value(0);
   const QString argomento = parti.value(1);
-  const QString venduto = QString::number(venduti_.value(argomento));
   if (tipo == u"h") {
     const PluRicevuto* plu = perBarCode(tabelle, argomento);
     if (!plu) return QByteArray("07/00/00/");
     QStringList campi = {"00",         "00",        "00",       plu->barcode, plu->descrizione,
                          plu->reparto, plu->prezzo, plu->numero};
     while (campi.size() < 15) campi << "0";
-    campi[torvane_ ? 12 : 8] = venduto;
+    campi[torvane_ ? 12 : 8] = venduto(argomento);
     return unisci(campi);
   }
   if (tipo == u"p") {
@@ -68,8 +77,7 @@ std::optional<QByteArray> LettureRegistratore::risposta(const QString& comando,
     if (n < 1 || n > static_cast<int>(tutti.size())) return QByteArray("07/00/00/");
     const PluRicevuto& plu = tutti[static_cast<std::size_t>(n - 1)];
     return unisci({"00", "00", "00", plu.numero, plu.barcode, plu.descrizione, plu.reparto, "0",
-                   plu.prezzo, "150.00", plu.quantita, plu.flag,
-                   QString::number(venduti_.value(plu.barcode)), "0", "0"});
+                   plu.prezzo, "150.00", plu.quantita, plu.flag, venduto(plu.barcode), "0", "0"});
   }
   if (comando == u"J//") return prossimo("J", tabelle, kFineLista);
   if (comando == u"K//") return prossimo("K", tabelle, kFineListaK);
@@ -78,14 +86,13 @@ std::optional<QByteArray> LettureRegistratore::risposta(const QString& comando,
 }
 
 QByteArray LettureRegistratore::rigaLista(const PluRicevuto& plu) const {
-  const QString venduto = QString::number(venduti_.value(plu.barcode));
   QStringList campi =
       torvane_ ? QStringList{"00",        "00",       "00",      plu.barcode, plu.descrizione,
                              plu.reparto, plu.prezzo, plu.numero}
                : QStringList{"00",        "00",      "00", plu.numero, plu.barcode, plu.descrizione,
                              plu.reparto, plu.prezzo};
   while (campi.size() < 16) campi << "0";
-  campi[12] = venduto;
+  campi[12] = venduto(plu.barcode);
   return unisci(campi);
 }
 
@@ -114,13 +121,18 @@ bool LettureRegistratore::caricaVenduti(const QString& percorso, QString& errore
     ++numero;
     const QString testo = QString::fromUtf8(riga).trimmed();
     if (testo.isEmpty()) continue;
-    bool intero = false;
-    const qint64 millesimi = testo.section(u'=', 1).trimmed().toLongLong(&intero);
-    if (!testo.contains(u'=') || !intero) {
+    if (!testo.contains(u'=')) {
       errore = QStringLiteral("%1, riga %2: usare BARCODE=MILLESIMI").arg(percorso).arg(numero);
       return false;
     }
-    impostaVenduto(testo.section(u'=', 0, 0).trimmed(), millesimi);
+    bool intero = false;
+    const QString valore = testo.section(u'=', 1);
+    const qint64 millesimi = valore.trimmed().toLongLong(&intero);
+    const QString barCode = testo.section(u'=', 0, 0).trimmed();
+    if (intero)
+      impostaVenduto(barCode, millesimi);
+    else
+      impostaVendutoTesto(barCode, valore);
   }
   return true;
 }

@@ -22,13 +22,16 @@ class LettureRegistratore {
 
   // Sold quantity of a barcode as the register knows it, in thousandths; 0 forgets it.
   void impostaVenduto(const QString& barCode, qint64 millesimi);
+  // The quantity field as this text, whatever it says ("1e9", "", a 20-digit number).
+  void impostaVendutoTesto(const QString& barCode, const QString& testo);
   const QMap<QString, qint64>& venduti() const { return venduti_; }
   void impostaTorvane(bool torvane) { torvane_ = torvane; }
 
   // The answer body for a reading command, nothing for any other command.
   std::optional<QByteArray> risposta(const QString& comando, const TabelleRegistratore& tabelle);
 
-  // "BARCODE=MILLESIMI" lines; false with an Italian `errore` on a bad line.
+  // "BARCODE=MILLESIMI" lines, or "BARCODE=TESTO" sent as it is; false with an Italian
+  // `errore` on a bad line.
   bool caricaVenduti(const QString& percorso, QString& errore);
   // The PLU records of a command file ("P/", "A/") as the register's table.
   static bool caricaTabella(const QString& percorso, TabelleRegistratore& tabelle, QString& errore);
@@ -38,7 +41,10 @@ class LettureRegistratore {
   std::optional<QByteArray> prossimo(const QString& elenco, const TabelleRegistratore& tabelle,
                                      QByteArray fine);
 
+  QString venduto(const QString& barCode) const;
+
   QMap<QString, qint64> venduti_;
+  QMap<QString, QString> testi_;
   bool torvane_ = false;
   // Each list walk takes the table as it was at its first line, and where it has got to.
   struct Elenco {

@@ -108,6 +108,10 @@ std::optional<OpzioniSimulatore> LeggiOpzioniSimulatore(const QStringList& argom
       comportamento.checksumErrato = true;
     } else if (opzione == "--eco") {
       comportamento.eco = true;
+    } else if (opzione == "--doppio") {
+      comportamento.doppio = true;
+    } else if (opzione == "--ripete") {
+      comportamento.ripete = true;
     } else if (opzione == "--corrotto-prima") {
       static const QRegularExpression esadecimale("^[0-9A-Fa-f]{2}$");
       const auto testo = valore();
@@ -170,10 +174,14 @@ QString TestoAiutoSimulatore() {
       "                            sbagliato, poi quella vera dopo il NAK del programma\n"
       "  --occupato-per N=MS       risponde occupato (1A) alla riga N per MS millisecondi\n"
       "  --eco                     rimanda ogni comando com'è arrivato prima di rispondere\n"
+      "  --doppio                  invia ogni risposta due volte\n"
+      "  --ripete                  dopo la prima risposta con dati a una lettura, ripete\n"
+      "                            sempre quella (un elenco che non avanza)\n"
       "  --registro FILE           scrive in FILE i byte ricevuti (esadecimali) e i comandi\n"
       "  --tabella FILE            parte con i PLU di FILE (righe P/ e A/ come FilePLU)\n"
       "  --venduti FILE            quantità vendute, righe BARCODE=MILLESIMI (2500 = 2,5),\n"
-      "                            lette con h/, J//, K//, n// e p/\n"
+      "                            lette con h/, J//, K//, n// e p/; un valore che non è un\n"
+      "                            numero intero è inviato com'è\n"
       "  --torvane                 risponde alle letture come una cassa Torvane\n"
       "  --help                    mostra questo aiuto\n"
       "\n"

@@ -11,6 +11,8 @@ constexpr qsizetype kBytePerPezzo = 3;
 // Long enough for the reader to see each piece on its own.
 constexpr int kPausaTraPezziMs = 10;
 const QByteArray kRumore("\x00\xff\x7f", 3);
+// The second copy of a doubled answer comes when the program may have asked the next question.
+constexpr int kRitardoCopiaMs = 20;
 
 }  // namespace
 
@@ -26,6 +28,7 @@ void SimulatoreRegistratore::impostaComportamento(const Comportamento& comportam
   usiRegole_.assign(comportamento_.codici.size(), 0);
   inizioRegole_.assign(comportamento_.codici.size(), QElapsedTimer());
   daRimandare_.clear();
+  rispostaRipetuta_.clear();
 }
 
 void SimulatoreRegistratore::riceviByte(const QByteArray& byte) {
@@ -74,7 +77,15 @@ void SimulatoreRegistratore::rispondiAlComando(const QByteArray& corpo) {
     attesa = 0;
   }
   QByteArray dati = corpoDi(codice);
-  if (codice == "00") dati = letture_.risposta(comando, tabelle_).value_or(dati);
+  if (codice == "00") {
+    const std::optional<QByteArray> lettura = letture_.risposta(comando, tabelle_);
+    if (lettura && comportamento_.ripete && !rispostaRipetuta_.isEmpty()) {
+      dati = rispostaRipetuta_;
+    } else if (lettura) {
+      dati = *lettura;
+      if (dati.size() > corpoDi("00").size()) rispostaRipetuta_ = dati;
+    }
+  }
   QByteArray risposta = frameDiRisposta(dati);
   if (!comportamento_.corrottoPrima.isEmpty()) {
     daRimandare_ =
@@ -82,6 +93,7 @@ void SimulatoreRegistratore::rispondiAlComando(const QByteArray& corpo) {
   }
   if (!comportamento_.spezza) {
     accoda(risposta, attesa);
+    if (comportamento_.doppio) accoda(risposta, kRitardoCopiaMs);
     return;
   }
   for (qsizetype inizio = 0; inizio < risposta.size(); inizio += kBytePerPezzo)

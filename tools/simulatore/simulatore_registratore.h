@@ -71,6 +71,7 @@ class SimulatoreRegistratore : public QObject {
   int checksumErrati_ = 0;
   int riga_ = 0;
   bool ultimoRiuscito_ = true;
+  QByteArray rispostaRipetuta_;
   std::deque<Uscita> coda_;
   QTimer timer_;
 };
