@@ -35,6 +35,27 @@ bool vuota(const platform::WorkbookRow& riga) {
   return true;
 }
 
+// "G" for column 7, "AA" for 27: how the spreadsheet names a column.
+QString letteraColonna(int colonna) {
+  QString lettere;
+  for (; colonna > 0; colonna = (colonna - 1) / 26)
+    lettere.prepend(QChar('A' + (colonna - 1) % 26));
+  return lettere;
+}
+
+// The first cell the import reads that holds a formula without a stored result, if any.
+std::optional<QString> formulaSenzaValore(const platform::WorkbookRow& riga, int numero,
+                                          const PosizioniImport& p) {
+  for (int colonna : {p.descrizione, p.quantita, p.barcode, p.prezzoVendita, p.prezzoAcquisto,
+                      p.iva, p.codiceFornitore, p.fornitore})
+    if (colonna > 0 && colonna <= static_cast<int>(riga.size()) &&
+        riga[colonna - 1].formulaWithoutValue)
+      return QStringLiteral("la cella %1%2 ha una formula senza valore calcolato nel file")
+          .arg(letteraColonna(colonna))
+          .arg(numero);
+  return std::nullopt;
+}
+
 // A barcode the spreadsheet already turned into "8,00123E+12" has lost its digits for good.
 bool notazioneScientifica(const QString& testo) {
   static const QRegularExpression forma(R"(^\d+([.,]\d*)?[eE][+-]?\d+$)");
@@ -53,7 +74,9 @@ class ImportazioneFoglio {
     const auto quantita = importo(r.quantita);
     const auto iva = InteroIniziale(r.iva);
     QString rifiuto;
-    if (!prezzo)
+    if (auto lungo = ControllaBarcode(barcode))
+      rifiuto = *lungo;
+    else if (!prezzo)
       rifiuto = QStringLiteral("prezzo di vendita \"%1\" non valido").arg(r.prezzoVendita);
     else if (!acquisto && fornitore_.isEmpty())
       rifiuto = QStringLiteral("prezzo di acquisto \"%1\" non valido").arg(r.prezzoAcquisto);
@@ -61,6 +84,8 @@ class ImportazioneFoglio {
       rifiuto = QStringLiteral("quantità \"%1\" non valida").arg(r.quantita);
     else if (!r.iva.trimmed().isEmpty() && !iva)
       rifiuto = QStringLiteral("IVA \"%1\" non valida").arg(r.iva);
+    else if (prezzo->value_or(0) < 0 || acquisto.value_or(std::nullopt).value_or(0) < 0)
+      rifiuto = QStringLiteral("prezzo negativo");
     if (!rifiuto.isEmpty()) {
       riepilogo.scarta(numero, rifiuto);
       return;
@@ -142,6 +167,13 @@ class ImportazioneFoglio {
 
 }  // namespace
 
+ErroreImport ErroreDaCartella(const platform::WorkbookError& errore) {
+  ScriviErrore("frmImporta", "EseguiImportXLS",
+               errore.message() + (errore.detail().isEmpty() ? QString() : " - " + errore.detail()),
+               0);
+  return ErroreImport(errore.message());
+}
+
 QString FoglioDaImportare(const QStringList& fogli, bool conFornitore) {
   if (conFornitore) return fogli.isEmpty() ? QString() : fogli.first();
   for (const QString& foglio : fogli)
@@ -160,7 +192,7 @@ RiepilogoImport ImportaFoglio(platform::db::Database& db, platform::WorkbookRead
   try {
     righe = cartella.rows(foglio);
   } catch (const platform::WorkbookError& errore) {
-    throw ErroreImport(errore.message());
+    throw ErroreDaCartella(errore);
   }
   if (righe.size() < 2) throw ErroreImport(QStringLiteral("Impossibile eseguire l'importazione"));
   const int totale = static_cast<int>(righe.size()) - 1;
@@ -173,6 +205,10 @@ RiepilogoImport ImportaFoglio(platform::db::Database& db, platform::WorkbookRead
         schermo.avanzamento(i, totale);
       if (vuota(riga)) continue;
       ++riepilogo.righeLette;
+      if (auto formula = formulaSenzaValore(riga, numero, p)) {
+        riepilogo.scarta(numero, *formula);
+        continue;
+      }
       const QString barcode = cella(riga, p.barcode);
       if (barcode.trimmed().isEmpty()) {
         riepilogo.scarta(numero, QStringLiteral("codice a barre mancante"));

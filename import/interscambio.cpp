@@ -12,13 +12,6 @@ namespace {
 // A file just dropped may still be being written: each one waits this long before it is read.
 constexpr int kAttesaPrimaDelFileMs = 1000;
 
-void somma(RiepilogoImport& totale, const RiepilogoImport& parte) {
-  totale.righeLette += parte.righeLette;
-  totale.aggiunti += parte.aggiunti;
-  totale.aggiornati += parte.aggiornati;
-  totale.scartate.insert(totale.scartate.end(), parte.scartate.begin(), parte.scartate.end());
-}
-
 }  // namespace
 
 Interscambio::Interscambio(platform::db::Database& db, QString cartellaProgramma,
@@ -47,7 +40,7 @@ EsitoInterscambio Interscambio::ImportaInterscambio(const QString& cartellaIN,
     }
     clock_.wait(kAttesaPrimaDelFileMs);
     try {
-      somma(esito.riepilogo, articoli ? catalogo_.DatiPLUSigma(percorso, schermo)
+      esito.riepilogo.somma(articoli ? catalogo_.DatiPLUSigma(percorso, schermo)
                                       : catalogo_.DatiPLUVar(percorso, schermo));
     } catch (const ErroreImport& errore) {
       esito.fermatoSu = nome;

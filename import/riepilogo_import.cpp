@@ -10,26 +10,61 @@ namespace {
 // A message box shows only the first few; the rest are in the file.
 constexpr size_t kScartateMostrate = 10;
 
+void elenca(QString& t, const std::vector<RigaScartata>& righe, int altre) {
+  for (size_t i = 0; i < righe.size() && i < kScartateMostrate; ++i)
+    t += QStringLiteral("\n  riga %1: %2").arg(righe[i].riga).arg(righe[i].motivo);
+  const int nascoste = static_cast<int>(righe.size() - std::min(righe.size(), kScartateMostrate));
+  if (nascoste + altre > 0) t += QStringLiteral("\n  ... e altre %1").arg(nascoste + altre);
+}
+
+void aggiungi(std::vector<RigaScartata>& elenco, int& altre, int riga, const QString& motivo) {
+  if (elenco.size() < RiepilogoImport::kScartateElencate)
+    elenco.push_back({riga, motivo});
+  else
+    ++altre;
+}
+
 }  // namespace
 
+void RiepilogoImport::scarta(int riga, const QString& motivo) {
+  aggiungi(scartate, altreScartate, riga, motivo);
+}
+
+void RiepilogoImport::ripeti(int riga, const QString& motivo) {
+  aggiungi(ripetute, altreRipetute, riga, motivo);
+}
+
+void RiepilogoImport::somma(const RiepilogoImport& parte) {
+  righeLette += parte.righeLette;
+  aggiunti += parte.aggiunti;
+  aggiornati += parte.aggiornati;
+  for (const RigaScartata& s : parte.scartate) scarta(s.riga, s.motivo);
+  altreScartate += parte.altreScartate;
+  for (const RigaScartata& s : parte.ripetute) ripeti(s.riga, s.motivo);
+  altreRipetute += parte.altreRipetute;
+}
+
 QString RiepilogoImport::testo() const {
-  QString t = QStringLiteral(
-                  "Righe lette: %1\nProdotti aggiunti: %2\nProdotti aggiornati: %3\n"
-                  "Righe scartate: %4")
-                  .arg(righeLette)
-                  .arg(aggiunti)
-                  .arg(aggiornati)
-                  .arg(scartate.size());
-  for (size_t i = 0; i < scartate.size() && i < kScartateMostrate; ++i)
-    t += QStringLiteral("\n  riga %1: %2").arg(scartate[i].riga).arg(scartate[i].motivo);
-  if (scartate.size() > kScartateMostrate)
-    t += QStringLiteral("\n  ... e altre %1").arg(scartate.size() - kScartateMostrate);
+  QString t;
+  if (!rifiuto.isEmpty()) t = rifiuto + "\n";
+  t += QStringLiteral(
+           "Righe lette: %1\nProdotti aggiunti: %2\nProdotti aggiornati: %3\n"
+           "Righe scartate: %4")
+           .arg(righeLette)
+           .arg(aggiunti)
+           .arg(aggiornati)
+           .arg(numeroScartate());
+  elenca(t, scartate, altreScartate);
+  if (numeroRipetute() > 0) {
+    t += QStringLiteral("\nCodici a barre ripetuti (vale l'ultima riga): %1").arg(numeroRipetute());
+    elenca(t, ripetute, altreRipetute);
+  }
   return t;
 }
 
 QString RiepilogoImport::scriviScartate(const QString& cartella, const QDateTime& quando,
                                         const QString& origine) const {
-  if (scartate.empty()) return {};
+  if (scartate.empty() && ripetute.empty() && rifiuto.isEmpty()) return {};
   QDir().mkpath(cartella);
   const QString percorso =
       QDir(cartella).filePath("Importazione-" + quando.toString("yyyy-MM-dd") + ".txt");
@@ -37,7 +72,11 @@ QString RiepilogoImport::scriviScartate(const QString& cartella, const QDateTime
   if (!file.open(QIODevice::Append | QIODevice::Text)) return {};
   QTextStream out(&file);
   out << quando.toString("dd/MM/yyyy HH:mm:ss") << " - " << origine << "\n";
+  if (!rifiuto.isEmpty()) out << "  " << rifiuto << "\n";
   for (const RigaScartata& s : scartate) out << "  riga " << s.riga << ": " << s.motivo << "\n";
+  if (altreScartate > 0) out << "  ... e altre " << altreScartate << " righe scartate\n";
+  for (const RigaScartata& s : ripetute) out << "  riga " << s.riga << ": " << s.motivo << "\n";
+  if (altreRipetute > 0) out << "  ... e altri " << altreRipetute << " codici ripetuti\n";
   out.flush();
   return file.error() == QFile::NoError ? percorso : QString();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "catalogue/formatta_in_euro.h"
+#include "import/archivio_prodotti.h"
 #include "platform/money.h"
 
 namespace listinova {
@@ -82,23 +83,17 @@ std::optional<long long> InteroIniziale(const QString& testo) {
   return ok ? std::optional<long long>(valore) : std::nullopt;
 }
 
-LetturaTesto LeggiTestoDelimitato(const QStringList& righe, const OpzioniTesto& opzioni) {
-  LetturaTesto lettura;
-  lettura.prodotti.reserve(righe.size());
-  for (qsizetype i = 0; i < righe.size(); ++i) {
-    const QString& riga = righe[i];
-    if (riga.trimmed().isEmpty()) continue;
-    ++lettura.riepilogo.righeLette;
-    ProdottoDaTesto prodotto;
-    prodotto.riga = static_cast<int>(i + 1);
-    const auto rifiuto =
-        opzioni.pelidor35 ? leggiPelidor(riga, prodotto) : leggiDelimitata(riga, opzioni, prodotto);
-    if (rifiuto)
-      lettura.riepilogo.scarta(prodotto.riga, *rifiuto);
-    else
-      lettura.prodotti.push_back(std::move(prodotto));
-  }
-  return lettura;
+std::optional<QString> LeggiRigaTesto(const QString& riga, const OpzioniTesto& opzioni,
+                                      ProdottoDaTesto& p) {
+  auto rifiuto = opzioni.pelidor35 ? leggiPelidor(riga, p) : leggiDelimitata(riga, opzioni, p);
+  if (rifiuto) return rifiuto;
+  if (auto barcode = ControllaBarcode(p.barcode)) return barcode;
+  if (p.barcode.isEmpty() && p.descrizione.isEmpty())
+    return QStringLiteral("né codice a barre né descrizione");
+  if (p.reparto.startsWith('-')) return QStringLiteral("reparto %1 negativo").arg(p.reparto);
+  if (Money::parse(p.prezzo).value_or(Money()) < Money())
+    return QStringLiteral("prezzo %1 negativo").arg(p.prezzo);
+  return std::nullopt;
 }
 
 }  // namespace listinova

@@ -87,6 +87,8 @@ std::vector<ArticoloFornitore> LeggiTracciato(Tracciato tracciato, const QString
     auto rifiuto = tracciato == Tracciato::QrzService ? leggiQrz(riga, a) : leggiFeldro(riga, a);
     if (!rifiuto && a.barcode.isEmpty() && a.codiceFornitore.isEmpty())
       rifiuto = QStringLiteral("né codice a barre né codice del fornitore");
+    if (!rifiuto) rifiuto = ControllaBarcode(a.barcode);
+    if (!rifiuto && a.prezzo < 0) rifiuto = QStringLiteral("prezzo negativo");
     if (rifiuto)
       riepilogo.scarta(a.riga, *rifiuto);
     else
