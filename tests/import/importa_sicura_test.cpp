@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "cartelle_di_prova.h"
+#include "import/importa_foglio.h"
 #include "import/importa_testo.h"
 #include "import/lavoro_importa.h"
 #include "platform/workbook_reader.h"
@@ -287,6 +288,23 @@ TEST(LetturaCartelleLimitata, WorkbooksBeyondTheLimitsAreRefusedInItalian) {
   const auto righe = platform::openWorkbook(spazi)->rows("P");
   ASSERT_EQ(righe.size(), 1u);
   EXPECT_EQ(righe[0][0].text.size(), platform::kMaxCellText);
+}
+
+// Formula cells of .xls files written by two spreadsheet programs give the results stored with
+// them; a formula without a result (1/0) refuses its row by naming the cell.
+TEST(FormuleXls, StoredResultsAreReadAndAnErrorRefusesItsRow) {
+  for (const char* nome : {"formule-libreoffice.xls", "formule-gnumeric.xls"}) {
+    NegozioDiProva negozio;
+    auto cartella = platform::openWorkbook(QStringLiteral(LISTINOVA_FOGLI "/") + nome);
+    const RiepilogoImport r =
+        ImportaFoglio(*negozio.db, *cartella, PredefinitePerFoglio(), QString());
+    EXPECT_EQ(negozio.righe("SELECT BarCode, Descrizione, Costo, Costo2 FROM Magazzino ORDER BY "
+                            "CLng(CodMateriale)"),
+              QStringList({"8001234567897|Pasta|1.5|0.75", "8000000000017|Sale fino|0.45|0.2"}))
+        << nome;
+    ASSERT_EQ(r.scartate.size(), 1u) << nome;
+    EXPECT_EQ(r.scartate[0].motivo, "la cella G4 ha una formula senza valore calcolato nel file");
+  }
 }
 
 }  // namespace
