@@ -66,6 +66,9 @@ constexpr ColonnaB kColonneB[] = {{"TipoVariazione", {1, 1}},
                                   {"LineaFornitore", {107, 3}},
                                   {"Filler5", {110, 20}}};
 
+// A barcode record must reach the end of its article code (ArtCEDI), the key it is stored by.
+constexpr int kLunghezzaMinimaB = 61;
+
 // What a date field holds when it is not a date: the store's day zero, as "0" always read.
 const QDate kGiornoZero(1899, 12, 30);
 
@@ -189,8 +192,16 @@ RiepilogoImport CatalogoCedi::DatiPLUVar(const QString& percorso, const SchermoI
   for (qsizetype i = 0; i < righe.size(); ++i) {
     if (righe[i].trimmed().isEmpty()) continue;
     ++riepilogo.righeLette;
+    const int numero = static_cast<int>(i + 1);
+    if (righe[i].size() < kLunghezzaMinimaB) {
+      riepilogo.scarta(numero, QStringLiteral("record B di %1 caratteri: ne servono almeno %2, "
+                                              "fino al codice dell'articolo")
+                                   .arg(righe[i].size())
+                                   .arg(kLunghezzaMinimaB));
+      continue;
+    }
     codici.push_back(LeggiBarcodeCedi(righe[i]));
-    codici.back().riga = static_cast<int>(i + 1);
+    codici.back().riga = numero;
   }
   const int totale = static_cast<int>(codici.size());
   ScriviInTransazione(db_, "DatiPLUVar", [&] {
@@ -222,6 +233,7 @@ RiepilogoImport CatalogoCedi::DatiPLUVar(const QString& percorso, const SchermoI
       for (const auto& colonna : b.colonne) scrivi.bind(posizione++, colonna.second);
       if (esiste) scrivi.bind(posizione, cerca.column(0));
       scrivi.step();
+      ++riepilogo.codiciCatalogo;
       if (!articolo.isEmpty())
         if (auto prodotto = archivio.trova("CodArtCEDI", articolo)) {
           archivio.aggiorna(*prodotto, {{"BarCode", ean}, {"Modificato", -1}});

@@ -38,6 +38,7 @@ void RiepilogoImport::somma(const RiepilogoImport& parte) {
   righeLette += parte.righeLette;
   aggiunti += parte.aggiunti;
   aggiornati += parte.aggiornati;
+  codiciCatalogo += parte.codiciCatalogo;
   for (const RigaScartata& s : parte.scartate) scarta(s.riga, s.motivo);
   altreScartate += parte.altreScartate;
   for (const RigaScartata& s : parte.ripetute) ripeti(s.riga, s.motivo);
@@ -55,6 +56,8 @@ QString RiepilogoImport::testo() const {
            .arg(aggiornati)
            .arg(numeroScartate());
   elenca(t, scartate, altreScartate);
+  if (codiciCatalogo > 0)
+    t += QStringLiteral("\nCodici a barre del catalogo registrati: %1").arg(codiciCatalogo);
   if (numeroRipetute() > 0) {
     t += QStringLiteral("\nCodici a barre ripetuti (vale l'ultima riga): %1").arg(numeroRipetute());
     elenca(t, ripetute, altreRipetute);

@@ -132,14 +132,14 @@ INSTANTIATE_TEST_SUITE_P(
 // reasons on screen, in the error log and in the summary file.
 class ImportaDaRigaDiComando : public ::testing::Test {
  protected:
-  int esegui(QStringList argomenti) {
+  int esegui(QStringList argomenti, const LavoroRigaDiComando& lavoro = LavoroImporta()) {
     argomenti.prepend("listinova");
     argomenti << "--cartella" << negozio.cartella.root();
     uscita.clear();
     errori.clear();
     QTextStream out(&uscita), err(&errori);
     negozio.chiudi();
-    const int stato = LavoroImporta().esegui(argomenti, out, err);
+    const int stato = lavoro.esegui(argomenti, out, err);
     Globali() = VarGlobali{};
     return stato;
   }
@@ -229,6 +229,37 @@ TEST_F(ImportaDaRigaDiComando, WorkbooksGoByTheSpreadsheetRouteAndHostileOnesAre
 
   EXPECT_EQ(esegui({"importa", ostile, "--fornitore", "NESSUNO"}), 1);
   EXPECT_TRUE(errori.contains("troppo grande")) << errori.toStdString();
+}
+
+// The exchange folder: a file that gives nothing stays and fails the job; every line of every
+// file is in the summary.
+TEST_F(ImportaDaRigaDiComando, ExchangeFilesThatGiveNothingStayAndEveryLineIsCounted) {
+  negozio.setup("Cartelle", "IN", "C:\\Scambio");
+  QByteArray codici;
+  for (int i = 1; i <= 1000; ++i) {
+    QByteArray b(129, ' ');
+    b.replace(25, 13, QByteArray::number(8000000000000LL + i));
+    b.replace(52, 9, QByteArray::number(i).rightJustified(9, '0'));
+    codici += b + "\r\n";
+  }
+  file("Scambio/B2.txt", codici + "N2024\r\n");
+  QByteArray casuali(4096, '\0');
+  for (int i = 0; i < casuali.size(); ++i) casuali[i] = static_cast<char>((i * 7919) % 251);
+  file("Scambio/A1.txt", casuali);
+
+  EXPECT_EQ(esegui({"interscambio"}, LavoroInterscambio()), 1);
+  EXPECT_FALSE(uscita.contains("Importato")) << uscita.toStdString();
+  EXPECT_TRUE(errori.contains("A1.txt: Il file \"A1.txt\" non contiene record validi"))
+      << errori.toStdString();
+  EXPECT_TRUE(QFile::exists(negozio.file("Scambio/A1.txt")));
+
+  QFile::remove(negozio.file("Scambio/A1.txt"));
+  EXPECT_EQ(esegui({"interscambio"}, LavoroInterscambio()), 0) << errori.toStdString();
+  EXPECT_TRUE(uscita.contains("Importato: B2.txt"));
+  for (const char* riga : {"Righe lette: 1001", "Righe scartate: 1",
+                           "riga 1001: record B di 5 caratteri: ne servono almeno 61",
+                           "Codici a barre del catalogo registrati: 1000"})
+    EXPECT_TRUE(uscita.contains(QString::fromUtf8(riga))) << riga << uscita.toStdString();
 }
 
 // Workbooks that declare more than Excel allows, or inflate far past their size.
