@@ -9,7 +9,8 @@ secondi=${1:-60}
 shift || true
 harness=("$@")
 if [ ${#harness[@]} -eq 0 ]; then
-  harness=(fuzz_risposta_registratore fuzz_profile_file fuzz_jet_sql)
+  harness=(fuzz_risposta_registratore fuzz_profile_file fuzz_jet_sql fuzz_cartella_xlsx
+           fuzz_cartella_ods fuzz_cartella_xls fuzz_testo_delimitato)
 fi
 cartella=build-fuzz
 lanciatore=()

@@ -105,13 +105,6 @@ void ScriviInTransazione(platform::db::Database& db, const char* procedura,
   }
 }
 
-std::optional<QString> ControllaBarcode(const QString& barcode) {
-  if (barcode.size() <= kLunghezzaMassimaBarcode) return std::nullopt;
-  return QStringLiteral("codice a barre di %1 caratteri (al massimo %2)")
-      .arg(barcode.size())
-      .arg(kLunghezzaMassimaBarcode);
-}
-
 int ContaProdotti(platform::db::Database& db) {
   auto rs = db.openRecordset("SELECT Count(*) AS Quanti FROM Magazzino");
   return rs.eof() ? 0 : rs.value(0).toInt();

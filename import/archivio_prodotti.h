@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "import/barcode_importato.h"
+
 namespace listinova::platform::db {
 class Database;
 class SqliteStatement;
@@ -62,11 +64,6 @@ void ScriviInTransazione(platform::db::Database& db, const char* procedura,
 
 // A number as a supplier writes it ("12", "1,5", "1.5", "00000012,50000"); none when it is not.
 std::optional<double> NumeroFornitore(const QString& testo);
-
-// The longest barcode a product may carry: the registers and the labels take no more.
-constexpr int kLunghezzaMassimaBarcode = 20;
-// The reason a barcode cannot be stored, if any.
-std::optional<QString> ControllaBarcode(const QString& barcode);
 
 // The number of products in the archive.
 int ContaProdotti(platform::db::Database& db);

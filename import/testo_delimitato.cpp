@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "catalogue/formatta_in_euro.h"
-#include "import/archivio_prodotti.h"
+#include "import/barcode_importato.h"
 #include "platform/money.h"
 
 namespace listinova {
