@@ -45,6 +45,16 @@ class ArchivioProdotti {
 
  private:
   platform::db::SqliteStatement& prepara(const QString& sql);
+  // The statement of the last call of the same kind when it named the same columns: an import
+  // writes the same columns row after row, and building the text each time would cost more
+  // than the write.
+  struct Ultima {
+    std::vector<QString> colonne;
+    platform::db::SqliteStatement* istruzione = nullptr;
+    bool uguale(const Campi& campi) const;
+    void ricorda(const Campi& campi, platform::db::SqliteStatement& s);
+  };
+  Ultima ultimaTrova_, ultimaAggiungi_, ultimaAggiorna_;
 
   platform::db::Database& db_;
   std::map<QString, std::unique_ptr<platform::db::SqliteStatement>> istruzioni_;

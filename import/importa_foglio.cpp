@@ -91,12 +91,12 @@ class ImportazioneFoglio {
       return;
     }
     const auto trovato = archivio_.trova("BarCode", barcode);
-    ArchivioProdotti::Campi campi{{"Descrizione", r.descrizione},
-                                  {"CodProdottoFornitore", r.codiceFornitore},
-                                  {"BarCode", barcode},
-                                  {"UnitaMisura", QStringLiteral("Pz")},
-                                  {"Minimo", 0},
-                                  {"Modificato", -1}};
+    ArchivioProdotti::Campi campi{{QStringLiteral("Descrizione"), r.descrizione},
+                                  {QStringLiteral("CodProdottoFornitore"), r.codiceFornitore},
+                                  {QStringLiteral("BarCode"), barcode},
+                                  {QStringLiteral("UnitaMisura"), QStringLiteral("Pz")},
+                                  {QStringLiteral("Minimo"), 0},
+                                  {QStringLiteral("Modificato"), -1}};
     if (fornitore_.isEmpty())
       senzaFornitore(r, *prezzo, *acquisto, *quantita, iva, campi);
     else
@@ -122,35 +122,35 @@ class ImportazioneFoglio {
   void senzaFornitore(const RigaFoglio& r, std::optional<double> prezzo,
                       std::optional<double> acquisto, std::optional<double> quantita,
                       std::optional<long long> iva, ArchivioProdotti::Campi& campi) {
-    campi.insert(campi.end(), {{"Quantità", quantita.value_or(0)},
-                               {"Fornitore", r.fornitore},
-                               {"Costo", prezzo.value_or(0)},
-                               {"Costo2", acquisto.value_or(0)},
-                               {"TipoVariazione", QStringLiteral("F")}});
+    campi.insert(campi.end(), {{QStringLiteral("Quantità"), quantita.value_or(0)},
+                               {QStringLiteral("Fornitore"), r.fornitore},
+                               {QStringLiteral("Costo"), prezzo.value_or(0)},
+                               {QStringLiteral("Costo2"), acquisto.value_or(0)},
+                               {QStringLiteral("TipoVariazione"), QStringLiteral("F")}});
     if (iva) {
-      campi.push_back({"CodPV", QString::number(*iva)});
-      campi.push_back({"Genere", QString::number(repartoIva(QString::number(*iva)))});
+      campi.push_back({QStringLiteral("CodPV"), QString::number(*iva)});
+      campi.push_back({QStringLiteral("Genere"), QString::number(repartoIva(QString::number(*iva)))});
     } else {
-      campi.push_back({"CodPV", QString::number(kIvaPredefinita)});
-      campi.push_back({"Genere", QString::number(kRepartoPredefinito)});
+      campi.push_back({QStringLiteral("CodPV"), QString::number(kIvaPredefinita)});
+      campi.push_back({QStringLiteral("Genere"), QString::number(kRepartoPredefinito)});
     }
   }
 
   void conFornitore(const RigaFoglio& r, std::optional<double> prezzo,
                     std::optional<double> quantita, std::optional<long long> iva,
                     std::optional<qint64> trovato, ArchivioProdotti::Campi& campi) {
-    campi.push_back({"Fornitore", fornitore_});
+    campi.push_back({QStringLiteral("Fornitore"), fornitore_});
     if (trovato) {
-      if (quantita) campi.push_back({"Quantità", archivio_.quantita(*trovato) + *quantita});
+      if (quantita) campi.push_back({QStringLiteral("Quantità"), archivio_.quantita(*trovato) + *quantita});
     } else {
       ScriviErrore("frmImporta", "EseguiImportXLS", "Non trovo cod fornitore " + r.codiceFornitore,
                    0);
-      campi.push_back({"Genere", QStringLiteral("***NEW***")});
-      campi.push_back({"Quantità", quantita.value_or(1)});
-      campi.push_back({"Costo", 0});
+      campi.push_back({QStringLiteral("Genere"), QStringLiteral("***NEW***")});
+      campi.push_back({QStringLiteral("Quantità"), quantita.value_or(1)});
+      campi.push_back({QStringLiteral("Costo"), 0});
     }
-    if (prezzo) campi.push_back({"Costo2", *prezzo});
-    if (iva) campi.push_back({"CodPV", QString::number(*iva)});
+    if (prezzo) campi.push_back({QStringLiteral("Costo2"), *prezzo});
+    if (iva) campi.push_back({QStringLiteral("CodPV"), QString::number(*iva)});
   }
 
   int repartoIva(const QString& aliquota) {

@@ -1,6 +1,7 @@
 #include "import/importa_testo.h"
 
 #include <QFileInfo>
+#include <unordered_set>
 
 #include "import/archivio_prodotti.h"
 #include "import/testo_fornitore.h"
@@ -9,6 +10,11 @@
 
 namespace listinova {
 namespace {
+
+// Room for the barcodes seen is made once, from the file's size: a line of a price list
+// takes some fifty bytes; past a few million lines the set grows as it must.
+constexpr qint64 kByteMediPerRiga = 50;
+constexpr qint64 kRigheRiservate = 4000000;
 
 // Why a file read this way must not replace the archive; empty when it may.
 QStringList motiviDiRifiuto(const RiepilogoImport& r, int conBarcode) {
@@ -45,6 +51,9 @@ RiepilogoImport ImportaTestoDelimitato(platform::db::Database& db, const QString
     ArchivioProdotti archivio(db);
     archivio.svuota();
     int conBarcode = 0;
+    std::unordered_set<size_t> barcodeVisti;
+    barcodeVisti.reserve(static_cast<size_t>(
+        std::min<qint64>(QFileInfo(percorso).size() / kByteMediPerRiga, kRigheRiservate)));
     QString riga;
     while (lettore.prossima(riga)) {
       if (riga.trimmed().isEmpty() && !lettore.troppoLunga()) continue;
@@ -61,16 +70,21 @@ RiepilogoImport ImportaTestoDelimitato(platform::db::Database& db, const QString
         continue;
       }
       const ArchivioProdotti::Campi campi{
-          {"Descrizione", p.descrizione},
-          {"Quantità", NumeroFornitore(p.quantita).value_or(0)},
-          {"Costo", Money::parse(p.prezzo).value_or(Money()).toDouble()},
-          {"BarCode", p.barcode},
-          {"Genere", p.reparto.isEmpty() ? QStringLiteral("1") : archivio.nomeReparto(p.reparto)},
-          {"UnitaMisura", QStringLiteral("Pz")},
-          {"Fornitore", QStringLiteral("***")},
-          {"Minimo", 0},
+          {QStringLiteral("Descrizione"), p.descrizione},
+          {QStringLiteral("Quantità"), p.quantita.toDouble()},
+          {QStringLiteral("Costo"), p.importo.toDouble()},
+          {QStringLiteral("BarCode"), p.barcode},
+          {QStringLiteral("Genere"), p.reparto.isEmpty() ? QStringLiteral("1") : archivio.nomeReparto(p.reparto)},
+          {QStringLiteral("UnitaMisura"), QStringLiteral("Pz")},
+          {QStringLiteral("Fornitore"), QStringLiteral("***")},
+          {QStringLiteral("Minimo"), 0},
       };
-      const auto gia = p.barcode.isEmpty() ? std::nullopt : archivio.trova("BarCode", p.barcode);
+      std::optional<qint64> gia;
+      if (!p.barcode.isEmpty()) {
+        // Most barcodes are new: only one whose hash was seen is looked up in the store.
+        const bool nuovo = barcodeVisti.insert(qHash(p.barcode.toUpper())).second;
+        if (!nuovo) gia = archivio.trova("BarCode", p.barcode);
+      }
       if (gia) {
         archivio.aggiorna(*gia, campi);
         r.ripeti(p.riga, QStringLiteral("codice a barre %1 già in una riga precedente: vale "

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "catalogue/formatta_in_euro.h"
 #include "import/barcode_importato.h"
 #include "platform/money.h"
 
@@ -38,7 +37,8 @@ std::optional<QString> leggiPelidor(const QString& riga, ProdottoDaTesto& p) {
   bool ok = centesimi.isEmpty();
   const qint64 valore = ok ? 0 : centesimi.toLongLong(&ok);
   if (!ok) return QStringLiteral("prezzo \"%1\" non numerico").arg(centesimi);
-  p.prezzo = Money::fromCents(valore).toItalian(2);
+  p.importo = Money::fromCents(valore);
+  p.prezzo = p.importo.toItalian(2);
   if (!p.reparto.isEmpty() && !InteroIniziale(p.reparto))
     return QStringLiteral("reparto \"%1\" non numerico").arg(p.reparto);
   if (auto numero = InteroIniziale(p.reparto)) p.reparto = QString::number(*numero);
@@ -47,12 +47,13 @@ std::optional<QString> leggiPelidor(const QString& riga, ProdottoDaTesto& p) {
 
 std::optional<QString> leggiDelimitata(const QString& riga, const OpzioniTesto& o,
                                        ProdottoDaTesto& p) {
-  const QStringList campi = riga.split(*o.separatore);
+  // Views into the line: only the fields the import takes become strings of their own.
+  const QList<QStringView> campi = QStringView(riga).split(*o.separatore);
   const PosizioniImport& pos = o.posizioni;
   const int servono = std::max({pos.barcode, pos.descrizione, pos.reparto, pos.prezzoVendita});
   if (campi.size() < servono)
     return QStringLiteral("%1 campi, ne servono almeno %2").arg(campi.size()).arg(servono);
-  const auto campo = [&campi](int posizione) { return campi[posizione - 1]; };
+  const auto campo = [&campi](int posizione) { return campi[posizione - 1].toString(); };
   p.barcode = campo(pos.barcode).trimmed().remove('"');
   p.quantita = kQuantitaTesto;
   const QString reparto = campo(pos.reparto).trimmed();
@@ -63,9 +64,14 @@ std::optional<QString> leggiDelimitata(const QString& riga, const OpzioniTesto& 
   } else {
     return QStringLiteral("reparto \"%1\" non numerico").arg(reparto);
   }
+  // As FormattaInEuro: an empty price is 0,00; a point is a decimal comma.
   const QString prezzo = campo(pos.prezzoVendita).trimmed();
-  p.prezzo = FormattaInEuro(QString(prezzo).replace('.', ','));
-  if (!Money::parse(p.prezzo)) return QStringLiteral("prezzo \"%1\" non valido").arg(prezzo);
+  if (!prezzo.isEmpty()) {
+    const auto importo = Money::parse(QString(prezzo).replace('.', ','));
+    if (!importo) return QStringLiteral("prezzo \"%1\" non valido").arg(prezzo);
+    p.importo = importo->roundedTo(2);
+  }
+  p.prezzo = p.importo.toItalian(2);
   p.descrizione = campo(pos.descrizione).trimmed();
   return std::nullopt;
 }
@@ -91,7 +97,7 @@ std::optional<QString> LeggiRigaTesto(const QString& riga, const OpzioniTesto& o
   if (p.barcode.isEmpty() && p.descrizione.isEmpty())
     return QStringLiteral("né codice a barre né descrizione");
   if (p.reparto.startsWith('-')) return QStringLiteral("reparto %1 negativo").arg(p.reparto);
-  if (Money::parse(p.prezzo).value_or(Money()) < Money())
+  if (p.importo < Money())
     return QStringLiteral("prezzo %1 negativo").arg(p.prezzo);
   return std::nullopt;
 }

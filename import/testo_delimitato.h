@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "import/posizioni_import.h"
+#include "platform/money.h"
 #include "import/riepilogo_import.h"
 
 namespace listinova {
@@ -25,6 +26,7 @@ struct ProdottoDaTesto {
   QString descrizione;
   QString reparto;   // department number
   QString prezzo;    // "1,50"
+  Money importo;     // the same price as an amount
   QString quantita;  // "2000", or "0" for the fixed layout
 };
 
