@@ -353,7 +353,6 @@ QWidget* Magazzino::costruisciComandi() {
                {cmdStampaMagazzino_ =
                     prossimaVersione("cmdStampaMagazzino", QStringLiteral("Stampa Esporta")),
                 cmdStampaVPLU_ = prossimaVersione("cmdStampa", QStringLiteral("Stampa")),
-                prossimaVersione("cmdEtichette", QStringLiteral("Etichette")),
                 cmdStampaFrontalino_ =
                     prossimaVersione("cmdStampaFrontalino", QStringLiteral("Stampa Front.")),
                 ckPerFrontalini_}));

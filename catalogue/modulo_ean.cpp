@@ -81,6 +81,12 @@ QString TestoEANPerCodice(const QString& codice) {
   return {};
 }
 
+QString CodiceEANCorretto(const QString& codice) {
+  if (!soloCifre(codice, 8) && !soloCifre(codice, 13)) return {};
+  const QString dati = codice.chopped(1);
+  return dati + cifraDiControllo(dati);
+}
+
 QString DigitiDaTestoEAN(const QString& testoFont) {
   QString cifre;
   for (qsizetype i = 0; i < testoFont.size(); ++i) {

@@ -17,6 +17,10 @@ QString CodificaEAN13(QString& codice);
 // trusted. Empty for any other code.
 QString TestoEANPerCodice(const QString& codice);
 
+// For a code of 8 or 13 digits, the same code with its right check digit (equal to `codice`
+// when its digit is right); empty for anything that is not an EAN-8 or EAN-13.
+QString CodiceEANCorretto(const QString& codice);
+
 // The 8 or 13 digits a font text draws; empty when the text is not one CodificaEAN8 or
 // CodificaEAN13 could have produced.
 QString DigitiDaTestoEAN(const QString& testoFont);

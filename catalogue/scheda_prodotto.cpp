@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "catalogue/calcoli_prezzo.h"
+#include "catalogue/modulo_ean.h"
 #include "catalogue/ricerche_archivio.h"
 #include "platform/db/database.h"
 #include "platform/prompts.h"
@@ -290,6 +291,7 @@ QString SchedaProdotto::ControlloCampi() {
         !LeggiImporto(valore(Campo::TxtCosto)))
       return kNok;
 
+    if (!cifraDiControlloAccettata()) return kNok;
     const QString barCode = valore(Campo::LbLBarCode).trimmed();
     bool doppio = !barCode.isEmpty() && barCodeDiAltri(barCode, false);
     if (elencoAperto_ || barCodeInSospeso()) {
@@ -313,6 +315,21 @@ QString SchedaProdotto::ControlloCampi() {
     registra("ControlloCampi", e);
     return kNok;
   }
+}
+
+// A wrong last digit would go to the registers as typed, while the label scans as another
+// code: the operator takes the right one or goes back to the box.
+bool SchedaProdotto::cifraDiControlloAccettata() {
+  const QString barCode = valore(Campo::LbLBarCode).trimmed();
+  const QString corretto = CodiceEANCorretto(barCode);
+  if (corretto.isEmpty() || corretto == barCode) return true;
+  const platform::Answer risposta =
+      chiedi(QStringLiteral("Cifra di controllo errata: il codice corretto è ") + corretto +
+                 QStringLiteral("\nSalvare il prodotto con il codice corretto?"),
+             platform::Buttons::YesNo, platform::Icon::Exclamation);
+  if (risposta != platform::Answer::Yes) return false;
+  imposta(Campo::LbLBarCode, corretto);
+  return true;
 }
 
 QString SchedaProdotto::genereDaSalvare() const {

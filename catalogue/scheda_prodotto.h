@@ -106,6 +106,7 @@ class SchedaProdotto {
   void repartoScelto();
   QString repartoPerGenere(const QString& genere);
   QString genereDaSalvare() const;
+  bool cifraDiControlloAccettata();
   bool barCodeDiAltri(const QString& barCode, bool ancheUlteriori);
   QStringList caricaBarCodeUlteriori(const QString& codice);
   QStringList elenco(const QString& istruzione, const QString& colonna, const char* procedura);

@@ -77,8 +77,8 @@ constexpr Tabella kTabelle[] = {
      "INSERT INTO FormatoEtichetta (NumCol, NumRow, XFornitura, YFornitura, XCodFornitura, "
      "YCodFornitura, XCliente, YCliente, XPeso, YPeso, XBC, YBC, XPicture, YPicture, FontF, "
      "FontSizeF, FontCF, FontSizeCF, BoldCF, FontC, FontSizeC, BoldC, FontP, FontSizeP, FontBC, "
-     "FontSizeBC) VALUES (3, 8, 60, 120, 330, 120, 700, 120, 1150, 120, 1400, 120, 60, 2300, "
-     "'Arial', 8, 'Arial', 9, -1, 'Arial', 16, -1, 'Arial', 7, 'Code EAN13', 22);"},
+     "FontSizeBC) VALUES (3, 8, 60, 110, 520, 110, 760, 110, 1290, 110, 840, 1622, 50, 2842, "
+     "'Arial', 7, 'Arial', 9, -1, 'Arial', 16, -1, 'Arial', 7, 'Code EAN13', 20);"},
     {"B_CEDI",
      "TipoVariazione" T ", DataVariazione" T ", CodFornitore" T ", CodArticoloFornitore" T
      ", CodEan" T ", EANMoltiplicatore" T ", TipoArticolo" T ", EANPrimario" T ", ArtCEDI" T

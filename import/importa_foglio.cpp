@@ -90,6 +90,7 @@ class ImportazioneFoglio {
       riepilogo.scarta(numero, rifiuto);
       return;
     }
+    riepilogo.controllaCifra(numero, barcode);
     const auto trovato = archivio_.trova("BarCode", barcode);
     ArchivioProdotti::Campi campi{{QStringLiteral("Descrizione"), r.descrizione},
                                   {QStringLiteral("CodProdottoFornitore"), r.codiceFornitore},

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QTextStream>
 
+#include "catalogue/modulo_ean.h"
+
 namespace listinova {
 namespace {
 
@@ -43,6 +45,9 @@ void RiepilogoImport::somma(const RiepilogoImport& parte) {
   altreScartate += parte.altreScartate;
   for (const RigaScartata& s : parte.ripetute) ripeti(s.riga, s.motivo);
   altreRipetute += parte.altreRipetute;
+  for (const RigaScartata& s : parte.cifreErrate)
+    aggiungi(cifreErrate, altreCifreErrate, s.riga, s.motivo);
+  altreCifreErrate += parte.altreCifreErrate;
 }
 
 QString RiepilogoImport::testo() const {
@@ -56,6 +61,11 @@ QString RiepilogoImport::testo() const {
            .arg(aggiornati)
            .arg(numeroScartate());
   elenca(t, scartate, altreScartate);
+  if (!cifreErrate.empty()) {
+    t += QStringLiteral("\nCodici con la cifra di controllo errata: %1")
+             .arg(cifreErrate.size() + altreCifreErrate);
+    elenca(t, cifreErrate, altreCifreErrate);
+  }
   if (codiciCatalogo > 0)
     t += QStringLiteral("\nCodici a barre del catalogo registrati: %1").arg(codiciCatalogo);
   if (numeroRipetute() > 0) {
@@ -63,6 +73,14 @@ QString RiepilogoImport::testo() const {
     elenca(t, ripetute, altreRipetute);
   }
   return t;
+}
+
+void RiepilogoImport::controllaCifra(int riga, const QString& barCode) {
+  const QString corretto = CodiceEANCorretto(barCode);
+  if (!corretto.isEmpty() && corretto != barCode)
+    aggiungi(cifreErrate, altreCifreErrate, riga,
+             QStringLiteral("Cifra di controllo errata: il codice corretto è %1 (importato %2)")
+                 .arg(corretto, barCode));
 }
 
 QString RiepilogoImport::scriviScartate(const QString& cartella, const QDateTime& quando,

@@ -29,10 +29,15 @@ struct RiepilogoImport {
   // Rows whose barcode an earlier row of the file already had: the later row wins.
   std::vector<RigaScartata> ripetute;
   int altreRipetute = 0;
+  // Rows imported with an EAN whose last digit is wrong, to be mended in the product editor.
+  std::vector<RigaScartata> cifreErrate;
+  int altreCifreErrate = 0;
   QString rifiuto;  // why the whole file was refused, when it was
 
   void scarta(int riga, const QString& motivo);
   void ripeti(int riga, const QString& motivo);
+  // Notes the row when `barCode` is an EAN-8/EAN-13 with a wrong check digit.
+  void controllaCifra(int riga, const QString& barCode);
   int numeroScartate() const { return static_cast<int>(scartate.size()) + altreScartate; }
   int numeroRipetute() const { return static_cast<int>(ripetute.size()) + altreRipetute; }
   // The figures of `parte` added to these.

@@ -50,7 +50,8 @@ bool ZintBarcodeDrawing::drawEan(QPainter& painter, const QRectF& area,
   painter.setPen(Qt::black);
   for (const zint_vector_string* s = vector->strings; s; s = s->next) {
     QFont font(QStringLiteral("DejaVu Sans Mono"));
-    font.setPixelSize(std::max(1, static_cast<int>(s->fsize * sy)));
+    // Sized by the smaller scale: digits of a short, wide symbol would spill past its ends.
+    font.setPixelSize(std::max(1, static_cast<int>(s->fsize * std::min(sx, sy))));
     painter.setFont(font);
     // zint gives the baseline centre (or edge) of each text.
     const double x = area.left() + s->x * sx;

@@ -2,6 +2,8 @@
 // command line.
 #include "printing/configura_etichette.h"
 
+#include <cmath>
+
 #include "catalogue/modulo_ean.h"
 
 namespace listinova {
@@ -22,7 +24,9 @@ void ImpostaDidascalie(LayoutEtichetta& layout, const ImpostazioniEtichetta& imp
     t[kDescrizione].didascalia = DescrizioneEtichetta(riga.descrizione);
     t[kPrezzo].didascalia = "€ " + riga.prezzo;
     t[kPrezzoAlKg].didascalia = PrezzoAlKgEtichetta(riga.prezzo, riga.contenuto);
-    t[kCodiceBarre].didascalia = TestoEANPerCodice(riga.codice);
+    // Bars only of the code as stored: a wrong last digit shows the code in plain digits.
+    const bool valido = !riga.codice.isEmpty() && CodiceEANCorretto(riga.codice) == riga.codice;
+    t[kCodiceBarre].didascalia = valido ? TestoEANPerCodice(riga.codice) : riga.codice;
     t[kCodiceBarre].carattere.nome = kFontCodiceBarre;
     return;
   }
@@ -41,10 +45,16 @@ void ImpostaDidascalie(LayoutEtichetta& layout, const ImpostazioniEtichetta& imp
 void ConfiguraMotore(EasyPrint& motore, const LayoutEtichetta& layout,
                      const FoglioEtichette& foglio) {
   motore.setScaleMode(kCentimetri);
-  motore.setMarginTop(0);
-  motore.setMarginBottom(0);
-  motore.setMarginLeft(0);
-  motore.setMarginRight(0);
+  const QSizeF pagina = motore.paginaTwips();
+  const QRectF stampabile = motore.areaStampabileTwips();
+  const double cm = TwipsPerUnita(kCentimetri);
+  const auto margine = [cm](double twips) {
+    return std::max(kMarginePredefinitoCm, std::ceil(twips / cm * 100) / 100);
+  };
+  motore.setMarginTop(margine(stampabile.top()));
+  motore.setMarginBottom(margine(pagina.height() - stampabile.bottom()));
+  motore.setMarginLeft(margine(stampabile.left()));
+  motore.setMarginRight(margine(pagina.width() - stampabile.right()));
   const int colonne = NumeroDaCasella(foglio.colonne, kColonnePredefinite);
   const int righe = NumeroDaCasella(foglio.righe, kRighePredefinite);
   // A smaller sheet first, so that the 255-label limit never refuses the new one.

@@ -18,13 +18,13 @@ struct RigaPerEtichetta {
   QString codice;
 };
 
-// Font and size the barcode element takes when it shows barcode-font text.
-inline const QString kFontCodiceBarre = QStringLiteral("Code EAN13");
-inline constexpr double kPuntiCodiceBarre = 22;
 // Sheet of the columns and rows boxes when they are empty or 0.
 inline constexpr int kColonnePredefinite = 3;
 inline constexpr int kRighePredefinite = 8;
 inline constexpr double kDistanzaPredefinitaCm = 1;
+// The columns-and-rows sheet keeps this far from the paper's edges, more where the printer
+// cannot print closer: most printers clip the last 4 or 5 mm.
+inline constexpr double kMarginePredefinitoCm = 0.5;
 
 // The sample captions of the editor for a print context; `riga` is used in "GRIGLIA".
 void ImpostaDidascalie(LayoutEtichetta& layout, const ImpostazioniEtichetta& impostazioni,
@@ -38,8 +38,9 @@ struct FoglioEtichette {
   int primaEtichetta = 1;  // "Inizia dalla etichetta"
 };
 
-// Configures the engine as the editor does: centimetres, no margins, the boxes' sheet (3 x 8
-// when empty or 0) with 1 cm between labels, or the chosen sheet; then the label count
+// Configures the engine as the editor does: centimetres, the boxes' sheet (3 x 8 when empty or
+// 0) inside the printer's printable area and 5 mm from the edges, with 1 cm between labels, or
+// the chosen sheet; then the label count
 // (which runs the product selection), the counter and the layout.
 void ConfiguraMotore(EasyPrint& motore, const LayoutEtichetta& layout,
                      const FoglioEtichette& foglio);

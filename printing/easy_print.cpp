@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "catalogue/modulo_ean.h"
+#include "printing/adatta_cella.h"
 #include "startup/error_log.h"
 
 namespace listinova {
@@ -31,12 +32,6 @@ double TwipsPerUnita(int scaleMode) {
     default:
       return 0;
   }
-}
-
-QSizeF DimensioneCodice(double punti, qsizetype cifre) {
-  const double corpo = punti * kTwipsPerPunto;
-  return {corpo * (cifre == 13 ? kLarghezzaEAN13SuCorpo : kLarghezzaEAN8SuCorpo),
-          corpo * kAltezzaBarreSuCorpo};
 }
 
 EasyPrint::EasyPrint(DispositivoEtichette& dispositivo) : dispositivo_(dispositivo) { ricalcola(); }
@@ -125,7 +120,8 @@ QRectF EasyPrint::cella(int colonna, int riga) {
 
 void EasyPrint::disegnaPagina(int pagina, SuperficieEtichette& s, int etichettaSingola) {
   if (!layout_) {
-    s.testo({0, 0}, QStringLiteral("Nessun dato da stampare"), CarattereEtichetta{});
+    s.testo({QPointF(0, 0), paginaTwips()}, QStringLiteral("Nessun dato da stampare"),
+            CarattereEtichetta{});
     return;
   }
   ricalcola();
@@ -140,65 +136,73 @@ void EasyPrint::disegnaPagina(int pagina, SuperficieEtichette& s, int etichettaS
   for (int r = 0; r < righe; ++r) {
     for (int c = 0; c < maxCol_; ++c) {
       const int numeroCella = numero++;
-      const QRectF dove = cella(c, r);
+      const QRectF dove = cella(c, r).intersected(dispositivo_.areaStampabileTwips());
       if (etichettaSingola != 0) {
-        if (numeroCella == etichettaSingola + 1)
-          disegnaCella(s, dove.topLeft(), nullptr, dove.width());
+        if (numeroCella == etichettaSingola + 1) disegnaCella(s, dove, nullptr);
         continue;
       }
       const int indice = (pagina - 1) * perPagina + r * maxCol_ + c - celleSaltate_;
       if (indice < 0) continue;
       if (!conProdotti) {
-        disegnaCella(s, dove.topLeft(), nullptr, dove.width());
+        disegnaCella(s, dove, nullptr);
         continue;
       }
       if (indice >= static_cast<int>(prodotti_.size())) return;
-      disegnaCella(s, dove.topLeft(), &prodotti_[indice], dove.width());
+      disegnaCella(s, dove, &prodotti_[indice]);
     }
   }
 }
 
-void EasyPrint::disegnaCella(SuperficieEtichette& s, QPointF origine, const ProdottoEtichetta* p,
-                             double larghezzaCella) {
-  for (int i = 0; i < kElementiTesto; ++i) {
-    const ElementoTesto& e = layout_->testi[i];
-    const QPointF dove = origine + QPointF(e.left, e.top);
-    QString testo = e.didascalia;
-    if (p) {
-      switch (i) {
-        case kDescrizione:
-          testo = DescrizioneEtichetta(p->descrizione);
-          break;
-        case kPrezzo:
-          testo = PrezzoEtichetta(p->costo);
-          break;
-        case kPrezzoAlKg:
-          testo = PrezzoAlKgEtichetta(p->costo, p->tipoMateriale);
-          break;
-        case kCodiceBarre:
-          testo = CodiceEtichetta(*p, opzioni_);
-          break;
-        default:
-          break;
-      }
-    }
-    const QString cifre = i == kCodiceBarre ? DigitiDaTestoEAN(testo) : QString();
-    if (cifre.isEmpty()) {
-      s.testo(dove, testo, e.carattere);
-      continue;
-    }
-    const QSizeF dimensione = DimensioneCodice(e.carattere.punti, cifre.size());
-    const double altezza = dimensione.height();
-    double larghezza = dimensione.width();
-    // A symbol never runs into the next label; narrower bars still scan.
-    const double spazio = larghezzaCella - e.left;
-    if (spazio > 0 && larghezza > spazio) larghezza = spazio;
-    s.codiceEAN(QRectF(dove, QSizeF(larghezza, altezza)), cifre);
+void EasyPrint::disegnaCella(SuperficieEtichette& s, const QRectF& cella,
+                             const ProdottoEtichetta* p) {
+  ContenutoCella contenuto;
+  for (int i = 0; i < kElementiTesto; ++i) contenuto.testi[i] = layout_->testi[i].didascalia;
+  contenuto.cifre = DigitiDaTestoEAN(contenuto.testi[kCodiceBarre]);
+  if (!contenuto.cifre.isEmpty()) contenuto.testi[kCodiceBarre] = contenuto.cifre;
+  if (p) {
+    const QVariant prezzo = p->prezzoOfferta ? QVariant(p->prezzoOfferta->toDouble()) : p->costo;
+    contenuto.testi[kDescrizione] = DescrizioneEtichetta(p->descrizione);
+    contenuto.testi[kPrezzo] = PrezzoEtichetta(prezzo);
+    contenuto.testi[kPrezzoAlKg] = PrezzoAlKgEtichetta(prezzo, p->tipoMateriale);
+    const CodiceStampato codice = CodiceDaStampare(*p, opzioni_);
+    contenuto.testi[kCodiceBarre] = codice.testo;
+    contenuto.cifre = codice.cifre;
+    if (codice.errato) annotaCodiceErrato(*p, codice.testo);
+    contenuto.sottoIlPrezzo = PrezzoPrecedenteEtichetta(*p);
   }
-  if (layout_->logoVisibile && !layout_->logo.isNull())
-    s.immagine(
-        QRectF(origine + QPointF(layout_->logoLeft, layout_->logoTop), layout_->dimensioneLogo),
-        layout_->logo);
+  const CellaAdattata adattata = AdattaCella(*layout_, cella, contenuto);
+  if (adattata.barreNonEntrano) barreNonEntrano_ = true;
+  for (const PezzoEtichetta& pezzo : adattata.pezzi) {
+    switch (pezzo.tipo) {
+      case PezzoEtichetta::kTesto:
+        s.testo(pezzo.area, pezzo.testo, pezzo.carattere);
+        break;
+      case PezzoEtichetta::kBarre:
+        s.codiceEAN(pezzo.area, pezzo.cifre);
+        break;
+      case PezzoEtichetta::kImmagine:
+        s.immagine(pezzo.area, layout_->logo);
+        break;
+    }
+  }
+}
+
+void EasyPrint::annotaCodiceErrato(const ProdottoEtichetta& p, const QString& codice) {
+  const QString riga = codice + " " + DescrizioneEtichetta(p.descrizione);
+  if (!codiciErrati_.contains(riga)) codiciErrati_ << riga;
+}
+
+void EasyPrint::azzeraAvvisi() {
+  barreNonEntrano_ = false;
+  codiciErrati_.clear();
+}
+
+QStringList EasyPrint::avvisi() const {
+  QStringList testi;
+  if (barreNonEntrano_) testi << kAvvisoBarreNonEntrano;
+  if (!codiciErrati_.isEmpty())
+    testi << kAvvisoCodiciErrati + "\n" + codiciErrati_.join(QStringLiteral("\n"));
+  return testi;
 }
 
 bool EasyPrint::PrintDoc(int prima, int ultima, int etichettaSingola) {
@@ -208,6 +212,7 @@ bool EasyPrint::PrintDoc(int prima, int ultima, int etichettaSingola) {
       ScriviErrore(kModulo, "PrintDoc", "Stampante non disponibile", 0);
       return false;
     }
+    azzeraAvvisi();
     prima = std::max(prima, 1);
     ultima = std::min(ultima, Pages());
     for (int p = prima; p <= ultima; ++p) {

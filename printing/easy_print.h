@@ -2,6 +2,7 @@
 
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -21,17 +22,16 @@ enum ScaleMode : int {
 // Twips per unit of a scale mode; 0 for a mode without one (every length then becomes 0).
 double TwipsPerUnita(int scaleMode);
 
+inline const QString kAvvisoBarreNonEntrano = QStringLiteral(
+    "Le etichette di questo foglio sono troppo piccole per un codice a barre leggibile: "
+    "sono stampate senza barre.");
+inline const QString kAvvisoCodiciErrati = QStringLiteral(
+    "Codici con la cifra di controllo errata, stampati senza barre (correggerli nella scheda "
+    "del prodotto):");
+
 // Label numbers and counts are kept within 16-bit integers; a sheet holds at most 255 labels.
 inline constexpr int kMassimoEtichette = 32767;
 inline constexpr int kMassimoEtichettePerFoglio = 255;
-// A bar code takes the room its element's font would: as tall as the font size, and as wide
-// as the barcode font drew it, which keeps the bars wide enough to scan.
-inline constexpr double kAltezzaBarreSuCorpo = 1.0;
-inline constexpr double kLarghezzaEAN13SuCorpo = 4.3;
-inline constexpr double kLarghezzaEAN8SuCorpo = 3.1;
-inline constexpr double kTwipsPerPunto = 20.0;
-// The size, in twips, of the bars of an element of `punti` points for `cifre` digits.
-QSizeF DimensioneCodice(double punti, qsizetype cifre);
 
 // The label engine: lays a sheet of equal labels out on the page and fills each cell with
 // one product drawn in the editor's layout.
@@ -85,6 +85,7 @@ class EasyPrint {
   const QString& contesto() const { return contesto_; }
   void setContesto(const QString& contesto) { contesto_ = contesto; }
   void setOpzioniCodice(OpzioniCodice opzioni) { opzioni_ = opzioni; }
+  const OpzioniCodice& opzioniCodice() const { return opzioni_; }
   const std::vector<ProdottoEtichetta>& prodotti() const { return prodotti_; }
   // "&Chiudi" of the editor in print context "TOOLBAR".
   void chiudiSelezione() { prodotti_.clear(); }
@@ -98,17 +99,23 @@ class EasyPrint {
   void setApriAnteprima(std::function<void(EasyPrint&)> apri) { apriAnteprima_ = std::move(apri); }
   void Preview();
 
+  // What the operator must hear after a print: the sheet's cells too small for bars, the
+  // codes printed without bars because their check digit is wrong. Cleared by PrintDoc.
+  QStringList avvisi() const;
+  void azzeraAvvisi();
+
   // The top-left corner and size of a cell (column, row from 0), in twips.
   QRectF cella(int colonna, int riga);
   QSizeF paginaTwips() const { return dispositivo_.paginaTwips(); }
+  QRectF areaStampabileTwips() const { return dispositivo_.areaStampabileTwips(); }
 
  private:
   void setMargine(int quale, double valore);
   void ricalcola();
   double daTwips(double twips) const;
   double inTwips(double valore) const;
-  void disegnaCella(SuperficieEtichette& s, QPointF origine, const ProdottoEtichetta* prodotto,
-                    double larghezzaCella);
+  void disegnaCella(SuperficieEtichette& s, const QRectF& cella, const ProdottoEtichetta* prodotto);
+  void annotaCodiceErrato(const ProdottoEtichetta& prodotto, const QString& codice);
 
   DispositivoEtichette& dispositivo_;
   const LayoutEtichetta* layout_ = nullptr;
@@ -135,6 +142,8 @@ class EasyPrint {
   Selezione selezione_;
   std::vector<ProdottoEtichetta> prodotti_;
   std::function<void(EasyPrint&)> apriAnteprima_;
+  bool barreNonEntrano_ = false;
+  QStringList codiciErrati_;
 };
 
 }  // namespace listinova

@@ -3,16 +3,20 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QFormLayout>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -23,10 +27,12 @@
 #include "platform/barcode_drawing.h"
 #include "platform/db/database.h"
 #include "platform/prompts.h"
+#include "printing/adatta_cella.h"
 #include "printing/impostazioni_etichetta.h"
 #include "printing/superficie_painter.h"
 #include "startup/error_log.h"
 #include "startup/filtro_tasti.h"
+#include "startup/modulo_file_ini.h"
 #include "startup/var_globali.h"
 
 namespace listinova {
@@ -45,16 +51,23 @@ int Pixel(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerP
 
 std::optional<CarattereEtichetta> DialogoCarattere(QWidget* padre, const CarattereEtichetta& c) {
   bool ok = false;
-  const QFont scelto = QFontDialog::getFont(&ok, FontEtichetta(c), padre);
+  const QFont mostrato = FontPerDialogo(c);
+  const QFont scelto = QFontDialog::getFont(&ok, mostrato, padre);
   if (!ok) return std::nullopt;
-  CarattereEtichetta nuovo = c;
-  nuovo.nome = scelto.family();
-  nuovo.punti = scelto.pointSizeF();
-  nuovo.grassetto = scelto.bold();
-  nuovo.corsivo = scelto.italic();
-  nuovo.sottolineato = scelto.underline();
-  nuovo.barrato = scelto.strikeOut();
-  return nuovo;
+  return CarattereScelto(c, mostrato, scelto);
+}
+
+std::optional<quint32> DialogoColore(QWidget* padre, quint32 colore) {
+  const QColor scelto =
+      QColorDialog::getColor(ColoreEtichetta(colore), padre, QStringLiteral("Colore"));
+  if (!scelto.isValid()) return std::nullopt;
+  return quint32(scelto.red()) | quint32(scelto.green()) << 8 | quint32(scelto.blue()) << 16;
+}
+
+QIcon Campione(quint32 colore) {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(ColoreEtichetta(colore));
+  return QIcon(pixmap);
 }
 
 // The bars the engine will print for the element, at the size it will print them.
@@ -70,6 +83,25 @@ QPixmap BarreDiEsempio(const ElementoTesto& e) {
 }
 
 }  // namespace
+
+QFont FontPerDialogo(const CarattereEtichetta& c) {
+  QFont font = FontEtichetta(c);
+  // The dialog lists the faces installed: "Arial" is shown as the face drawn for it.
+  font.setFamily(QFontInfo(font).family());
+  return font;
+}
+
+CarattereEtichetta CarattereScelto(const CarattereEtichetta& prima, const QFont& mostrato,
+                                   const QFont& scelto) {
+  CarattereEtichetta c = prima;
+  if (scelto.family() != mostrato.family()) c.nome = scelto.family();
+  if (scelto.pointSizeF() != mostrato.pointSizeF()) c.punti = scelto.pointSizeF();
+  if (scelto.bold() != mostrato.bold()) c.grassetto = scelto.bold();
+  if (scelto.italic() != mostrato.italic()) c.corsivo = scelto.italic();
+  if (scelto.underline() != mostrato.underline()) c.sottolineato = scelto.underline();
+  if (scelto.strikeOut() != mostrato.strikeOut()) c.barrato = scelto.strikeOut();
+  return c;
+}
 
 QImage LogoEtichetta(const QString& cartellaProgramma) {
   QImage logo(cartellaProgramma + "/Logo.png");
@@ -97,12 +129,20 @@ FrmConfiguraLabel::FrmConfiguraLabel(AmbienteEditorEtichette ambiente, QString c
   });
   motore_.setApriAnteprima(ambiente_.anteprima);
   layout_.logo = LogoEtichetta(ambiente_.cartellaProgramma);
-  layout_.dimensioneLogo = QSizeF(kLatoLogoPixel, kLatoLogoPixel) * kTwipsPerPixel;
 
   chkAllowDragging_ = new QCheckBox(QStringLiteral("Sposta &Testo"));
   chkAllowDragging_->setObjectName("chkAllowDragging");
   Check1_ = new QCheckBox(QStringLiteral("NO Icona"));
   Check1_->setObjectName("Check1");
+  chkVediBarcode_ = new QCheckBox(QStringLiteral("Stampa il codice a barre"));
+  chkVediBarcode_->setObjectName("chkVediBarcode");
+  chkVediBarcode_->setToolTip(
+      QStringLiteral("Sotto le barre il codice a barre del prodotto; senza spunta il codice "
+                     "del fornitore"));
+  chkCodFornitoreEAN8_ = new QCheckBox(QStringLiteral("Codice fornitore come EAN-8"));
+  chkCodFornitoreEAN8_->setObjectName("chkCodFornitoreEAN8");
+  chkCodFornitoreEAN8_->setToolTip(
+      QStringLiteral("Stampa in barre il codice del fornitore di 8 o 13 cifre"));
 
   auto* cmdAnteprima = new QPushButton(QStringLiteral("&Anteprima Etichette"));
   cmdAnteprima->setObjectName("cmdAnteprima");
@@ -126,8 +166,27 @@ FrmConfiguraLabel::FrmConfiguraLabel(AmbienteEditorEtichette ambiente, QString c
   spunte->addStretch();
   sinistra->addLayout(spunte);
 
+  auto* codice = new QGroupBox(QStringLiteral("Codice a barre"));
+  auto* colonnaCodice = new QVBoxLayout(codice);
+  colonnaCodice->addWidget(chkVediBarcode_);
+  colonnaCodice->addWidget(chkCodFornitoreEAN8_);
+
+  auto* colori = new QGroupBox(QStringLiteral("Colore delle scritte"));
+  auto* grigliaColori = new QGridLayout(colori);
+  const std::array<QString, kElementiTesto> nomi = {
+      QStringLiteral("Prezzo/Kg"), QStringLiteral("Descrizione"), QStringLiteral("Prezzo"),
+      QStringLiteral("Negozio"), QStringLiteral("Codice")};
+  for (int i = 0; i < kElementiTesto; ++i) {
+    cmdColore_[i] = new QPushButton(nomi[i]);
+    cmdColore_[i]->setObjectName(QString("cmdColore_%1").arg(i));
+    grigliaColori->addWidget(cmdColore_[i], i / 2, i % 2);
+    connect(cmdColore_[i], &QPushButton::clicked, this, [this, i] { cambiaColore(i); });
+  }
+
   auto* destra = new QVBoxLayout;
   destra->addWidget(costruisciFoglio());
+  destra->addWidget(codice);
+  destra->addWidget(colori);
   destra->addStretch();
   destra->addWidget(cmdAnteprima);
   destra->addWidget(cmdSalva);
@@ -144,6 +203,12 @@ FrmConfiguraLabel::FrmConfiguraLabel(AmbienteEditorEtichette ambiente, QString c
     layout_.logoVisibile = !nascondi;
     Picture1_->setVisible(!nascondi);
     configura();
+  });
+  connect(chkVediBarcode_, &QCheckBox::toggled, this, [this](bool attiva) {
+    if (!carica_) cambiaOpzione(QStringLiteral("VediBARCODE"), attiva);
+  });
+  connect(chkCodFornitoreEAN8_, &QCheckBox::toggled, this, [this](bool attiva) {
+    if (!carica_) cambiaOpzione(QStringLiteral("ConvertiCodFornitoreInEAN8"), attiva);
   });
   for (QLineEdit* casella : {txtNumCol_, txtNumRighe_})
     connect(casella, &QLineEdit::textChanged, this, [this](const QString& testo) {
@@ -232,6 +297,10 @@ QWidget* FrmConfiguraLabel::costruisciFoglio() {
   form->addRow(QStringLiteral("Inizia dalla etichetta"), spnInizio_);
   form->addRow(QStringLiteral("Correzione stampante →"), spnCorrezioneX_);
   form->addRow(QStringLiteral("Correzione stampante ↓"), spnCorrezioneY_);
+  lblCella_ = new QLabel;
+  lblCella_->setObjectName("lblCella");
+  lblCella_->setToolTip(QStringLiteral("Il disegno dell'etichetta si adatta a questa misura"));
+  form->addRow(QStringLiteral("Etichetta del foglio"), lblCella_);
   return gruppo;
 }
 
@@ -254,8 +323,17 @@ void FrmConfiguraLabel::aggiorna() {
   } catch (const std::exception& errore) {
     ScriviErrore(kModulo, "CaricaLayout", QString::fromUtf8(errore.what()), 0);
   }
+  chkVediBarcode_->setChecked(impostazioni.opzioni.vediBarcode);
+  chkCodFornitoreEAN8_->setChecked(impostazioni.opzioni.convertiInEAN);
+  chkCodFornitoreEAN8_->setEnabled(!impostazioni.opzioni.vediBarcode);
   const int modello = cboModello_->findData(impostazioni.modelloFoglio);
   cboModello_->setCurrentIndex(std::max(0, modello));
+  if (modello < 0 && !impostazioni.modelloFoglio.isEmpty()) {
+    const QString rifiuto = FoglioRifiutato(impostazioni.modelloFoglio);
+    if (!rifiuto.isEmpty())
+      ambiente_.prompts.ask(
+          {rifiuto, Globali().TitoloProgramma, platform::Buttons::Ok, platform::Icon::Exclamation});
+  }
   const QPointF correzione =
       ambiente_.nomeStampante
           ? LeggiSpostamentoStampante(ambiente_.percorsoSetup, ambiente_.nomeStampante())
@@ -270,6 +348,12 @@ void FrmConfiguraLabel::aggiorna() {
 void FrmConfiguraLabel::mostraElementi() {
   for (int i = 0; i <= kElementiTesto; ++i) mostraElemento(i);
   Shape1_->lower();
+  mostraColori();
+}
+
+void FrmConfiguraLabel::mostraColori() {
+  for (int i = 0; i < kElementiTesto; ++i)
+    cmdColore_[i]->setIcon(Campione(layout_.testi[i].carattere.colore));
 }
 
 void FrmConfiguraLabel::mostraElemento(int indice) {
@@ -285,12 +369,19 @@ void FrmConfiguraLabel::mostraElemento(int indice) {
   }
   const ElementoTesto& e = layout_.testi[indice];
   QLabel* l = lblRigaEti_[indice];
-  if (indice == kCodiceBarre &&
-      (e.carattere.nome == kFontCodiceBarre || !DigitiDaTestoEAN(e.didascalia).isEmpty())) {
+  const OpzioniCodice& opzioni = motore_.opzioniCodice();
+  const bool barre = motore_.contesto() == kContestoToolbar
+                         ? opzioni.vediBarcode || opzioni.convertiInEAN
+                         : !DigitiDaTestoEAN(e.didascalia).isEmpty();
+  if (indice == kCodiceBarre && barre) {
     l->setPixmap(BarreDiEsempio(e));
   } else {
+    CarattereEtichetta c = e.carattere;
+    // A code without bars prints in plain digits.
+    if (c.nome == kFontCodiceBarre) c = {kFontInChiaro, kPuntiCodiceInChiaro};
+    l->setPixmap({});
     l->setText(e.didascalia);
-    l->setFont(FontEtichetta(e.carattere));
+    l->setFont(FontEtichetta(c));
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, ColoreEtichetta(e.carattere.colore));
     l->setPalette(p);
@@ -314,9 +405,13 @@ void FrmConfiguraLabel::configura() {
   } catch (const std::exception& errore) {
     ScriviErrore(kModulo, "ConfiguraMotore", QString::fromUtf8(errore.what()), 0);
   }
-  const QRectF cella = motore_.cella(0, 0);
-  if (cella.width() > 0) Shape1_->setFixedWidth(Pixel(cella.width()));
-  if (cella.height() > 0) Shape1_->setFixedHeight(Pixel(cella.height()));
+  // The layout is drawn in the cell it is designed for; the engine fits it to the sheet's.
+  Shape1_->setFixedSize(Pixel(kLarghezzaCellaProgettata), Pixel(kAltezzaCellaProgettata));
+  const QRectF cella = motore_.cella(0, 0).intersected(motore_.areaStampabileTwips());
+  const QLocale italiano(QLocale::Italian, QLocale::Italy);
+  lblCella_->setText(QStringLiteral("%1 × %2 mm")
+                         .arg(italiano.toString(cella.width() / kTwipsPerMm, 'f', 1),
+                              italiano.toString(cella.height() / kTwipsPerMm, 'f', 1)));
 }
 
 void FrmConfiguraLabel::cboModello_Change() {
@@ -397,6 +492,29 @@ void FrmConfiguraLabel::cambiaCarattere(int indice) {
   if (!scelto) return;
   c = *scelto;
   mostraElemento(indice);
+}
+
+void FrmConfiguraLabel::cambiaColore(int indice) {
+  CarattereEtichetta& c = layout_.testi[indice].carattere;
+  const auto scelto =
+      ambiente_.sceltaColore ? ambiente_.sceltaColore(c.colore) : DialogoColore(this, c.colore);
+  if (!scelto) return;
+  c.colore = *scelto;
+  mostraElemento(indice);
+  mostraColori();
+}
+
+// The two switches are stored at once, as the other sheet settings are; the sample follows.
+void FrmConfiguraLabel::cambiaOpzione(const QString& chiave, bool attiva) {
+  ScriviINI(ambiente_.percorsoSetup, QStringLiteral("Etichetta"), chiave,
+            attiva ? QStringLiteral("Vero") : QStringLiteral("Falso"));
+  const ImpostazioniEtichetta impostazioni = LeggiImpostazioniEtichetta(ambiente_.percorsoSetup);
+  motore_.setOpzioniCodice(impostazioni.opzioni);
+  chkCodFornitoreEAN8_->setEnabled(!impostazioni.opzioni.vediBarcode);
+  const CarattereEtichetta carattere = layout_.testi[kCodiceBarre].carattere;
+  ImpostaDidascalie(layout_, impostazioni, motore_.contesto(), riga_);
+  layout_.testi[kCodiceBarre].carattere = carattere;
+  mostraElemento(kCodiceBarre);
 }
 
 void FrmConfiguraLabel::cmdSalva_Click() {

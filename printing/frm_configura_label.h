@@ -43,7 +43,17 @@ struct AmbienteEditorEtichette {
   std::function<void(EasyPrint&)> anteprima;
   // The font dialog; nothing when the user cancels. Empty: Qt's own dialog.
   std::function<std::optional<CarattereEtichetta>(const CarattereEtichetta&)> sceltaCarattere;
+  // The colour dialog (RGB, red in the low byte); nothing when cancelled. Empty: Qt's own.
+  std::function<std::optional<quint32>(quint32)> sceltaColore;
 };
+
+// The font the dialog gives back, kept to what the user changed in it: what the dialog
+// showed (`mostrato`) and gave back unchanged stays as stored in `prima` ("Arial" is not
+// renamed after the face that stands in for it, and bold stays bold).
+CarattereEtichetta CarattereScelto(const CarattereEtichetta& prima, const QFont& mostrato,
+                                   const QFont& scelto);
+// The font the dialog opens on: the stored one as this system draws it.
+QFont FontPerDialogo(const CarattereEtichetta& c);
 
 // Screen pixels of the editor are twips at 96 dots per inch.
 inline constexpr double kTwipsPerPixel = 15.0;
@@ -74,6 +84,9 @@ class FrmConfiguraLabel : public QDialog {
   void mostraElemento(int indice);
   void configura();
   void cambiaCarattere(int indice);
+  void cambiaColore(int indice);
+  void cambiaOpzione(const QString& chiave, bool attiva);
+  void mostraColori();
   void lasciaElemento(int indice);
   void cboModello_Change();
   void cmdSalva_Click();
@@ -91,6 +104,10 @@ class FrmConfiguraLabel : public QDialog {
   QWidget* foglio_ = nullptr;
   QCheckBox* chkAllowDragging_ = nullptr;
   QCheckBox* Check1_ = nullptr;
+  QCheckBox* chkVediBarcode_ = nullptr;
+  QCheckBox* chkCodFornitoreEAN8_ = nullptr;
+  std::array<QPushButton*, kElementiTesto> cmdColore_{};
+  QLabel* lblCella_ = nullptr;
   QLineEdit* txtNumCol_ = nullptr;
   QLineEdit* txtNumRighe_ = nullptr;
   QComboBox* cboModello_ = nullptr;

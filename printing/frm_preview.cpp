@@ -126,8 +126,12 @@ void FrmPreview::cmdStampa_Click() {
   mostraStato(QStringLiteral("In corso..."));
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const bool riuscita = documento_.PrintDoc(r.prima, r.ultima, r.etichetta);
+  const QStringList avvisi = documento_.avvisi();
   QApplication::restoreOverrideCursor();
   vaiAPagina(pagina_);
+  if (riuscita && !avvisi.isEmpty())
+    prompts_.ask({avvisi.join(QStringLiteral("\n\n")), Globali().TitoloProgramma,
+                  platform::Buttons::Ok, platform::Icon::Exclamation});
   if (!riuscita)
     prompts_.ask({QStringLiteral("Stampa non riuscita: la stampante non ha accettato le "
                                  "etichette (dettagli nel registro degli errori)."),

@@ -8,11 +8,11 @@ namespace {
 
 const QString kSezione = QStringLiteral("Etichetta");
 
-QString LeggiOScriviFalso(const QString& percorso, const QString& chiave) {
+QString LeggiOScrivi(const QString& percorso, const QString& chiave, const QString& predefinito) {
   const QString valore = LeggiINI(percorso, kSezione, chiave, "?");
   if (valore != "?") return valore;
-  ScriviINI(percorso, kSezione, chiave, "Falso");
-  return QStringLiteral("Falso");
+  ScriviINI(percorso, kSezione, chiave, predefinito);
+  return predefinito;
 }
 
 QString ChiaveSpostamento(const QString& stampante) { return "Spostamento_" + stampante; }
@@ -23,10 +23,11 @@ ImpostazioniEtichetta LeggiImpostazioniEtichetta(const QString& percorso) {
   ImpostazioniEtichetta i;
   i.nomeAttivita = LeggiINI(percorso, kSezione, "NomeAttivita", "?");
   if (i.nomeAttivita == "?" || i.nomeAttivita.isEmpty()) i.nomeAttivita = kNomeAttivitaPredefinito;
-  i.selezioneStandard = LeggiOScriviFalso(percorso, "SelezioneStandard");
+  i.selezioneStandard = LeggiOScrivi(percorso, "SelezioneStandard", "Falso");
   i.opzioni.convertiInEAN =
-      LeggiOScriviFalso(percorso, "ConvertiCodFornitoreInEAN8").toUpper() != "FALSO";
-  i.opzioni.vediBarcode = LeggiOScriviFalso(percorso, "VediBARCODE").toUpper() != "FALSO";
+      LeggiOScrivi(percorso, "ConvertiCodFornitoreInEAN8", "Falso").toUpper() != "FALSO";
+  // A new shop prints its products' bar codes as bars.
+  i.opzioni.vediBarcode = LeggiOScrivi(percorso, "VediBARCODE", "Vero").toUpper() != "FALSO";
   i.modelloFoglio = LeggiINI(percorso, kSezione, "ModelloFoglio", "?");
   if (i.modelloFoglio == "?") i.modelloFoglio.clear();
   return i;

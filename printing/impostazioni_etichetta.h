@@ -18,8 +18,9 @@ struct ImpostazioniEtichetta {
   QString modelloFoglio;  // "Avery L7160"; empty for the sheet of the columns and rows boxes
 };
 
-// Missing SelezioneStandard, ConvertiCodFornitoreInEAN8 and VediBARCODE are written back
-// as "Falso"; the two switches are on unless they read "FALSO".
+// Missing SelezioneStandard and ConvertiCodFornitoreInEAN8 are written back as "Falso", a
+// missing VediBARCODE as "Vero" (a new shop's labels carry bars); the two switches are on
+// unless they read "FALSO".
 ImpostazioniEtichetta LeggiImpostazioniEtichetta(const QString& percorsoSetup);
 void ScriviModelloFoglio(const QString& percorsoSetup, const QString& nome);
 

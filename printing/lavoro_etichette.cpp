@@ -61,7 +61,6 @@ int eseguiEtichette(const QStringList& argomenti, QTextStream& uscita, QTextStre
     const ImpostazioniEtichetta impostazioni = LeggiImpostazioniEtichetta(g.PercorsoSetup);
     LayoutEtichetta layout = LayoutEtichetta::progettato();
     layout.logo = LogoEtichetta(g.CartellaProgramma);
-    layout.dimensioneLogo = QSizeF(48, 48) * kTwipsPerPixel;
     ImpostaDidascalie(layout, impostazioni, kContestoToolbar);
     CaricaLayout(*g.Archivio, layout);
     auto dispositivo = file.isEmpty()
@@ -75,6 +74,13 @@ int eseguiEtichette(const QStringList& argomenti, QTextStream& uscita, QTextStre
                                filtri);
     });
     motore.setOpzioniCodice(impostazioni.opzioni);
+    if (!impostazioni.modelloFoglio.isEmpty()) {
+      const QString rifiuto = FoglioRifiutato(impostazioni.modelloFoglio);
+      if (!rifiuto.isEmpty()) {
+        errori << rifiuto << Qt::endl;
+        return 1;
+      }
+    }
     const auto catalogo = impostazioni.modelloFoglio.isEmpty() ? std::vector<ModelloFoglio>()
                                                                : CatalogoModelliFoglio();
     const auto modello = TrovaModelloFoglio(catalogo, impostazioni.modelloFoglio);
@@ -91,6 +97,7 @@ int eseguiEtichette(const QStringList& argomenti, QTextStream& uscita, QTextStre
     }
     uscita << "Etichette: " << motore.LabelCopies() << " su " << motore.Pages() << " pagine"
            << (file.isEmpty() ? " inviate a " + stampante : " scritte in " + file) << Qt::endl;
+    for (const QString& avviso : motore.avvisi()) uscita << avviso << Qt::endl;
     return 0;
   } catch (const std::exception& errore) {
     errori << "Etichette non stampate: " << errore.what() << Qt::endl;

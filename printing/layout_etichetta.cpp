@@ -25,15 +25,39 @@ void LeggiPosizione(const platform::db::Recordset& rs, const char* colonna, doub
   if (!rs.isNull(colonna)) dove = rs.number(colonna);
 }
 
+// The positions stores were first given, whose logo covers the description's end and whose
+// bars run past the cell: a layout nobody has moved since is read as today's design.
+bool ComePrimaVersione(const LayoutEtichetta& l) {
+  const auto& t = l.testi;
+  const std::array<double, 12> prima = {60,   120, 330,  120, 700, 120,
+                                        1150, 120, 1400, 120, 60,  2300};
+  const std::array<double, 12> letti = {
+      t[kNomeNegozio].top, t[kNomeNegozio].left, t[kDescrizione].top, t[kDescrizione].left,
+      t[kPrezzo].top,      t[kPrezzo].left,      t[kPrezzoAlKg].top,  t[kPrezzoAlKg].left,
+      t[kCodiceBarre].top, t[kCodiceBarre].left, l.logoTop,           l.logoLeft};
+  return letti == prima;
+}
+
 }  // namespace
 
+QSizeF DimensioneCodice(double punti, qsizetype cifre) {
+  const double corpo = punti * kTwipsPerPunto;
+  return {corpo * (cifre == 13 ? kLarghezzaEAN13SuCorpo : kLarghezzaEAN8SuCorpo),
+          corpo * kAltezzaBarreSuCorpo};
+}
+
+// Laid out in the 6 x 2.7125 cm cell of a 3 x 8 A4 sheet: the shop name beside the logo, the
+// description under both across the label, the price with room beneath it for the earlier
+// price of an offer, the price per kilo under that, and the bars on the right (81 %).
 LayoutEtichetta LayoutEtichetta::progettato() {
   LayoutEtichetta l;
-  l.testi[kNomeNegozio] = {"MiaAttività", 60, 120, {"Arial", 8}};
-  l.testi[kDescrizione] = {"DES", 330, 120, {"Arial", 9, true}};
-  l.testi[kPrezzo] = {"PRZ", 700, 120, {"Arial", 16, true}};
-  l.testi[kPrezzoAlKg] = {"Prz/Kg", 1150, 120, {"Arial", 7}};
-  l.testi[kCodiceBarre] = {"BC", 1400, 120, {"Code EAN13", 22}};
+  l.testi[kNomeNegozio] = {"MiaAttività", 60, 110, {"Arial", 7}};
+  l.testi[kDescrizione] = {"DES", 520, 110, {"Arial", 9, true}};
+  l.testi[kPrezzo] = {"PRZ", 760, 110, {"Arial", 16, true}};
+  l.testi[kPrezzoAlKg] = {"Prz/Kg", 1290, 110, {"Arial", 7}};
+  l.testi[kCodiceBarre] = {"BC", 840, 1622, {"Code EAN13", 20}};
+  l.logoTop = 50;
+  l.logoLeft = 2842;
   return l;
 }
 
@@ -60,6 +84,20 @@ bool CaricaLayout(platform::db::Database& db, LayoutEtichetta& layout) {
   }
   LeggiPosizione(rs, "XPicture", layout.logoTop);
   LeggiPosizione(rs, "YPicture", layout.logoLeft);
+  if (ComePrimaVersione(layout)) {
+    const LayoutEtichetta nuovo = LayoutEtichetta::progettato();
+    for (int i = 0; i < kElementiTesto; ++i) {
+      layout.testi[i].top = nuovo.testi[i].top;
+      layout.testi[i].left = nuovo.testi[i].left;
+    }
+    // the two sizes the new places were drawn for, unless the user chose others
+    double& negozio = layout.testi[kNomeNegozio].carattere.punti;
+    double& barre = layout.testi[kCodiceBarre].carattere.punti;
+    if (negozio == 8) negozio = nuovo.testi[kNomeNegozio].carattere.punti;
+    if (barre == 22) barre = nuovo.testi[kCodiceBarre].carattere.punti;
+    layout.logoTop = nuovo.logoTop;
+    layout.logoLeft = nuovo.logoLeft;
+  }
   return true;
 }
 

@@ -21,6 +21,20 @@ enum IndiceElemento : int {
 };
 inline constexpr int kElementiTesto = 5;
 
+// Font and size the barcode element takes when it shows barcode-font text.
+inline const QString kFontCodiceBarre = QStringLiteral("Code EAN13");
+inline constexpr double kPuntiCodiceBarre = 22;
+
+// A bar code takes the room its element's font would: as wide as the barcode font drew it,
+// and one and a half times the font size tall.
+inline constexpr double kAltezzaBarreSuCorpo = 1.5;
+inline constexpr double kLarghezzaEAN13SuCorpo = 4.3;
+inline constexpr double kLarghezzaEAN8SuCorpo = 3.1;
+inline constexpr double kTwipsPerPunto = 20.0;
+// The size, in twips, of the bars of an element of `punti` points for `cifre` digits, in the
+// cell the layout is designed for.
+QSizeF DimensioneCodice(double punti, qsizetype cifre);
+
 // One text element: the caption it shows in the editor, where it sits inside the label
 // (twips from the label's top-left corner) and its font.
 struct ElementoTesto {
@@ -37,7 +51,7 @@ struct LayoutEtichetta {
   double logoLeft = 2300;
   bool logoVisibile = true;
   QImage logo;
-  QSizeF dimensioneLogo{720, 720};  // twips
+  QSizeF dimensioneLogo{450, 450};  // twips
   int numCol = 3;
   int numRow = 8;
 

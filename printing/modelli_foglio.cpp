@@ -32,7 +32,7 @@ double Attributo(const QXmlStreamAttributes& a, const char* nome) {
 
 }  // namespace
 
-std::vector<ModelloFoglio> LeggiModelliFoglio(const QByteArray& xml) {
+std::vector<ModelloFoglio> LeggiModelliFoglio(const QByteArray& xml, bool ancheNonStampabili) {
   std::vector<ModelloFoglio> modelli;
   std::vector<std::pair<ModelloFoglio, QString>> equivalenti;  // template, the part it copies
   QXmlStreamReader lettore(xml);
@@ -60,11 +60,23 @@ std::vector<ModelloFoglio> LeggiModelliFoglio(const QByteArray& xml) {
           equivalenti.push_back({corrente, a.value("equiv").toString()});
           inTemplate = false;
         }
+      } else if (inTemplate && nome == u"Meta") {
+        const auto categoria = a.value("category");
+        if (categoria == u"round-label") corrente.impedimento = kFormaRotonda;
+        if (categoria == u"elliptical-label") corrente.impedimento = kFormaEllittica;
       } else if (inTemplate && nome.startsWith(u"Label-")) {
         ++etichette;
         if (nome == u"Label-rectangle") {
           corrente.larghezza = Attributo(a, "width");
           corrente.altezza = Attributo(a, "height");
+        } else if (nome == u"Label-round" || nome == u"Label-cd") {
+          corrente.impedimento = kFormaRotonda;
+        } else if (nome == u"Label-ellipse") {
+          corrente.impedimento = kFormaEllittica;
+        } else if (nome == u"Label-continuous") {
+          corrente.impedimento = QStringLiteral("è a modulo continuo");
+        } else {
+          corrente.impedimento = QStringLiteral("ha etichette di forma particolare");
         }
       } else if (inTemplate && nome == u"Layout") {
         ++layout;
@@ -78,9 +90,13 @@ std::vector<ModelloFoglio> LeggiModelliFoglio(const QByteArray& xml) {
     } else if (lettore.isEndElement() && nome == u"Template" && inTemplate) {
       inTemplate = false;
       // Sheets with several layouts or label shapes do not fit one grid of equal cells.
-      if (a4 && etichette == 1 && layout == 1 && corrente.larghezza > 0 && corrente.altezza > 0 &&
-          corrente.colonne > 0 && corrente.righe > 0)
-        modelli.push_back(corrente);
+      const bool griglia = etichette == 1 && layout == 1 && corrente.larghezza > 0 &&
+                           corrente.altezza > 0 && corrente.colonne > 0 && corrente.righe > 0;
+      if (corrente.impedimento.isEmpty() && !a4)
+        corrente.impedimento = QStringLiteral("non è in formato A4");
+      if (corrente.impedimento.isEmpty() && !griglia)
+        corrente.impedimento = QStringLiteral("non ha una sola griglia di etichette uguali");
+      if (corrente.impedimento.isEmpty() || ancheNonStampabili) modelli.push_back(corrente);
     }
   }
   for (auto& [modello, parte] : equivalenti) {
@@ -95,13 +111,14 @@ std::vector<ModelloFoglio> LeggiModelliFoglio(const QByteArray& xml) {
   return modelli;
 }
 
-std::vector<ModelloFoglio> CatalogoModelliFoglio(const QString& cartella) {
+std::vector<ModelloFoglio> CatalogoModelliFoglio(const QString& cartella, bool ancheNonStampabili) {
   std::vector<ModelloFoglio> catalogo;
   const QDir dir(cartella);
   for (const QString& file : dir.entryList({"*-templates.xml"}, QDir::Files, QDir::Name)) {
     QFile f(dir.filePath(file));
     if (!f.open(QIODevice::ReadOnly)) continue;
-    for (auto& m : LeggiModelliFoglio(f.readAll())) catalogo.push_back(std::move(m));
+    for (auto& m : LeggiModelliFoglio(f.readAll(), ancheNonStampabili))
+      catalogo.push_back(std::move(m));
   }
   std::sort(catalogo.begin(), catalogo.end(), [](const ModelloFoglio& a, const ModelloFoglio& b) {
     const int marca = QString::compare(a.marca, b.marca, Qt::CaseInsensitive);
@@ -115,6 +132,18 @@ std::optional<ModelloFoglio> TrovaModelloFoglio(const std::vector<ModelloFoglio>
   for (const auto& m : catalogo)
     if (m.nome() == nome) return m;
   return std::nullopt;
+}
+
+QString FoglioRifiutato(const QString& nome, const QString& cartella) {
+  const auto modello = TrovaModelloFoglio(CatalogoModelliFoglio(cartella, true), nome);
+  if (!modello)
+    return "Il foglio \"" + nome +
+           "\" non è nel catalogo dei fogli di etichette: sceglierne "
+           "un altro nell'editor delle etichette.";
+  if (modello->impedimento.isEmpty()) return {};
+  return "Il foglio \"" + nome + "\" " + modello->impedimento +
+         ": non si possono stampare etichette su questo foglio. Sceglierne un altro nell'editor "
+         "delle etichette.";
 }
 
 void ApplicaModelloFoglio(EasyPrint& motore, const ModelloFoglio& m) {

@@ -129,12 +129,13 @@ ModelloReport ReportOfferte(Database& db, const QDate& dataStampa) {
                {QStringLiteral("Sconto Percentuale"), 1.3, Qt::AlignRight},
                {QStringLiteral("DAL"), 1.1},
                {QStringLiteral("AL"), 1.1},
-               {QStringLiteral("Prezzo di Vendita Scontato "), 1.6, Qt::AlignRight}};
+               {QStringLiteral("Prezzo di Vendita Scontato "), 1.6, Qt::AlignRight},
+               {QStringLiteral("Prezzo più basso 30 gg"), 1.5, Qt::AlignRight}};
   // The list fills the money columns: the end date as its day number, the percentage and the
   // price as amounts.
   auto rs = db.openRecordset(
-      "Select Descrizione, CodProdotto, Prezzo2, Reparto, Costo, CostoAcquisto from rptProdotti "
-      "order by _rowid_");
+      "Select Descrizione, CodProdotto, Prezzo2, Reparto, Costo, CostoAcquisto, PrezzoPiuBasso "
+      "from rptProdotti order by _rowid_");
   for (; !rs.eof(); rs.moveNext()) {
     const Money percentuale = rs.money("Prezzo2");
     const bool intera = percentuale.units() % Money::kScale == 0;
@@ -142,7 +143,8 @@ ModelloReport ReportOfferte(Database& db, const QDate& dataStampa) {
     m.righe.push_back(
         {rs.text("Descrizione"), rs.text("CodProdotto"),
          intera ? QString::number(percentuale.units() / Money::kScale) : percentuale.toItalian(),
-         rs.text("Reparto"), testoData(al), rs.money("CostoAcquisto").toItalian()});
+         rs.text("Reparto"), testoData(al), rs.money("CostoAcquisto").toItalian(),
+         rs.isNull("PrezzoPiuBasso") ? QString() : rs.money("PrezzoPiuBasso").toItalian()});
   }
   return m;
 }

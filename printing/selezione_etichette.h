@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <vector>
 
@@ -26,9 +27,11 @@ struct SelezioneEtichette {
 };
 
 // The products to label, by [Etichetta] SelezioneStandard (as read), the print context
-// and the two boxes. Ordered by description.
+// and the two boxes. Ordered by description. A product on offer on `oggi` carries the offer
+// price and the lowest price of the 30 days before the offer began.
 SelezioneEtichette SelezionaProdotti(platform::db::Database& db, const QString& selezioneStandard,
-                                     const QString& contesto, const FiltriEtichette& filtri);
+                                     const QString& contesto, const FiltriEtichette& filtri,
+                                     const QDate& oggi = QDate::currentDate());
 
 // [Etichetta] SelezioneStandard as the engine reads it: "Vero" used and written when
 // missing or empty.

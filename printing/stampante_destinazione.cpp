@@ -23,6 +23,10 @@ StampanteEtichette& StampanteDestinazione::attuale() const {
 
 QSizeF StampanteDestinazione::paginaTwips() const { return attuale().paginaTwips(); }
 
+QRectF StampanteDestinazione::areaStampabileTwips() const {
+  return attuale().areaStampabileTwips();
+}
+
 std::unique_ptr<SuperficieEtichette> StampanteDestinazione::apri() {
   // The correction may have changed since the last document.
   stampante_.reset();

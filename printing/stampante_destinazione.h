@@ -17,6 +17,7 @@ class StampanteDestinazione : public DispositivoEtichette {
   ~StampanteDestinazione() override;
 
   QSizeF paginaTwips() const override;
+  QRectF areaStampabileTwips() const override;
   std::unique_ptr<SuperficieEtichette> apri() override;
 
  private:

@@ -52,6 +52,13 @@ QSizeF StampanteEtichette::paginaTwips() const {
   return mm * kTwipsPerMm;
 }
 
+QRectF StampanteEtichette::areaStampabileTwips() const {
+  QPageLayout layout = printer_->pageLayout();
+  layout.setUnits(QPageLayout::Millimeter);
+  const QRectF mm = layout.fullRect().marginsRemoved(layout.minimumMargins());
+  return QRectF(mm.topLeft() * kTwipsPerMm, mm.size() * kTwipsPerMm).translated(-spostamentoTwips_);
+}
+
 std::unique_ptr<SuperficieEtichette> StampanteEtichette::apri() {
   auto superficie =
       std::make_unique<SuperficiePainter>(*printer_, printer_.get(), barre_, spostamentoTwips_);

@@ -23,6 +23,7 @@ class StampanteEtichette : public DispositivoEtichette {
   ~StampanteEtichette() override;
 
   QSizeF paginaTwips() const override;
+  QRectF areaStampabileTwips() const override;
   std::unique_ptr<SuperficieEtichette> apri() override;
   QString nomeStampante() const;
 
@@ -36,8 +37,5 @@ class StampanteEtichette : public DispositivoEtichette {
 
 // A page drawn on a picture at `dpi` dots per inch, for the preview.
 QImage ImmagineDellaPagina(EasyPrint& motore, int pagina, double dpi);
-
-// Millimetres to twips.
-inline constexpr double kTwipsPerMm = 1440.0 / 25.4;
 
 }  // namespace listinova

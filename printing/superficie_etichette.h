@@ -9,6 +9,9 @@
 
 namespace listinova {
 
+// Millimetres to twips.
+inline constexpr double kTwipsPerMm = 1440.0 / 25.4;
+
 // The font of one label element as the layout stores it.
 struct CarattereEtichetta {
   QString nome = QStringLiteral("Arial");
@@ -25,8 +28,8 @@ struct CarattereEtichetta {
 class SuperficieEtichette {
  public:
   virtual ~SuperficieEtichette() = default;
-  // The text's top-left corner at `posizione`.
-  virtual void testo(QPointF posizione, const QString& testo, const CarattereEtichetta& c) = 0;
+  // The text from the top-left corner of `area`; nothing of it outside the area.
+  virtual void testo(const QRectF& area, const QString& testo, const CarattereEtichetta& c) = 0;
   // Real EAN bars of `cifre` (8 or 13 digits, check digit included) with the digits under
   // them, fitted into `area`.
   virtual void codiceEAN(const QRectF& area, const QString& cifre) = 0;
@@ -42,6 +45,9 @@ class DispositivoEtichette {
  public:
   virtual ~DispositivoEtichette() = default;
   virtual QSizeF paginaTwips() const = 0;
+  // Where the device can put ink, in the page's twips: the page less the printer's own
+  // margins, moved back by any correction the device applies.
+  virtual QRectF areaStampabileTwips() const { return {QPointF(0, 0), paginaTwips()}; }
   // Null when the device cannot start a document.
   virtual std::unique_ptr<SuperficieEtichette> apri() = 0;
 };

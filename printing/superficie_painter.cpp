@@ -44,14 +44,13 @@ QRectF SuperficiePainter::rettangolo(const QRectF& twips) const {
   return {punto(twips.topLeft()), QSizeF(twips.width() * scalaX_, twips.height() * scalaY_)};
 }
 
-void SuperficiePainter::testo(QPointF posizione, const QString& testo,
+void SuperficiePainter::testo(const QRectF& area, const QString& testo,
                               const CarattereEtichetta& c) {
   if (!painter_.isActive() || testo.isEmpty()) return;
   painter_.setFont(FontEtichetta(c));
   painter_.setPen(ColoreEtichetta(c.colore));
-  const QPointF p = punto(posizione);
-  painter_.drawText(QRectF(p, QSizeF(1, 1)), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
-                    testo);
+  // Clipped to its area: a face wider on this device than measured never reaches the next label.
+  painter_.drawText(rettangolo(area), Qt::AlignLeft | Qt::AlignTop, testo);
 }
 
 void SuperficiePainter::codiceEAN(const QRectF& area, const QString& cifre) {

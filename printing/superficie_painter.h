@@ -19,7 +19,7 @@ class SuperficiePainter : public SuperficieEtichette {
                     const platform::BarcodeDrawing& barre, QPointF spostamento = {});
 
   bool attiva() const { return painter_.isActive(); }
-  void testo(QPointF posizione, const QString& testo, const CarattereEtichetta& c) override;
+  void testo(const QRectF& area, const QString& testo, const CarattereEtichetta& c) override;
   void codiceEAN(const QRectF& area, const QString& cifre) override;
   void immagine(const QRectF& area, const QImage& immagine) override;
   void nuovaPagina() override;

@@ -46,12 +46,21 @@ QString PrezzoAlKgEtichetta(const QVariant& costo, const QVariant& tipoMateriale
   return "€ " + DueDecimali(prezzo * kGrammiPerKg / *contenuto) + "/Kg o LT";
 }
 
-QString CodiceEtichetta(const ProdottoEtichetta& p, const OpzioniCodice& opzioni) {
-  if (opzioni.vediBarcode)
-    return p.barCode.isNull() ? QString() : TestoEANPerCodice(p.barCode.toString());
-  if (p.codProdottoFornitore.isNull()) return {};
-  const QString codice = p.codProdottoFornitore.toString();
-  return opzioni.convertiInEAN ? TestoEANPerCodice(codice) : codice;
+CodiceStampato CodiceDaStampare(const ProdottoEtichetta& p, const OpzioniCodice& opzioni) {
+  const QVariant& fonte = opzioni.vediBarcode ? p.barCode : p.codProdottoFornitore;
+  if (fonte.isNull()) return {};
+  const QString codice = fonte.toString();
+  if (!opzioni.vediBarcode && !opzioni.convertiInEAN) return {codice, {}, false};
+  if (codice.size() != 8 && codice.size() != 13) return {};
+  const QString corretto = CodiceEANCorretto(codice);
+  if (corretto.isEmpty()) return {};
+  return corretto == codice ? CodiceStampato{codice, codice, false}
+                            : CodiceStampato{codice, {}, true};
+}
+
+QString PrezzoPrecedenteEtichetta(const ProdottoEtichetta& p) {
+  if (!p.prezzoOfferta || !p.prezzoPrecedente) return {};
+  return "Prezzo più basso 30 gg: € " + p.prezzoPrecedente->toItalian();
 }
 
 }  // namespace listinova

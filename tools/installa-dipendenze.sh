@@ -8,7 +8,7 @@ pacchetti=(
   libxlsxwriter-dev libzip-dev libfreexl-dev poppler-utils
   libgtest-dev libgmock-dev
   python3
-  fonts-dejavu-core xvfb xauth
+  fonts-dejavu-core fonts-liberation2 xvfb xauth
   sqlite3 clang libclang-rt-14-dev
   libzint-dev glabels-data zbar-tools poppler-utils cups cups-pdf cups-client
   dpkg-dev fakeroot file man-db

@@ -100,7 +100,7 @@ class AggiungiMaterialeTest : public ::testing::Test {
   }
   void clic(const char* nome) { QTest::mouseClick(pulsante(nome), Qt::LeftButton); }
   void compila() {
-    scrivi("LbLBarCode", "8009876543210");
+    scrivi("LbLBarCode", "8009876543217");
     scrivi("TxtDesc", "Latte intero");
     scelta("CboGenere")->setCurrentIndex(0);
     QTest::keyClicks(scelta("CboFornitore")->lineEdit(), "bianchi");
@@ -206,7 +206,7 @@ TEST_F(AggiungiMaterialeTest, NewProductsAreSavedByAggiungiThenByConferma) {
 
   compila();
   testo("LbLBarCode")->clear();
-  scrivi("LbLBarCode", "8009876543227");
+  scrivi("LbLBarCode", "8009876543224");
   scrivi("txtPesoConf", "1.5,");
   clic("cmdConferma");
   EXPECT_TRUE(prompts.asked.empty()) << testiChiesti().join('|').toStdString();
@@ -219,7 +219,7 @@ TEST_F(AggiungiMaterialeTest, NewProductsAreSavedByAggiungiThenByConferma) {
   // Column by column the save is checked on SchedaProdotto; here what the typing fed it.
   Recordset rs = riga("2");
   ASSERT_FALSE(rs.eof());
-  EXPECT_EQ(rs.text("BarCode"), "8009876543227");
+  EXPECT_EQ(rs.text("BarCode"), "8009876543224");
   EXPECT_EQ(rs.text("Fornitore"), "BIANCHI");
   EXPECT_EQ(rs.text("TipoMateriale"), "15,");
   EXPECT_EQ(rs.money("Costo"), *Money::parse("18,30"));
@@ -400,7 +400,7 @@ TEST_F(AggiungiMaterialeTest, ScannedCodeGoesIntoTheBarcodeField) {
 }
 
 TEST_F(AggiungiMaterialeTest, LoadedProductPaintsTheBarcodeFieldRed) {
-  prodotto("5", "8001234567890");
+  prodotto("5", "8001234567897");
   db->execute("INSERT INTO BarCodeUlteriori (CodProd, BarCode) VALUES ('5', '111222333')");
   apri();
   ASSERT_TRUE(finestra->PreparaPerModifica("5"));

@@ -59,7 +59,7 @@ class SchedaProdottoTest : public ::testing::Test {
     scheda->imposta(Campo::cbTaglie, "L");
     scheda->imposta(Campo::cbColore, "Bianco");
     scheda->imposta(Campo::txtPesoConf, "1,5");
-    scheda->imposta(Campo::LbLBarCode, "8001234567890");
+    scheda->imposta(Campo::LbLBarCode, "8001234567897");
     scheda->imposta(Campo::txtCodArtFornitore, "B-12");
     scheda->imposta(Campo::txtRicarico, "50");
     scheda->imposta(Campo::txtAcquisto, "10");
@@ -231,7 +231,7 @@ TEST_F(SchedaProdottoTest, EveryRequiredFieldIsChecked) {
 
 TEST_F(SchedaProdottoTest, BarcodeOfAnotherProductIsRefusedButAProductsOwnIsNot) {
   const QString gia = "Attenzione codice a barre già presente - Verificare - Impossibile procedere";
-  prodotto("5", "8001234567890");
+  prodotto("5", "8001234567897");
   prodotto("6", "8002");
   compila();
   prompts.asked.clear();
@@ -286,7 +286,7 @@ TEST_F(SchedaProdottoTest, NewProductGetsCodeOneOnAnEmptyArchiveWithEveryColumn)
   EXPECT_EQ(rs.text("Taglia"), "L");
   EXPECT_EQ(rs.text("Colore"), "Bianco");
   EXPECT_EQ(rs.text("TipoMateriale"), "1,5");
-  EXPECT_EQ(rs.text("BarCode"), "8001234567890");
+  EXPECT_EQ(rs.text("BarCode"), "8001234567897");
   EXPECT_EQ(rs.text("CodPV"), "22");
   EXPECT_EQ(rs.text("CodProdottoFornitore"), "B-12");
   EXPECT_EQ(rs.integer("Eliminato"), 0);

@@ -128,33 +128,27 @@ TEST(EasyPrint, EachCellCarriesItsProductAtTheLayoutsPlaces) {
   EXPECT_EQ(motore.Pages(), 1);
   SuperficieDiProva s;
   motore.disegnaPagina(1, s);
-  const QStringList attesi = {// price per kilo, description, price, shop name for each cell in turn
-                              "€ 4,00/Kg o LT",
-                              "CAFFÈ MACINATO PER MOKA ",
-                              "€ 2,00",
-                              "MiaAttività",
-                              "",
-                              "LATTE",
-                              "€ 1,20",
-                              "MiaAttività",
-                              "",
-                              "PANE",
-                              "€ 3,50",
-                              "MiaAttività",
-                              ""};
+  const QStringList attesi = {// shop name, description, price, price per kilo, code text
+                              "MiaAttività",   "CAFFÈ MACINATO PER MOKA ",
+                              "€ 2,00",        "€ 4,00/Kg o LT",
+                              "8001234567895", "MiaAttività",
+                              "LATTE",         "€ 1,20",
+                              "MiaAttività",   "PANE",
+                              "€ 3,50"};
   EXPECT_EQ(s.testiDi(1), attesi);
-  ASSERT_EQ(s.codici.size(), 2u);
-  EXPECT_EQ(s.codici[0].cifre, "8001234567897");  // the stored check digit is not trusted
-  EXPECT_EQ(s.codici[1].cifre, "12345670");
+  // Bars only of a code as stored: 8001234567895 has a wrong last digit.
+  ASSERT_EQ(s.codici.size(), 1u);
+  EXPECT_EQ(s.codici[0].cifre, "12345670");
+  // The default sheet's cells are the designed one: the layout's places unscaled.
   const QRectF seconda = motore.cella(1, 0);
-  EXPECT_NEAR(seconda.left(), (21 * 567.0 - 2 * 567) / 3 + 567, 1e-6);
-  EXPECT_EQ(s.codici[1].area.topLeft(), seconda.topLeft() + QPointF(120, 1000));
-  EXPECT_EQ(s.codici[1].area.size(), DimensioneCodice(22, 8));
-  EXPECT_LE(s.codici[0].area.right(), motore.cella(0, 0).right());
-  EXPECT_EQ(s.testi[1].dove, QPointF(120, 330));
+  EXPECT_NEAR(seconda.left(), 283.5 + 3402 + 567, 1e-6);
+  EXPECT_EQ(s.codici[0].area.size(), DimensioneCodice(20, 8));
+  EXPECT_EQ(s.codici[0].area.left(), seconda.left() + 1622);
+  EXPECT_TRUE(seconda.contains(s.codici[0].area));  // moved up from 1000 to stay inside
+  EXPECT_EQ(s.testi[1].area.topLeft(), motore.cella(0, 0).topLeft() + QPointF(110, 520));
   EXPECT_TRUE(s.testi[1].carattere.grassetto);
   ASSERT_EQ(s.immagini.size(), 3u);
-  EXPECT_EQ(s.immagini[2].topLeft(), motore.cella(2, 0).topLeft() + QPointF(2300, 60));
+  EXPECT_EQ(s.immagini[2].topLeft(), motore.cella(2, 0).topLeft() + QPointF(2842, 50));
 }
 
 TEST(EasyPrint, CaptionsWhenThereAreNoProductsOrOutsideTheToolbar) {
@@ -193,11 +187,11 @@ TEST(EasyPrint, SingleLabelAndPrintDoc) {
   ASSERT_TRUE(s->finito);
   ASSERT_EQ(s->testi.size(), 5u);
   // the fifth cell: second row, second column, with the editor's captions
-  EXPECT_EQ(s->testi[1].dove, motore.cella(1, 1).topLeft() + QPointF(120, 330));
+  EXPECT_EQ(s->testi[1].area.topLeft(), motore.cella(1, 1).topLeft() + QPointF(110, 520));
   EXPECT_EQ(s->testi[1].testo, "DES");
 
   EXPECT_TRUE(motore.PrintDoc(2, 2, 0));
-  EXPECT_EQ(foglio.ultima->testiDi(1).first(), "");
+  EXPECT_EQ(foglio.ultima->testiDi(1).first(), "MiaAttività");
   EXPECT_TRUE(foglio.ultima->testiDi(1).contains("PRODOTTO 25"));
   EXPECT_FALSE(foglio.ultima->testiDi(1).contains("PRODOTTO 24"));
 

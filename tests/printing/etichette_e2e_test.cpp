@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -31,8 +32,8 @@ struct Prodotto {
   QString atteso;   // what the bars must read
 };
 
-// 20 EAN-13 and 10 EAN-8 codes; one stored with a wrong check digit, which the label
-// corrects.
+// 20 EAN-13 and 10 EAN-8 codes; one stored with a wrong check digit, whose label has no
+// bars: a label never scans as a code the archive does not hold.
 std::vector<Prodotto> Prodotti() {
   std::vector<Prodotto> v;
   for (int i = 1; i <= kProdotti; ++i) {
@@ -45,9 +46,29 @@ std::vector<Prodotto> Prodotti() {
       CodificaEAN13(codice);
     const QString stored =
         i == 5 ? codice.left(codice.size() - 1) + ((codice.back() == u'9') ? "0" : "9") : codice;
-    v.push_back({QString("Prodotto %1").arg(i, 2, 10, QChar('0')), stored, codice});
+    v.push_back({QString("Acqua minerale naturale %1").arg(i, 2, 10, QChar('0')), stored,
+                 i == 5 ? QString("?") : codice});
   }
   return v;
+}
+
+// Dark pixels of a page that lie in no cell (a pixel of slack around each).
+int InchiostroFuoriDalleCelle(const QImage& pagina, const std::vector<QRectF>& celle) {
+  std::vector<QRect> px;
+  for (const QRectF& t : celle)
+    px.push_back(QRectF(t.topLeft() * kDpi / 1440, t.size() * kDpi / 1440)
+                     .toAlignedRect()
+                     .adjusted(-1, -1, 1, 1));
+  const QImage grigi = pagina.convertToFormat(QImage::Format_Grayscale8);
+  int fuori = 0;
+  for (int y = 0; y < grigi.height(); ++y) {
+    const uchar* riga = grigi.constScanLine(y);
+    for (int x = 0; x < grigi.width(); ++x)
+      if (riga[x] < 160 &&
+          std::none_of(px.begin(), px.end(), [&](const QRect& r) { return r.contains(x, y); }))
+        ++fuori;
+  }
+  return fuori;
 }
 
 bool Disponibile(const char* programma) {
@@ -68,14 +89,10 @@ class EtichetteE2E : public ::testing::Test {
       rs.setText("CodMateriale", QString::number(++n));
       rs.setText("Descrizione", p.descrizione);
       rs.setText("BarCode", p.barCode);
-      rs.setValue("Costo", 1.5 + n);
+      rs.setValue("Costo", n == 7 ? 1234.5 : 1.5 + n);
       rs.setText("TipoMateriale", n % 4 == 0 ? "500" : "");
       rs.update();
     }
-    // the bar code where a 3 x 8 cell and an Avery L7160 cell both have room for it
-    db->execute(
-        "UPDATE FormatoEtichetta SET XBC = 600, YBC = 200, FontSizeBC = 22, "
-        "XPicture = 60, YPicture = 2900");
     const QString setup = negozio + "/Setup.ini";
     ScriviINI(setup, "Etichetta", "SelezioneStandard", "Vero");
     ScriviINI(setup, "Etichetta", "VediBARCODE", "Vero");
@@ -107,6 +124,7 @@ class EtichetteE2E : public ::testing::Test {
     QStringList letti;
     for (int p = 0; p < pagine && p < png.size(); ++p) {
       const QImage pagina(dir.filePath(png[p]));
+      inchiostroFuori += InchiostroFuoriDalleCelle(pagina, celle);
       for (size_t c = 0; c < celle.size() && letti.size() < kProdotti; ++c) {
         const QRectF& t = celle[c];
         const QRect px(int(t.left() * kDpi / 1440), int(t.top() * kDpi / 1440),
@@ -139,6 +157,9 @@ class EtichetteE2E : public ::testing::Test {
       ApplicaModelloFoglio(motore, *modello);
     } else {
       motore.setScaleMode(kCentimetri);
+      for (auto margine : {&EasyPrint::setMarginTop, &EasyPrint::setMarginBottom,
+                           &EasyPrint::setMarginLeft, &EasyPrint::setMarginRight})
+        (motore.*margine)(0.5);
       motore.setMaxCol(colonne);
       motore.setMaxRow(righe);
       motore.setLabelDistance(1);
@@ -152,6 +173,7 @@ class EtichetteE2E : public ::testing::Test {
   QTemporaryDir dir;
   QString negozio;
   QString uscita;
+  int inchiostroFuori = 0;
   std::vector<Prodotto> prodotti = Prodotti();
 };
 
@@ -160,17 +182,51 @@ TEST_F(EtichetteE2E, EveryLabelOfA3x8SheetScansAsItsProduct) {
   ASSERT_EQ(stampa({pdf}), 0) << uscita.toStdString();
   EXPECT_TRUE(uscita.contains("30 su 2 pagine")) << uscita.toStdString();
   EXPECT_EQ(scansiona(pdf, Celle(3, 8, nullptr), 2), attesi());
+  EXPECT_EQ(inchiostroFuori, 0);
+  // The wrong digit is told once, at the end, with the code as stored.
+  EXPECT_EQ(uscita.count(prodotti[4].barCode), 1) << uscita.toStdString();
+  EXPECT_TRUE(uscita.contains("cifra di controllo errata")) << uscita.toStdString();
 }
 
-TEST_F(EtichetteE2E, EveryLabelOfAnAveryL7160SheetScansAsItsProduct) {
+// Catalogue sheets from cells larger than the designed one to cells 20 mm high: every cell
+// scans as its own product, in order, and no ink leaves a cell.
+TEST_F(EtichetteE2E, EveryLabelOfCatalogueSheetsScansAsItsProduct) {
   const auto catalogo = CatalogoModelliFoglio();
-  const auto avery = TrovaModelloFoglio(catalogo, "Avery L7160");
-  if (!avery) GTEST_SKIP() << "glabels-data non installato";
-  ScriviINI(negozio + "/Setup.ini", "Etichetta", "ModelloFoglio", "Avery L7160");
-  const QString pdf = dir.filePath("avery.pdf");
-  ASSERT_EQ(stampa({pdf}), 0) << uscita.toStdString();
-  EXPECT_TRUE(uscita.contains("30 su 2 pagine")) << uscita.toStdString();
-  EXPECT_EQ(scansiona(pdf, Celle(0, 0, &*avery), 2), attesi());
+  if (catalogo.empty()) GTEST_SKIP() << "glabels-data non installato";
+  for (const char* nome : {"Avery L7160", "Avery L7163", "Hisago ELM033"}) {
+    SCOPED_TRACE(nome);
+    const auto modello = TrovaModelloFoglio(catalogo, nome);
+    ASSERT_TRUE(modello);
+    ScriviINI(negozio + "/Setup.ini", "Etichetta", "ModelloFoglio", nome);
+    const QString pdf = dir.filePath(QString(nome).replace(' ', '_') + ".pdf");
+    ASSERT_EQ(stampa({pdf}), 0) << uscita.toStdString();
+    const int pagine =
+        (kProdotti + modello->colonne * modello->righe - 1) / (modello->colonne * modello->righe);
+    EXPECT_EQ(scansiona(pdf, Celle(0, 0, &*modello), pagine), attesi());
+    EXPECT_EQ(inchiostroFuori, 0);
+    inchiostroFuori = 0;
+  }
+}
+
+// Round and elliptical sheets, and a name the catalogue does not have, are refused rather than
+// printed as a grid from the page corner.
+TEST_F(EtichetteE2E, SheetsTheEngineCannotLayOutAreRefused) {
+  if (CatalogoModelliFoglio().empty()) GTEST_SKIP() << "glabels-data non installato";
+  const struct {
+    const char* nome;
+    const char* motivo;
+  } casi[] = {{"Hisago GB3020", "ha etichette rotonde"},
+              {"Hisago OP3020", "ha etichette rotonde"},
+              {"Hisago OP3021", "ha etichette ellittiche"},
+              {"Avery X9999", "non è nel catalogo"}};
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    ScriviINI(negozio + "/Setup.ini", "Etichetta", "ModelloFoglio", c.nome);
+    const QString pdf = dir.filePath("rifiutato.pdf");
+    EXPECT_EQ(stampa({pdf}), 1);
+    EXPECT_TRUE(uscita.contains(c.motivo)) << uscita.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
+  }
 }
 
 // The same sheet printed by name on a cups-pdf queue of a scheduler of its own: what CUPS
@@ -187,6 +243,7 @@ TEST_F(EtichetteE2E, EveryLabelPrintedThroughACupsQueueScansAsItsProduct) {
   const QString pdf = coda.attendiPdf("Etichette", 120);
   ASSERT_FALSE(pdf.isEmpty()) << coda.registro().toStdString();
   EXPECT_EQ(scansiona(pdf, Celle(3, 8, nullptr), 2), attesi());
+  EXPECT_EQ(inchiostroFuori, 0);
   QFile::remove(pdf);
 }
 

@@ -144,8 +144,10 @@ TEST_F(FinestreEtichette, DraggedElementsAndChosenFontsComeBackAfterSaving) {
 
 TEST_F(FinestreEtichette, SheetBoxesTemplatesAndTheSettingsTheEditorWritesBack) {
   auto e = editor();
-  // The editor writes its three switches back as "Falso"; its captions are the samples.
-  EXPECT_EQ(LeggiINI(cartella.setup(), "Etichetta", "VediBARCODE", "?"), "Falso");
+  // The editor writes its three switches back, bars on for a new shop; its captions are the
+  // samples.
+  EXPECT_EQ(LeggiINI(cartella.setup(), "Etichetta", "VediBARCODE", "?"), "Vero");
+  EXPECT_EQ(LeggiINI(cartella.setup(), "Etichetta", "ConvertiCodFornitoreInEAN8", "?"), "Falso");
   EXPECT_EQ(LeggiINI(cartella.setup(), "Etichetta", "SelezioneStandard", "?"), "Falso");
   EXPECT_EQ(static_cast<QLabel*>(e->elemento(kPrezzo))->text(), "€ PRZ");
   EXPECT_EQ(static_cast<QLabel*>(e->elemento(kNomeNegozio))->text(), "MiaAttività");
@@ -153,9 +155,11 @@ TEST_F(FinestreEtichette, SheetBoxesTemplatesAndTheSettingsTheEditorWritesBack) 
   EXPECT_EQ(e->motore().LabelCopies(), 10);
   auto* colonne = e->findChild<QLineEdit*>("txtNumCol");
   auto* righe = e->findChild<QLineEdit*>("txtNumRighe");
+  // The outline is the cell the layout is drawn for; the sheet's own cell is told beside it.
   auto* cornice = e->findChild<QFrame*>("Shape1");
-  const int larghezza3 = cornice->width();
-  EXPECT_NEAR(larghezza3, (21 * 567.0 - 2 * 567) / 3 / 15, 1);
+  auto* cella = e->findChild<QLabel*>("lblCella");
+  EXPECT_NEAR(cornice->width(), 6 * 567.0 / 15, 1);
+  EXPECT_TRUE(cella->text() == "60,0 × 27,1 mm");
   colonne->setText("");
   EXPECT_EQ(e->motore().MaxCol(), 3);
   colonne->setText("0");
@@ -164,7 +168,7 @@ TEST_F(FinestreEtichette, SheetBoxesTemplatesAndTheSettingsTheEditorWritesBack) 
   righe->setText("5");
   EXPECT_EQ(e->motore().MaxCol(), 2);
   EXPECT_EQ(e->motore().MaxRow(), 5);
-  EXPECT_GT(cornice->width(), larghezza3);
+  EXPECT_TRUE(cella->text() == "95,0 × 49,4 mm");
 
   auto* modello = e->findChild<QComboBox*>("cboModello");
   const int avery = modello->findData("Avery L7160");
@@ -173,7 +177,7 @@ TEST_F(FinestreEtichette, SheetBoxesTemplatesAndTheSettingsTheEditorWritesBack) 
     EXPECT_EQ(colonne->text(), "3");
     EXPECT_EQ(righe->text(), "7");
     EXPECT_EQ(LeggiINI(cartella.setup(), "Etichetta", "ModelloFoglio", "?"), "Avery L7160");
-    EXPECT_NEAR(cornice->width(), 181.4 * 20 / 15, 1);  // the template's 181.4 pt
+    EXPECT_TRUE(cella->text() == "64,0 × 38,1 mm");
   }
 
   auto* noIcona = e->findChild<QCheckBox*>("Check1");
@@ -214,8 +218,9 @@ TEST_F(FinestreEtichette, PreviewPagesKeepTheirProductsAndPrintOptionsAreChecked
   ASSERT_TRUE(motore.PrintDoc(2, 2, 0));
   EXPECT_TRUE(foglio.ultima->testiDi(1).contains("ARTICOLO 25"));
   EXPECT_FALSE(foglio.ultima->testiDi(1).contains("ARTICOLO 24"));
-  ASSERT_EQ(foglio.ultima->codici.size(), 1u);
-  EXPECT_EQ(foglio.ultima->codici[0].cifre, "8000000001023");  // check digit recomputed
+  // Its code is stored with a wrong last digit: no bars, and the print lists it.
+  EXPECT_TRUE(foglio.ultima->codici.empty());
+  EXPECT_TRUE(motore.avvisi().join("\n").contains("8000000001025 ARTICOLO 25"));
 }
 
 TEST(OpzioniStampa, WhatEachOptionPrintsAndWhatItRefuses) {

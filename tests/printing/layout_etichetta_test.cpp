@@ -19,14 +19,14 @@ TEST(LayoutEtichetta, StatementsAsTheyHaveAlwaysBeenWritten) {
   l.testi[kCodiceBarre].left = -15;
   EXPECT_EQ(IstruzionePosizioni(l, "3", "8"),
             "UPDATE FormatoEtichetta SET NumCol = 3, NumRow = 8, XFornitura = 60, YFornitura = "
-            "120,XCliente = 700, YCliente = 120, XCodFornitura= 330, YCodFornitura = "
-            "120,XPicture = 60, YPicture= 2300,XPeso = 1150, YPeso= 120,XBC= 1400, YBC=-15");
+            "110,XCliente = 760, YCliente = 110, XCodFornitura= 520, YCodFornitura = "
+            "110,XPicture = 50, YPicture= 2842,XPeso = 1290, YPeso= 110,XBC= 840, YBC=-15");
   EXPECT_EQ(IstruzioneCaratteri(l),
             "UPDATE FormatoEtichetta SET FontF ='Arial', FontSizeF = 8.5, BoldF = 0, ItalicF = "
             "0,UnderF = 0, ColorF = 255, FontCF ='Arial', FontSizeCF = 9, BoldCF =-1, ItalicCF "
             "= 0,UnderCF = 0, ColorCF = 0, FontC ='Arial', FontSizeC = 16, BoldC =-1, ItalicC = "
             "0,UnderC = 0, ColorC = 0, FontP ='Arial', FontSizeP = 7, BoldP = 0, ItalicP = "
-            "0,UnderP = 0, ColorP = 0, FontBC ='Code EAN13', FontSizeBC = 22, BoldBC = 0, "
+            "0,UnderP = 0, ColorP = 0, FontBC ='Code EAN13', FontSizeBC = 20, BoldBC = 0, "
             "ItalicBC = 0,UnderBC = 0, ColorBC = 0");
 }
 
@@ -67,12 +67,12 @@ TEST(LayoutEtichetta, SavedLayoutComesBackAndNullsKeepTheDesign) {
   EXPECT_EQ(conNull.numCol, 3);
   EXPECT_EQ(conNull.numRow, 8);
   EXPECT_EQ(conNull.testi[kCodiceBarre].top, 77);
-  EXPECT_EQ(conNull.testi[kPrezzoAlKg].left, 120);
+  EXPECT_EQ(conNull.testi[kPrezzoAlKg].left, 110);
 
   db->execute("DELETE FROM FormatoEtichetta");
   LayoutEtichetta vuoto = LayoutEtichetta::progettato();
   EXPECT_FALSE(CaricaLayout(*db, vuoto));
-  EXPECT_EQ(vuoto.testi[kPrezzo].top, 700);
+  EXPECT_EQ(vuoto.testi[kPrezzo].top, 760);
 }
 
 }  // namespace

@@ -160,7 +160,7 @@ TEST_F(Comandi, PrintedReportsGoToThePreview) {
 TEST_F(Comandi, PromotionsListFillsItsTableOrSaysItIsEmpty) {
   auto s = stampe(true);
   const std::vector<RigaElencoOfferte> righe = {
-      {"1", "1", "PANE", "01/03/2024", "31/03/2024", "0,20", "0", "1,00", ""},
+      {"1", "1", "PANE", "01/03/2024", "31/03/2024", "0,20", "0", "1,00", "0,95"},
       {"2", "2", "LATTE D'ALTA", "10/03/2024", "20/03/2024", "0,00", "10", "1.111,05", ""},
   };
   ASSERT_TRUE(s.StampaElencoOfferte(righe));
@@ -169,8 +169,8 @@ TEST_F(Comandi, PromotionsListFillsItsTableOrSaysItIsEmpty) {
   EXPECT_EQ(m.titolo, "Elenco Offerte in Archivio");
   EXPECT_EQ(m.didascalia + " " + m.valoreDidascalia, "Data di Stampa 15/03/2024");
   const std::vector<QStringList> attese = {
-      {"PANE", "0,20", "0", "01/03/2024", "31/03/2024", "1,00"},
-      {"LATTE D'ALTA", "0,00", "10", "10/03/2024", "20/03/2024", "1.111,05"},
+      {"PANE", "0,20", "0", "01/03/2024", "31/03/2024", "1,00", "0,95"},
+      {"LATTE D'ALTA", "0,00", "10", "10/03/2024", "20/03/2024", "1.111,05", ""},
   };
   EXPECT_EQ(m.righe, attese);
 

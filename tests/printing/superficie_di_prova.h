@@ -13,7 +13,7 @@ class SuperficieDiProva : public SuperficieEtichette {
  public:
   struct Testo {
     int pagina;
-    QPointF dove;
+    QRectF area;
     QString testo;
     CarattereEtichetta carattere;
   };
@@ -23,8 +23,8 @@ class SuperficieDiProva : public SuperficieEtichette {
     QString cifre;
   };
 
-  void testo(QPointF dove, const QString& t, const CarattereEtichetta& c) override {
-    testi.push_back({pagina, dove, t, c});
+  void testo(const QRectF& area, const QString& t, const CarattereEtichetta& c) override {
+    testi.push_back({pagina, area, t, c});
   }
   void codiceEAN(const QRectF& area, const QString& cifre) override {
     codici.push_back({pagina, area, cifre});
@@ -54,8 +54,8 @@ class SuperficieDiProva : public SuperficieEtichette {
 class RinvioSuperficie : public SuperficieEtichette {
  public:
   explicit RinvioSuperficie(SuperficieDiProva& s) : s_(s) {}
-  void testo(QPointF d, const QString& t, const CarattereEtichetta& c) override {
-    s_.testo(d, t, c);
+  void testo(const QRectF& a, const QString& t, const CarattereEtichetta& c) override {
+    s_.testo(a, t, c);
   }
   void codiceEAN(const QRectF& a, const QString& c) override { s_.codiceEAN(a, c); }
   void immagine(const QRectF& a, const QImage& i) override { s_.immagine(a, i); }
@@ -71,6 +71,9 @@ class DispositivoDiProva : public DispositivoEtichette {
  public:
   explicit DispositivoDiProva(QSizeF twips = {21 * 567.0, 29.7 * 567.0}) : pagina(twips) {}
   QSizeF paginaTwips() const override { return pagina; }
+  QRectF areaStampabileTwips() const override {
+    return stampabile.isNull() ? QRectF(QPointF(0, 0), pagina) : stampabile;
+  }
   std::unique_ptr<SuperficieEtichette> apri() override {
     documenti.push_back(std::make_unique<SuperficieDiProva>());
     ultima = documenti.back().get();
@@ -78,6 +81,7 @@ class DispositivoDiProva : public DispositivoEtichette {
   }
 
   QSizeF pagina;
+  QRectF stampabile;  // null: the whole page
   std::vector<std::unique_ptr<SuperficieDiProva>> documenti;
   SuperficieDiProva* ultima = nullptr;
 };

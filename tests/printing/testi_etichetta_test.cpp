@@ -35,32 +35,34 @@ TEST(TestiEtichetta, DescriptionPriceAndPricePerKilo) {
         << c.contenuto.toString().toStdString();
 }
 
+// Bars only of the code as stored: a wrong last digit prints the code plainly and is flagged.
 TEST(TestiEtichetta, BarcodeElementByTheTwoSwitches) {
   struct Caso {
     QVariant barCode;
     QVariant fornitore;
     bool vedi;
     bool converti;
-    QString cifreAttese;  // what the barcode-font text draws; "=" + text for plain text
+    CodiceStampato atteso;
   };
   const Caso casi[] = {
-      {"8001234567890", "X1", true, false, "8001234567897"},
-      {"800123456789", "X1", true, false, "="},
-      {"12345678", "X1", true, true, "12345670"},
-      {QVariant(), "12345678", true, true, "="},
-      {"8001234567890", "40123455", false, true, "40123455"},
-      {"8001234567890", "ABC", false, true, "="},
-      {"8001234567890", "800123456789", false, false, "=800123456789"},
-      {"8001234567890", QVariant(), false, false, "="},
+      {"8001234567897", "X1", true, false, {"8001234567897", "8001234567897", false}},
+      {"8001234567890", "X1", true, false, {"8001234567890", "", true}},
+      {"800123456789", "X1", true, false, {}},
+      {"12345670", "X1", true, true, {"12345670", "12345670", false}},
+      {QVariant(), "12345670", true, true, {}},
+      {"8001234567890", "40123455", false, true, {"40123455", "40123455", false}},
+      {"8001234567890", "40123454", false, true, {"40123454", "", true}},
+      {"8001234567890", "ABC", false, true, {}},
+      {"8001234567890", "800123456789", false, false, {"800123456789", "", false}},
+      {"8001234567890", QVariant(), false, false, {}},
   };
   for (const auto& c : casi) {
-    const QString testo =
-        CodiceEtichetta({{}, {}, {}, c.fornitore, c.barCode}, {c.vedi, c.converti});
     SCOPED_TRACE((c.barCode.toString() + "/" + c.fornitore.toString()).toStdString());
-    if (c.cifreAttese.startsWith('='))
-      EXPECT_EQ(testo, c.cifreAttese.mid(1));
-    else
-      EXPECT_EQ(DigitiDaTestoEAN(testo), c.cifreAttese);
+    const CodiceStampato codice =
+        CodiceDaStampare({{}, {}, {}, c.fornitore, c.barCode}, {c.vedi, c.converti});
+    EXPECT_EQ(codice.testo, c.atteso.testo);
+    EXPECT_EQ(codice.cifre, c.atteso.cifre);
+    EXPECT_EQ(codice.errato, c.atteso.errato);
   }
 }
 

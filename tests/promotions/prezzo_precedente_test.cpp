@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "catalogue/apri_database.h"
 #include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 

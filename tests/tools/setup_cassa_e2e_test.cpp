@@ -10,7 +10,7 @@
 #include "platform/printers.h"
 #include "register/prova_collegamento.h"
 #include "startup/impostazioni.h"
-#include "startup/programma/frm_setup_cassa.h"
+#include "programma/frm_setup_cassa.h"
 #include "startup/var_globali.h"
 #include "support/file_helpers.h"
 #include "support/qt_print.h"

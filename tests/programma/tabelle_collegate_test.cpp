@@ -1,4 +1,4 @@
-#include "startup/programma/tabelle_collegate.h"
+#include "programma/tabelle_collegate.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The setup window driven as the operator does, and the settings file it leaves.
-#include "startup/programma/frm_setup_cassa.h"
+#include "programma/frm_setup_cassa.h"
 
 #include <gtest/gtest.h>
 

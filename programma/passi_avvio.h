@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "startup/programma/frm_splash.h"
+#include "programma/frm_splash.h"
 
 namespace listinova {
 namespace platform {

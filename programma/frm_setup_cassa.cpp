@@ -1,5 +1,5 @@
 // The setup window "Impostazioni Periferiche".
-#include "startup/programma/frm_setup_cassa.h"
+#include "programma/frm_setup_cassa.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 // The start-up road with an external database: link, sync, the product list's lists and the
 // main window, also when the operator presses a key on the splash window halfway.
-#include "startup/programma/passi_avvio.h"
+#include "programma/passi_avvio.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

@@ -1,5 +1,5 @@
 // What the setup window reads when it opens and writes when the operator applies.
-#include "startup/programma/setup_cassa.h"
+#include "programma/setup_cassa.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
-#include "startup/programma/passi_avvio.h"
+#include "programma/passi_avvio.h"
 
 #include "catalogue/magazzino.h"
-#include "startup/programma/tabelle_collegate.h"
+#include "programma/tabelle_collegate.h"
 #include "startup/var_globali.h"
 
 namespace listinova {

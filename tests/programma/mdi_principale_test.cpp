@@ -1,4 +1,4 @@
-#include "startup/programma/mdi_principale.h"
+#include "programma/mdi_principale.h"
 
 #include <gtest/gtest.h>
 

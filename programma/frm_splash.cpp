@@ -1,4 +1,4 @@
-#include "startup/programma/frm_splash.h"
+#include "programma/frm_splash.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -8,7 +8,7 @@
 
 #include "platform/serial_devices.h"
 #include "register/prova_collegamento.h"
-#include "startup/programma/setup_cassa.h"
+#include "programma/setup_cassa.h"
 
 class QCheckBox;
 class QComboBox;
