@@ -8,6 +8,7 @@
 #include "import/riepilogo_import.h"
 #include "platform/db/database.h"
 #include "platform/db/sqlite_statement.h"
+#include "platform/db/store_failure.h"
 #include "platform/money.h"
 #include "startup/error_log.h"
 
@@ -169,9 +170,12 @@ void ScriviInTransazione(platform::db::Database& db, const char* procedura,
     transazione.commit();
   } catch (const platform::db::DatabaseError& errore) {
     ScriviErrore("frmImporta", procedura, errore.description(), errore.code());
+    // The engine's own words (English) stay in the error log; the operator reads Italian.
+    const QString causa = platform::db::describeStoreFailure(errore.code(), db.path());
     throw ErroreImport(
         QStringLiteral("Importazione non riuscita: l'archivio è rimasto com'era.\n%1")
-            .arg(errore.description()));
+            .arg(causa.isEmpty() ? QStringLiteral("Il motivo è nel registro degli errori.")
+                                 : causa));
   }
 }
 
