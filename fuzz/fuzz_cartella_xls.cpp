@@ -5,7 +5,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace listinova::fuzz;
   const QString percorso = cartella() + QStringLiteral("/prova.xls");
-  scriviFile(percorso, QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+  scriviFile(percorso,
+             QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
   leggiTutto(percorso);
   return 0;
 }

@@ -28,8 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F)) std::abort();
     for (const OpzioniTesto* o : {&delimitato, &pelidor}) {
       ProdottoDaTesto p;
-      if (!LeggiRigaTesto(riga, *o, p) && p.barcode.size() > kLunghezzaMassimaBarcode)
-        std::abort();
+      if (!LeggiRigaTesto(riga, *o, p) && p.barcode.size() > kLunghezzaMassimaBarcode) std::abort();
     }
   }
   return 0;

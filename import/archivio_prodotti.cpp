@@ -95,8 +95,10 @@ void ArchivioProdotti::aggiorna(qint64 riga, const Campi& campi) {
   if (!ultimaAggiorna_.uguale(campi)) {
     QStringList assegnazioni;
     for (const auto& [colonna, valore] : campi) assegnazioni << sqlIdentifier(colonna) + "=?";
-    ultimaAggiorna_.ricorda(campi, prepara(QStringLiteral("UPDATE Magazzino SET %1 WHERE _rowid_=?")
-                                               .arg(assegnazioni.join(','))));
+    ultimaAggiorna_.ricorda(
+        campi,
+        prepara(
+            QStringLiteral("UPDATE Magazzino SET %1 WHERE _rowid_=?").arg(assegnazioni.join(','))));
   }
   SqliteStatement& s = *ultimaAggiorna_.istruzione;
   int posizione = 1;

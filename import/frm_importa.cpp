@@ -269,25 +269,25 @@ void FrmImporta::avvisa(const QString& testo) {
 }
 
 SchermoImport FrmImporta::schermo() {
-  return {[this](const QString& testo) {
-            lblTab_->setText(testo);
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-          },
-          [this](int fatti, int totale) {
-            // Without a total (a text file read as a stream) the bar only counts.
-            avanzamento_->setMaximum(std::max(totale, 0));
-            avanzamento_->setValue(totale > 0 ? fatti : 0);
-            avanzamento_->setFormat(totale > 0
-                                        ? QStringLiteral("righe %1 di %2").arg(fatti).arg(totale)
-                                        : QStringLiteral("righe %1").arg(fatti));
-            avanzamento_->show();
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-          },
-          [this](const QString& domanda) {
-            return ambiente_.prompts.ask({domanda, Globali().TitoloProgramma,
-                                          platform::Buttons::YesNo, platform::Icon::Question,
-                                          platform::Answer::No}) == platform::Answer::Yes;
-          }};
+  return {
+      [this](const QString& testo) {
+        lblTab_->setText(testo);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      },
+      [this](int fatti, int totale) {
+        // Without a total (a text file read as a stream) the bar only counts.
+        avanzamento_->setMaximum(std::max(totale, 0));
+        avanzamento_->setValue(totale > 0 ? fatti : 0);
+        avanzamento_->setFormat(totale > 0 ? QStringLiteral("righe %1 di %2").arg(fatti).arg(totale)
+                                           : QStringLiteral("righe %1").arg(fatti));
+        avanzamento_->show();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      },
+      [this](const QString& domanda) {
+        return ambiente_.prompts.ask({domanda, Globali().TitoloProgramma, platform::Buttons::YesNo,
+                                      platform::Icon::Question, platform::Answer::No}) ==
+               platform::Answer::Yes;
+      }};
 }
 
 void FrmImporta::cmdProcedi_Click() {

@@ -130,7 +130,8 @@ class ImportazioneFoglio {
                                {QStringLiteral("TipoVariazione"), QStringLiteral("F")}});
     if (iva) {
       campi.push_back({QStringLiteral("CodPV"), QString::number(*iva)});
-      campi.push_back({QStringLiteral("Genere"), QString::number(repartoIva(QString::number(*iva)))});
+      campi.push_back(
+          {QStringLiteral("Genere"), QString::number(repartoIva(QString::number(*iva)))});
     } else {
       campi.push_back({QStringLiteral("CodPV"), QString::number(kIvaPredefinita)});
       campi.push_back({QStringLiteral("Genere"), QString::number(kRepartoPredefinito)});
@@ -142,7 +143,8 @@ class ImportazioneFoglio {
                     std::optional<qint64> trovato, ArchivioProdotti::Campi& campi) {
     campi.push_back({QStringLiteral("Fornitore"), fornitore_});
     if (trovato) {
-      if (quantita) campi.push_back({QStringLiteral("Quantità"), archivio_.quantita(*trovato) + *quantita});
+      if (quantita)
+        campi.push_back({QStringLiteral("Quantità"), archivio_.quantita(*trovato) + *quantita});
     } else {
       ScriviErrore("frmImporta", "EseguiImportXLS", "Non trovo cod fornitore " + r.codiceFornitore,
                    0);

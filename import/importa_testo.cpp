@@ -60,11 +60,10 @@ RiepilogoImport ImportaTestoDelimitato(platform::db::Database& db, const QString
       ++r.righeLette;
       ProdottoDaTesto p;
       p.riga = lettore.numero();
-      const auto rifiuto =
-          lettore.troppoLunga()
-              ? std::optional<QString>(
-                    QStringLiteral("riga di oltre %1 caratteri").arg(kRigaMassima))
-              : LeggiRigaTesto(riga, opzioni, p);
+      const auto rifiuto = lettore.troppoLunga()
+                               ? std::optional<QString>(
+                                     QStringLiteral("riga di oltre %1 caratteri").arg(kRigaMassima))
+                               : LeggiRigaTesto(riga, opzioni, p);
       if (rifiuto) {
         r.scarta(p.riga, *rifiuto);
         continue;
@@ -74,7 +73,8 @@ RiepilogoImport ImportaTestoDelimitato(platform::db::Database& db, const QString
           {QStringLiteral("Quantità"), p.quantita.toDouble()},
           {QStringLiteral("Costo"), p.importo.toDouble()},
           {QStringLiteral("BarCode"), p.barcode},
-          {QStringLiteral("Genere"), p.reparto.isEmpty() ? QStringLiteral("1") : archivio.nomeReparto(p.reparto)},
+          {QStringLiteral("Genere"),
+           p.reparto.isEmpty() ? QStringLiteral("1") : archivio.nomeReparto(p.reparto)},
           {QStringLiteral("UnitaMisura"), QStringLiteral("Pz")},
           {QStringLiteral("Fornitore"), QStringLiteral("***")},
           {QStringLiteral("Minimo"), 0},
@@ -109,10 +109,10 @@ RiepilogoImport ImportaTestoDelimitato(platform::db::Database& db, const QString
                                           "Sostituirlo comunque?")
                                .arg(prima)
                                .arg(r.aggiunti))))
-      rifiuta(r,
-              QStringLiteral("Importazione annullata: l'archivio è rimasto di %1 prodotti.")
-                  .arg(prima),
-              percorso);
+      rifiuta(
+          r,
+          QStringLiteral("Importazione annullata: l'archivio è rimasto di %1 prodotti.").arg(prima),
+          percorso);
   });
   return r;
 }

@@ -42,7 +42,7 @@ EsitoInterscambio Interscambio::ImportaInterscambio(const QString& cartellaIN,
     RiepilogoImport letto;
     try {
       letto = articoli ? catalogo_.DatiPLUSigma(percorso, schermo)
-                      : catalogo_.DatiPLUVar(percorso, schermo);
+                       : catalogo_.DatiPLUVar(percorso, schermo);
       esito.riepilogo.somma(letto);
     } catch (const ErroreImport& errore) {
       esito.fermatoSu = nome;
@@ -53,8 +53,9 @@ EsitoInterscambio Interscambio::ImportaInterscambio(const QString& cartellaIN,
     // A file that gave nothing is not the catalogue's: it stays for someone to look at.
     if (letto.righeLette == letto.numeroScartate()) {
       esito.fermatoSu = nome;
-      esito.errore = QStringLiteral("Il file \"%1\" non contiene record validi (righe lette: "
-                                    "%2, scartate: %3): è rimasto nella cartella.")
+      esito.errore = QStringLiteral(
+                         "Il file \"%1\" non contiene record validi (righe lette: "
+                         "%2, scartate: %3): è rimasto nella cartella.")
                          .arg(nome)
                          .arg(letto.righeLette)
                          .arg(letto.numeroScartate());

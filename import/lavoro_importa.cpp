@@ -1,18 +1,18 @@
 #include "import/lavoro_importa.h"
 
-#include "catalogue/apri_database.h"
 #include <QFileInfo>
+#include "catalogue/apri_database.h"
 
 #include "import/importa_foglio.h"
 #include "import/importa_testo.h"
-#include "import/tracciati_fornitori.h"
-#include "platform/workbook_reader.h"
-#include "startup/error_log.h"
 #include "import/passa_interscambio.h"
+#include "import/tracciati_fornitori.h"
 #include "platform/console_prompts.h"
 #include "platform/program_folder.h"
 #include "platform/qt_clock.h"
+#include "platform/workbook_reader.h"
 #include "startup/avvio.h"
+#include "startup/error_log.h"
 #include "startup/lavoro_non_avviato.h"
 #include "startup/var_globali.h"
 
@@ -176,8 +176,7 @@ RiepilogoImport importa(const RichiestaImporta& r, const SchermoImport& schermo)
 int eseguiImporta(const QStringList& argomenti, QTextStream& uscita, QTextStream& errori) {
   const qsizetype posto = argomenti.indexOf("importa");
   RichiestaImporta richiesta;
-  richiesta.file =
-      posto >= 0 && posto + 1 < argomenti.size() ? argomenti[posto + 1] : QString();
+  richiesta.file = posto >= 0 && posto + 1 < argomenti.size() ? argomenti[posto + 1] : QString();
   if (richiesta.file.isEmpty() || richiesta.file.startsWith("--")) {
     errori << "Indicare il file da importare: listinova importa FILE" << Qt::endl;
     return 2;
@@ -187,8 +186,7 @@ int eseguiImporta(const QStringList& argomenti, QTextStream& uscita, QTextStream
     return 2;
   }
   const bool si = argomenti.contains("--si");
-  AvvioSenzaFinestre avvio(argomenti, uscita,
-                           [si](const platform::Question&) { return si; });
+  AvvioSenzaFinestre avvio(argomenti, uscita, [si](const platform::Question&) { return si; });
   if (const int stato = avvio.avvia(errori, "importa")) return stato;
   const auto chiedi = [&avvio](const QString& domanda) {
     return avvio.prompts().ask({domanda, Globali().TitoloProgramma, platform::Buttons::YesNo,

@@ -23,7 +23,7 @@ struct RiepilogoImport {
   int righeLette = 0;
   int aggiunti = 0;
   int aggiornati = 0;
-  int codiciCatalogo = 0;  // barcode records of the central catalogue stored in B_CEDI
+  int codiciCatalogo = 0;              // barcode records of the central catalogue stored in B_CEDI
   std::vector<RigaScartata> scartate;  // the first kScartateElencate
   int altreScartate = 0;               // refused beyond those listed
   // Rows whose barcode an earlier row of the file already had: the later row wins.

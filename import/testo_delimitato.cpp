@@ -97,8 +97,7 @@ std::optional<QString> LeggiRigaTesto(const QString& riga, const OpzioniTesto& o
   if (p.barcode.isEmpty() && p.descrizione.isEmpty())
     return QStringLiteral("né codice a barre né descrizione");
   if (p.reparto.startsWith('-')) return QStringLiteral("reparto %1 negativo").arg(p.reparto);
-  if (p.importo < Money())
-    return QStringLiteral("prezzo %1 negativo").arg(p.prezzo);
+  if (p.importo < Money()) return QStringLiteral("prezzo %1 negativo").arg(p.prezzo);
   return std::nullopt;
 }
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "import/posizioni_import.h"
-#include "platform/money.h"
 #include "import/riepilogo_import.h"
+#include "platform/money.h"
 
 namespace listinova {
 

@@ -67,7 +67,8 @@ class Bytes {
 class CompoundFile {
  public:
   explicit CompoundFile(const Bytes& file) : file_(file) {
-    if (!file.has(0, 512) || file.view(0, 8) != QByteArrayView("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))
+    if (!file.has(0, 512) ||
+        file.view(0, 8) != QByteArrayView("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))
       throw WorkbookError(broken(file.path()), QStringLiteral("no compound file header"));
     const quint16 shift = file.u16(0x1E);
     const quint16 miniShift = file.u16(0x20);
@@ -150,8 +151,7 @@ class CompoundFile {
       const Entry& root = entries_.front();
       miniData_ = chain(fat_, root.start, root.size);
       std::vector<quint32> miniFat;
-      const QByteArray bytes =
-          chain(fat_, file_.u32(0x3C), qint64(file_.u32(0x40)) * sectorSize_);
+      const QByteArray bytes = chain(fat_, file_.u32(0x3C), qint64(file_.u32(0x40)) * sectorSize_);
       for (qsizetype i = 0; i + 4 <= bytes.size(); i += 4)
         miniFat.push_back(qFromLittleEndian<quint32>(bytes.constData() + i));
       miniFat_ = std::move(miniFat);
@@ -246,7 +246,8 @@ WorkbookCell formulaResult(const BiffStream& biff, const Record& r) {
   missing.formulaWithoutValue = true;
   if (r.length < 14) return missing;
   const QByteArrayView result = b.view(r.offset + 6, 8);
-  if (static_cast<unsigned char>(result[6]) != 0xFF || static_cast<unsigned char>(result[7]) != 0xFF) {
+  if (static_cast<unsigned char>(result[6]) != 0xFF ||
+      static_cast<unsigned char>(result[7]) != 0xFF) {
     double value = 0;
     std::memcpy(&value, result.data(), sizeof value);
     value = qFromLittleEndian(value);

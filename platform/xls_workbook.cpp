@@ -114,7 +114,8 @@ rlim_t currentAddressSpace() {
 bool writeAll(int fd, const QByteArray& bytes) {
   qsizetype done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+    const ssize_t n =
+        ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
     if (n <= 0) return false;
     done += n;
   }
@@ -124,8 +125,7 @@ bool writeAll(int fd, const QByteArray& bytes) {
 // Runs FreeXL in a child and reads back what it found.
 Sheets readInChild(const QString& path, const std::vector<XlsSheetInfo>& info) {
   int pipeFds[2];
-  if (::pipe(pipeFds) != 0)
-    throw WorkbookError(unreadable(path), QStringLiteral("pipe failed"));
+  if (::pipe(pipeFds) != 0) throw WorkbookError(unreadable(path), QStringLiteral("pipe failed"));
   const pid_t child = ::fork();
   if (child < 0) {
     ::close(pipeFds[0]);
@@ -233,11 +233,10 @@ std::unique_ptr<WorkbookReader> openXlsWorkbook(const QString& path) {
   for (const XlsSheetInfo& sheet : info)
     if (sheet.rows > quint32(kMaxWorkbookRows) || sheet.columns > kMaxWorkbookColumns ||
         qint64(sheet.rows) * sheet.columns * kFreeXlCellBytes > kMaxCellBytes)
-      throw WorkbookError(tooBig(path),
-                          QStringLiteral("sheet %1 declares %2 x %3")
-                              .arg(sheet.name)
-                              .arg(sheet.rows)
-                              .arg(sheet.columns));
+      throw WorkbookError(tooBig(path), QStringLiteral("sheet %1 declares %2 x %3")
+                                            .arg(sheet.name)
+                                            .arg(sheet.rows)
+                                            .arg(sheet.columns));
   return std::make_unique<XlsWorkbook>(path, readInChild(path, info));
 }
 

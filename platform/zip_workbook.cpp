@@ -19,8 +19,9 @@ namespace {
 constexpr qint64 kRatioFloorBytes = 1024 * 1024;
 
 QString tooBig(const QString& path) {
-  return QStringLiteral("Il file \"%1\" è troppo grande per essere importato (oltre %2 righe, "
-                        "%3 colonne o %4 MB di dati).")
+  return QStringLiteral(
+             "Il file \"%1\" è troppo grande per essere importato (oltre %2 righe, "
+             "%3 colonne o %4 MB di dati).")
       .arg(path)
       .arg(kMaxWorkbookRows)
       .arg(kMaxWorkbookColumns)
@@ -92,11 +93,10 @@ class ZipArchive {
     const qint64 limit =
         std::min(kMaxPartBytes, std::max(kRatioFloorBytes, packed * kMaxPartRatio));
     if ((stat.valid & ZIP_STAT_SIZE) && qint64(stat.size) > limit)
-      throw WorkbookError(tooBig(path_),
-                          QStringLiteral("part %1 inflates to %2 bytes from %3")
-                              .arg(name)
-                              .arg(stat.size)
-                              .arg(packed));
+      throw WorkbookError(tooBig(path_), QStringLiteral("part %1 inflates to %2 bytes from %3")
+                                             .arg(name)
+                                             .arg(stat.size)
+                                             .arg(packed));
     zip_file_t* file = zip_fopen(archive_, entry.constData(), 0);
     if (!file)
       throw WorkbookError(
@@ -358,8 +358,8 @@ class OdsWorkbook : public WorkbookReader {
       if (xml.isEndElement() && xml.name() == u"table-row") break;
       if (!xml.isStartElement()) continue;
       if (xml.name() != u"table-cell" && xml.name() != u"covered-table-cell") continue;
-      const qint64 times = std::max<qint64>(
-          1, xml.attributes().value("table:number-columns-repeated").toLongLong());
+      const qint64 times =
+          std::max<qint64>(1, xml.attributes().value("table:number-columns-repeated").toLongLong());
       if (column + times > kMaxWorkbookColumns)
         beyondLimits(budget_.path(), QStringLiteral("columns up to %1").arg(column + times));
       const WorkbookCell value = cell(xml);

@@ -37,7 +37,6 @@ bool ScriviZip(const QString& percorso, const std::vector<std::pair<QString, QBy
   return zip_close(zip) == 0;
 }
 
-
 bool ScriviXlsx(const QString& percorso,
                 const std::vector<std::pair<QString, FoglioDiProva>>& fogli) {
   QByteArray libro =

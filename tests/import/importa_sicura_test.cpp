@@ -45,9 +45,9 @@ TEST_P(TestoDelimitato, ReplacesOnlyWithAFileThatReadsWell) {
   ASSERT_TRUE(testing::writeAll(percorso, caso.contenuto));
   QString testo;
   try {
-    testo = ImportaTestoDelimitato(*negozio.db, percorso,
-                                   {QChar(';'), false, PredefinitePerTesto({})})
-                .testo();
+    testo =
+        ImportaTestoDelimitato(*negozio.db, percorso, {QChar(';'), false, PredefinitePerTesto({})})
+            .testo();
   } catch (const ErroreImport& e) {
     testo = e.messaggio();
     ASSERT_TRUE(e.riepilogo());
@@ -67,7 +67,8 @@ TEST_P(TestoDelimitato, ReplacesOnlyWithAFileThatReadsWell) {
 INSTANTIATE_TEST_SUITE_P(
     Casi, TestoDelimitato,
     ::testing::Values(
-        CasoTesto{"LF", riga("801", "Uno", "3", "1.5") + "\n" + riga("802", "Due", "", "2") + "\n",
+        CasoTesto{"LF",
+                  riga("801", "Uno", "3", "1.5") + "\n" + riga("802", "Due", "", "2") + "\n",
                   {"801|Uno|1.5|Pane", "802|Due|2|Reparto1"},
                   {"Righe lette: 2"}},
         CasoTesto{"SoloCR",
@@ -84,7 +85,10 @@ INSTANTIATE_TEST_SUITE_P(
                   {"801|Caffè|1|Pane", "802|Caffè|1|Pane"},
                   {}},
         CasoTesto{"CaratteriDiControlloDiventanoSpazi",
-                  riga("801", "Pa", "3", "1").replace("Pa", QByteArray("Pa\0sta\x0C" "fine", 11)),
+                  riga("801", "Pa", "3", "1")
+                      .replace("Pa", QByteArray("Pa\0sta\x0C"
+                                                "fine",
+                                                11)),
                   {"801|Pa sta fine|1|Pane"},
                   {}},
         CasoTesto{"BarcodeRipetutoValeLUltimo",
@@ -166,17 +170,19 @@ TEST_F(ImportaDaRigaDiComando, ARefusedOrShrinkingFileLeavesTheArchiveAndSaysWhy
   negozio.prodotti(6);
   const QString rotto = file("rotto.txt", ";;;;;;;;;;;\n;;;;;;;;;;;\n");
   EXPECT_EQ(esegui({"importa", rotto, "--si"}), 1);
-  EXPECT_TRUE(errori.contains("nessuna riga dà un prodotto con il codice a barre")) << errori.toStdString();
+  EXPECT_TRUE(errori.contains("nessuna riga dà un prodotto con il codice a barre"))
+      << errori.toStdString();
   EXPECT_EQ(prodotti().size(), 6);
   EXPECT_TRUE(testing::readAll(negozio.file("Dati/ErrorLog.dat")).contains("File rifiutato"));
   const QString riepilogo = QString::fromUtf8(testing::readAll(
       negozio.file("Dati/Importazione-" + QDate::currentDate().toString("yyyy-MM-dd") + ".txt")));
   EXPECT_TRUE(riepilogo.contains("File rifiutato")) << riepilogo.toStdString();
-  EXPECT_TRUE(riepilogo.contains("riga 2: né codice a barre né descrizione")) << riepilogo.toStdString();
+  EXPECT_TRUE(riepilogo.contains("riga 2: né codice a barre né descrizione"))
+      << riepilogo.toStdString();
 
   // Six products would become two: without --si nobody says yes.
-  const QString corto = file("corto.txt", riga("801", "Uno", "", "1") + "\n" +
-                                              riga("802", "Due", "", "2") + "\n");
+  const QString corto =
+      file("corto.txt", riga("801", "Uno", "", "1") + "\n" + riga("802", "Due", "", "2") + "\n");
   EXPECT_EQ(esegui({"importa", corto}), 3);
   EXPECT_EQ(prodotti().size(), 6);
   EXPECT_EQ(esegui({"importa", corto, "--si"}), 0);
@@ -215,14 +221,14 @@ TEST_F(ImportaDaRigaDiComando, WorkbooksGoByTheSpreadsheetRouteAndHostileOnesAre
   const QString ostile = negozio.file("ostile.xlsx");
   ASSERT_TRUE(testing::ScriviXlsx(ostile, {{"PRODOTTI", {{{"x"}}}}}));
   ASSERT_TRUE(testing::ScriviZip(
-      ostile,
-      {{"xl/workbook.xml",
-        "<workbook xmlns:r=\"r\"><sheets><sheet name=\"PRODOTTI\" r:id=\"rId1\"/></sheets>"
-        "</workbook>"},
-       {"xl/_rels/workbook.xml.rels",
-        "<Relationships><Relationship Id=\"rId1\" Target=\"s.xml\"/></Relationships>"},
-       {"xl/s.xml", "<worksheet><sheetData><row r=\"2000000000\"><c r=\"A2000000000\"><v>1</v>"
-                    "</c></row></sheetData></worksheet>"}}));
+      ostile, {{"xl/workbook.xml",
+                "<workbook xmlns:r=\"r\"><sheets><sheet name=\"PRODOTTI\" r:id=\"rId1\"/></sheets>"
+                "</workbook>"},
+               {"xl/_rels/workbook.xml.rels",
+                "<Relationships><Relationship Id=\"rId1\" Target=\"s.xml\"/></Relationships>"},
+               {"xl/s.xml",
+                "<worksheet><sheetData><row r=\"2000000000\"><c r=\"A2000000000\"><v>1</v>"
+                "</c></row></sheetData></worksheet>"}}));
   EXPECT_EQ(esegui({"importa", ostile}), 1);
   EXPECT_TRUE(errori.contains("troppo grande per essere importato")) << errori.toStdString();
   EXPECT_EQ(prodotti().size(), 2);
@@ -266,8 +272,9 @@ TEST_F(ImportaDaRigaDiComando, ExchangeFilesThatGiveNothingStayAndEveryLineIsCou
 TEST(LetturaCartelleLimitata, WorkbooksBeyondTheLimitsAreRefusedInItalian) {
   QTemporaryDir dir;
   const auto xlsx = [](const QByteArray& foglio) -> std::vector<std::pair<QString, QByteArray>> {
-    return {{"xl/workbook.xml", "<workbook xmlns:r=\"r\"><sheets><sheet name=\"P\" r:id=\"rId1\"/>"
-                                "</sheets></workbook>"},
+    return {{"xl/workbook.xml",
+             "<workbook xmlns:r=\"r\"><sheets><sheet name=\"P\" r:id=\"rId1\"/>"
+             "</sheets></workbook>"},
             {"xl/_rels/workbook.xml.rels",
              "<Relationships><Relationship Id=\"rId1\" Target=\"s.xml\"/></Relationships>"},
             {"xl/s.xml", "<worksheet><sheetData>" + foglio + "</sheetData></worksheet>"}};
@@ -279,14 +286,15 @@ TEST(LetturaCartelleLimitata, WorkbooksBeyondTheLimitsAreRefusedInItalian) {
              "office:1.0\" xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
              "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body>"
              "<office:spreadsheet><table:table table:name=\"P\">" +
-                 tabella + "</table:table></office:spreadsheet></office:body>"
-                           "</office:document-content>"}};
+                 tabella +
+                 "</table:table></office:spreadsheet></office:body>"
+                 "</office:document-content>"}};
   };
   const std::pair<const char*, std::vector<std::pair<QString, QByteArray>>> casi[] = {
       {"riga oltre il limite", xlsx("<row r=\"1048577\"><c><v>1</v></c></row>")},
       {"colonna oltre il limite", xlsx("<row r=\"1\"><c r=\"XFE1\"><v>1</v></c></row>")},
-      {"parte che si gonfia", xlsx("<row r=\"1\"><c><v>1</v></c></row>" +
-                                   QByteArray(20 * 1024 * 1024, ' '))},
+      {"parte che si gonfia",
+       xlsx("<row r=\"1\"><c><v>1</v></c></row>" + QByteArray(20 * 1024 * 1024, ' '))},
       {"righe ripetute oltre il limite",
        ods("<table:table-row table:number-rows-repeated=\"2000000\"><table:table-cell "
            "office:value-type=\"string\"><text:p>x</text:p></table:table-cell>"
