@@ -105,8 +105,8 @@ RiepilogoImport ImportaTestoDelimitato(platform::db::Database& db, const QString
               percorso);
     if (r.aggiunti * 2 < prima &&
         !(schermo.conferma &&
-          schermo.conferma(QStringLiteral("L'archivio passerebbe da %1 a %2 prodotti. "
-                                          "Sostituirlo comunque?")
+          schermo.conferma(QString::fromLatin1(kDomandaRiduzione) +
+                           QStringLiteral("%1 a %2 prodotti. Sostituirlo comunque?")
                                .arg(prima)
                                .arg(r.aggiunti))))
       rifiuta(

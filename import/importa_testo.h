@@ -9,6 +9,9 @@ class Database;
 
 namespace listinova {
 
+// How the question before an archive shrinks to less than half begins.
+constexpr char kDomandaRiduzione[] = "L'archivio passerebbe da ";
+
 // Replaces the whole archive with the products of a text file, numbered 1, 2, 3 ... in file
 // order; of two lines with one barcode the later wins. The file is read as a stream inside one
 // transaction, and the old archive stays whole unless the file reads well: at least half of

@@ -186,7 +186,11 @@ int eseguiImporta(const QStringList& argomenti, QTextStream& uscita, QTextStream
     return 2;
   }
   const bool si = argomenti.contains("--si");
-  AvvioSenzaFinestre avvio(argomenti, uscita, [si](const platform::Question&) { return si; });
+  // --si answers the import's own questions (replace, shrink), never the start routine's.
+  AvvioSenzaFinestre avvio(argomenti, uscita, [si](const platform::Question& domanda) {
+    return si && (domanda.text == QLatin1String(kDomandaSostituzione) ||
+                  domanda.text.startsWith(QLatin1String(kDomandaRiduzione)));
+  });
   if (const int stato = avvio.avvia(errori, "importa")) return stato;
   const auto chiedi = [&avvio](const QString& domanda) {
     return avvio.prompts().ask({domanda, Globali().TitoloProgramma, platform::Buttons::YesNo,
