@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "import/barcode_importato.h"
+
 namespace listinova::platform::db {
 class Database;
 class SqliteStatement;
@@ -43,6 +45,16 @@ class ArchivioProdotti {
 
  private:
   platform::db::SqliteStatement& prepara(const QString& sql);
+  // The statement of the last call of the same kind when it named the same columns: an import
+  // writes the same columns row after row, and building the text each time would cost more
+  // than the write.
+  struct Ultima {
+    std::vector<QString> colonne;
+    platform::db::SqliteStatement* istruzione = nullptr;
+    bool uguale(const Campi& campi) const;
+    void ricorda(const Campi& campi, platform::db::SqliteStatement& s);
+  };
+  Ultima ultimaTrova_, ultimaAggiungi_, ultimaAggiorna_;
 
   platform::db::Database& db_;
   std::map<QString, std::unique_ptr<platform::db::SqliteStatement>> istruzioni_;
@@ -62,6 +74,9 @@ void ScriviInTransazione(platform::db::Database& db, const char* procedura,
 
 // A number as a supplier writes it ("12", "1,5", "1.5", "00000012,50000"); none when it is not.
 std::optional<double> NumeroFornitore(const QString& testo);
+
+// The number of products in the archive.
+int ContaProdotti(platform::db::Database& db);
 
 // Progress is shown every so many rows: often enough to move, rarely enough to cost nothing.
 constexpr int kPassoAvanzamento = 250;

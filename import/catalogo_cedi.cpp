@@ -33,16 +33,6 @@ constexpr Colonne kReparto{303, 3};
 // The cost arrives in thousandths.
 constexpr double kDivisoreCosto = 1000;
 
-// Article record fields the catalogue sends and the shop does not use.
-constexpr Colonne kAltriTesti[] = {
-    {2, 8},    {10, 7},  {17, 9},  {66, 20}, {86, 4},  {90, 3},  {93, 3},  {98, 5},
-    {112, 2},  {114, 8}, {126, 1}, {128, 1}, {129, 1}, {130, 1}, {148, 8}, {157, 4},
-    {171, 2},  {173, 8}, {186, 8}, {194, 3}, {197, 6}, {203, 3}, {258, 8}, {266, 8},
-    {290, 1},  {291, 1}, {292, 9}, {301, 2}, {306, 2}, {308, 2}, {310, 2}, {312, 2},
-    {314, 12}, {326, 8}, {334, 2}, {336, 3}, {339, 20}};
-constexpr Colonne kAltriNumeri[] = {{96, 2},  {122, 4}, {131, 4},  {135, 13},
-                                    {163, 4}, {181, 5}, {206, 13}, {232, 13}};
-
 // The barcode record, column by column of B_CEDI.
 struct ColonnaB {
   const char* nome;
@@ -65,6 +55,9 @@ constexpr ColonnaB kColonneB[] = {{"TipoVariazione", {1, 1}},
                                   {"DiffFornitPrevalente", {104, 2}},
                                   {"LineaFornitore", {107, 3}},
                                   {"Filler5", {110, 20}}};
+
+// A barcode record must reach the end of its article code (ArtCEDI), the key it is stored by.
+constexpr int kLunghezzaMinimaB = 61;
 
 // What a date field holds when it is not a date: the store's day zero, as "0" always read.
 const QDate kGiornoZero(1899, 12, 30);
@@ -125,8 +118,6 @@ ArticoloCedi LeggiArticoloCedi(const QString& riga) {
   a.inizioPromo = data(campo(riga, kInizioPromo));
   a.finePromo = data(campo(riga, kFinePromo));
   if (auto reparto = InteroIniziale(campo(riga, kReparto))) a.reparto = QString::number(*reparto);
-  for (Colonne c : kAltriTesti) a.altriTesti << campo(riga, c);
-  for (Colonne c : kAltriNumeri) a.altriNumeri.push_back(numero(campo(riga, c)));
   return a;
 }
 
@@ -141,12 +132,13 @@ RiepilogoImport CatalogoCedi::DatiPLUSigma(const QString& percorso, const Scherm
   if (schermo.stato) schermo.stato(QStringLiteral("Importazione dati PLU in corso..."));
   RiepilogoImport riepilogo;
   std::vector<ArticoloCedi> articoli;
-  const QStringList righe = LeggiRigheFornitore(percorso);
-  for (qsizetype i = 0; i < righe.size(); ++i) {
-    if (righe[i].trimmed().isEmpty()) continue;
+  LettoreRighe lettore(percorso);
+  QString riga;
+  while (lettore.prossima(riga)) {
+    if (riga.trimmed().isEmpty()) continue;
     ++riepilogo.righeLette;
-    ArticoloCedi a = LeggiArticoloCedi(righe[i]);
-    a.riga = static_cast<int>(i + 1);
+    ArticoloCedi a = LeggiArticoloCedi(riga);
+    a.riga = lettore.numero();
     if (a.tipo.compare("M", Qt::CaseInsensitive) != 0 &&
         a.tipo.compare("N", Qt::CaseInsensitive) != 0) {
       const QString motivo = QStringLiteral("tipo di record \"%1\" sconosciuto").arg(a.tipo);
@@ -185,12 +177,21 @@ RiepilogoImport CatalogoCedi::DatiPLUVar(const QString& percorso, const SchermoI
   if (schermo.stato) schermo.stato(QStringLiteral("Importazione dati PLU in corso..."));
   RiepilogoImport riepilogo;
   std::vector<BarcodeCedi> codici;
-  const QStringList righe = LeggiRigheFornitore(percorso);
-  for (qsizetype i = 0; i < righe.size(); ++i) {
-    if (righe[i].trimmed().isEmpty()) continue;
+  LettoreRighe lettore(percorso);
+  QString riga;
+  while (lettore.prossima(riga)) {
+    if (riga.trimmed().isEmpty()) continue;
     ++riepilogo.righeLette;
-    codici.push_back(LeggiBarcodeCedi(righe[i]));
-    codici.back().riga = static_cast<int>(i + 1);
+    const int numero = lettore.numero();
+    if (riga.size() < kLunghezzaMinimaB) {
+      riepilogo.scarta(numero, QStringLiteral("record B di %1 caratteri: ne servono almeno %2, "
+                                              "fino al codice dell'articolo")
+                                   .arg(riga.size())
+                                   .arg(kLunghezzaMinimaB));
+      continue;
+    }
+    codici.push_back(LeggiBarcodeCedi(riga));
+    codici.back().riga = numero;
   }
   const int totale = static_cast<int>(codici.size());
   ScriviInTransazione(db_, "DatiPLUVar", [&] {
@@ -222,6 +223,7 @@ RiepilogoImport CatalogoCedi::DatiPLUVar(const QString& percorso, const SchermoI
       for (const auto& colonna : b.colonne) scrivi.bind(posizione++, colonna.second);
       if (esiste) scrivi.bind(posizione, cerca.column(0));
       scrivi.step();
+      ++riepilogo.codiciCatalogo;
       if (!articolo.isEmpty())
         if (auto prodotto = archivio.trova("CodArtCEDI", articolo)) {
           archivio.aggiorna(*prodotto, {{"BarCode", ean}, {"Modificato", -1}});

@@ -28,9 +28,8 @@ struct ArticoloCedi {
   QDate inizioPromo;  // invalid when the field is not a date
   QDate finePromo;
   QString reparto;  // department number, "" when blank
-  // The fields the catalogue sends and the shop does not use, kept as read.
-  QStringList altriTesti;
-  std::vector<double> altriNumeri;
+  // The other fields the catalogue sends are not used by the shop and are not kept: an A file
+  // may hold a great many articles, and each is held until the next B file.
 };
 
 // One barcode record (a "B" file line of 129 characters): the B_CEDI columns by name.

@@ -269,17 +269,25 @@ void FrmImporta::avvisa(const QString& testo) {
 }
 
 SchermoImport FrmImporta::schermo() {
-  return {[this](const QString& testo) {
-            lblTab_->setText(testo);
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-          },
-          [this](int fatti, int totale) {
-            avanzamento_->setMaximum(totale);
-            avanzamento_->setValue(fatti);
-            avanzamento_->setFormat(QStringLiteral("righe %1 di %2").arg(fatti).arg(totale));
-            avanzamento_->show();
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-          }};
+  return {
+      [this](const QString& testo) {
+        lblTab_->setText(testo);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      },
+      [this](int fatti, int totale) {
+        // Without a total (a text file read as a stream) the bar only counts.
+        avanzamento_->setMaximum(std::max(totale, 0));
+        avanzamento_->setValue(totale > 0 ? fatti : 0);
+        avanzamento_->setFormat(totale > 0 ? QStringLiteral("righe %1 di %2").arg(fatti).arg(totale)
+                                           : QStringLiteral("righe %1").arg(fatti));
+        avanzamento_->show();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      },
+      [this](const QString& domanda) {
+        return ambiente_.prompts.ask({domanda, Globali().TitoloProgramma, platform::Buttons::YesNo,
+                                      platform::Icon::Question, platform::Answer::No}) ==
+               platform::Answer::Yes;
+      }};
 }
 
 void FrmImporta::cmdProcedi_Click() {
@@ -320,7 +328,7 @@ bool FrmImporta::esegui(const QString& percorso, bool foglio, const QString& for
       try {
         cartella = ambiente_.apriCartella(percorso);
       } catch (const platform::WorkbookError& errore) {
-        throw ErroreImport(errore.message());
+        throw ErroreDaCartella(errore);
       }
       riepilogo = ImportaFoglio(ambiente_.db, *cartella, opzioni.posizioni, fornitore, schermo());
     } else {
@@ -328,7 +336,22 @@ bool FrmImporta::esegui(const QString& percorso, bool foglio, const QString& for
     }
   } catch (const ErroreImport& errore) {
     lblTab_->setText(QString());
-    ambiente_.prompts.ask({errore.messaggio(), Globali().TitoloProgramma, platform::Buttons::Ok,
+    QString testo = errore.messaggio();
+    if (const RiepilogoImport* letto = errore.riepilogo()) {
+      const QString elenco =
+          letto->scriviScartate(ambiente_.cartellaLog, ambiente_.clock.now(), percorso);
+      if (!elenco.isEmpty()) testo += QStringLiteral("\n\nElenco completo in: %1").arg(elenco);
+    }
+    ambiente_.prompts.ask(
+        {testo, Globali().TitoloProgramma, platform::Buttons::Ok, platform::Icon::Critical});
+    return false;
+  } catch (const std::exception& errore) {
+    // Whatever a library throws (out of memory included) ends here, never in the event loop.
+    ScriviErrore("frmImporta", "cmdProcedi_Click", QString::fromLocal8Bit(errore.what()), 0);
+    lblTab_->setText(QString());
+    ambiente_.prompts.ask({QStringLiteral("Importazione non riuscita: l'archivio è rimasto "
+                                          "com'era. Il motivo è nel registro degli errori."),
+                           Globali().TitoloProgramma, platform::Buttons::Ok,
                            platform::Icon::Critical});
     return false;
   }
@@ -351,13 +374,20 @@ void FrmImporta::cmdAnteprima_Click() {
       auto cartella = ambiente_.apriCartella(percorso);
       mostraAnteprima(AnteprimaFoglio(*cartella, !cbFornitore_->currentText().trimmed().isEmpty()));
     } else {
-      mostraAnteprima(AnteprimaTesto(LeggiRigheFornitore(percorso), opzioniTesto()));
+      mostraAnteprima(
+          AnteprimaTesto(LeggiRigheFornitore(percorso, kRigheAnteprima), opzioniTesto()));
     }
   } catch (const platform::WorkbookError& errore) {
     ambiente_.prompts.ask({errore.message(), Globali().TitoloProgramma, platform::Buttons::Ok,
                            platform::Icon::Exclamation});
   } catch (const ErroreImport& errore) {
     ambiente_.prompts.ask({errore.messaggio(), Globali().TitoloProgramma, platform::Buttons::Ok,
+                           platform::Icon::Exclamation});
+  } catch (const std::exception& errore) {
+    ScriviErrore("frmImporta", "cmdAnteprima_Click", QString::fromLocal8Bit(errore.what()), 0);
+    ambiente_.prompts.ask({QStringLiteral("Anteprima non riuscita: il motivo è nel registro "
+                                          "degli errori."),
+                           Globali().TitoloProgramma, platform::Buttons::Ok,
                            platform::Icon::Exclamation});
   }
 }

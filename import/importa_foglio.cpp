@@ -35,6 +35,27 @@ bool vuota(const platform::WorkbookRow& riga) {
   return true;
 }
 
+// "G" for column 7, "AA" for 27: how the spreadsheet names a column.
+QString letteraColonna(int colonna) {
+  QString lettere;
+  for (; colonna > 0; colonna = (colonna - 1) / 26)
+    lettere.prepend(QChar('A' + (colonna - 1) % 26));
+  return lettere;
+}
+
+// The first cell the import reads that holds a formula without a stored result, if any.
+std::optional<QString> formulaSenzaValore(const platform::WorkbookRow& riga, int numero,
+                                          const PosizioniImport& p) {
+  for (int colonna : {p.descrizione, p.quantita, p.barcode, p.prezzoVendita, p.prezzoAcquisto,
+                      p.iva, p.codiceFornitore, p.fornitore})
+    if (colonna > 0 && colonna <= static_cast<int>(riga.size()) &&
+        riga[colonna - 1].formulaWithoutValue)
+      return QStringLiteral("la cella %1%2 ha una formula senza valore calcolato nel file")
+          .arg(letteraColonna(colonna))
+          .arg(numero);
+  return std::nullopt;
+}
+
 // A barcode the spreadsheet already turned into "8,00123E+12" has lost its digits for good.
 bool notazioneScientifica(const QString& testo) {
   static const QRegularExpression forma(R"(^\d+([.,]\d*)?[eE][+-]?\d+$)");
@@ -53,7 +74,9 @@ class ImportazioneFoglio {
     const auto quantita = importo(r.quantita);
     const auto iva = InteroIniziale(r.iva);
     QString rifiuto;
-    if (!prezzo)
+    if (auto lungo = ControllaBarcode(barcode))
+      rifiuto = *lungo;
+    else if (!prezzo)
       rifiuto = QStringLiteral("prezzo di vendita \"%1\" non valido").arg(r.prezzoVendita);
     else if (!acquisto && fornitore_.isEmpty())
       rifiuto = QStringLiteral("prezzo di acquisto \"%1\" non valido").arg(r.prezzoAcquisto);
@@ -61,18 +84,20 @@ class ImportazioneFoglio {
       rifiuto = QStringLiteral("quantità \"%1\" non valida").arg(r.quantita);
     else if (!r.iva.trimmed().isEmpty() && !iva)
       rifiuto = QStringLiteral("IVA \"%1\" non valida").arg(r.iva);
+    else if (prezzo->value_or(0) < 0 || acquisto.value_or(std::nullopt).value_or(0) < 0)
+      rifiuto = QStringLiteral("prezzo negativo");
     if (!rifiuto.isEmpty()) {
       riepilogo.scarta(numero, rifiuto);
       return;
     }
     riepilogo.controllaCifra(numero, barcode);
     const auto trovato = archivio_.trova("BarCode", barcode);
-    ArchivioProdotti::Campi campi{{"Descrizione", r.descrizione},
-                                  {"CodProdottoFornitore", r.codiceFornitore},
-                                  {"BarCode", barcode},
-                                  {"UnitaMisura", QStringLiteral("Pz")},
-                                  {"Minimo", 0},
-                                  {"Modificato", -1}};
+    ArchivioProdotti::Campi campi{{QStringLiteral("Descrizione"), r.descrizione},
+                                  {QStringLiteral("CodProdottoFornitore"), r.codiceFornitore},
+                                  {QStringLiteral("BarCode"), barcode},
+                                  {QStringLiteral("UnitaMisura"), QStringLiteral("Pz")},
+                                  {QStringLiteral("Minimo"), 0},
+                                  {QStringLiteral("Modificato"), -1}};
     if (fornitore_.isEmpty()) {
       senzaFornitore(r, *prezzo, *acquisto, *quantita, iva, campi);
       if (iva && !repartoIva(QString::number(*iva)))
@@ -102,37 +127,38 @@ class ImportazioneFoglio {
   void senzaFornitore(const RigaFoglio& r, std::optional<double> prezzo,
                       std::optional<double> acquisto, std::optional<double> quantita,
                       std::optional<long long> iva, ArchivioProdotti::Campi& campi) {
-    campi.insert(campi.end(), {{"Quantità", quantita.value_or(0)},
-                               {"Fornitore", r.fornitore},
-                               {"Costo", prezzo.value_or(0)},
-                               {"Costo2", acquisto.value_or(0)},
-                               {"TipoVariazione", QStringLiteral("F")}});
+    campi.insert(campi.end(), {{QStringLiteral("Quantità"), quantita.value_or(0)},
+                               {QStringLiteral("Fornitore"), r.fornitore},
+                               {QStringLiteral("Costo"), prezzo.value_or(0)},
+                               {QStringLiteral("Costo2"), acquisto.value_or(0)},
+                               {QStringLiteral("TipoVariazione"), QStringLiteral("F")}});
     if (iva) {
-      campi.push_back({"CodPV", QString::number(*iva)});
+      campi.push_back({QStringLiteral("CodPV"), QString::number(*iva)});
       campi.push_back(
-          {"Genere",
+          {QStringLiteral("Genere"),
            QString::number(repartoIva(QString::number(*iva)).value_or(kRepartoPredefinito))});
     } else {
-      campi.push_back({"CodPV", QString::number(kIvaPredefinita)});
-      campi.push_back({"Genere", QString::number(kRepartoPredefinito)});
+      campi.push_back({QStringLiteral("CodPV"), QString::number(kIvaPredefinita)});
+      campi.push_back({QStringLiteral("Genere"), QString::number(kRepartoPredefinito)});
     }
   }
 
   void conFornitore(const RigaFoglio& r, std::optional<double> prezzo,
                     std::optional<double> quantita, std::optional<long long> iva,
                     std::optional<qint64> trovato, ArchivioProdotti::Campi& campi) {
-    campi.push_back({"Fornitore", fornitore_});
+    campi.push_back({QStringLiteral("Fornitore"), fornitore_});
     if (trovato) {
-      if (quantita) campi.push_back({"Quantità", archivio_.quantita(*trovato) + *quantita});
+      if (quantita)
+        campi.push_back({QStringLiteral("Quantità"), archivio_.quantita(*trovato) + *quantita});
     } else {
       ScriviErrore("frmImporta", "EseguiImportXLS", "Non trovo cod fornitore " + r.codiceFornitore,
                    0);
-      campi.push_back({"Genere", QStringLiteral("***NEW***")});
-      campi.push_back({"Quantità", quantita.value_or(1)});
-      campi.push_back({"Costo", 0});
+      campi.push_back({QStringLiteral("Genere"), QStringLiteral("***NEW***")});
+      campi.push_back({QStringLiteral("Quantità"), quantita.value_or(1)});
+      campi.push_back({QStringLiteral("Costo"), 0});
     }
-    if (prezzo) campi.push_back({"Costo2", *prezzo});
-    if (iva) campi.push_back({"CodPV", QString::number(*iva)});
+    if (prezzo) campi.push_back({QStringLiteral("Costo2"), *prezzo});
+    if (iva) campi.push_back({QStringLiteral("CodPV"), QString::number(*iva)});
   }
 
   std::optional<int> repartoIva(const QString& aliquota) {
@@ -148,6 +174,13 @@ class ImportazioneFoglio {
 };
 
 }  // namespace
+
+ErroreImport ErroreDaCartella(const platform::WorkbookError& errore) {
+  ScriviErrore("frmImporta", "EseguiImportXLS",
+               errore.message() + (errore.detail().isEmpty() ? QString() : " - " + errore.detail()),
+               0);
+  return ErroreImport(errore.message());
+}
 
 QString FoglioDaImportare(const QStringList& fogli, bool conFornitore) {
   if (conFornitore) return fogli.isEmpty() ? QString() : fogli.first();
@@ -167,7 +200,7 @@ RiepilogoImport ImportaFoglio(platform::db::Database& db, platform::WorkbookRead
   try {
     righe = cartella.rows(foglio);
   } catch (const platform::WorkbookError& errore) {
-    throw ErroreImport(errore.message());
+    throw ErroreDaCartella(errore);
   }
   if (righe.size() < 2) throw ErroreImport(QStringLiteral("Impossibile eseguire l'importazione"));
   const int totale = static_cast<int>(righe.size()) - 1;
@@ -180,6 +213,10 @@ RiepilogoImport ImportaFoglio(platform::db::Database& db, platform::WorkbookRead
         schermo.avanzamento(i, totale);
       if (vuota(riga)) continue;
       ++riepilogo.righeLette;
+      if (auto formula = formulaSenzaValore(riga, numero, p)) {
+        riepilogo.scarta(numero, *formula);
+        continue;
+      }
       const QString barcode = cella(riga, p.barcode);
       if (barcode.trimmed().isEmpty()) {
         riepilogo.scarta(numero, QStringLiteral("codice a barre mancante"));

@@ -4,6 +4,7 @@
 #include "import/riepilogo_import.h"
 
 namespace listinova::platform {
+class WorkbookError;
 class WorkbookReader;
 namespace db {
 class Database;
@@ -11,6 +12,9 @@ class Database;
 }  // namespace listinova::platform
 
 namespace listinova {
+
+// The import's failure for a workbook that cannot be read; what the library said is logged.
+ErroreImport ErroreDaCartella(const platform::WorkbookError& errore);
 
 // The sheet the import reads: without a supplier the one called "PRODOTTI", with one the
 // first. Empty when the workbook has no such sheet.

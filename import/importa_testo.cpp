@@ -1,43 +1,120 @@
 #include "import/importa_testo.h"
 
+#include <QFileInfo>
+#include <unordered_set>
+
 #include "import/archivio_prodotti.h"
 #include "import/testo_fornitore.h"
 #include "platform/money.h"
+#include "startup/error_log.h"
 
 namespace listinova {
+namespace {
+
+// Room for the barcodes seen is made once, from the file's size: a line of a price list
+// takes some fifty bytes; past a few million lines the set grows as it must.
+constexpr qint64 kByteMediPerRiga = 50;
+constexpr qint64 kRigheRiservate = 4000000;
+
+// Why a file read this way must not replace the archive; empty when it may.
+QStringList motiviDiRifiuto(const RiepilogoImport& r, int conBarcode) {
+  QStringList motivi;
+  const int buone = r.righeLette - r.numeroScartate();
+  if (r.righeLette == 0) {
+    motivi << QStringLiteral("il file non contiene righe");
+  } else if (buone * 2 < r.righeLette) {
+    motivi << QStringLiteral("solo %1 righe su %2 danno un prodotto (ne serve almeno la metà)")
+                  .arg(buone)
+                  .arg(r.righeLette);
+  }
+  if (r.righeLette > 0 && conBarcode == 0)
+    motivi << QStringLiteral("nessuna riga dà un prodotto con il codice a barre");
+  return motivi;
+}
+
+[[noreturn]] void rifiuta(RiepilogoImport& r, const QString& motivo, const QString& percorso) {
+  r.rifiuto = motivo;
+  ScriviErrore("frmImporta", "EseguiImportTXT", motivo + " - " + percorso, 0);
+  throw ErroreImport(motivo + "\n\n" + r.testo().section('\n', 1),
+                     std::make_shared<RiepilogoImport>(r));
+}
+
+}  // namespace
 
 RiepilogoImport ImportaTestoDelimitato(platform::db::Database& db, const QString& percorso,
                                        const OpzioniTesto& opzioni, const SchermoImport& schermo) {
   if (schermo.stato) schermo.stato(QStringLiteral("Importazione dati PLU in corso..."));
-  LetturaTesto lettura = LeggiTestoDelimitato(LeggiRigheFornitore(percorso), opzioni);
-  if (lettura.prodotti.empty())
-    throw ErroreImport(
-        QStringLiteral("Nessun prodotto leggibile nel file \"%1\" (righe lette: %2): "
-                       "l'archivio non è stato modificato. Controllare separatore e posizioni.")
-            .arg(percorso)
-            .arg(lettura.riepilogo.righeLette));
-  const int totale = static_cast<int>(lettura.prodotti.size());
+  LettoreRighe lettore(percorso);
+  RiepilogoImport r;
+  const int prima = ContaProdotti(db);
   ScriviInTransazione(db, "EseguiImportTXT", [&] {
     ArchivioProdotti archivio(db);
     archivio.svuota();
-    int fatti = 0;
-    for (const ProdottoDaTesto& p : lettura.prodotti) {
-      archivio.aggiungi({
-          {"Descrizione", p.descrizione},
-          {"Quantità", NumeroFornitore(p.quantita).value_or(0)},
-          {"Costo", Money::parse(p.prezzo).value_or(Money()).toDouble()},
-          {"BarCode", p.barcode},
-          {"Genere", p.reparto.isEmpty() ? QStringLiteral("1") : archivio.nomeReparto(p.reparto)},
-          {"UnitaMisura", QStringLiteral("Pz")},
-          {"Fornitore", QStringLiteral("***")},
-          {"Minimo", 0},
-      });
-      if (schermo.avanzamento && (++fatti % kPassoAvanzamento == 0 || fatti == totale))
-        schermo.avanzamento(fatti, totale);
+    int conBarcode = 0;
+    std::unordered_set<size_t> barcodeVisti;
+    barcodeVisti.reserve(static_cast<size_t>(
+        std::min<qint64>(QFileInfo(percorso).size() / kByteMediPerRiga, kRigheRiservate)));
+    QString riga;
+    while (lettore.prossima(riga)) {
+      if (riga.trimmed().isEmpty() && !lettore.troppoLunga()) continue;
+      ++r.righeLette;
+      ProdottoDaTesto p;
+      p.riga = lettore.numero();
+      const auto rifiuto = lettore.troppoLunga()
+                               ? std::optional<QString>(
+                                     QStringLiteral("riga di oltre %1 caratteri").arg(kRigaMassima))
+                               : LeggiRigaTesto(riga, opzioni, p);
+      if (rifiuto) {
+        r.scarta(p.riga, *rifiuto);
+        continue;
+      }
+      const ArchivioProdotti::Campi campi{
+          {QStringLiteral("Descrizione"), p.descrizione},
+          {QStringLiteral("Quantità"), p.quantita.toDouble()},
+          {QStringLiteral("Costo"), p.importo.toDouble()},
+          {QStringLiteral("BarCode"), p.barcode},
+          {QStringLiteral("Genere"),
+           p.reparto.isEmpty() ? QStringLiteral("1") : archivio.nomeReparto(p.reparto)},
+          {QStringLiteral("UnitaMisura"), QStringLiteral("Pz")},
+          {QStringLiteral("Fornitore"), QStringLiteral("***")},
+          {QStringLiteral("Minimo"), 0},
+      };
+      std::optional<qint64> gia;
+      if (!p.barcode.isEmpty()) {
+        // Most barcodes are new: only one whose hash was seen is looked up in the store.
+        const bool nuovo = barcodeVisti.insert(qHash(p.barcode.toUpper())).second;
+        if (!nuovo) gia = archivio.trova("BarCode", p.barcode);
+      }
+      if (gia) {
+        archivio.aggiorna(*gia, campi);
+        r.ripeti(p.riga, QStringLiteral("codice a barre %1 già in una riga precedente: vale "
+                                        "questa")
+                             .arg(p.barcode));
+      } else {
+        archivio.aggiungi(campi);
+        ++r.aggiunti;
+      }
+      if (!p.barcode.isEmpty()) ++conBarcode;
+      if (schermo.avanzamento && r.righeLette % kPassoAvanzamento == 0)
+        schermo.avanzamento(r.righeLette, 0);
     }
+    if (const QStringList motivi = motiviDiRifiuto(r, conBarcode); !motivi.isEmpty())
+      rifiuta(r,
+              QStringLiteral("File rifiutato, l'archivio non è stato modificato: %1.")
+                  .arg(motivi.join("; ")),
+              percorso);
+    if (r.aggiunti * 2 < prima &&
+        !(schermo.conferma &&
+          schermo.conferma(QString::fromLatin1(kDomandaRiduzione) +
+                           QStringLiteral("%1 a %2 prodotti. Sostituirlo comunque?")
+                               .arg(prima)
+                               .arg(r.aggiunti))))
+      rifiuta(
+          r,
+          QStringLiteral("Importazione annullata: l'archivio è rimasto di %1 prodotti.").arg(prima),
+          percorso);
   });
-  lettura.riepilogo.aggiunti = totale;
-  return lettura.riepilogo;
+  return r;
 }
 
 }  // namespace listinova

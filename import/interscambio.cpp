@@ -12,13 +12,6 @@ namespace {
 // A file just dropped may still be being written: each one waits this long before it is read.
 constexpr int kAttesaPrimaDelFileMs = 1000;
 
-void somma(RiepilogoImport& totale, const RiepilogoImport& parte) {
-  totale.righeLette += parte.righeLette;
-  totale.aggiunti += parte.aggiunti;
-  totale.aggiornati += parte.aggiornati;
-  totale.scartate.insert(totale.scartate.end(), parte.scartate.begin(), parte.scartate.end());
-}
-
 }  // namespace
 
 Interscambio::Interscambio(platform::db::Database& db, QString cartellaProgramma,
@@ -46,13 +39,27 @@ EsitoInterscambio Interscambio::ImportaInterscambio(const QString& cartellaIN,
       break;
     }
     clock_.wait(kAttesaPrimaDelFileMs);
+    RiepilogoImport letto;
     try {
-      somma(esito.riepilogo, articoli ? catalogo_.DatiPLUSigma(percorso, schermo)
-                                      : catalogo_.DatiPLUVar(percorso, schermo));
+      letto = articoli ? catalogo_.DatiPLUSigma(percorso, schermo)
+                       : catalogo_.DatiPLUVar(percorso, schermo);
+      esito.riepilogo.somma(letto);
     } catch (const ErroreImport& errore) {
       esito.fermatoSu = nome;
       esito.errore = errore.messaggio();
       ScriviErrore("Magazzino", "ImportaInterscambio", errore.messaggio(), 0);
+      break;
+    }
+    // A file that gave nothing is not the catalogue's: it stays for someone to look at.
+    if (letto.righeLette == letto.numeroScartate()) {
+      esito.fermatoSu = nome;
+      esito.errore = QStringLiteral(
+                         "Il file \"%1\" non contiene record validi (righe lette: "
+                         "%2, scartate: %3): è rimasto nella cartella.")
+                         .arg(nome)
+                         .arg(letto.righeLette)
+                         .arg(letto.numeroScartate());
+      ScriviErrore("Magazzino", "ImportaInterscambio", esito.errore, 0);
       break;
     }
     esito.importati << nome;

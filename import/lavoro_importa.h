@@ -7,9 +7,10 @@ namespace listinova {
 // "listinova interscambio": one pass over the exchange folder, for a scheduled run.
 LavoroRigaDiComando LavoroInterscambio();
 
-// "listinova importa FILE [--separatore C | --pelidor35] [--barcode N] [--descrizione N]
-// [--reparto N] [--prezzo N] [--quantita N] [--si]": the text import that replaces the archive.
-// The positions default to those of "Predef."; without --si it asks before replacing.
+// "listinova importa FILE [--fornitore NOME] [options]": a text file replaces the archive
+// (positions of "Predef." unless given); an .xls, .xlsx or .ods updates it by barcode from the
+// sheet PRODOTTI (positions of "Predef. XLS"); --fornitore runs the supplier's route. Without
+// --si it asks before replacing, and before an archive shrinks to less than half.
 LavoroRigaDiComando LavoroImporta();
 
 }  // namespace listinova

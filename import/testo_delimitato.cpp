@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "catalogue/formatta_in_euro.h"
+#include "import/barcode_importato.h"
 #include "platform/money.h"
 
 namespace listinova {
@@ -37,7 +37,8 @@ std::optional<QString> leggiPelidor(const QString& riga, ProdottoDaTesto& p) {
   bool ok = centesimi.isEmpty();
   const qint64 valore = ok ? 0 : centesimi.toLongLong(&ok);
   if (!ok) return QStringLiteral("prezzo \"%1\" non numerico").arg(centesimi);
-  p.prezzo = Money::fromCents(valore).toItalian(2);
+  p.importo = Money::fromCents(valore);
+  p.prezzo = p.importo.toItalian(2);
   if (!p.reparto.isEmpty() && !InteroIniziale(p.reparto))
     return QStringLiteral("reparto \"%1\" non numerico").arg(p.reparto);
   if (auto numero = InteroIniziale(p.reparto)) p.reparto = QString::number(*numero);
@@ -46,12 +47,13 @@ std::optional<QString> leggiPelidor(const QString& riga, ProdottoDaTesto& p) {
 
 std::optional<QString> leggiDelimitata(const QString& riga, const OpzioniTesto& o,
                                        ProdottoDaTesto& p) {
-  const QStringList campi = riga.split(*o.separatore);
+  // Views into the line: only the fields the import takes become strings of their own.
+  const QList<QStringView> campi = QStringView(riga).split(*o.separatore);
   const PosizioniImport& pos = o.posizioni;
   const int servono = std::max({pos.barcode, pos.descrizione, pos.reparto, pos.prezzoVendita});
   if (campi.size() < servono)
     return QStringLiteral("%1 campi, ne servono almeno %2").arg(campi.size()).arg(servono);
-  const auto campo = [&campi](int posizione) { return campi[posizione - 1]; };
+  const auto campo = [&campi](int posizione) { return campi[posizione - 1].toString(); };
   p.barcode = campo(pos.barcode).trimmed().remove('"');
   p.quantita = kQuantitaTesto;
   const QString reparto = campo(pos.reparto).trimmed();
@@ -62,9 +64,14 @@ std::optional<QString> leggiDelimitata(const QString& riga, const OpzioniTesto& 
   } else {
     return QStringLiteral("reparto \"%1\" non numerico").arg(reparto);
   }
+  // As FormattaInEuro: an empty price is 0,00; a point is a decimal comma.
   const QString prezzo = campo(pos.prezzoVendita).trimmed();
-  p.prezzo = FormattaInEuro(QString(prezzo).replace('.', ','));
-  if (!Money::parse(p.prezzo)) return QStringLiteral("prezzo \"%1\" non valido").arg(prezzo);
+  if (!prezzo.isEmpty()) {
+    const auto importo = Money::parse(QString(prezzo).replace('.', ','));
+    if (!importo) return QStringLiteral("prezzo \"%1\" non valido").arg(prezzo);
+    p.importo = importo->roundedTo(2);
+  }
+  p.prezzo = p.importo.toItalian(2);
   p.descrizione = campo(pos.descrizione).trimmed();
   return std::nullopt;
 }
@@ -82,23 +89,16 @@ std::optional<long long> InteroIniziale(const QString& testo) {
   return ok ? std::optional<long long>(valore) : std::nullopt;
 }
 
-LetturaTesto LeggiTestoDelimitato(const QStringList& righe, const OpzioniTesto& opzioni) {
-  LetturaTesto lettura;
-  lettura.prodotti.reserve(righe.size());
-  for (qsizetype i = 0; i < righe.size(); ++i) {
-    const QString& riga = righe[i];
-    if (riga.trimmed().isEmpty()) continue;
-    ++lettura.riepilogo.righeLette;
-    ProdottoDaTesto prodotto;
-    prodotto.riga = static_cast<int>(i + 1);
-    const auto rifiuto =
-        opzioni.pelidor35 ? leggiPelidor(riga, prodotto) : leggiDelimitata(riga, opzioni, prodotto);
-    if (rifiuto)
-      lettura.riepilogo.scarta(prodotto.riga, *rifiuto);
-    else
-      lettura.prodotti.push_back(std::move(prodotto));
-  }
-  return lettura;
+std::optional<QString> LeggiRigaTesto(const QString& riga, const OpzioniTesto& opzioni,
+                                      ProdottoDaTesto& p) {
+  auto rifiuto = opzioni.pelidor35 ? leggiPelidor(riga, p) : leggiDelimitata(riga, opzioni, p);
+  if (rifiuto) return rifiuto;
+  if (auto barcode = ControllaBarcode(p.barcode)) return barcode;
+  if (p.barcode.isEmpty() && p.descrizione.isEmpty())
+    return QStringLiteral("né codice a barre né descrizione");
+  if (p.reparto.startsWith('-')) return QStringLiteral("reparto %1 negativo").arg(p.reparto);
+  if (p.importo < Money()) return QStringLiteral("prezzo %1 negativo").arg(p.prezzo);
+  return std::nullopt;
 }
 
 }  // namespace listinova

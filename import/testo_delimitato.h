@@ -7,6 +7,7 @@
 
 #include "import/posizioni_import.h"
 #include "import/riepilogo_import.h"
+#include "platform/money.h"
 
 namespace listinova {
 
@@ -25,16 +26,13 @@ struct ProdottoDaTesto {
   QString descrizione;
   QString reparto;   // department number
   QString prezzo;    // "1,50"
+  Money importo;     // the same price as an amount
   QString quantita;  // "2000", or "0" for the fixed layout
 };
 
-struct LetturaTesto {
-  std::vector<ProdottoDaTesto> prodotti;
-  RiepilogoImport riepilogo;  // lines read and lines refused
-};
-
-// Reads every line; a line that cannot give a product is refused with its reason.
-LetturaTesto LeggiTestoDelimitato(const QStringList& righe, const OpzioniTesto& opzioni);
+// Reads one line into `prodotto`; the reason when the line cannot give a sound product.
+std::optional<QString> LeggiRigaTesto(const QString& riga, const OpzioniTesto& opzioni,
+                                      ProdottoDaTesto& prodotto);
 
 // VB's Val on a whole number: the leading digits (and sign) of the trimmed text, if any.
 std::optional<long long> InteroIniziale(const QString& testo);

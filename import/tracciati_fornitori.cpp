@@ -74,19 +74,21 @@ std::optional<Tracciato> TracciatoDi(const QString& fornitore) {
   return std::nullopt;
 }
 
-std::vector<ArticoloFornitore> LeggiTracciato(Tracciato tracciato, const QStringList& righe,
+std::vector<ArticoloFornitore> LeggiTracciato(Tracciato tracciato, LettoreRighe& lettore,
                                               RiepilogoImport& riepilogo) {
   std::vector<ArticoloFornitore> articoli;
-  for (qsizetype i = 0; i < righe.size(); ++i) {
-    const QString& riga = righe[i];
+  QString riga;
+  while (lettore.prossima(riga)) {
     if (riga.trimmed().isEmpty()) continue;
     if (tracciato == Tracciato::QrzService && !riga.startsWith('R', Qt::CaseInsensitive)) continue;
     ++riepilogo.righeLette;
     ArticoloFornitore a;
-    a.riga = static_cast<int>(i + 1);
+    a.riga = lettore.numero();
     auto rifiuto = tracciato == Tracciato::QrzService ? leggiQrz(riga, a) : leggiFeldro(riga, a);
     if (!rifiuto && a.barcode.isEmpty() && a.codiceFornitore.isEmpty())
       rifiuto = QStringLiteral("né codice a barre né codice del fornitore");
+    if (!rifiuto) rifiuto = ControllaBarcode(a.barcode);
+    if (!rifiuto && a.prezzo < 0) rifiuto = QStringLiteral("prezzo negativo");
     if (rifiuto)
       riepilogo.scarta(a.riga, *rifiuto);
     else
@@ -101,7 +103,8 @@ RiepilogoImport EseguiImport(platform::db::Database& db, const QString& percorso
   if (!tracciato) throw ErroreImport(QString::fromUtf8(kTracciatoAssente));
   if (schermo.stato) schermo.stato(QStringLiteral("Importazione dati PLU in corso..."));
   RiepilogoImport riepilogo;
-  const auto articoli = LeggiTracciato(*tracciato, LeggiRigheFornitore(percorso), riepilogo);
+  LettoreRighe lettore(percorso);
+  const auto articoli = LeggiTracciato(*tracciato, lettore, riepilogo);
   const int totale = static_cast<int>(articoli.size());
   ScriviInTransazione(db, "EseguiImport", [&] {
     ArchivioProdotti archivio(db);

@@ -29,8 +29,10 @@ struct ArticoloFornitore {
   QString barcode;
 };
 
+class LettoreRighe;
+
 // Every article of the file; lines that cannot give one are refused in `riepilogo`.
-std::vector<ArticoloFornitore> LeggiTracciato(Tracciato tracciato, const QStringList& righe,
+std::vector<ArticoloFornitore> LeggiTracciato(Tracciato tracciato, LettoreRighe& lettore,
                                               RiepilogoImport& riepilogo);
 
 constexpr char kTracciatoAssente[] =

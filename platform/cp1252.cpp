@@ -1,5 +1,7 @@
 #include "platform/cp1252.h"
 
+#include <QStringDecoder>
+
 namespace listinova::platform {
 namespace {
 
@@ -19,6 +21,12 @@ QString decodeCp1252(QByteArrayView bytes) {
     text.append(byte >= 0x80 && byte <= 0x9F ? QChar(kCp1252High[byte - 0x80]) : QChar(byte));
   }
   return text;
+}
+
+QString decodeTextLine(QByteArrayView bytes) {
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = utf8(bytes);
+  return utf8.hasError() ? decodeCp1252(bytes) : text;
 }
 
 }  // namespace listinova::platform

@@ -19,14 +19,6 @@ namespace {
 // The callers read into a 256-character buffer with a limit of 255.
 constexpr qsizetype kValueLimit = 254;
 
-// A line that is valid UTF-8 is UTF-8; any other was written by a Windows-era tool in CP1252.
-// Deciding line by line keeps a file that mixes both (or holds one stray byte) readable.
-QString decodeLine(QByteArrayView bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8(bytes);
-  return utf8.hasError() ? decodeCp1252(bytes) : text;
-}
-
 // How the file's text is stored: bytes per line (UTF-8 or CP1252), or UTF-16 with a BOM.
 enum class Encoding { Bytes, Utf16LE, Utf16BE };
 
@@ -51,7 +43,7 @@ struct Content {
     return encoder(text);
   }
   QString decode(QByteArrayView bytes) const {
-    if (encoding == Encoding::Bytes) return decodeLine(bytes);
+    if (encoding == Encoding::Bytes) return decodeTextLine(bytes);
     QStringDecoder decoder(encoding == Encoding::Utf16LE ? QStringDecoder::Utf16LE
                                                          : QStringDecoder::Utf16BE);
     return decoder(bytes);

@@ -13,22 +13,38 @@ namespace listinova::platform {
 struct WorkbookCell {
   QString text;
   bool numeric = false;
-  bool empty() const { return text.isEmpty(); }
+  // A formula whose result the file does not hold: the cell has no value to give.
+  bool formulaWithoutValue = false;
+  bool empty() const { return text.isEmpty() && !formulaWithoutValue; }
 };
 
 // Cells of one row by column: element 0 is column 1. Trailing empty cells may be missing.
 using WorkbookRow = std::vector<WorkbookCell>;
 
-// A workbook that cannot be read: the Italian text says why.
+// A workbook that cannot be read: the Italian text says why; `detail` holds what a library
+// said (in English), for the error log only.
 class WorkbookError : public std::runtime_error {
  public:
-  explicit WorkbookError(const QString& message)
-      : std::runtime_error(message.toStdString()), message_(message) {}
+  explicit WorkbookError(const QString& message, const QString& detail = {})
+      : std::runtime_error(message.toStdString()), message_(message), detail_(detail) {}
   const QString& message() const { return message_; }
+  const QString& detail() const { return detail_; }
 
  private:
   QString message_;
+  QString detail_;
 };
+
+// Excel's own limits: a workbook that claims more is refused rather than believed.
+constexpr int kMaxWorkbookRows = 1048576;
+constexpr int kMaxWorkbookColumns = 16384;
+// The most a part of a workbook may inflate to, in bytes and as a multiple of its packed size.
+constexpr qint64 kMaxPartBytes = 200LL * 1024 * 1024;
+constexpr qint64 kMaxPartRatio = 100;
+// The memory the cells of one workbook may take, by the readers' own count.
+constexpr qint64 kMaxCellBytes = 160LL * 1024 * 1024;
+// The longest text a cell may hold, as in Excel.
+constexpr int kMaxCellText = 32767;
 
 // Reads the sheets of a workbook (.xls, .xlsx or .ods).
 class WorkbookReader {

@@ -13,6 +13,9 @@ pacchetti=(
   libzint-dev glabels-data zbar-tools poppler-utils cups cups-pdf cups-client
   dpkg-dev fakeroot file man-db
 )
+# Only to remake the workbook fixtures of tests/import/fogli (their scripts say how):
+# tools/installa-dipendenze.sh --fogli
+if [ "${1:-}" = "--fogli" ]; then pacchetti+=(libreoffice-calc-nogui gnumeric); fi
 come_root=()
 if [ "$(id -u)" -ne 0 ]; then come_root=(sudo); fi
 export DEBIAN_FRONTEND=noninteractive

@@ -17,7 +17,9 @@ QByteArray colonna(int indice) {
   return lettere;
 }
 
-bool scriviZip(const QString& percorso, const std::vector<std::pair<QString, QByteArray>>& parti) {
+}  // namespace
+
+bool ScriviZip(const QString& percorso, const std::vector<std::pair<QString, QByteArray>>& parti) {
   int errore = 0;
   zip_t* zip = zip_open(percorso.toUtf8().constData(), ZIP_CREATE | ZIP_TRUNCATE, &errore);
   if (!zip) return false;
@@ -34,8 +36,6 @@ bool scriviZip(const QString& percorso, const std::vector<std::pair<QString, QBy
   }
   return zip_close(zip) == 0;
 }
-
-}  // namespace
 
 bool ScriviXlsx(const QString& percorso,
                 const std::vector<std::pair<QString, FoglioDiProva>>& fogli) {
@@ -92,7 +92,7 @@ bool ScriviXlsx(const QString& percorso,
   parti.emplace_back("xl/workbook.xml", libro);
   parti.emplace_back("xl/_rels/workbook.xml.rels", relazioni);
   parti.emplace_back("xl/sharedStrings.xml", condivise);
-  return scriviZip(percorso, parti);
+  return ScriviZip(percorso, parti);
 }
 
 bool ScriviOds(const QString& percorso,
@@ -126,7 +126,7 @@ bool ScriviOds(const QString& percorso,
         "table:number-columns-repeated=\"1024\"/></table:table-row></table:table>";
   }
   contenuto += "</office:spreadsheet></office:body></office:document-content>";
-  return scriviZip(percorso, {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+  return ScriviZip(percorso, {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
                               {"content.xml", contenuto}});
 }
 

@@ -104,9 +104,13 @@ TEST_F(FrmImportaTest, ADelimitedImportEndsWithItsSummaryAndCloses) {
   scelto = file("listino.txt",
                 "x;x;x;8001234567897;Pasta 500g;3;x;x;x;1.5;x;7\nx;x;x;9;Rotta;zz;x;x;x;1\n");
   figlio<QPushButton>("cmdValPredef")->click();
+  prompts.answers = {platform::Answer::Yes};  // three products would become one
   procedi();
-  ASSERT_EQ(prompts.asked.size(), 1u);
-  const QString riepilogo = prompts.asked[0].text;
+  ASSERT_EQ(prompts.asked.size(), 2u);
+  EXPECT_EQ(prompts.asked[0].text,
+            "L'archivio passerebbe da 3 a 1 prodotti. Sostituirlo comunque?");
+  EXPECT_EQ(prompts.asked[0].defaultAnswer, platform::Answer::No);
+  const QString riepilogo = prompts.asked[1].text;
   EXPECT_TRUE(riepilogo.startsWith("Operazione terminata\n\nRighe lette: 2\nProdotti aggiunti: 1"))
       << riepilogo.toStdString();
   EXPECT_TRUE(riepilogo.contains("riga 2: reparto \"zz\" non numerico"));

@@ -75,7 +75,7 @@ TEST_F(InterscambioTest, AFailedImportLeavesItsFileToBeTriedAgain) {
   const EsitoInterscambio esito = interscambio.ImportaInterscambio(in);
   EXPECT_TRUE(esito.importati.isEmpty());
   EXPECT_EQ(esito.fermatoSu, "A1.txt");
-  EXPECT_TRUE(esito.errore.contains("disco pieno"));
+  EXPECT_TRUE(esito.errore.contains("l'archivio è rimasto com'era")) << esito.errore.toStdString();
   EXPECT_EQ(inCartella(in), QStringList{"A1.txt"});
 }
 
