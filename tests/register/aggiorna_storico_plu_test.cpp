@@ -1,41 +1,22 @@
 #include "register/aggiorna_storico_plu.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <map>
-#include <memory>
 
-#include "catalogue/apri_database.h"
-#include "platform/db/database.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
-namespace listinova {
+namespace listinova::testing {
 namespace {
-
-using platform::db::Database;
-using platform::db::Recordset;
 
 const QDate kOggi(2026, 12, 7);
 
 class AggiornaStoricoPluTest : public ::testing::Test {
  protected:
   void prodotto(const QString& codice, const QString& barCode, double quantita) {
-    Recordset rs = db_->openRecordset("select * from Magazzino");
-    rs.addNew();
-    rs.setText("CodMateriale", codice);
-    rs.setText("BarCode", barCode);
-    rs.setValue("Quantità", quantita);
-    rs.update();
-  }
-  void ulteriore(const QString& codProd, const QString& barCode) {
-    Recordset rs = db_->openRecordset("select * from BarCodeUlteriori");
-    rs.addNew();
-    rs.setText("CodProd", codProd);
-    rs.setText("BarCode", barCode);
-    rs.update();
+    negozio.prodotto({.cod = codice, .barCode = barCode, .quantita = quantita});
   }
   // Appends lines with CR LF and gives where the file ended before.
   qint64 accoda(const QStringList& righe) {
@@ -46,26 +27,22 @@ class AggiornaStoricoPluTest : public ::testing::Test {
     return inizio;
   }
   EsitoPrenotazione prenota(MetodoLettura metodo, qint64 da = 0, bool torvane = false) {
-    return AggiornaStoricoPLU(*db_, percorso_, metodo, torvane, da, kOggi);
+    return AggiornaStoricoPLU(*negozio.db, percorso_, metodo, torvane, da, kOggi);
   }
-  double giacenza(const QString& codice) {
-    Recordset rs =
-        db_->openRecordset("Select Quantità from Magazzino where CodMateriale='" + codice + "'");
-    return rs.number("Quantità");
-  }
-  // EAN -> quantities booked, in order.
+  double giacenza(const QString& codice) { return negozio.quantita(codice); }
+  // EAN -> quantities booked, in order; every line dated today.
   std::map<QString, std::vector<double>> storico() {
     std::map<QString, std::vector<double>> righe;
-    for (Recordset rs = db_->openRecordset("Select * from StoricoPLU"); !rs.eof(); rs.moveNext()) {
+    for (auto rs = negozio.db->openRecordset("Select * from StoricoPLU"); !rs.eof();
+         rs.moveNext()) {
       EXPECT_EQ(rs.dateTime("DataModif").date(), kOggi);
       righe[rs.text("EAN")].push_back(rs.number("Qta"));
     }
     return righe;
   }
 
-  QTemporaryDir dir_;
-  std::unique_ptr<Database> db_ = ApriDatabase(dir_.filePath("DbNegozio.mdb"));
-  QString percorso_ = dir_.filePath("PLUOstrel1.txt");
+  NegozioDiProva negozio;
+  QString percorso_ = negozio.file("PLUOstrel1.txt");
 };
 
 // An answer with `barCode` at field b and `quantita` at field q, `campi` fields in all.
@@ -127,9 +104,9 @@ TEST_F(AggiornaStoricoPluTest, BarcodesAreFoundAdditionalFirstThenMainThenInStor
   prodotto("2", "8002", 10);
   prodotto("3", "2012345000017", 10);
   prodotto("4", "2099999000013", 10);
-  prodotto("5", "2199999000010", 10);  // same item number as 4: neither can be told
-  ulteriore("1", "8002");              // an additional code wins over another main code
-  ulteriore("9", "7777");              // its product is gone
+  prodotto("5", "2199999000010", 10);     // same item number as 4: neither can be told
+  negozio.barCodeUlteriore("1", "8002");  // an additional code wins over another main code
+  negozio.barCodeUlteriore("9", "7777");  // its product is gone
   accoda({risposta(16, 3, "8001", 8, "1000"), risposta(16, 3, "8002", 8, "2000"),
           risposta(16, 3, "12345", 8, "3000"), risposta(16, 3, "2012345000017", 8, "500"),
           risposta(16, 3, "99999", 8, "1000"), risposta(16, 3, "7777", 8, "1000"),
@@ -156,11 +133,9 @@ TEST_F(AggiornaStoricoPluTest, AFailureHalfwayLeavesStockAndHistoryAsTheyWere) {
   prodotto("1", "8001", 10);
   accoda({risposta(16, 3, "8001", 8, "1000"), risposta(16, 3, "ROTTO", 8, "1000"),
           risposta(16, 3, "8001", 8, "1000")});
-  ASSERT_EQ(sqlite3_exec(db_->handle(),
-                         "CREATE TRIGGER rotto BEFORE INSERT ON StoricoPLU WHEN NEW.EAN='ROTTO' "
-                         "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END",
-                         nullptr, nullptr, nullptr),
-            SQLITE_OK);
+  negozio.sqlite(
+      "CREATE TRIGGER rotto BEFORE INSERT ON StoricoPLU WHEN NEW.EAN='ROTTO' "
+      "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END");
   const EsitoPrenotazione esito = prenota(MetodoLettura::PerProdotto);
   EXPECT_FALSE(esito.riuscita);
   EXPECT_EQ(esito.prenotate, 0);
@@ -168,10 +143,10 @@ TEST_F(AggiornaStoricoPluTest, AFailureHalfwayLeavesStockAndHistoryAsTheyWere) {
   EXPECT_EQ(giacenza("1"), 10.0);
   EXPECT_TRUE(storico().empty());
 
-  EXPECT_FALSE(
-      AggiornaStoricoPLU(*db_, dir_.filePath("manca.txt"), MetodoLettura::Lista, false, 0, kOggi)
-          .riuscita);
+  EXPECT_FALSE(AggiornaStoricoPLU(*negozio.db, negozio.file("manca.txt"), MetodoLettura::Lista,
+                                  false, 0, kOggi)
+                   .riuscita);
 }
 
 }  // namespace
-}  // namespace listinova
+}  // namespace listinova::testing

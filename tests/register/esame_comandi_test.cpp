@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <deque>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -43,7 +44,6 @@ class RegistratoreFinto : public platform::SerialPort {
     } else if (bytes.startsWith(Controllo::STX) && bytes.endsWith(Controllo::ETX)) {
       const QByteArray comando = bytes.mid(1, bytes.size() - 4);
       comandi << DecodificaDaRegistratore(comando);
-      byteComandi.push_back(comando);
       if (rispondeAiComandi) rispondi(IncorniciaComando(prossimoEsito() + "/00/00"));
     }
     return bytes.size();
@@ -58,7 +58,6 @@ class RegistratoreFinto : public platform::SerialPort {
 
   int enquiry = 0;
   QStringList comandi;
-  std::vector<QByteArray> byteComandi;
 
  private:
   QByteArray prossimoEsito() {
@@ -115,8 +114,6 @@ const QString kRimandoEnq =
     QStringLiteral("          *** uscito per timeout comunicazione, RIMANDO ENQ");
 const QString kRimandoComando =
     QStringLiteral("          *** uscito per timeout comunicazione, RIMANDO COMANDO");
-const QString kIgnorato = QStringLiteral(
-    "         Azione Intrapresa : Tracciato e Ignorato il comando che ha dato l'errore");
 
 QString letto(const QString& percorso) {
   QFile file(percorso);
@@ -132,14 +129,27 @@ class Driver : public ::testing::Test {
   }
   void TearDown() override { Globali() = VarGlobali{}; }
 
-  bool invia(const QByteArray& contenuto, const QString& indirizzo = "1") {
+  // The file through a driver with these bounds (busy 100 ms, paper at once by default).
+  bool invia(const QStringList& righe, LimitiDriver limiti = {.occupatoMs = 100}) {
     QFile file(cartella.file("FilePLU1.txt"));
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(contenuto);
+    file.write(righe.join("\r\n").toUtf8() + "\r\n");
     file.close();
-    return driver.EsameComandi(file.fileName(), indirizzo);
+    driver = std::make_unique<DriverComandi>(
+        StrumentiDriver{trasporto,
+                        attesa,
+                        log,
+                        prompts,
+                        orologio,
+                        visualizzatore,
+                        cartella.root(),
+                        cartella.setup(),
+                        {},
+                        {},
+                        [this](const QString& testo) { stati << testo; },
+                        limiti});
+    return driver->EsameComandi(file.fileName(), "1");
   }
-  bool invia(const QStringList& righe) { return invia(righe.join("\r\n").toUtf8() + "\r\n"); }
 
   QStringList righeLog() const {
     const QStringList righe = letto(log.percorsoLog()).split(QStringLiteral("\r\n"));
@@ -158,40 +168,9 @@ class Driver : public ::testing::Test {
   AttesaIstantanea attesa;
   testing::FakePrompts prompts;
   VisualizzatoreFinto visualizzatore;
-  QStringList contatore;
-  int terminazioni = 0;
   QStringList stati;
-  DriverComandi driver{{trasporto, attesa, log, prompts, orologio, visualizzatore, cartella.root(),
-                        cartella.setup(), [this](const QString& testo) { contatore << testo; },
-                        [this] { ++terminazioni; },
-                        [this](const QString& testo) { stati << testo; },
-                        LimitiDriver{.occupatoMs = 100, .senzaOperatoreMs = 0}}};
+  std::unique_ptr<DriverComandi> driver;
 };
-
-TEST_F(Driver, WholeFileGoesThroughLineByLine) {
-  QFile vecchio(nonTrasmessi());
-  ASSERT_TRUE(vecchio.open(QIODevice::WriteOnly));
-  vecchio.close();
-
-  EXPECT_TRUE(invia(QStringList{"P/1/Pane", "P/2/Latte/", "D/3"}));
-
-  EXPECT_EQ(registratore.comandi, QStringList({"P/1/Pane/", "P/2/Latte/", "D/3/"}));
-  EXPECT_EQ(registratore.enquiry, 3);
-  EXPECT_EQ(contatore, QStringList({"0", "1", "2", "3"}));
-  EXPECT_EQ(orologio.waits, std::vector<int>({1, 1}));  // between lines, not before the first
-  EXPECT_FALSE(QFile::exists(nonTrasmessi()));
-  EXPECT_TRUE(visualizzatore.mostrati.isEmpty());
-  EXPECT_EQ(righeLog(), QStringList());
-  EXPECT_TRUE(attesa.scadute.empty());
-}
-
-TEST_F(Driver, UnixLinesAndUtf8TextReachTheWireAsWindowsBytes) {
-  EXPECT_TRUE(invia(QString::fromUtf8("P/1/Caffè/2,50€\nP/2/Tè").toUtf8()));
-
-  ASSERT_EQ(registratore.byteComandi.size(), 2u);
-  EXPECT_EQ(registratore.byteComandi[0], QByteArray("P/1/Caff\xe8/2,50\x80/"));
-  EXPECT_EQ(registratore.byteComandi[1], QByteArray("P/2/T\xe8/"));
-}
 
 TEST_F(Driver, OutputFolderMissingBecomesTheProgramFolder) {
   ScriviINI(cartella.setup(), "Cartelle", "OUT", "");
@@ -202,86 +181,15 @@ TEST_F(Driver, OutputFolderMissingBecomesTheProgramFolder) {
   EXPECT_EQ(LeggiINI(cartella.setup(), "Cartelle", "OUT", "?"), "C:");
   EXPECT_EQ(visualizzatore.mostrati, QStringList({cartella.file("NonTRASMESSI1.txt")}));
   ScriviINI(cartella.setup(), "Cartelle", "OUT", "C:\\Uscita\\Casse");
-  EXPECT_EQ(driver.cartellaUscita(), cartella.file("Uscita/Casse"));
-}
-
-TEST_F(Driver, RefusedOrUnknownCodeIsListedAndTheJobGoesOn) {
-  struct Caso {
-    QByteArray esito;
-    QStringList log;
-    QString elenco;
-  };
-  const std::vector<Caso> casi = {
-      {"07",
-       {"         ESITO : 7 - Il PLU non esiste - 2", "LOG - Errore!", kIgnorato},
-       "Invio: \r\nP/1\r\nESITO : Errore N.7 - Descr.: Il PLU non esiste\r\n"},
-      {"5A",
-       {"         ESITO : 90 -  - 0"},
-       "Invio: \r\nP/1\r\nESITO : Errore N.90 - Descr.: \r\n"},
-      {"ZZ",
-       {"         ESITO : ZZ - Codice di risposta non valido - 0"},
-       "Invio: \r\nP/1\r\nESITO : Errore N.ZZ - Descr.: Codice di risposta non valido\r\n"},
-      {QByteArray(2, '\0'),
-       {"         ESITO : ?? - Codice di risposta non valido - 0"},
-       "Invio: \r\nP/1\r\nESITO : Errore N.?? - Descr.: Codice di risposta non valido\r\n"},
-  };
-  for (const Caso& caso : casi) {
-    SCOPED_TRACE(caso.esito.toHex().constData());
-    QFile::remove(log.percorsoLog());
-    registratore.comandi.clear();
-    orologio.waits.clear();
-    visualizzatore.mostrati.clear();
-    registratore.esiti = {caso.esito};
-
-    EXPECT_TRUE(invia(QStringList{"P/1", "P/2"}));
-
-    EXPECT_EQ(registratore.comandi, QStringList({"P/1/", "P/2/"}));
-    EXPECT_EQ(driver.ComandiRifiutati(), QStringList{"P/1"});
-    EXPECT_EQ(righeLog(), caso.log);
-    EXPECT_EQ(letto(nonTrasmessi()), caso.elenco);
-    EXPECT_EQ(visualizzatore.mostrati, QStringList({nonTrasmessi()}));
-    EXPECT_EQ(orologio.waits, std::vector<int>({2, 1}));
-  }
-}
-
-// Busy for longer than the bound (100 ms here, by the fake clock) is a failed send, not a skip.
-TEST_F(Driver, RegisterBusyForTooLongFailsTheJob) {
-  registratore.esiti.assign(1000, "1A");
-  registratore.esiti.push_front("00");
-
-  EXPECT_FALSE(invia(QStringList{"P/0", "P/1", "P/2"}));
-
-  EXPECT_EQ(registratore.comandi.count("P/2/"), 0);
-  EXPECT_GT(registratore.comandi.count("P/1/"), 10);
-  const QString fine = "*** Cassa occupata da 0 secondi, esco definitivamente. FINE.";
-  EXPECT_EQ(righeLog().last(), "          " + fine);
-  EXPECT_EQ(letto(nonTrasmessi()).split("\r\n", Qt::SkipEmptyParts).last(), fine);
-  EXPECT_TRUE(driver.ComandiRifiutati().isEmpty());
-  EXPECT_EQ(visualizzatore.mostrati, QStringList({nonTrasmessi()}));
+  EXPECT_EQ(driver->cartellaUscita(), cartella.file("Uscita/Casse"));
 }
 
 // With nobody at the counter the paper message cannot be answered: after the bound the
 // register's send has failed. Each message is one wait of the fake clock here.
 TEST_F(Driver, PaperNobodyChangesFailsTheJobAfterTheBound) {
-  DriverComandi senzaOperatore({trasporto,
-                                attesa,
-                                log,
-                                prompts,
-                                orologio,
-                                visualizzatore,
-                                cartella.root(),
-                                cartella.setup(),
-                                {},
-                                {},
-                                {},
-                                LimitiDriver{.senzaOperatoreMs = 10}});
   registratore.esiti.assign(100, "2C");
-  QFile file(cartella.file("FilePLU1.txt"));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("P/1\r\nP/2\r\n");
-  file.close();
 
-  EXPECT_FALSE(senzaOperatore.EsameComandi(file.fileName(), "1"));
+  EXPECT_FALSE(invia(QStringList{"P/1", "P/2"}, {.senzaOperatoreMs = 10}));
 
   EXPECT_EQ(registratore.comandi, QStringList(5, "P/1/"));
   EXPECT_EQ(prompts.asked.size(), 5u);
@@ -291,43 +199,34 @@ TEST_F(Driver, PaperNobodyChangesFailsTheJobAfterTheBound) {
   EXPECT_EQ(righeLog().last(), "          " + fine);
 }
 
-TEST_F(Driver, FiveEnquiryTimeoutsAreRetriedAndAnAckStartsTheCountAfresh) {
+// Five enquiry timeouts are retried and an ACK starts the count afresh; the sixth in a row, of
+// enquiries and commands together, abandons the job.
+TEST_F(Driver, SixthTimeoutInARowAbandonsTheJob) {
   registratore.enquiryIgnorate = {1, 2, 3, 4, 5, 7, 8, 9, 10, 11};
-
   EXPECT_TRUE(invia(QStringList{"P/1", "P/2"}));
-
   EXPECT_EQ(righeLog(), QStringList(10, kRimandoEnq));
   EXPECT_EQ(attesa.scadute, std::vector<int>(10, 3000));
   EXPECT_EQ(registratore.comandi, QStringList({"P/1/", "P/2/"}));
-}
 
-TEST_F(Driver, SixthTimeoutInARowAbandonsTheJob) {
+  QFile::remove(log.percorsoLog());
+  registratore.comandi.clear();
+  stati.clear();
+  registratore.enquiryIgnorate = {};
   registratore.rispostaEnquiry = QByteArray(1, Controllo::NAK);  // no better than silence
-
-  EXPECT_FALSE(invia(QStringList{"P/1", "P/2"}));
-
-  EXPECT_EQ(registratore.enquiry, 6);
+  EXPECT_FALSE(invia(QStringList{"P/1"}));
   EXPECT_TRUE(registratore.comandi.isEmpty());
   EXPECT_EQ(righeLog(), QStringList(5, kRimandoEnq) << kTroppiTimeout);
-  EXPECT_EQ(contatore, QStringList({"0", "1"}));
-  EXPECT_EQ(stati,
-            QStringList(
-                {"Cassa 1 non risponde: tentativo 2 di 6", "Cassa 1 non risponde: tentativo 3 di 6",
-                 "Cassa 1 non risponde: tentativo 4 di 6", "Cassa 1 non risponde: tentativo 5 di 6",
-                 "Cassa 1 non risponde: tentativo 6 di 6"}));
-  EXPECT_EQ(trasporto.risposta().Stato, "");
-  EXPECT_TRUE(visualizzatore.mostrati.isEmpty());
-}
+  EXPECT_EQ(stati.size(), 5);
+  EXPECT_EQ(stati.last(), "Cassa 1 non risponde: tentativo 6 di 6");
 
-TEST_F(Driver, EnquiryAndCommandTimeoutsCountTogether) {
+  QFile::remove(log.percorsoLog());
+  registratore.rispostaEnquiry = QByteArray(1, Controllo::ACK);
   registratore.rispondeAiComandi = false;
+  registratore.enquiry = 0;
   registratore.enquiryIgnorate = {2, 3, 4, 5, 6};
-
   EXPECT_FALSE(invia(QStringList{"P/1"}));
-
   EXPECT_EQ(righeLog(), QStringList({kRimandoComando, kRimandoEnq, kRimandoEnq, kRimandoEnq,
                                      kRimandoEnq, kTroppiTimeout}));
-  EXPECT_EQ(registratore.comandi.size(), 1);
   EXPECT_FALSE(QFile::exists(nonTrasmessi()));
 }
 
