@@ -172,18 +172,6 @@ class Driver : public ::testing::Test {
   std::unique_ptr<DriverComandi> driver;
 };
 
-TEST_F(Driver, OutputFolderMissingBecomesTheProgramFolder) {
-  ScriviINI(cartella.setup(), "Cartelle", "OUT", "");
-  registratore.esiti = {"07"};
-
-  EXPECT_TRUE(invia(QStringList{"P/1"}));
-
-  EXPECT_EQ(LeggiINI(cartella.setup(), "Cartelle", "OUT", "?"), "C:");
-  EXPECT_EQ(visualizzatore.mostrati, QStringList({cartella.file("NonTRASMESSI1.txt")}));
-  ScriviINI(cartella.setup(), "Cartelle", "OUT", "C:\\Uscita\\Casse");
-  EXPECT_EQ(driver->cartellaUscita(), cartella.file("Uscita/Casse"));
-}
-
 // With nobody at the counter the paper message cannot be answered: after the bound the
 // register's send has failed. Each message is one wait of the fake clock here.
 TEST_F(Driver, PaperNobodyChangesFailsTheJobAfterTheBound) {

@@ -19,6 +19,7 @@
 #include "register/protocollo_ostrel.h"
 #include "register/risposta_misuratore.h"
 #include "startup/error_log.h"
+#include "startup/modulo_file_ini.h"
 #include "support/qt_print.h"
 
 namespace listinova::testing {
@@ -214,6 +215,12 @@ TEST_P(InvioSuLinea, EachAnswerCodeGetsItsOwnHandlingAndIsListed) {
                                 "         ESITO : 7 - Il PLU non esiste - 2", "LOG - Errore!",
                                 "         Azione Intrapresa : Tracciato e Ignorato il comando "
                                 "che ha dato l'errore"}));
+
+  // The list went to the program's folder, which the settings now name as the output folder.
+  EXPECT_EQ(LeggiINI(banco.cartella.setup(), "Cartelle", "OUT", "?"), "C:");
+  ScriviINI(banco.cartella.setup(), "Cartelle", "OUT", "C:\\Uscita");
+  EXPECT_EQ(banco.collegamento().driver().cartellaUscita(), banco.percorso("Uscita"));
+  ScriviINI(banco.cartella.setup(), "Cartelle", "OUT", "C:");
 
   registratore.impostaComportamento({});
   EXPECT_EQ(banco.invia(false).inviateBene, 1);
