@@ -74,17 +74,6 @@ TEST(SimulatoreFrame, OnlyAWholeFrameWithItsChecksumIsACommand) {
   EXPECT_NE(risposta.mid(9, 2), CalcolaChecksum("00/00/00"));
 }
 
-// The rules only the command line offers: a code for ever, a code by pattern.
-TEST(SimulatoreCodici, AlwaysAndByPattern) {
-  Scambio sempre({.codici = {RegolaCodice::perRiga(1, "33", RegolaCodice::Sempre)}});
-  for (int volta = 0; volta < 3; ++volta)
-    EXPECT_EQ(sempre.manda(frame(kPlu51)), risultato("33")) << volta;
-  Scambio schema({.codici = {{.schema = QRegularExpression("^P/52/"), .codice = "5A"}}});
-  EXPECT_EQ(schema.manda(frame(kPlu51)), risultato("00"));
-  EXPECT_EQ(schema.manda(frame(kPlu52)), risultato("5A"));
-  EXPECT_EQ(schema.simulatore.tabellaPlu().keys(), QStringList{"51"});
-}
-
 // No test and no user reaches beyond this machine through the simulator; a port in use says so.
 TEST(SimulatoreUdpLinea, OnlyLoopbackAndAFreePort) {
   QUdpSocket occupante;
