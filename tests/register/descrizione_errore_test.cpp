@@ -19,47 +19,20 @@ Voce cerca(const QString& campo) {
   return voce;
 }
 
+// The field is read as hexadecimal up to the first non-digit and written back in decimal.
 TEST(DescrizioneErrore, FieldIsReadAsHexadecimalAndWrittenBackDecimal) {
-  EXPECT_EQ(cerca("0A").codice, "10");
-  EXPECT_EQ(cerca("0a").codice, "10");
-  EXPECT_EQ(cerca("A").codice, "10");
-  EXPECT_EQ(cerca("10").codice, "16");
-  EXPECT_EQ(cerca("00").codice, "0");
-  EXPECT_EQ(cerca("").codice, "0");
-  EXPECT_EQ(cerca(" 7").codice, "7");
-  EXPECT_EQ(cerca("1G").codice, "1");  // reading stops at the first non-digit
-  EXPECT_EQ(cerca("xy").codice, "0");
+  const std::pair<const char*, const char*> casi[] = {{"0A", "10"}, {"0a", "10"}, {"A", "10"},
+                                                      {"10", "16"}, {"00", "0"},  {"", "0"},
+                                                      {" 7", "7"},  {"1G", "1"},  {"xy", "0"}};
+  for (const auto& [campo, codice] : casi) EXPECT_EQ(cerca(campo).codice, codice) << campo;
 }
 
-TEST(DescrizioneErrore, SpotChecksOfTheTable) {
-  const auto voce = [](const QString& campo) {
-    const Voce v = cerca(campo);
-    return std::make_pair(v.descrizione, v.classe);
-  };
-  EXPECT_EQ(voce("01"), std::make_pair(QString("Campi del comando insufficienti"), 2));
-  EXPECT_EQ(voce("1A"), std::make_pair(QString("Stampante Busy, reinviare il comando"), 1));
-  EXPECT_EQ(voce("1D"),
-            std::make_pair(QString("Raggiunto limite massimo Programmazione Intestazioni "
-                                   "scontrino"),
-                           9));
-  EXPECT_EQ(voce("2C"), std::make_pair(QString("Carta finita"), 4));
-  EXPECT_EQ(voce("33"), std::make_pair(QString("Portello rotolo aperto"), 4));
-  EXPECT_EQ(voce("57"), std::make_pair(QString::fromUtf8("La SD è PIENA!!!"), 9));
-  EXPECT_EQ(voce("0D"),
-            std::make_pair(QString::fromUtf8("The requested Fiscal record doesn’t exist"), 2));
-  EXPECT_EQ(voce("03"), std::make_pair(QString("Un campo del comando e' troppo corto"), 2));
-  EXPECT_EQ(voce("59"), std::make_pair(QString("Superati i limiti della SD!!!"), 9));
-}
-
-TEST(DescrizioneErrore, CodesOutsideTheTableHaveNoTextAndClassZero) {
-  for (const QString campo : {"5A", "00", "", "FF"}) {
-    const Voce v = cerca(campo);
-    EXPECT_EQ(v.descrizione, "") << campo.toStdString();
-    EXPECT_EQ(v.classe, 0) << campo.toStdString();
-  }
-}
-
-TEST(DescrizioneErrore, EveryCodeUpTo0x59HasATextAndAClass) {
+// The class decides what the driver does: 1 resend, 2 skip, 4 ask the operator, 9 stop.
+TEST(DescrizioneErrore, EveryCodeUpTo0x59HasATextAndTheClassOfItsHandling) {
+  const std::pair<const char*, int> classi[] = {{"1A", 1}, {"01", 2}, {"2C", 4}, {"33", 4},
+                                                {"1D", 9}, {"57", 9}, {"5A", 0}, {"FF", 0}};
+  for (const auto& [campo, classe] : classi) EXPECT_EQ(cerca(campo).classe, classe) << campo;
+  EXPECT_EQ(cerca("5A").descrizione, "");
   for (int codice = 1; codice <= 89; ++codice) {
     const Voce v = cerca(QString::number(codice, 16));
     EXPECT_FALSE(v.descrizione.isEmpty()) << codice;

@@ -10,14 +10,12 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "catalogue/apri_database.h"
-#include "platform/db/database.h"
 #include "platform/text_viewer.h"
 #include "register/collegamento_casse.h"
 #include "startup/error_log.h"
 #include "startup/var_globali.h"
-#include "support/cartella_di_prova.h"
 #include "support/fakes.h"
+#include "support/negozio_di_prova.h"
 #include "support/pseudo_terminal.h"
 #include "support/qt_print.h"
 
@@ -53,18 +51,23 @@ TEST(PortaNonApribile, PermissionAndMissingDeviceAreSaidWithWhatToDo) {
   const QString negata = terminale.slavePath();
   ASSERT_EQ(::chmod(QFile::encodeName(negata).constData(), 0), 0);
 
-  CartellaDiProva cartella;
-  Globali() = VarGlobali{};
+  testing::NegozioDiProva negozio;
   Globali().TitoloProgramma = "Listinova";
   testing::FakeClock clock;
-  ErrorLog log(cartella.root(), clock);
+  ErrorLog log(negozio.cartella.root(), clock);
   installaErrorLog(&log);
-  auto db = ApriDatabase(cartella.file("Dati/DbNegozio.mdb"));
   testing::FakePrompts prompts;
   testing::FakeNotice notice;
   NessunVisualizzatore visualizzatore;
-  CollegamentoCasse casse(
-      {*db, prompts, notice, clock, visualizzatore, cartella.root(), cartella.setup(), {}, {}});
+  CollegamentoCasse casse({*negozio.db,
+                           prompts,
+                           notice,
+                           clock,
+                           visualizzatore,
+                           negozio.cartella.root(),
+                           negozio.cartella.setup(),
+                           {},
+                           {}});
 
   const struct {
     QString porta;

@@ -2,50 +2,27 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <memory>
-
-#include "catalogue/apri_database.h"
-#include "platform/db/database.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
-namespace listinova {
+namespace listinova::testing {
 namespace {
 
-using platform::db::Database;
-using platform::db::Recordset;
-
+// One line per known barcode, summed over the days of the period (both ends in), none for a
+// sale of nothing or of a product the shop no longer has.
 TEST(VenditePeriodo, OneLinePerBarcodeSummedOverThePeriod) {
-  QTemporaryDir dir;
-  std::unique_ptr<Database> db = ApriDatabase(dir.filePath("DbNegozio.mdb"));
-  for (const auto& [codice, barCode, descrizione] :
-       {std::tuple{"1", "8001", "ACQUA"}, std::tuple{"2", "8002", "BIRRA"},
-        std::tuple{"3", "8003", "ZUCCHERO"}}) {
-    Recordset rs = db->openRecordset("select * from Magazzino");
-    rs.addNew();
-    rs.setText("CodMateriale", codice);
-    rs.setText("BarCode", barCode);
-    rs.setText("Descrizione", descrizione);
-    rs.update();
-  }
-  struct Riga {
-    const char* ean;
-    double qta;
-    QDate giorno;
-  };
-  const Riga righe[] = {{"8002", 0.1, {2026, 12, 1}}, {"8002", 0.2, {2026, 12, 7}},
-                        {"8001", 2.5, {2026, 12, 3}}, {"8001", 1, {2026, 11, 30}},
-                        {"8003", 4, {2026, 12, 8}},   {"8003", 0, {2026, 12, 5}},
-                        {"9999", 7, {2026, 12, 2}}};
-  Recordset storico = db->openRecordset("select * from StoricoPLU");
-  for (const Riga& r : righe) {
-    storico.addNew();
-    storico.setValue("EAN", r.ean);
-    storico.setValue("Qta", r.qta);
-    storico.setValue("DataModif", r.giorno);
-    storico.update();
-  }
-  const VenditePeriodo vendite = VenditeDelPeriodo(*db, {2026, 12, 1}, {2026, 12, 7});
+  NegozioDiProva negozio;
+  negozio.prodotto({.cod = "1", .descrizione = "ACQUA", .barCode = "8001"})
+      .prodotto({.cod = "2", .descrizione = "BIRRA", .barCode = "8002"})
+      .prodotto({.cod = "3", .descrizione = "ZUCCHERO", .barCode = "8003"})
+      .vendita("8002", 0.1, QDate(2026, 12, 1))
+      .vendita("8002", 0.2, QDate(2026, 12, 7))
+      .vendita("8001", 2.5, QDate(2026, 12, 3))
+      .vendita("8001", 1, QDate(2026, 11, 30))
+      .vendita("8003", 4, QDate(2026, 12, 8))
+      .vendita("8003", 0, QDate(2026, 12, 5))
+      .vendita("9999", 7, QDate(2026, 12, 2));
+  const VenditePeriodo vendite = VenditeDelPeriodo(*negozio.db, {2026, 12, 1}, {2026, 12, 7});
   ASSERT_EQ(vendite.righe.size(), 2u);
   EXPECT_EQ(vendite.righe[0].ean, "8001");
   EXPECT_EQ(vendite.righe[0].descrizione, "ACQUA");
@@ -53,7 +30,7 @@ TEST(VenditePeriodo, OneLinePerBarcodeSummedOverThePeriod) {
   EXPECT_EQ(vendite.righe[1].ean, "8002");
   EXPECT_EQ(vendite.righe[1].millesimi, 300);
   EXPECT_EQ(vendite.totaleMillesimi, 2800);
-  EXPECT_TRUE(VenditeDelPeriodo(*db, {2026, 12, 7}, {2026, 12, 1}).righe.empty());
+  EXPECT_TRUE(VenditeDelPeriodo(*negozio.db, {2026, 12, 7}, {2026, 12, 1}).righe.empty());
 }
 
 TEST(VenditePeriodo, QuantitiesReadTheItalianWay) {
@@ -68,4 +45,4 @@ TEST(VenditePeriodo, QuantitiesReadTheItalianWay) {
 }
 
 }  // namespace
-}  // namespace listinova
+}  // namespace listinova::testing

@@ -5,10 +5,6 @@
 #include <QFile>
 #include <QUdpSocket>
 
-#include "catalogue/apri_database.h"
-#include "platform/db/database.h"
-#include "platform/db/recordset.h"
-#include "platform/money.h"
 #include "startup/var_globali.h"
 
 namespace listinova::testing {
@@ -48,17 +44,9 @@ void VisualizzatoreRegistrato::showAndWait(const QString& percorso) {
   visti.push_back({percorso, testo});
 }
 
-BancoCasse::BancoCasse() : db(ApriDatabase(cartella.file("DbNegozio.mdb"))) {
-  Globali() = VarGlobali{};
-  Globali().TitoloProgramma = QStringLiteral("Negozio di prova");
-  Globali().CartellaProgramma = cartella.root();
-  Globali().PercorsoSetup = cartella.setup();
-}
+BancoCasse::BancoCasse() { Globali().TitoloProgramma = QStringLiteral("Negozio di prova"); }
 
-BancoCasse::~BancoCasse() {
-  collegamento_.reset();
-  Globali() = VarGlobali{};
-}
+BancoCasse::~BancoCasse() { collegamento_.reset(); }
 
 SimulatoreRegistratore& BancoCasse::cassaSeriale(int slot, const Comportamento& modo) {
   Cassa cassa{std::make_unique<SimulatoreRegistratore>(modo)};
@@ -83,30 +71,21 @@ SimulatoreRegistratore& BancoCasse::cassaInRete(const Comportamento& modo, quint
 QString BancoCasse::porta(int slot) const { return portaDelSlot(slot); }
 
 void BancoCasse::aggiungi(const ArticoloDiProva& p) {
-  platform::db::Recordset rs = db->openRecordset(QStringLiteral("select * from Magazzino"));
-  rs.addNew();
-  rs.setText("CodMateriale", p.codice);
-  rs.setText("BarCode", p.barCode);
-  rs.setText("Descrizione", p.descrizione);
-  rs.setText("Genere", p.genere);
-  rs.setValue("Quantità", p.quantita);
-  rs.setMoney("Costo", Money::parse(p.costo).value());
-  rs.setFlag("Modificato", p.modificato);
-  rs.update();
+  negozio.prodotto({.cod = p.codice,
+                    .descrizione = p.descrizione,
+                    .barCode = p.barCode,
+                    .genere = p.genere,
+                    .quantita = p.quantita,
+                    .costo = p.costo,
+                    .modificato = p.modificato});
 }
 
 void BancoCasse::aggiungiBarCode(const QString& codProd, const QString& barCode) {
-  platform::db::Recordset rs = db->openRecordset(QStringLiteral("select * from BarCodeUlteriori"));
-  rs.addNew();
-  rs.setText("CodProd", codProd);
-  rs.setText("BarCode", barCode);
-  rs.update();
+  negozio.barCodeUlteriore(codProd, barCode);
 }
 
 int BancoCasse::modificati() const {
-  platform::db::Recordset rs =
-      db->openRecordset(QStringLiteral("Select * from Magazzino where Modificato=-1"));
-  return rs.recordCount();
+  return negozio.conta(QStringLiteral("Select * from Magazzino where Modificato=-1"));
 }
 
 CollegamentoCasse& BancoCasse::collegamento() {
@@ -125,8 +104,6 @@ CollegamentoCasse& BancoCasse::collegamento() {
 EsitoInvio BancoCasse::invia(bool soloModificati, bool torvane) {
   return collegamento().InviaPLU(soloModificati, torvane);
 }
-
-QString BancoCasse::percorso(const QString& nome) const { return cartella.file(nome); }
 
 QStringList BancoCasse::righe(const QString& nome) const {
   QFile file(percorso(nome));

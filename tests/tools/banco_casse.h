@@ -8,8 +8,8 @@
 #include "platform/qt_clock.h"
 #include "platform/text_viewer.h"
 #include "register/collegamento_casse.h"
-#include "support/cartella_di_prova.h"
 #include "support/fakes.h"
+#include "support/negozio_di_prova.h"
 #include "tools/simulatore/comportamento.h"
 #include "tools/simulatore/simulatore_pty.h"
 #include "tools/simulatore/simulatore_registratore.h"
@@ -58,15 +58,19 @@ struct ArticoloDiProva {
   bool modificato = false;
 };
 
-// A shop folder with its store and settings, the program's real link to the registers, and
-// simulated registers behind a pseudo-terminal or a loopback UDP port, all on this thread.
-// Globali() is set for the test and reset afterwards.
+// The test shop with the program's real link to the registers, and simulated registers behind
+// a pseudo-terminal or a loopback UDP port, all on this thread.
 class BancoCasse {
  public:
   BancoCasse();
   ~BancoCasse();
   BancoCasse(const BancoCasse&) = delete;
   BancoCasse& operator=(const BancoCasse&) = delete;
+
+  // The shop, its builder and its queries; made first and gone last.
+  NegozioDiProva negozio;
+  CartellaDiProva& cartella = negozio.cartella;
+  std::shared_ptr<platform::db::Database>& db = negozio.db;
 
   // Register `slot` (1, 2 or 3: PortaCOM, PortaCOM1, PortaCOM2) on a pseudo-terminal.
   simulatore::SimulatoreRegistratore& cassaSeriale(int slot,
@@ -88,13 +92,12 @@ class BancoCasse {
   EsitoInvio invia(bool soloModificati, bool torvane = false);
 
   // In the shop folder, which the settings leave as the output folder too.
-  QString percorso(const QString& nome) const;
+  QString percorso(const QString& nome) const { return negozio.file(nome); }
   // The file's lines without their CR LF; empty when there is no file.
   QStringList righe(const QString& nome) const;
   // The messages of the driver log, without their date lines.
   QStringList logDriver() const;
 
-  CartellaDiProva cartella;
   QStringList cronologia;
   DomandeInOrdine prompts{cronologia};
   AvvisiInOrdine notice{cronologia};
@@ -107,7 +110,6 @@ class BancoCasse {
   QStringList stati;
   QStringList recordAttuali;
   std::vector<int> totaliRecord;
-  std::unique_ptr<platform::db::Database> db;
 
  private:
   struct Cassa {

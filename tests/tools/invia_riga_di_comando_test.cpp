@@ -4,42 +4,25 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QEventLoop>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTimer>
 
-#include "catalogue/apri_database.h"
-#include "platform/db/database.h"
-#include "platform/db/recordset.h"
-#include "startup/modulo_file_ini.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 #include "tools/simulatore/simulatore_pty.h"
 #include "tools/simulatore/simulatore_registratore.h"
 
-namespace listinova {
+namespace listinova::testing {
 namespace {
 
 using simulatore::Comportamento;
 using simulatore::RegolaCodice;
 
 TEST(InviaDaRigaDiComando, ExitStatusTellsTakenRefusedAndNotServed) {
-  QTemporaryDir dir;
-  const QString negozio = dir.filePath("negozio");
-  ASSERT_TRUE(QDir().mkpath(negozio + "/Dati"));
-  {
-    auto db = ApriDatabase(negozio + "/Dati/DbNegozio.mdb");
-    platform::db::Recordset rs = db->openRecordset("select * from Magazzino");
-    for (const char* barCode : {"8001234567890", "8009876543210"}) {
-      rs.addNew();
-      rs.setText("CodMateriale", QString(barCode).right(2));
-      rs.setText("BarCode", barCode);
-      rs.setText("Descrizione", "PRODOTTO");
-      rs.setText("Genere", "1");
-      rs.update();
-    }
-  }
+  NegozioDiProva negozio;
+  negozio.prodotti(2);
+  negozio.chiudi();
   const struct {
     const char* nome;
     Comportamento modo;
@@ -55,13 +38,11 @@ TEST(InviaDaRigaDiComando, ExitStatusTellsTakenRefusedAndNotServed) {
     simulatore::SimulatoreRegistratore registratore(caso.modo);
     simulatore::SimulatorePty pty(registratore);
     ASSERT_TRUE(pty.apri());
-    ScriviINI(negozio + "/Setup.ini", "RegCassa", "PortaCOM",
-              caso.configurata ? pty.percorso() : QString());
+    negozio.setup("RegCassa", "PortaCOM", caso.configurata ? pty.percorso() : QString());
 
     QProcess programma;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LISTINOVA_CARTELLA", negozio);
-    env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+    env.insert("LISTINOVA_CARTELLA", negozio.cartella.root());
     env.remove("DISPLAY");
     env.remove("QT_QPA_PLATFORM");
     programma.setProcessEnvironment(env);
@@ -83,4 +64,4 @@ TEST(InviaDaRigaDiComando, ExitStatusTellsTakenRefusedAndNotServed) {
 }
 
 }  // namespace
-}  // namespace listinova
+}  // namespace listinova::testing

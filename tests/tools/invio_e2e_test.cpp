@@ -555,7 +555,7 @@ TEST_F(CasseConfigurateE2e, CommandFileThatCannotBeWrittenFailsTheRegister) {
 TEST_F(CasseConfigurateE2e, StoreLockedWhileClearingTheMarksKeepsThemAndSaysSo) {
   SimulatoreRegistratore& registratore = banco.cassaSeriale(1);
   sqlite3* altro = nullptr;
-  ASSERT_EQ(sqlite3_open(banco.cartella.file("DbNegozio.mdb").toUtf8().constData(), &altro),
+  ASSERT_EQ(sqlite3_open(banco.negozio.percorsoArchivio().toUtf8().constData(), &altro),
             SQLITE_OK);
   QObject::connect(&registratore, &SimulatoreRegistratore::comandoRicevuto, [&] {
     if (registratore.comandi().size() == kArchivio.size())

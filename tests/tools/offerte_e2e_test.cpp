@@ -1,6 +1,5 @@
 // An offer entered in the product list's panel travels to a simulated register with the next
 // send of the modified products; an offer already over does not.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QDateEdit>
@@ -12,16 +11,12 @@
 
 #include "banco_casse.h"
 #include "catalogue/magazzino.h"
-#include "platform/db/database.h"
 #include "promotions/offerte.h"
 #include "promotions/promozioni_magazzino.h"
 #include "support/qt_print.h"
 
 namespace listinova::testing {
 namespace {
-
-using ::testing::Contains;
-using ::testing::HasSubstr;
 
 // The price field of the register's change record for `barCode`.
 QString prezzoInviato(const QStringList& comandi, const QString& barCode) {
@@ -34,12 +29,9 @@ TEST(OfferteVersoLaCassa, TheNextModifiedSendCarriesTheOfferOfToday) {
   BancoCasse banco;
   auto& cassa = banco.cassaSeriale(1);
   banco.prompts.defaultAnswer = platform::Answer::No;
-  banco.aggiungi(
-      {.codice = "1", .barCode = "8001234567890", .descrizione = "LATTE", .costo = "2,50"});
-  banco.aggiungi(
-      {.codice = "2", .barCode = "8009876543210", .descrizione = "PANE", .costo = "3,20"});
-  banco.aggiungi(
-      {.codice = "3", .barCode = "8000000000019", .descrizione = "SALE", .costo = "0,90"});
+  banco.negozio.prodotto("1", "LATTE", "2,50")
+      .prodotto("2", "PANE", "3,20")
+      .prodotto("3", "SALE", "0,90");
   const QDate oggi = QDate::currentDate();
   // An offer that ended yesterday, and the bread changed since.
   SalvaOfferta(*banco.db,
@@ -66,9 +58,9 @@ TEST(OfferteVersoLaCassa, TheNextModifiedSendCarriesTheOfferOfToday) {
 
   const EsitoInvio esito = banco.invia(true);
   EXPECT_TRUE(esito.tutteRiuscite());
-  EXPECT_EQ(prezzoInviato(cassa.comandi(), "8001234567890"), "2.25");
-  EXPECT_EQ(prezzoInviato(cassa.comandi(), "8009876543210"), "3.20");
-  EXPECT_EQ(prezzoInviato(cassa.comandi(), "8000000000019"), "non inviato");
+  EXPECT_EQ(prezzoInviato(cassa.comandi(), "8000000000001"), "2.25");
+  EXPECT_EQ(prezzoInviato(cassa.comandi(), "8000000000002"), "3.20");
+  EXPECT_EQ(prezzoInviato(cassa.comandi(), "8000000000003"), "non inviato");
   EXPECT_EQ(banco.modificati(), 0);
 }
 
