@@ -8,12 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include "catalogue/apri_database.h"
 #include "platform/db/database.h"
 #include "support/faulty_vfs.h"
 #include "support/file_helpers.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
 namespace listinova {
@@ -23,6 +23,7 @@ using platform::db::Database;
 using platform::db::DatabaseError;
 using testing::Fault;
 using testing::FaultyVfs;
+using testing::NegozioDiProva;
 
 QByteArray impronta(const QString& path) {
   return QCryptographicHash::hash(testing::readAll(path), QCryptographicHash::Sha256);
@@ -41,21 +42,14 @@ QString erroreDi(Azione azione) {
 
 class ArchivioGuasto : public ::testing::Test {
  protected:
-  // A store of the program with enough products to fill many pages, closed.
+  // A shop's store with enough products to fill many pages, closed.
   void creaArchivio() {
-    auto db = ApriDatabase(percorso);
-    Database::Transaction t(*db);
-    for (int i = 1; i <= 2000; ++i)
-      db->execute(QStringLiteral("INSERT INTO Magazzino (CodMateriale, Descrizione, BarCode) "
-                                 "VALUES ('%1', 'Prodotto numero %1 con una descrizione lunga', "
-                                 "'%2')")
-                      .arg(i)
-                      .arg(8000000000000LL + i));
-    t.commit();
+    negozio.prodotti(2000);
+    negozio.chiudi();
   }
 
-  QTemporaryDir dir;
-  const QString percorso = dir.filePath("DbNegozio.mdb");
+  NegozioDiProva negozio;
+  const QString percorso = negozio.percorsoArchivio();
 };
 
 TEST_F(ArchivioGuasto, AZeroedPageIsNamedAndTheFileLeftUntouched) {
@@ -74,6 +68,7 @@ TEST_F(ArchivioGuasto, AZeroedPageIsNamedAndTheFileLeftUntouched) {
 }
 
 TEST_F(ArchivioGuasto, AnEmptyFileIsKeptAsideAndANewStoreSaidSo) {
+  negozio.chiudi();
   ASSERT_TRUE(testing::writeAll(percorso, ""));
   QStringList avvisi;
   auto db = ApriDatabase(percorso, [&](const QString& testo) { avvisi << testo; });
@@ -106,7 +101,7 @@ TEST_F(ArchivioGuasto, EachFileSystemRefusalHasItsOwnWords) {
       {Fault::DiskFull, false, "Spazio su disco esaurito in"},
   };
   for (const auto& c : casi) {
-    const QString quale = c.archivioEsistente ? percorso : dir.filePath("Nuovo/DbNegozio.mdb");
+    const QString quale = c.archivioEsistente ? percorso : negozio.file("Nuovo/DbNegozio.mdb");
     SCOPED_TRACE(quale.toStdString() + " " + c.parole);
     QDir().mkpath(QFileInfo(quale).absolutePath());
     const QByteArray prima = c.archivioEsistente ? impronta(quale) : QByteArray();
@@ -118,7 +113,7 @@ TEST_F(ArchivioGuasto, EachFileSystemRefusalHasItsOwnWords) {
     EXPECT_TRUE(errore.contains(QString::fromUtf8(c.parole))) << errore.toStdString();
     EXPECT_FALSE(errore.contains("attempt to")) << errore.toStdString();
     if (c.archivioEsistente) EXPECT_EQ(impronta(quale), prima);
-    QFile::remove(dir.filePath("Nuovo/DbNegozio.mdb"));
+    QFile::remove(negozio.file("Nuovo/DbNegozio.mdb"));
   }
 }
 

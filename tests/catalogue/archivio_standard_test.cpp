@@ -8,11 +8,11 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include "catalogue/apri_database.h"
 #include "catalogue/ricerche_archivio.h"
 #include "platform/db/database.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
 namespace listinova {
@@ -34,24 +34,20 @@ const char* const kDescrizioni[] = {
     "Ärger", "ÀNFORA",       "àncora",      "Òrzo",   "orzo",   "Città",    "CITTÀ ALTA",
     "ZUPPA", "zuppa",        "Ünterberg",   "über",   "ÈCCOLO", "eccolo"};
 
-void riempi(Database& db) {
-  Database::Transaction t(db);
-  db.execute("UPDATE Reparti SET Descrizione='Città' WHERE Cod=2");
-  db.execute("UPDATE Reparti SET Descrizione='CAFFÈ' WHERE Cod=3");
+void riempi(testing::NegozioDiProva& negozio) {
+  Database::Transaction t(*negozio.db);
+  negozio.reparto(2, "Città").reparto(3, "CAFFÈ");
   int codice = 1;
   // Enough rows for every index to spread over many pages.
   for (int giro = 0; giro < 60; ++giro)
     for (const char* d : kDescrizioni) {
-      const QString descrizione =
-          QString::fromUtf8(d) + (giro ? QStringLiteral(" %1").arg(giro) : "");
-      db.execute(
-          QStringLiteral("INSERT INTO Magazzino (CodMateriale, Descrizione, BarCode, Genere, "
-                         "Costo, Fornitore) VALUES ('%1', %2, '80%3', %4, 0.1, %5)")
-              .arg(codice)
-              .arg(platform::db::sqlText(descrizione))
-              .arg(codice, 11, 10, QChar('0'))
-              .arg(platform::db::sqlText(codice % 2 ? "Città" : "CAFFÈ"))
-              .arg(platform::db::sqlText(QString::fromUtf8(d).toUpper())));
+      negozio.prodotto({.cod = QString::number(codice),
+                        .descrizione = QString::fromUtf8(d) +
+                                       (giro ? QStringLiteral(" %1").arg(giro) : QString()),
+                        .barCode = QStringLiteral("80%1").arg(codice, 11, 10, QChar('0')),
+                        .genere = codice % 2 ? "Città" : "CAFFÈ",
+                        .costo = "0,1",
+                        .fornitore = QString::fromUtf8(d).toUpper()});
       ++codice;
     }
   t.commit();
@@ -88,14 +84,11 @@ QStringList risposte(Database& db) {
 }
 
 TEST(ArchivioStandard, TheStockToolChecksVacuumsAndReindexesWithoutChangingAnAnswer) {
-  QTemporaryDir dir;
-  const QString percorso = dir.filePath("Dati/DbNegozio.mdb");
-  QStringList prima;
-  {
-    auto db = ApriDatabase(percorso);
-    riempi(*db);
-    prima = risposte(*db);
-  }
+  testing::NegozioDiProva negozio;
+  const QString percorso = negozio.percorsoArchivio();
+  riempi(negozio);
+  const QStringList prima = risposte(*negozio.db);
+  negozio.chiudi();
   // The answers are the ones the shop expects, not merely stable ones.
   EXPECT_TRUE(prima[0].endsWith("-> 1")) << prima[0].toStdString();
   EXPECT_TRUE(prima[1].endsWith("-> 144,145")) << prima[1].toStdString();
@@ -120,14 +113,11 @@ int ordineDiPrima(void*, int n1, const void* p1, int n2, const void* p2) {
 }
 
 TEST(ArchivioStandard, AStoreOfTheEarlierVersionHasItsIndexesRebuiltOnce) {
-  QTemporaryDir dir;
-  const QString percorso = dir.filePath("DbNegozio.mdb");
-  QStringList attese;
-  {
-    auto db = ApriDatabase(percorso);
-    riempi(*db);
-    attese = risposte(*db);
-  }
+  testing::NegozioDiProva negozio;
+  const QString percorso = negozio.percorsoArchivio();
+  riempi(negozio);
+  const QStringList attese = risposte(*negozio.db);
+  negozio.chiudi();
   {
     // Written again as the earlier version wrote it: its own NOCASE, no version mark.
     auto db = Database::open(percorso);

@@ -2,63 +2,62 @@
 // run against the store schema.
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
-#include "catalogue/apri_database.h"
-#include "platform/db/database.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
-namespace listinova {
+namespace listinova::testing {
 namespace {
-
-using platform::db::Database;
-using platform::db::Recordset;
 
 class IstruzioniArchivio : public ::testing::Test {
  protected:
   void SetUp() override {
-    db = ApriDatabase(dir.filePath("Dati/DbNegozio.mdb"));
-    prodotto("5", "CAFFE' ARABICA", "8001", "Bar", "1,50", "0,90", 10, "ROSSI", false, true);
-    prodotto("9", "Latte intero", "1234", "Frigo", "1,20", "0,70", 0, "BIANCHI", false, false);
-    prodotto("10", "Zucchero", "4321", "3", "0,00", "0,40", -2, "ROSSI", true, true);
-    db->execute("UPDATE Reparti SET Descrizione='Bar', Iva=22 WHERE Cod=1");
-    db->execute("UPDATE Reparti SET Descrizione='Frigo', Iva=10 WHERE Cod=2");
-    db->execute("UPDATE Reparti SET Descrizione='Bar d''Angelo' WHERE Cod=7");
-    db->execute(
-        "INSERT INTO Offerte (Articolo, DataDAL, DataAL, PrzScnt) VALUES "
-        "('5', '2026-12-07', '2026-12-14', 1.2), ('9', '2026-11-01', '2026-12-07', 1)");
-    db->execute("INSERT INTO BarCodeUlteriori (CodProd, BarCode) VALUES ('5', '99887766')");
-    db->execute(
-        "INSERT INTO StoricoPLU (EAN, Qta, DataModif) VALUES ('8001', 2, '2026-12-06'), "
-        "('1234', 1, '2026-12-07'), ('8001', 5, '2026-11-30')");
+    negozio
+        .prodotto({.cod = "5",
+                   .descrizione = "CAFFE' ARABICA",
+                   .barCode = "8001",
+                   .genere = "Bar",
+                   .quantita = 10,
+                   .costo = "1,50",
+                   .costo2 = "0,90",
+                   .fornitore = "ROSSI",
+                   .modificato = true})
+        .prodotto({.cod = "9",
+                   .descrizione = "Latte intero",
+                   .barCode = "1234",
+                   .genere = "Frigo",
+                   .quantita = 0,
+                   .costo = "1,20",
+                   .costo2 = "0,70",
+                   .fornitore = "BIANCHI"})
+        .prodotto({.cod = "10",
+                   .descrizione = "Zucchero",
+                   .barCode = "4321",
+                   .genere = "3",
+                   .quantita = -2,
+                   .costo = "0,00",
+                   .costo2 = "0,40",
+                   .fornitore = "ROSSI",
+                   .modificato = true,
+                   .eliminato = true})
+        .reparto(1, "Bar", 22)
+        .reparto(2, "Frigo", 10)
+        .reparto(7, "Bar d'Angelo")
+        .offerta({"5", QDate(2026, 12, 7), QDate(2026, 12, 14), "1,20"})
+        .offerta({"9", QDate(2026, 11, 1), QDate(2026, 12, 7), "1"})
+        .barCodeUlteriore("5", "99887766")
+        .vendita("8001", 2, QDate(2026, 12, 6))
+        .vendita("1234", 1, QDate(2026, 12, 7))
+        .vendita("8001", 5, QDate(2026, 11, 30));
   }
 
-  void prodotto(const char* cod, const char* descrizione, const char* barcode, const char* genere,
-                const char* costo, const char* costo2, double qta, const char* fornitore,
-                bool eliminato, bool modificato) {
-    auto rs = db->openRecordset("select * from Magazzino");
-    rs.addNew();
-    rs.setText("CodMateriale", cod);
-    rs.setText("Descrizione", QString::fromUtf8(descrizione));
-    rs.setText("BarCode", barcode);
-    rs.setText("Genere", genere);
-    rs.setValue("Costo", costo);
-    rs.setValue("Costo2", costo2);
-    rs.setValue(QString::fromUtf8("Quantità"), qta);
-    rs.setText("Fornitore", fornitore);
-    rs.setFlag("Eliminato", eliminato);
-    rs.setFlag("Modificato", modificato);
-    rs.update();
-  }
-
-  int conta(const QString& jet) { return db->openRecordset(jet).recordCount(); }
+  int conta(const QString& jet) { return negozio.conta(jet); }
   QString primo(const QString& jet, const QString& campo) {
     auto rs = db->openRecordset(jet);
     return rs.eof() ? QString("<nessuno>") : rs.text(campo);
   }
 
-  QTemporaryDir dir;
-  std::unique_ptr<Database> db;
+  NegozioDiProva negozio;
+  platform::db::Database* db = negozio.db.get();
 };
 
 // The read statements, each with the rows it finds and, where it matters, the first row's value.
@@ -126,54 +125,28 @@ TEST_F(IstruzioniArchivio, ReadStatementsFindWhatTheProgramExpects) {
 }
 
 TEST_F(IstruzioniArchivio, WriteStatementsChangeTheRowsTheProgramMeans) {
-  EXPECT_EQ(db->execute("Delete * from BarCodeUlteriori where CodProd=5"), 1);
-  EXPECT_EQ(db->execute("Delete * from Offerte where DataDal=DateValue('07/12/2026') and "
-                        "DataAl=DateValue('14/12/2026') and Articolo=5"),
-            1);
-  EXPECT_EQ(db->execute("UPDATE Magazzino SET Magazzino.Quantità =25"), 3);
-  EXPECT_EQ(conta("Select * from magazzino where Quantità=25"), 3);
-  EXPECT_EQ(db->execute("UPDATE Magazzino SET Magazzino.Modificato = 0"), 3);
-
-  // A recordset of one column is edited in place.
-  auto marca = db->openRecordset("Select TipoVariazione from Magazzino where CodMateriale=5");
-  marca.edit();
-  marca.setText("TipoVariazione", "F");
-  marca.update();
-  EXPECT_EQ(primo("Select TipoVariazione from Magazzino where CodMateriale=5", "TipoVariazione"),
-            "F");
-
-  auto offerta = db->openRecordset("Select * from Offerte");
-  offerta.addNew();
-  offerta.setText("Articolo", "10");
-  offerta.setValue("DataDAL", "20/12/2026");
-  offerta.setValue("DataAL", QDate(2026, 12, 24));
-  offerta.setMoney("PrzScnt", Money::fromCents(99));
-  offerta.update();
-  EXPECT_EQ(primo("Select * from Offerte where DataDal=DateValue('20/12/2026')", "PrzScnt"),
-            "0.99");
-
-  auto b = db->openRecordset("Select * from B_CEDI");
-  for (auto [art, ean] : {std::pair{"A1", "111"}, {"A1", "222"}, {"A2", "333"}}) {
-    b.addNew();
-    b.setText("ArtCEDI", art);
-    b.setText("CodEan", ean);
-    b.update();
-  }
+  const std::pair<const char*, int> casi[] = {
+      {"Delete * from BarCodeUlteriori where CodProd=5", 1},
+      {"Delete * from Offerte where DataDal=DateValue('07/12/2026') and "
+       "DataAl=DateValue('14/12/2026') and Articolo=5",
+       1},
+      {"UPDATE Magazzino SET Magazzino.Quantità =25", 3},
+      {"UPDATE Magazzino SET Magazzino.Modificato = 0 WHERE Quantità=25", 3},
+      {"UPDATE FormatoEtichetta SET NumCol = 4, FontSizeF = 8.5, FontSizeCF = 9", 1},
+      {"INSERT INTO B_CEDI (ArtCEDI, CodEan) VALUES ('A1', '111'), ('A1', '222'), ('A2', '333')",
+       3},
+      {"Delete * from Magazzino where CodMateriale=5", 1},
+  };
+  for (const auto& [jet, righe] : casi)
+    EXPECT_EQ(db->execute(QString::fromUtf8(jet)), righe) << jet;
   EXPECT_EQ(conta("SELECT DISTINCTROW ArtCEDI, CodEAN From B_CEDI WHERE (((B_CEDI.ArtCEDI) In "
                   "(SELECT [ArtCEDI] FROM [B_CEDI] As Tmp GROUP BY [ArtCEDI] HAVING Count(*)>1 "
                   "))) ORDER BY B_CEDI.ArtCEDI"),
             2);
-
-  db->execute("UPDATE FormatoEtichetta SET NumCol = 4, FontSizeF = 8.5, FontSizeCF = 9");
-  auto layout = db->openRecordset("Select * from FormatoEtichetta");
-  EXPECT_EQ(layout.integer("NumCol"), 4);
-  EXPECT_EQ(layout.number("FontSizeF"), 8.5);
-  EXPECT_EQ(layout.text("FontsizecF"), "9");
-
-  EXPECT_EQ(db->execute("Delete * from Magazzino where CodMateriale=5"), 1);
+  EXPECT_EQ(primo("Select * from FormatoEtichetta", "FontsizecF"), "9");
   db->execute("Delete * from Magazzino");
   EXPECT_EQ(primo("select Max(CLng([CodMateriale])) AS CodMat from Magazzino", "CodMat"), "");
 }
 
 }  // namespace
-}  // namespace listinova
+}  // namespace listinova::testing

@@ -95,26 +95,8 @@ TEST_F(LettoreBarCodeSuPty, CodesAreCutAtLineEndsJoinedAcrossReadsAndTrimmed) {
   }
 }
 
-// The line bits themselves are checked on QtSerialPort; here the scanner's settings reach it.
-TEST_F(LettoreBarCodeSuPty, OpensTheLineWithTheScannerSettings) {
-  EXPECT_FALSE(pty_.lineSettings().c_cflag & (CSTOPB | CRTSCTS));
-
-  ImpostazioniSeriali scanner = impostazioni();
-  scanner.velocita = "4800";
-  scanner.bitStop = "2";
-  scanner.flusso = "Hardware";
-  ASSERT_TRUE(lettore_.ApriPortaBarCodeProdotti(scanner));
-  termios linea = pty_.lineSettings();
-  EXPECT_EQ(cfgetispeed(&linea), speed_t(B4800));
-  EXPECT_TRUE(linea.c_cflag & CSTOPB);
-  EXPECT_TRUE(linea.c_cflag & CRTSCTS);
-
-  scanner.flusso = "Xon / Xoff";
-  ASSERT_TRUE(lettore_.ApriPortaBarCodeProdotti(scanner));
-  EXPECT_EQ(pty_.lineSettings().c_iflag & (IXON | IXOFF), tcflag_t(IXON | IXOFF));
-  ASSERT_TRUE(pty_.write("7\r"));
-  EXPECT_EQ(letti(1), QStringList({"7"}));
-}
+// The line bits are checked on QtSerialPort, and the scanner's settings reaching the port on
+// the product editor.
 
 class LettoreBarCodeSenzaPorta : public ::testing::Test {
  protected:

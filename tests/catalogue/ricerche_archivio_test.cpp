@@ -2,62 +2,41 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
-#include "catalogue/apri_database.h"
 #include "catalogue/formatta_in_euro.h"
-#include "platform/db/database.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
-namespace listinova {
+namespace listinova::testing {
 namespace {
 
-class RicercheArchivio : public ::testing::Test {
- protected:
-  void SetUp() override { db = ApriDatabase(dir.filePath("DbNegozio.mdb")); }
-  QTemporaryDir dir;
-  std::unique_ptr<platform::db::Database> db;
-};
+TEST(RicercheArchivio, CodesDepartmentsAndSupplierCodes) {
+  NegozioDiProva negozio;
+  auto& db = *negozio.db;
+  EXPECT_EQ(NuovoCodiceMateriale(db), "1");
+  negozio.prodotto("9", "A", "1").prodotto("10", "B", "1");
+  negozio.prodotto({.cod = " 100 "}).prodotto({.cod = "5", .codFornitore = "F-22"});
+  EXPECT_EQ(NuovoCodiceMateriale(db), "101");  // counted as numbers
+  EXPECT_EQ(CodiceFornitoreProdotto(db, "5"), "F-22");
+  EXPECT_EQ(CodiceFornitoreProdotto(db, "9"), "");
+  EXPECT_EQ(CodiceFornitoreProdotto(db, "7"), "");
 
-TEST_F(RicercheArchivio, NewProductCodesCountNumerically) {
-  EXPECT_EQ(NuovoCodiceMateriale(*db), "1");
-  db->execute("INSERT INTO Magazzino (CodMateriale) VALUES ('9'), ('10')");
-  EXPECT_EQ(NuovoCodiceMateriale(*db), "11");
-  db->execute("INSERT INTO Magazzino (CodMateriale) VALUES (' 100 ')");
-  EXPECT_EQ(NuovoCodiceMateriale(*db), "101");
-}
-
-TEST_F(RicercheArchivio, DepartmentLookUps) {
-  db->execute("UPDATE Reparti SET Descrizione='Bar d''Angelo', Iva=10 WHERE Cod=7");
-  db->execute("UPDATE Reparti SET Iva=22 WHERE Cod=3 OR Cod=5");
-  EXPECT_EQ(TrovaCodiceRep(*db, "Bar d'Angelo"), "7");
-  EXPECT_EQ(TrovaCodiceRep(*db, "BAR D'ANGELO"), "7");
-  EXPECT_EQ(TrovaCodiceRep(*db, "Nessuno"), "1");
-  EXPECT_EQ(TrovaNomeRep(*db, "7"), "Bar d'Angelo");
-  EXPECT_EQ(TrovaNomeRep(*db, "99"), "99");
-  EXPECT_EQ(TrovaCodiceRepXIVA(*db, "22"), 3);
-  EXPECT_EQ(TrovaCodiceRepXIVA(*db, "4"), 40);
+  negozio.reparto(7, "Bar d'Angelo", 10).reparto(3, "Reparto3", 22).reparto(5, "Reparto5", 22);
+  EXPECT_EQ(TrovaCodiceRep(db, "BAR D'ANGELO"), "7");
+  EXPECT_EQ(TrovaCodiceRep(db, "Nessuno"), "1");
+  EXPECT_EQ(TrovaNomeRep(db, "7"), "Bar d'Angelo");
+  EXPECT_EQ(TrovaNomeRep(db, "99"), "99");
+  EXPECT_EQ(TrovaCodiceRepXIVA(db, "22"), 3);
+  EXPECT_EQ(TrovaCodiceRepXIVA(db, "4"), 40);
   // Without a linked external database the look-up logs and gives its default.
-  EXPECT_EQ(TrovaDescrizioneRep(*db, "3"), "Reparto41");
-}
-
-TEST_F(RicercheArchivio, SupplierCodeOfAProduct) {
-  db->execute(
-      "INSERT INTO Magazzino (CodMateriale, CodProdottoFornitore) VALUES ('5', 'F-22'), ('6', "
-      "NULL)");
-  EXPECT_EQ(CodiceFornitoreProdotto(*db, "5"), "F-22");
-  EXPECT_EQ(CodiceFornitoreProdotto(*db, "6"), "");
-  EXPECT_EQ(CodiceFornitoreProdotto(*db, "7"), "");
+  EXPECT_EQ(TrovaDescrizioneRep(db, "3"), "Reparto41");
 }
 
 TEST(FormattaInEuro, ItalianMoneyText) {
-  EXPECT_EQ(FormattaInEuro(""), "0,00");
-  EXPECT_EQ(FormattaInEuro("1234,5"), "1.234,50");
-  EXPECT_EQ(FormattaInEuro("1234.5"), "1.234,50");
-  EXPECT_EQ(FormattaInEuro("0,005"), "0,01");
-  EXPECT_EQ(FormattaInEuro("-2,345"), "-2,35");
-  EXPECT_EQ(FormattaInEuro("abc"), "abc");
+  const std::pair<const char*, const char*> casi[] = {
+      {"", "0,00"},      {"1234,5", "1.234,50"}, {"1234.5", "1.234,50"},
+      {"0,005", "0,01"}, {"-2,345", "-2,35"},    {"abc", "abc"}};
+  for (const auto& [testo, atteso] : casi) EXPECT_EQ(FormattaInEuro(testo), atteso) << testo;
 }
 
 }  // namespace
-}  // namespace listinova
+}  // namespace listinova::testing

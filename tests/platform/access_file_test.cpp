@@ -85,20 +85,10 @@ TEST_F(AccessSamples, UnreadableFilesThrowItalianMessages) {
   EXPECT_NE(openingError(folder.filePath("rovinato.mdb")).find("Impossibile"), std::string::npos);
 }
 
-TEST_F(AccessSamples, ListsOnlyUserTables) {
-  EXPECT_EQ(AccessFile(sample("nwind.mdb")).tables(),
-            QStringList({"Order Details", "Orders", "Products", "Shippers", "Categories",
-                         "Customers", "Employees", "Suppliers", "Umsätze"}));
-  // The hidden f_..._Data table and the MSys ones stay out.
-  EXPECT_EQ(AccessFile(sample("DateTestDatabase.mdb")).tables(), QStringList{"DateTest"});
-  EXPECT_EQ(AccessFile(sample("ASampleDatabase.accdb")).tables(), QStringList{"Asset Items"});
-}
-
+// Tables, their columns and values are checked after conversion, in access_to_sqlite_test.
 TEST_F(AccessSamples, CountsRowsAndMatchesTableNamesWithoutCase) {
   const AccessFile nwind(sample("nwind.mdb"));
-  EXPECT_EQ(nwind.rowCount("Order Details"), 2155);
   EXPECT_EQ(nwind.rowCount("ORDER DETAILS"), 2155);
-  EXPECT_EQ(nwind.rowCount("umsätze"), 830);
   EXPECT_EQ(nwind.rowCount("UMSÄTZE"), 830);
   qint64 fetched = 0;
   nwind.forEachRow("orders", [&](const QVariantList&) { ++fetched; });
@@ -111,50 +101,19 @@ TEST_F(AccessSamples, CountsRowsAndMatchesTableNamesWithoutCase) {
   }
 }
 
-// The values read are checked after conversion, in access_to_sqlite_test.
-TEST_F(AccessSamples, DescribesColumnTypes) {
-  const AccessFile nwind(sample("nwind.mdb"));
-  const auto products = nwind.columns("Products");
-  ASSERT_EQ(products.size(), 10u);
-  EXPECT_EQ(products[0].name, "ProductID");
-  EXPECT_EQ(products[0].type, AccessType::LongInteger);
-  EXPECT_EQ(products[1].type, AccessType::Text);
-  EXPECT_EQ(products[1].size, 40);
-  EXPECT_EQ(products[5].name, "UnitPrice");
-  EXPECT_EQ(products[5].type, AccessType::Currency);
-  EXPECT_EQ(products[6].type, AccessType::Integer);
-  EXPECT_EQ(products[9].name, "Discontinued");
-  EXPECT_EQ(products[9].type, AccessType::Boolean);
-
-  const auto details = nwind.columns("Order Details");
-  EXPECT_EQ(details[3].type, AccessType::Integer);
-  EXPECT_EQ(details[4].type, AccessType::Single);
-
-  const auto employees = nwind.columns("Employees");
-  EXPECT_EQ(employees[5].type, AccessType::DateTime);
-  EXPECT_EQ(employees[14].name, "Photo");
-  EXPECT_EQ(employees[14].type, AccessType::Ole);
-  EXPECT_EQ(employees[15].name, "Notes");
-  EXPECT_EQ(employees[15].type, AccessType::Memo);
-
-  const auto assets = AccessFile(sample("ASampleDatabase.accdb")).columns("Asset Items");
-  ASSERT_EQ(assets.size(), 13u);
-  EXPECT_EQ(assets[0].name, "Asset No");
-  EXPECT_EQ(assets[8].type, AccessType::Currency);
-  EXPECT_EQ(assets[12].type, AccessType::Memo);
-}
-
+// Before the epoch the fraction still counts forward from midnight; a time a breath before
+// midnight rounds to the next day.
 TEST(AccessDates, KeepTheTimeOfDayOnBothSidesOfTheEpoch) {
-  EXPECT_EQ(dateTimeFromAccess(0), day(1899, 12, 30));
-  EXPECT_EQ(dateTimeFromAccess(0.5), day(1899, 12, 30, QTime(12, 0)));
-  EXPECT_EQ(dateTimeFromAccess(2.75), day(1900, 1, 1, QTime(18, 0)));
-  // Before the epoch the fraction still counts forward from midnight.
-  EXPECT_EQ(dateTimeFromAccess(-1.25), day(1899, 12, 29, QTime(6, 0)));
-  EXPECT_EQ(dateTimeFromAccess(-0.5), day(1899, 12, 30, QTime(12, 0)));
-  const double afternoon = 44532 + (13 * 3600 + 45 * 60 + 30.4) / 86400.0;
-  EXPECT_EQ(dateTimeFromAccess(afternoon), day(2021, 12, 2, QTime(13, 45, 30)));
-  EXPECT_EQ(dateTimeFromAccess(44532 + 86399.6 / 86400.0), day(2021, 12, 3));
-  EXPECT_EQ(dateTimeFromAccess(-2 - 86399.6 / 86400.0), day(1899, 12, 29));
+  const std::pair<double, QDateTime> casi[] = {
+      {0, day(1899, 12, 30)},
+      {2.75, day(1900, 1, 1, QTime(18, 0))},
+      {-1.25, day(1899, 12, 29, QTime(6, 0))},
+      {-0.5, day(1899, 12, 30, QTime(12, 0))},
+      {44532 + (13 * 3600 + 45 * 60 + 30.4) / 86400.0, day(2021, 12, 2, QTime(13, 45, 30))},
+      {44532 + 86399.6 / 86400.0, day(2021, 12, 3)},
+      {-2 - 86399.6 / 86400.0, day(1899, 12, 29)},
+  };
+  for (const auto& [giorni, atteso] : casi) EXPECT_EQ(dateTimeFromAccess(giorni), atteso) << giorni;
 }
 
 }  // namespace

@@ -31,43 +31,31 @@ class ProfileFileTest : public ::testing::Test {
   QTemporaryDir folder_;
 };
 
-TEST_F(ProfileFileTest, SectionsAndKeysMatchWhateverTheCaseAndBlanks) {
-  put("[Stampante]\r\nPortaCOM=COM1\r\n  [ cassa ]  \r\n  velocitaCOM  =  9600  \r\n");
-  EXPECT_EQ(read("stampante", "portacom"), "COM1");
-  EXPECT_EQ(read("CASSA", "VelocitaCOM"), "9600");
-  EXPECT_EQ(read("Cassa", "PortaCOM"), "?") << "keys belong to their own section only";
-  put("[A]\nUno=1\nDue=2");
-  EXPECT_EQ(read("a", "Uno"), "1");
-  EXPECT_EQ(read("A", "Due"), "2");
-}
-
-TEST_F(ProfileFileTest, AbsentFileSectionOrKeyGivesTheDefault) {
+// Sections and keys match whatever the case and blanks; an absent file, section or key, or a
+// comment, gives the default with its trailing blanks dropped; enclosing double quotes go;
+// values come back as their first 254 characters.
+TEST_F(ProfileFileTest, ReadsAsWindowsDoes) {
   EXPECT_EQ(read("A", "Uno"), "?");
-  put("[A]\r\nUno=1\r\n; Due=2\r\n");
-  EXPECT_EQ(read("B", "Uno"), "?");
-  EXPECT_EQ(read("A", "Tre"), "?");
-  EXPECT_EQ(read("A", "; Due"), "?") << "a comment is not a key";
-  EXPECT_EQ(readProfileString(path(), "B", "Uno", "vuoto  "), "vuoto")
-      << "Windows drops the default's trailing blanks";
-}
-
-TEST_F(ProfileFileTest, EnclosingDoubleQuotesAreRemoved) {
-  put("[A]\r\nNome=\" Rossi \"\r\nMezzo=a\"b\"\r\nSolo=\"\r\nVuoto=\r\nBianco=   \r\n");
-  EXPECT_EQ(read("A", "Vuoto"), "") << "an empty value is not the default";
-  EXPECT_EQ(read("A", "Bianco"), "");
-  EXPECT_EQ(read("A", "Nome"), " Rossi ");
-  EXPECT_EQ(read("A", "Mezzo"), "a\"b\"");
-  EXPECT_EQ(read("A", "Solo"), "\"");
-}
-
-TEST_F(ProfileFileTest, LongValuesComeBackAsTheirFirst254Characters) {
-  const QString value = QString(250, u'x') + QStringLiteral("abcdefghij") + QString(40, u'y');
-  ASSERT_TRUE(writeProfileString(path(), "A", "Lungo", value));
-  EXPECT_EQ(read("A", "Lungo"), value.left(254));
-  EXPECT_EQ(read("A", "Lungo").right(4), "abcd");
-  const QString exact(254, u'z');
-  ASSERT_TRUE(writeProfileString(path(), "A", "Giusto", exact));
-  EXPECT_EQ(read("A", "Giusto"), exact);
+  put("[Stampante]\r\nPortaCOM=COM1\r\n; Due=2\r\n  [ cassa ]  \r\n  velocitaCOM  =  9600  \r\n"
+      "Nome=\" Rossi \"\r\nMezzo=a\"b\"\r\nSolo=\"\r\nVuoto=\r\nBianco=   \r\n"
+      "Lungo=" +
+      QByteArray(250, 'x') + "abcdefghij\r\n");
+  const std::pair<const char*, const char*> casi[][2] = {
+      {{"stampante", "portacom"}, {"COM1", ""}},
+      {{"CASSA", "VelocitaCOM"}, {"9600", ""}},
+      {{"Cassa", "PortaCOM"}, {"?", "keys belong to their own section only"}},
+      {{"B", "PortaCOM"}, {"?", ""}},
+      {{"Stampante", "; Due"}, {"?", "a comment is not a key"}},
+      {{"cassa", "Vuoto"}, {"", "an empty value is not the default"}},
+      {{"cassa", "Bianco"}, {"", ""}},
+      {{"cassa", "Nome"}, {" Rossi ", ""}},
+      {{"cassa", "Mezzo"}, {"a\"b\"", ""}},
+      {{"cassa", "Solo"}, {"\"", ""}},
+  };
+  for (const auto& caso : casi)
+    EXPECT_EQ(read(caso[0].first, caso[0].second), caso[1].first) << caso[1].second;
+  EXPECT_EQ(read("cassa", "Lungo"), QString(250, u'x') + "abcd");
+  EXPECT_EQ(readProfileString(path(), "B", "Uno", "vuoto  "), "vuoto");
 }
 
 TEST_F(ProfileFileTest, RewriteKeepsEveryOtherLineByteForByte) {

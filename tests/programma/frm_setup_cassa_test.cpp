@@ -216,16 +216,6 @@ TEST_F(SetupCassa, NoOnCloseLeavesTheFileAsItWasButForTorvane) {
   EXPECT_TRUE(prompts.asked.empty());
 }
 
-TEST_F(SetupCassa, AnAddressBoxTakesDigitsOnlyAndAnyKeyMarksTheChange) {
-  auto* casella = w<QLineEdit>("txtIP1");
-  EXPECT_FALSE(finestra->modificato());
-  QTest::keyClicks(casella, ",");
-  EXPECT_EQ(casella->text(), "");
-  EXPECT_TRUE(finestra->modificato());
-  QTest::keyClicks(casella, "1,9a.2");
-  EXPECT_EQ(casella->text(), "192");
-}
-
 TEST_F(SetupCassa, OpeningShowsTheSettingsAndLeavesTheListsUnchosen) {
   apri(
       "[Acquisizione]\r\nMetodo=3\r\n[RegCassa]\r\nPortaCOM=/dev/ttyACM0\r\nTorvane=vero\r\n"

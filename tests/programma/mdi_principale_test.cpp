@@ -37,30 +37,24 @@ class MdiPrincipaleTest : public ::testing::Test {
   testing::FakePrompts prompts;
 };
 
-TEST_F(MdiPrincipaleTest, CancelOnTheExitQuestionKeepsTheProgramRunning) {
+// Cancel keeps the program running, from the toolbar and on closing; Ok closes it, once.
+TEST_F(MdiPrincipaleTest, TheExitQuestion) {
   MdiPrincipale w(prompts);
   w.show();
-  prompts.answers = {Answer::Cancel, Answer::Cancel};
+  prompts.answers = {Answer::Cancel, Answer::Cancel, Answer::Ok};
   azione(w, "tbEsci")->trigger();
   EXPECT_TRUE(w.isVisible());
   EXPECT_FALSE(w.close());
   EXPECT_TRUE(w.isVisible());
-  ASSERT_EQ(prompts.asked.size(), 2u);
+  azione(w, "tbEsci")->trigger();
+  EXPECT_FALSE(w.isVisible());
+  ASSERT_EQ(prompts.asked.size(), 3u);
   for (const auto& domanda : prompts.asked) {
     EXPECT_EQ(domanda.text, "Vuoi uscire dal programma e tornare al sistema ?");
     EXPECT_EQ(domanda.title, "Listinova");
     EXPECT_EQ(domanda.buttons, Buttons::OkCancel);
     EXPECT_EQ(domanda.icon, Icon::Question);
   }
-}
-
-TEST_F(MdiPrincipaleTest, OkOnTheExitQuestionClosesTheWindowOnce) {
-  MdiPrincipale w(prompts);
-  w.show();
-  prompts.answers = {Answer::Ok};
-  azione(w, "tbEsci")->trigger();
-  EXPECT_FALSE(w.isVisible());
-  EXPECT_EQ(prompts.asked.size(), 1u);  // closing after the toolbar's Ok asks no more
 }
 
 TEST_F(MdiPrincipaleTest, ToolbarButtonsOpenWhatTheyAreGiven) {

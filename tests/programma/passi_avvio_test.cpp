@@ -10,14 +10,13 @@
 #include <QLabel>
 #include <QTest>
 
-#include "catalogue/apri_database.h"
 #include "catalogue/magazzino.h"
 #include "platform/db/database.h"
 #include "startup/error_log.h"
 #include "startup/modulo_file_ini.h"
 #include "startup/var_globali.h"
-#include "support/cartella_di_prova.h"
 #include "support/fakes.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
 namespace listinova {
@@ -36,12 +35,7 @@ QStringList voci(const QComboBox* combo) {
 class PassiAvvioTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    VarGlobali& g = Globali();
-    g = VarGlobali{};
-    g.PercorsoSetup = cartella.setup();
-    g.CartellaProgramma = cartella.root();
-    g.TabelleCollegate = true;
-    g.Archivio = ApriDatabase(cartella.file("Dati/DbNegozio.mdb"));
+    Globali().TabelleCollegate = true;
     log = std::make_unique<ErrorLog>(cartella.root(), clock);
     installaErrorLog(log.get());
     auto esterno = Database::open(cartella.file("esterno.db"));
@@ -54,14 +48,12 @@ class PassiAvvioTest : public ::testing::Test {
                                     "n WHERE i < %1) INSERT INTO MAGAZZINO SELECT 'Prodotto ' || "
                                     "i, 1.5, '80' || i, 1 + i % 2, 0 FROM n")
                          .arg(kProdottiEsterni));
-    ScriviINI(g.PercorsoSetup, "DatabaseEsterno", "Quale", cartella.file("esterno.db"));
+    negozio.setup("DatabaseEsterno", "Quale", cartella.file("esterno.db"));
   }
-  void TearDown() override {
-    installaErrorLog(nullptr);
-    Globali() = VarGlobali{};
-  }
+  void TearDown() override { installaErrorLog(nullptr); }
 
-  CartellaDiProva cartella;
+  testing::NegozioDiProva negozio;
+  const CartellaDiProva& cartella = negozio.cartella;
   testing::FakeClock clock;
   testing::FakePrompts prompts;
   testing::FakeNotice notice;
@@ -76,9 +68,7 @@ TEST_F(PassiAvvioTest, MainWindowComesAfterTheSyncWithTheNewListsWhateverKeyIsPr
     Database& db = *Globali().Archivio;
     db.execute("Delete * from Magazzino");
     db.execute("UPDATE Reparti SET Descrizione = 'Reparto' & Cod");
-    db.execute(
-        "INSERT INTO Magazzino (CodMateriale, Descrizione, Fornitore) VALUES ('1', 'vecchio', "
-        "'VECCHIO FORNITORE')");
+    negozio.prodotto({.cod = "1", .descrizione = "vecchio", .fornitore = "VECCHIO FORNITORE"});
     Magazzino magazzino(db, prompts, notice, clock, [] { return nullptr; });
     ASSERT_EQ(voci(magazzino.findChild<QComboBox*>("Genere")).value(1), "Reparto1");
 

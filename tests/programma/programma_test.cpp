@@ -1,10 +1,8 @@
 // The program as a shop runs it: a process started from the command line.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include "support/qt_print.h"
 
@@ -52,23 +50,6 @@ TEST_F(Programma, VersionAndHelpNeedNoDisplay) {
   ASSERT_TRUE(sconosciuto.waitForFinished(10000));
   EXPECT_EQ(sconosciuto.exitCode(), 2);
   EXPECT_TRUE(QString::fromUtf8(sconosciuto.readAllStandardError()).contains("--help"));
-}
-
-TEST_F(Programma, ASecondCopyShowsTheMessageAndEndsWhileTheFirstRuns) {
-  QProcess prima;
-  avvia(prima, {}, true);
-  const QString archivio = dir.filePath("negozio/Dati/DbNegozio.mdb");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(archivio); }, 20000));
-
-  QProcess seconda;
-  avvia(seconda, {}, true);
-  ASSERT_TRUE(seconda.waitForFinished(20000));
-  EXPECT_EQ(seconda.exitCode(), 0);
-  EXPECT_TRUE(QString::fromUtf8(seconda.readAllStandardError())
-                  .contains(QString::fromUtf8("ATTENZIONE l'applicazione risulta già in uso")));
-  EXPECT_EQ(prima.state(), QProcess::Running);
-  prima.kill();
-  prima.waitForFinished(5000);
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "support/negozio_di_prova.h"
 #include "promotions/offerte.h"
 #include "startup/modulo_file_ini.h"
 #include "support/file_helpers.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
 namespace listinova::testing {

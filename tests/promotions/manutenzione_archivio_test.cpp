@@ -8,13 +8,13 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "support/negozio_di_prova.h"
 #include "platform/db/online_backup.h"
 #include "platform/local_file_system.h"
 #include "promotions/lavoro_salva.h"
 #include "promotions/salvataggio_dati.h"
 #include "support/fakes.h"
 #include "support/file_helpers.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
 namespace listinova::testing {

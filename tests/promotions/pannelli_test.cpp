@@ -14,12 +14,12 @@
 #include <QTreeWidget>
 
 #include "catalogue/magazzino.h"
-#include "support/negozio_di_prova.h"
 #include "promotions/elenco_promozioni.h"
 #include "promotions/pannello_promozione.h"
 #include "promotions/promozioni_magazzino.h"
 #include "startup/modulo_file_ini.h"
 #include "support/fakes.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
 namespace listinova::testing {

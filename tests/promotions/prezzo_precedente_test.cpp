@@ -2,6 +2,8 @@
 // offer.
 #include "promotions/prezzo_precedente.h"
 
+#include "catalogue/apri_database.h"
+
 #include <gtest/gtest.h>
 
 #include "catalogue/apri_database.h"

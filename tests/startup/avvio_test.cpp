@@ -75,21 +75,7 @@ TEST_F(AvvioTest, ASecondCopyOnTheSameFolderIsRefused) {
   EXPECT_EQ(altra.messages, QStringList{"ATTENZIONE l'applicazione risulta già in uso"});
 }
 
-TEST_F(AvvioTest, AFailedStepAsksAbortRetryIgnore) {
-  scriviFile("Dati/DbNegozio.mdb", "non sono un archivio");
-  scriviFile("Setup.ini", "[Acquisizione]\r\nMetodo=2\r\n");
-  prompts.answers = {Answer::Ok, Answer::Retry, Answer::Ok, Answer::Ignore};
-  ASSERT_TRUE(avvia());
-  ASSERT_EQ(prompts.asked.size(), 4u);
-  EXPECT_TRUE(prompts.asked[0].text.contains("DbNegozio.mdb"));
-  EXPECT_EQ(prompts.asked[1].text, "Errore in fase di inizializzazione.");
-  EXPECT_EQ(prompts.asked[1].title, "Listinova");
-  EXPECT_EQ(prompts.asked[1].buttons, Buttons::AbortRetryIgnore);
-  EXPECT_EQ(prompts.asked[3].text, "Errore in fase di inizializzazione.");
-  EXPECT_EQ(Globali().MetodoAcquisizione, 2);  // Ignore went on with the next step
-  EXPECT_EQ(testing::readAll(cartella.file("Dati/DbNegozio.mdb")), "non sono un archivio");
-}
-
+// Retry checks again; Ignore goes on with the next step; the store is left as it was.
 TEST_F(AvvioTest, ADamagedStoreIsNamedInTheStartLoopAndNeverShownEmpty) {
   const QString archivio = cartella.file("Dati/DbNegozio.mdb");
   {
@@ -104,6 +90,7 @@ TEST_F(AvvioTest, ADamagedStoreIsNamedInTheStartLoopAndNeverShownEmpty) {
   QByteArray bytes = testing::readAll(archivio);
   bytes.replace(8 * 4096, 4096, QByteArray(4096, '\0'));
   ASSERT_TRUE(testing::writeAll(archivio, bytes));
+  scriviFile("Setup.ini", "[Acquisizione]\r\nMetodo=2\r\n");
 
   prompts.answers = {Answer::Ok, Answer::Retry, Answer::Ok, Answer::Ignore};
   ASSERT_TRUE(avvia());
@@ -111,8 +98,11 @@ TEST_F(AvvioTest, ADamagedStoreIsNamedInTheStartLoopAndNeverShownEmpty) {
   ASSERT_EQ(domande.size(), 4);
   EXPECT_TRUE(domande[0].contains(QString::fromUtf8("è danneggiato"))) << domande[0].toStdString();
   EXPECT_EQ(domande[1], "Errore in fase di inizializzazione.");
-  EXPECT_EQ(domande[2], domande[0]);  // Retry checks again
+  EXPECT_EQ(prompts.asked[1].title, "Listinova");
+  EXPECT_EQ(prompts.asked[1].buttons, Buttons::AbortRetryIgnore);
+  EXPECT_EQ(domande[2], domande[0]);
   EXPECT_EQ(Globali().Archivio, nullptr);
+  EXPECT_EQ(Globali().MetodoAcquisizione, 2);
   EXPECT_EQ(testing::readAll(archivio), bytes);
 }
 
@@ -125,13 +115,6 @@ TEST_F(AvvioTest, AnEmptyStoreFileIsKeptAsideAndTheNewStoreIsAnnounced) {
       << prompts.asked[0].text.toStdString();
   ASSERT_NE(Globali().Archivio, nullptr);
   EXPECT_EQ(Globali().Archivio->openRecordset("Select * from Reparti").recordCount(), 40);
-}
-
-TEST_F(AvvioTest, AbortEndsTheStart) {
-  scriviFile("Dati/DbNegozio.mdb", "non sono un archivio");
-  prompts.answers = {Answer::Ok, Answer::Abort};
-  EXPECT_FALSE(avvia());
-  EXPECT_EQ(prompts.asked.size(), 2u);
 }
 
 TEST_F(AvvioTest, TheStartLogsToTheErrorLogAndRotatesIt) {
@@ -152,15 +135,11 @@ TEST(LeggiImpostazioni, KeysAndTheirDefaults) {
   CartellaDiProva cartella;
   VarGlobali g;
   g.PercorsoSetup = cartella.setup();
-  auto metodo = [&](const char* valore) {
+  for (const auto& [valore, metodo] : {std::pair{"0", 1}, {"3", 1}, {"2", 2}}) {
     ScriviINI(g.PercorsoSetup, "Acquisizione", "Metodo", valore);
     LeggiImpostazioni(g);
-    return g.MetodoAcquisizione;
-  };
-  EXPECT_EQ(metodo("0"), 1);
-  EXPECT_EQ(metodo("1"), 1);
-  EXPECT_EQ(metodo("3"), 1);
-  EXPECT_EQ(metodo("2"), 2);
+    EXPECT_EQ(g.MetodoAcquisizione, metodo) << valore;
+  }
 
   EXPECT_TRUE(g.TabelleCollegate);  // absent
   EXPECT_EQ(g.ColoreInterfaccia, 0x8000000Fu);

@@ -11,14 +11,12 @@
 #include <QTimer>
 
 #include "catalogue/aggiungi_materiale.h"
-#include "catalogue/apri_database.h"
 #include "catalogue/magazzino.h"
-#include "platform/db/database.h"
 #include "promotions/promozioni_magazzino.h"
 #include "register/reparti_finestra.h"
 #include "startup/var_globali.h"
-#include "support/cartella_di_prova.h"
 #include "support/fakes.h"
+#include "support/negozio_di_prova.h"
 #include "touch/frm_tastiera.h"
 
 namespace listinova {
@@ -55,13 +53,6 @@ void tuttoSulloSchermo(QWidget& finestra) {
 
 class FinestreBancoTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Globali() = VarGlobali{};
-    Globali().PercorsoSetup = cartella.setup();
-    Globali().CartellaProgramma = cartella.root();
-  }
-  void TearDown() override { Globali() = VarGlobali{}; }
-
   // The keyboard that a tap opens gets `tasti` and "Invio"; what it was opened for is kept.
   struct Aperta {
     bool lettere = false;
@@ -82,8 +73,8 @@ class FinestreBancoTest : public ::testing::Test {
     return aperta;
   }
 
-  CartellaDiProva cartella;
-  std::unique_ptr<platform::db::Database> db = ApriDatabase(cartella.file("Dati/DbNegozio.mdb"));
+  testing::NegozioDiProva negozio;
+  platform::db::Database* db = negozio.db.get();
   testing::FakePrompts prompts;
   testing::FakeNotice notice;
   testing::FakeClock clock;
