@@ -76,24 +76,24 @@ lxw_datetime toLxw(const QDateTime& moment) {
           moment.time().hour(), moment.time().minute(), double(moment.time().second())};
 }
 
-void writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const WorkbookCell& cell,
+void writeCell(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t col, const WrittenCell& cell,
                lxw_format* money, lxw_format* date, lxw_format* dateTime, const QString& file) {
   switch (cell.kind) {
-    case WorkbookCell::Kind::Empty:
+    case WrittenCell::Kind::Empty:
       return;
-    case WorkbookCell::Kind::Text:
+    case WrittenCell::Kind::Text:
       check(worksheet_write_string(sheet, row, col, cell.text.toUtf8().constData(), nullptr), file);
       return;
-    case WorkbookCell::Kind::Number:
+    case WrittenCell::Kind::Number:
       check(worksheet_write_number(sheet, row, col, cell.number, nullptr), file);
       return;
-    case WorkbookCell::Kind::Money:
+    case WrittenCell::Kind::Money:
       check(worksheet_write_number(sheet, row, col, cell.number, money), file);
       return;
-    case WorkbookCell::Kind::Boolean:
+    case WrittenCell::Kind::Boolean:
       check(worksheet_write_boolean(sheet, row, col, cell.number != 0, nullptr), file);
       return;
-    case WorkbookCell::Kind::Date: {
+    case WrittenCell::Kind::Date: {
       lxw_datetime when = toLxw(cell.moment);
       check(worksheet_write_datetime(sheet, row, col, &when,
                                      cell.moment.time() == QTime(0, 0) ? date : dateTime),
@@ -151,24 +151,24 @@ void writeWorkbook(const QString& path, const std::vector<WorkbookSheet>& sheets
   }
 }
 
-WorkbookCell cellFor(const QVariant& value, db::FieldType type) {
-  WorkbookCell cell;
+WrittenCell cellFor(const QVariant& value, db::FieldType type) {
+  WrittenCell cell;
   if (value.isNull() || !value.isValid()) return cell;
   const int id = value.typeId();
   const bool isNumber = id == QMetaType::Double || id == QMetaType::LongLong ||
                         id == QMetaType::Int || id == QMetaType::Float;
   switch (type) {
     case db::FieldType::Text:
-      cell.kind = WorkbookCell::Kind::Text;
+      cell.kind = WrittenCell::Kind::Text;
       cell.text = value.toString();
       return cell;
     case db::FieldType::Boolean:
-      cell.kind = WorkbookCell::Kind::Boolean;
+      cell.kind = WrittenCell::Kind::Boolean;
       cell.number = value.toBool() ? 1 : 0;
       return cell;
     case db::FieldType::Date:
       if (id == QMetaType::QDateTime && value.toDateTime().isValid()) {
-        cell.kind = WorkbookCell::Kind::Date;
+        cell.kind = WrittenCell::Kind::Date;
         cell.moment = value.toDateTime();
         return cell;
       }
@@ -176,7 +176,7 @@ WorkbookCell cellFor(const QVariant& value, db::FieldType type) {
     case db::FieldType::Currency:
       // Amounts are exact to the ten-thousandth, as the store keeps money.
       if (isNumber) {
-        cell.kind = WorkbookCell::Kind::Money;
+        cell.kind = WrittenCell::Kind::Money;
         cell.number = Money::fromDouble(value.toDouble()).toDouble();
         return cell;
       }
@@ -187,7 +187,7 @@ WorkbookCell cellFor(const QVariant& value, db::FieldType type) {
       if (isNumber) {
         const double computed = value.toDouble();
         const double amount = Money::fromDouble(computed).toDouble();
-        cell.kind = WorkbookCell::Kind::Money;
+        cell.kind = WrittenCell::Kind::Money;
         cell.number =
             std::fabs(amount - computed) <= std::fabs(computed) * kBinaryNoise ? amount : computed;
         return cell;
@@ -195,12 +195,12 @@ WorkbookCell cellFor(const QVariant& value, db::FieldType type) {
       break;
     default:
       if (isNumber) {
-        cell.kind = WorkbookCell::Kind::Number;
+        cell.kind = WrittenCell::Kind::Number;
         cell.number = value.toDouble();
         return cell;
       }
   }
-  cell.kind = WorkbookCell::Kind::Text;
+  cell.kind = WrittenCell::Kind::Text;
   cell.text = value.toString();
   return cell;
 }
@@ -260,7 +260,7 @@ WorkbookSheet SheetFromRecordset(const QString& name, db::Recordset& rows) {
   sheet.rows.reserve(rows.recordCount());
   if (rows.recordCount() > 0) rows.moveFirst();
   for (; !rows.eof(); rows.moveNext()) {
-    std::vector<WorkbookCell> row;
+    std::vector<WrittenCell> row;
     row.reserve(rows.fieldCount());
     for (int c = 0; c < rows.fieldCount(); ++c)
       row.push_back(cellFor(rows.value(c), rows.fieldType(c)));

@@ -10,8 +10,9 @@
 
 namespace listinova::platform {
 
-// One cell of a sheet: what a spreadsheet must keep of the value.
-struct WorkbookCell {
+// One cell of a sheet to write: what a spreadsheet must keep of the value. Named apart from
+// the cell the readers give, so that the two never meet under one name.
+struct WrittenCell {
   enum class Kind { Empty, Text, Number, Money, Boolean, Date };
   Kind kind = Kind::Empty;
   QString text;
@@ -22,7 +23,7 @@ struct WorkbookCell {
 struct WorkbookSheet {
   QString name;
   QStringList headers;
-  std::vector<std::vector<WorkbookCell>> rows;
+  std::vector<std::vector<WrittenCell>> rows;
 };
 
 // Writes sheets into workbook files. A statement writes one sheet at a time, and the next
