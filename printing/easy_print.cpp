@@ -206,10 +206,15 @@ QStringList EasyPrint::avvisi() const {
 }
 
 bool EasyPrint::PrintDoc(int prima, int ultima, int etichettaSingola) {
+  return stampaSu(dispositivo_, prima, ultima, etichettaSingola);
+}
+
+bool EasyPrint::stampaSu(DispositivoEtichette& dispositivo, int prima, int ultima,
+                         int etichettaSingola) {
   try {
-    auto superficie = dispositivo_.apri();
+    auto superficie = dispositivo.apri();
     if (!superficie) {
-      const QString guasto = dispositivo_.guasto();
+      const QString guasto = dispositivo.guasto();
       ScriviErrore(kModulo, "PrintDoc", guasto.isEmpty() ? "Stampante non disponibile" : guasto, 0);
       return false;
     }
@@ -221,7 +226,7 @@ bool EasyPrint::PrintDoc(int prima, int ultima, int etichettaSingola) {
       disegnaPagina(p, *superficie, etichettaSingola);
     }
     if (superficie->fine()) return true;
-    const QString guasto = dispositivo_.guasto();
+    const QString guasto = dispositivo.guasto();
     ScriviErrore(kModulo, "PrintDoc",
                  guasto.isEmpty() ? "La stampante ha rifiutato il documento" : guasto, 0);
   } catch (const std::exception& errore) {

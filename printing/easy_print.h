@@ -95,6 +95,8 @@ class EasyPrint {
   // Prints pages `prima` to `ultima` on the device; with `etichettaSingola` one label only.
   // False, with the reason in the error log, when the device failed.
   bool PrintDoc(int prima, int ultima, int etichettaSingola);
+  // The same pages on another device laid out like this one (a PDF file of the preview).
+  bool stampaSu(DispositivoEtichette& dispositivo, int prima, int ultima, int etichettaSingola);
   // The preview window, when the program has one.
   void setApriAnteprima(std::function<void(EasyPrint&)> apri) { apriAnteprima_ = std::move(apri); }
   void Preview();

@@ -1,6 +1,8 @@
 // The label windows wired for the program.
 #include "printing/finestre_etichette.h"
 
+#include <QTimer>
+
 #include "printing/frm_change_st.h"
 #include "printing/frm_configura_label.h"
 #include "printing/frm_preview.h"
@@ -12,11 +14,13 @@ namespace listinova {
 
 FinestreEtichette::FinestreEtichette(platform::db::Database& db, platform::Prompts& prompts,
                                      const platform::Printers& stampanti,
-                                     std::function<FiltriEtichette()> filtri)
+                                     std::function<FiltriEtichette()> filtri,
+                                     std::function<QString(QWidget*)> filePdf)
     : db_(db),
       prompts_(prompts),
       stampanti_(stampanti),
       filtri_(std::move(filtri)),
+      filePdf_(std::move(filePdf)),
       destinazione_(stampanti),
       stampante_(destinazione_, Globali().PercorsoSetup) {}
 
@@ -43,16 +47,22 @@ void FinestreEtichette::apriEditor(QWidget* padre) {
                                    {},
                                    {}};
   FrmConfiguraLabel editor(ambiente, kContestoToolbar, {}, padre);
-  editor.motore().setApriAnteprima([this, &editor](EasyPrint& motore) {
-    FrmPreview anteprima(
-        motore, prompts_,
-        [this, &editor] {
-          const QString scelta = scegliStampante(QStringLiteral("1"), &editor);
-          if (!scelta.isEmpty()) EseguiAssegnazioneST(destinazione_, scelta, prompts_);
-        },
-        &editor);
+  const bool conStampante = !stampanti_.installed().isEmpty();
+  editor.motore().setApriAnteprima([this, &editor, conStampante](EasyPrint& motore) {
+    QWidget* finestra = &editor;  // the preview, once it exists: the file dialog sits on it
+    AzioniAnteprima azioni{[this, &editor] {
+                             const QString scelta = scegliStampante(QStringLiteral("1"), &editor);
+                             if (!scelta.isEmpty())
+                               EseguiAssegnazioneST(destinazione_, scelta, prompts_);
+                           },
+                           [this, &finestra] { return filePdf_(finestra); }, conStampante};
+    FrmPreview anteprima(motore, prompts_, std::move(azioni), &editor);
+    finestra = &anteprima;
     anteprima.exec();
   });
+  // Without a printer the preview is where the labels go: it opens over the editor at once,
+  // and the editor stays beneath for another sheet or layout.
+  if (!conStampante) QTimer::singleShot(0, &editor, [&editor] { editor.motore().Preview(); });
   editor.exec();
 }
 

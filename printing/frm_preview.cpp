@@ -32,12 +32,12 @@ double FattoreZoom(int valore, QSizeF vista, QSizeF pagina) {
   return std::max(f, kFattoreMinimo);
 }
 
-FrmPreview::FrmPreview(EasyPrint& documento, platform::Prompts& prompts,
-                       std::function<void()> cambiaStampante, QWidget* parent)
+FrmPreview::FrmPreview(EasyPrint& documento, platform::Prompts& prompts, AzioniAnteprima azioni,
+                       QWidget* parent)
     : QDialog(parent),
       documento_(documento),
       prompts_(prompts),
-      cambiaStampante_(std::move(cambiaStampante)),
+      azioni_(std::move(azioni)),
       cboZoom_(new QComboBox),
       area_(new QScrollArea),
       immagine_(new QLabel),
@@ -45,7 +45,10 @@ FrmPreview::FrmPreview(EasyPrint& documento, platform::Prompts& prompts,
       cmdPrec_(new QPushButton(QStringLiteral("&Prec."))),
       cmdSucc_(new QPushButton(QStringLiteral("Su&cc."))) {
   setObjectName("frmPreview");
-  setWindowTitle(QStringLiteral("Anteprima"));
+  setWindowTitle(azioni_.stampanteInstallata
+                     ? QStringLiteral("Anteprima")
+                     : QStringLiteral("Anteprima - Nessuna stampante installata: «Salva PDF» "
+                                      "scrive le etichette in un file"));
   cboZoom_->setObjectName("cboZoom");
   lblStato_->setObjectName("lblStato");
   cmdPrec_->setObjectName("cmdPrec");
@@ -58,6 +61,11 @@ FrmPreview::FrmPreview(EasyPrint& documento, platform::Prompts& prompts,
   for (const auto& [testo, valore] : zoom) cboZoom_->addItem(QString::fromUtf8(testo), valore);
   auto* cmdStampa = new QPushButton(QStringLiteral("&Stampa"));
   cmdStampa->setObjectName("cmdStampa");
+  cmdStampa->setVisible(azioni_.stampanteInstallata);
+  auto* cmdSalvaPdf = new QPushButton(QStringLiteral("Salva P&DF"));
+  cmdSalvaPdf->setObjectName("cmdSalvaPdf");
+  cmdSalvaPdf->setToolTip(QStringLiteral("Scrive tutte le pagine delle etichette in un file PDF"));
+  cmdSalvaPdf->setVisible(static_cast<bool>(azioni_.filePdf));
   auto* cmdChiudi = new QPushButton(QStringLiteral("&Chiudi"));
   cmdChiudi->setObjectName("cmdChiudi");
 
@@ -75,6 +83,7 @@ FrmPreview::FrmPreview(EasyPrint& documento, platform::Prompts& prompts,
   barra->addWidget(lblStato_);
   barra->addStretch();
   barra->addWidget(cmdStampa);
+  barra->addWidget(cmdSalvaPdf);
   barra->addWidget(cmdChiudi);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(barra);
@@ -85,6 +94,7 @@ FrmPreview::FrmPreview(EasyPrint& documento, platform::Prompts& prompts,
   connect(cmdPrec_, &QPushButton::clicked, this, [this] { vaiAPagina(pagina_ - 1); });
   connect(cmdSucc_, &QPushButton::clicked, this, [this] { vaiAPagina(pagina_ + 1); });
   connect(cmdStampa, &QPushButton::clicked, this, [this] { cmdStampa_Click(); });
+  connect(cmdSalvaPdf, &QPushButton::clicked, this, [this] { cmdSalvaPdf_Click(); });
   connect(cmdChiudi, &QPushButton::clicked, this, &QDialog::accept);
   vaiAPagina(1);
 }
@@ -119,8 +129,13 @@ void FrmPreview::disegna() {
   immagine_->resize(pixel.size() / ratio);
 }
 
+void FrmPreview::avvisa(const QString& testo) {
+  prompts_.ask(
+      {testo, Globali().TitoloProgramma, platform::Buttons::Ok, platform::Icon::Exclamation});
+}
+
 void FrmPreview::cmdStampa_Click() {
-  FrmPrint opzioni(pagina_, documento_.Pages(), prompts_, cambiaStampante_, this);
+  FrmPrint opzioni(pagina_, documento_.Pages(), prompts_, azioni_.cambiaStampante, this);
   if (opzioni.exec() != QDialog::Accepted || !opzioni.richiesta()) return;
   const RichiestaStampa r = *opzioni.richiesta();
   mostraStato(QStringLiteral("In corso..."));
@@ -129,13 +144,27 @@ void FrmPreview::cmdStampa_Click() {
   const QStringList avvisi = documento_.avvisi();
   QApplication::restoreOverrideCursor();
   vaiAPagina(pagina_);
-  if (riuscita && !avvisi.isEmpty())
-    prompts_.ask({avvisi.join(QStringLiteral("\n\n")), Globali().TitoloProgramma,
-                  platform::Buttons::Ok, platform::Icon::Exclamation});
+  if (riuscita && !avvisi.isEmpty()) avvisa(avvisi.join(QStringLiteral("\n\n")));
   if (!riuscita)
-    prompts_.ask({QStringLiteral("Stampa non riuscita: la stampante non ha accettato le "
-                                 "etichette (dettagli nel registro degli errori)."),
-                  Globali().TitoloProgramma, platform::Buttons::Ok, platform::Icon::Exclamation});
+    avvisa(
+        QStringLiteral("Stampa non riuscita: la stampante non ha accettato le "
+                       "etichette (dettagli nel registro degli errori)."));
+}
+
+void FrmPreview::cmdSalvaPdf_Click() {
+  QString file = azioni_.filePdf();
+  if (file.isEmpty()) return;
+  if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) file += QStringLiteral(".pdf");
+  mostraStato(QStringLiteral("In corso..."));
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const QString guasto = SalvaEtichettePdf(documento_, file);
+  const QStringList avvisi = documento_.avvisi();
+  QApplication::restoreOverrideCursor();
+  vaiAPagina(pagina_);
+  if (!guasto.isEmpty())
+    avvisa(QStringLiteral("Le etichette non sono state salvate in PDF.\n\n") + guasto);
+  else if (!avvisi.isEmpty())
+    avvisa(avvisi.join(QStringLiteral("\n\n")));
 }
 
 }  // namespace listinova

@@ -24,13 +24,24 @@ inline constexpr double kPuntiSchermo = 96.0;
 // the view (0) or the page width across it (-1).
 double FattoreZoom(int valore, QSizeF vista, QSizeF pagina);
 
+// What the preview's buttons reach beyond the engine.
+struct AzioniAnteprima {
+  // The print options' link to the printer selection.
+  std::function<void()> cambiaStampante;
+  // "Salva PDF" asks where with this: the file chosen, empty when the user cancels. Without
+  // it the preview offers no "Salva PDF".
+  std::function<QString()> filePdf;
+  // Without a printer there is no "Stampa": "Salva PDF" is the way out.
+  bool stampanteInstallata = true;
+};
+
 // "Anteprima": the label engine's pages as they will print, one at a time.
 class FrmPreview : public QDialog {
   Q_OBJECT
 
  public:
-  FrmPreview(EasyPrint& documento, platform::Prompts& prompts,
-             std::function<void()> cambiaStampante, QWidget* parent = nullptr);
+  FrmPreview(EasyPrint& documento, platform::Prompts& prompts, AzioniAnteprima azioni,
+             QWidget* parent = nullptr);
 
   int pagina() const { return pagina_; }
   void vaiAPagina(int pagina);
@@ -42,11 +53,13 @@ class FrmPreview : public QDialog {
  private:
   void disegna();
   void cmdStampa_Click();
+  void cmdSalvaPdf_Click();
+  void avvisa(const QString& testo);
   void mostraStato(const QString& testo);
 
   EasyPrint& documento_;
   platform::Prompts& prompts_;
-  std::function<void()> cambiaStampante_;
+  AzioniAnteprima azioni_;
   int pagina_ = 1;
   QComboBox* cboZoom_;
   QScrollArea* area_;

@@ -18,6 +18,11 @@ void Avviso(platform::Prompts& prompts, const QString& testo) {
 
 void StampaFrontalini(const QString& percorsoSetup, platform::PrintTarget& destinazione,
                       platform::Prompts& prompts, const std::function<void()>& apriEditor) {
+  // No printer to choose or to give back: the labels can still be seen and saved.
+  if (destinazione.printers().installed().isEmpty()) {
+    apriEditor();
+    return;
+  }
   const QString etichette = LeggiStampanteST(percorsoSetup, kChiaveStampanteEtichette);
   if (etichette.isEmpty()) {
     Avviso(prompts, QStringLiteral("Prima di proseguire definire la stampante per i Frontalini"));

@@ -112,6 +112,12 @@ std::unique_ptr<SuperficieEtichette> StampanteEtichette::apri() {
   return superficie;
 }
 
+QString SalvaEtichettePdf(EasyPrint& motore, const QString& file) {
+  const auto pdf = StampanteEtichette::suPdf(file);
+  if (motore.stampaSu(*pdf, 1, motore.Pages(), 0)) return {};
+  return pdf->guasto();
+}
+
 QImage ImmagineDellaPagina(EasyPrint& motore, int pagina, double dpi) {
   const QSizeF twips = motore.paginaTwips();
   QImage immagine((twips * dpi / kPollice).toSize(), QImage::Format_RGB32);

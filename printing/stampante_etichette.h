@@ -45,6 +45,10 @@ class StampanteEtichette : public DispositivoEtichette {
   platform::ZintBarcodeDrawing barre_;
 };
 
+// Every page the engine lays out, written as a PDF file whole or not at all: empty when written,
+// else the cause in Italian.
+QString SalvaEtichettePdf(EasyPrint& motore, const QString& file);
+
 // A page drawn on a picture at `dpi` dots per inch, for the preview.
 QImage ImmagineDellaPagina(EasyPrint& motore, int pagina, double dpi);
 

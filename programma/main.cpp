@@ -157,9 +157,15 @@ int main(int argc, char** argv) {
         kIntervalloInterscambioMs);
     const PannelliPromozioni promozioni = InstallaPromozioni(*lista, *g.Archivio, prompts, clock);
     InstallaManutenzione(*lista, *g.Archivio, prompts, notice, clock, g.CartellaProgramma);
-    etichette = std::make_unique<FinestreEtichette>(*g.Archivio, prompts, stampanti, [lista] {
-      return FiltriEtichette{lista->soloModificati(), lista->perFrontalini()};
-    });
+    etichette = std::make_unique<FinestreEtichette>(
+        *g.Archivio, prompts, stampanti,
+        [lista] {
+          return FiltriEtichette{lista->soloModificati(), lista->perFrontalini()};
+        },
+        [](QWidget* finestra) {
+          return QFileDialog::getSaveFileName(finestra, QStringLiteral("Salva le etichette in PDF"),
+                                              {}, QStringLiteral("PDF (*.pdf)"));
+        });
     lista->setStampaFrontalino([&, lista] { etichette->stampaFrontalino(lista); });
     stampe = std::make_unique<StampeConFinestre>(*g.Archivio, prompts, notice, clock,
                                                  g.PercorsoSetup, lista);
