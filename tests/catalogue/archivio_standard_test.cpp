@@ -1,8 +1,6 @@
 // The store is a plain SQLite file: the stock sqlite3 tool finds it sound, and after that tool
 // vacuums or reindexes it the program gets the same answers as before.
 
-#include <sqlite3.h>
-
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -104,34 +102,6 @@ TEST(ArchivioStandard, TheStockToolChecksVacuumsAndReindexesWithoutChangingAnAns
     auto db = ApriDatabase(percorso);
     EXPECT_EQ(risposte(*db), prima);
   }
-}
-
-// The order the earlier version gave its indexes: letter case folded beyond ASCII too.
-int ordineDiPrima(void*, int n1, const void* p1, int n2, const void* p2) {
-  return QString::fromUtf8(static_cast<const char*>(p1), n1)
-      .compare(QString::fromUtf8(static_cast<const char*>(p2), n2), Qt::CaseInsensitive);
-}
-
-TEST(ArchivioStandard, AStoreOfTheEarlierVersionHasItsIndexesRebuiltOnce) {
-  testing::NegozioDiProva negozio;
-  const QString percorso = negozio.percorsoArchivio();
-  riempi(negozio);
-  const QStringList attese = risposte(*negozio.db);
-  negozio.chiudi();
-  {
-    // Written again as the earlier version wrote it: its own NOCASE, no version mark.
-    auto db = Database::open(percorso);
-    sqlite3_create_collation(db->handle(), "NOCASE", SQLITE_UTF8, nullptr, ordineDiPrima);
-    db->execute("REINDEX NOCASE");
-    db->execute("PRAGMA user_version=0");
-  }
-  ASSERT_NE(sqlite3Tool(percorso, "PRAGMA integrity_check"), "ok");
-
-  auto db = ApriDatabase(percorso);
-  EXPECT_EQ(risposte(*db), attese);
-  EXPECT_EQ(db->openRecordset("PRAGMA user_version").value(0).toInt(), 1);
-  db.reset();
-  EXPECT_EQ(sqlite3Tool(percorso, "PRAGMA integrity_check"), "ok");
 }
 
 }  // namespace
