@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <tuple>
 #include <utility>
 
 #include "platform/serial_port.h"
@@ -226,6 +227,74 @@ TEST_F(AggiungiMaterialeTest, ScannedCodeGoesIntoTheBarcodeField) {
   EXPECT_EQ(figlio("LbLBarCode")->text(), "99");
   finestra.reset();
   EXPECT_FALSE(porta.aperta);
+}
+
+// Each box that stops a save is named and takes the focus, in the order they are checked.
+TEST_F(AggiungiMaterialeTest, TheEditorNamesWhatStopsASave) {
+  const std::pair<const char*, const char*> casi[] = {
+      {"TxtDesc", "Scrivere la descrizione"},
+      {"TxtQTA", "Scrivere la quantità"},
+      {"txtAcquisto", "Scrivere il costo d'acquisto"},
+      {"CboGenere", "Scegliere il reparto"},
+      {"CboFornitore", "Scrivere il fornitore"},
+      {"TxtCosto", "Scrivere il prezzo di vendita"},
+  };
+  for (const auto& [vuoto, messaggio] : casi) {
+    SCOPED_TRACE(vuoto);
+    apri();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(finestra.get()));
+    const auto metti = [&](const char* nome, const char* testo) {
+      if (QString(nome) != vuoto) scrivi(nome, QString::fromUtf8(testo));
+    };
+    metti("TxtDesc", "PANE");
+    metti("TxtQTA", "3");
+    metti("txtIVA", "22");
+    metti("txtAcquisto", "1");
+    if (QString("CboGenere") != vuoto) figlio<QComboBox>("CboGenere")->setCurrentIndex(0);
+    if (QString("CboFornitore") != vuoto)
+      QTest::keyClicks(figlio<QComboBox>("CboFornitore")->lineEdit(), "ROSSI");
+    metti("TxtCosto", "2");
+    prompts.asked.clear();
+    clic("cmdConferma");
+    ASSERT_FALSE(prompts.asked.empty());
+    EXPECT_EQ(prompts.asked.back().text, QString::fromUtf8(messaggio));
+    EXPECT_EQ(finestra->focusWidget(), finestra->findChild<QWidget*>(vuoto));
+    EXPECT_EQ(negozio.conta("Select * from Magazzino where Descrizione='PANE'"), 0);
+  }
+}
+
+// A new selling price for a product on offer: the question, No by default; Yes gives every
+// current or future offer the price its own discount makes on the new price.
+TEST_F(AggiungiMaterialeTest, ANewPriceAsksWhetherTheOfferFollows) {
+  testing::FakeClock clock;
+  negozio
+      .offerta({.articolo = "5",
+                .dal = QDate(2024, 3, 10),
+                .al = QDate(2024, 3, 20),
+                .prezzo = "0,41",
+                .scontoPer = 10})
+      .offerta({.articolo = "5",
+                .dal = QDate(2024, 3, 1),
+                .al = QDate(2024, 3, 5),
+                .prezzo = "0,40",
+                .scontoVal = "0,05"});
+  const std::tuple<platform::Answer, const char*, QStringList> casi[] = {
+      {platform::Answer::No, "0,60", {"0.4", "0.41"}},
+      {platform::Answer::Yes, "0,70", {"0.4", "0.63"}}};  // the ended offer keeps its price
+  for (const auto& [risposta, prezzo, prezziOfferte] : casi) {
+    apri().setOggi([&] { return clock.now().date(); });
+    ASSERT_TRUE(finestra->PreparaPerModifica("5"));
+    scrivi("TxtCosto", prezzo, true);
+    prompts.asked.clear();
+    prompts.answers = {risposta};
+    clic("cmdConferma");
+    ASSERT_EQ(prompts.asked.size(), 1u);
+    EXPECT_EQ(prompts.asked[0].text,
+              "Il prodotto è in offerta fino al 20/03/2024: aggiornare anche il prezzo "
+              "dell'offerta?");
+    EXPECT_EQ(prompts.asked[0].defaultAnswer, platform::Answer::No);
+    EXPECT_EQ(negozio.righe("Select PrzScnt from Offerte order by DataAL"), prezziOfferte);
+  }
 }
 
 }  // namespace

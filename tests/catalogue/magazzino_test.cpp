@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -293,6 +294,79 @@ TEST_F(MagazzinoTest, StoreFailuresAreLoggedAndTheBusyPointerReset) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(codiciElencati(), QStringList({"1", "2", "4"}));  // the last good list stays
   EXPECT_TRUE(fuocoSulBarCode());
+}
+
+// The banner belongs to the start of the day: the exchange-folder poll and a job write and
+// clear their own text over it, and only a send takes it away.
+TEST_F(MagazzinoTest, TheOffersNoticeStaysUntilTheOperatorSends) {
+  const QString banner = "INIZIANO DELLE OFFERTE - EFFETTUARE UN INVIO ALLE CASSE";
+  apri();
+  Magazzino& l = *finestra;
+  QLabel* stato = figlio<QLabel>("lblTab");
+  int giri = 0;
+  l.setImportaInterscambio(
+      [&] {
+        l.mostraStato(QStringLiteral("Controllo cartella di scambio"));
+        l.mostraStato(QString());
+        ++giri;
+        return false;
+      },
+      5);
+  l.mostraAvviso(banner, 20);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return giri >= 2; }));
+  EXPECT_TRUE(stato->isVisible());
+  EXPECT_EQ(stato->text(), banner);
+  EXPECT_EQ(stato->font().pointSize(), 20);
+  l.mostraStato(QStringLiteral("LETTURA CASSA 1"));
+  EXPECT_EQ(stato->text(), "LETTURA CASSA 1");
+  EXPECT_NE(stato->font().pointSize(), 20);
+  l.mostraStato(QString());
+  EXPECT_EQ(stato->text(), banner);
+
+  int invii = 0;
+  l.setInviaPLU([&](bool) { ++invii; });
+  clic("cmdInviaPLU");
+  EXPECT_EQ(invii, 1);
+  EXPECT_TRUE(stato->isHidden());
+}
+
+// The sales print reads the sales tab's period; offers open only from the products tab.
+TEST_F(MagazzinoTest, SalesPrintReadsTheSalesTabAndOffersNeedTheProductsTab) {
+  apri();
+  std::vector<std::pair<QDate, QDate>> stampati;
+  finestra->setStampaVendite([&](const QDate& dal, const QDate& al) {
+    stampati.push_back({dal, al});
+  });
+  int promozioni = 0;
+  finestra->setPromozioni([&] { ++promozioni; });
+  figlio<QTabWidget>("schede")->setCurrentIndex(1);
+  figlio<QDateEdit>("dtGiornoRif")->setDate(QDate(2024, 3, 1));
+  figlio<QDateEdit>("dtDataAl")->setDate(QDate(2024, 3, 10));
+  clic("cmdStampa");
+  clic("cmdPromozioni");
+  ASSERT_EQ(stampati.size(), 1u);
+  EXPECT_EQ(stampati[0], std::make_pair(QDate(2024, 3, 1), QDate(2024, 3, 10)));
+  EXPECT_EQ(promozioni, 0);
+  figlio<QTabWidget>("schede")->setCurrentIndex(0);
+  clic("cmdPromozioni");
+  EXPECT_EQ(promozioni, 1);
+}
+
+TEST_F(MagazzinoTest, ABarCodeWithoutItsLeadingZerosIsFound) {
+  negozio.prodotto({.cod = "9", .descrizione = "CAFFE", .barCode = "0049428595750"});
+  apri();
+  const std::pair<const char*, const char*> casi[] = {
+      {"49428595750", "CAFFE"}, {"0049428595750", "CAFFE"}, {"1234567890123", ""}};
+  for (const auto& [letto, descrizione] : casi) {
+    SCOPED_TRACE(letto);
+    notice.messages.clear();
+    FinestraModale vista;
+    chiudiLaProssimaModale(vista);
+    leggi(letto, Qt::Key_Enter);
+    EXPECT_EQ(vista.descrizione, descrizione);
+    EXPECT_EQ(notice.messages.size(), *descrizione ? 0 : 1);
+  }
+  EXPECT_TRUE(griglia()->isColumnHidden(12));
 }
 
 }  // namespace
