@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
+#include "catalogue/modulo_ean.h"
 #include "startup/error_log.h"
 #include "startup/modulo_file_ini.h"
 #include "support/fakes.h"
@@ -174,10 +176,9 @@ TEST_F(SchedaProdottoTest, ChecksBeforeSaving) {
   compila();
   EXPECT_EQ(scheda.ControlloCampi(), "Ok");
   EXPECT_EQ(ini("Config", "VerificaCodiceFornitore"), "Falso");
+  // The window's test names each empty box; here the ones only blanks or a comma fill.
   const std::pair<Campo, const char*> vuoti[] = {
-      {Campo::TxtDesc, ""},  {Campo::TxtQTA, ""},     {Campo::txtAcquisto, ""},
-      {Campo::txtUm, ""},    {Campo::CboGenere, ""},  {Campo::CboFornitore, ""},
-      {Campo::TxtCosto, ""}, {Campo::TxtDesc, "   "}, {Campo::TxtQTA, ","}};
+      {Campo::txtUm, ""}, {Campo::TxtDesc, "   "}, {Campo::TxtQTA, ","}};
   for (const auto& [obbligatorio, testo] : vuoti) {
     compila();
     scheda.imposta(obbligatorio, testo);
@@ -328,6 +329,49 @@ TEST_F(SchedaProdottoTest, AdditionalBarcodesAreRegisteredByTheMainConfirmation)
   scheda.ScartaBarCodeInSospeso();
   ASSERT_EQ(scheda.SalvaDatiMateriale(), "5");
   EXPECT_EQ(registrati().size(), 3);
+}
+
+// A wrong last digit of an EAN-8/EAN-13 is never saved without telling: the editor offers the
+// right code, and saving goes on only with it.
+TEST_F(SchedaProdottoTest, TheEditorOffersTheRightCheckDigitBeforeSaving) {
+  struct Caso {
+    const char* digitato;
+    std::optional<Answer> risposta;  // none: nothing is asked
+    const char* esito;
+    const char* salvato;  // empty: nothing saved
+  };
+  const Caso casi[] = {
+      {"8001234567890", Answer::Yes, "Ok", "8001234567897"},
+      {"8001234567890", Answer::No, "NOK", ""},
+      {"96385075", Answer::Yes, "Ok", "96385074"},
+      {"8001234567897", std::nullopt, "Ok", "8001234567897"},
+      {"12345", std::nullopt, "Ok", "12345"},
+      // the right code belongs to another product: refused as any duplicate
+      {"8009876543210", Answer::Yes, "NOK", ""},
+  };
+  prodotto("9", "8009876543217");
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.digitato);
+    negozio.sqlite("DELETE FROM Magazzino WHERE CodMateriale<>'9'");
+    compila();
+    scheda.imposta(Campo::LbLBarCode, c.digitato);
+    prompts.asked.clear();
+    prompts.answers.clear();
+    if (c.risposta) prompts.answers = {*c.risposta};
+    EXPECT_EQ(scheda.ControlloCampi(), c.esito);
+    const QStringList chiesti = testiChiesti();
+    if (c.risposta) {
+      ASSERT_FALSE(chiesti.isEmpty());
+      EXPECT_TRUE(chiesti[0].startsWith("Cifra di controllo errata: il codice corretto è " +
+                                        CodiceEANCorretto(c.digitato) + "\n"))
+          << chiesti[0].toStdString();
+    } else {
+      EXPECT_TRUE(chiesti.isEmpty()) << chiesti.join(" / ").toStdString();
+    }
+    if (QString(c.esito) == "Ok") EXPECT_FALSE(scheda.SalvaDatiMateriale().isEmpty());
+    EXPECT_EQ(negozio.righe("Select BarCode from Magazzino where CodMateriale<>'9'"),
+              *c.salvato ? QStringList{c.salvato} : QStringList());
+  }
 }
 
 TEST_F(SchedaProdottoTest, StoreFailuresAreLoggedAndNothingIsSaved) {
