@@ -100,7 +100,6 @@ TEST_F(IstruzioniArchivio, ReadStatementsFindWhatTheProgramExpects) {
        "Null Or (Magazzino.Note)=''))",
        3},
       {etichette + "where TipoVariazione ='F' or Modificato =-1 order by Descrizione", 2},
-      {"Select CodProd from BarCodeUlteriori where BarCode='99887766'", 1, "CodProd", "5"},
   };
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.jet.toStdString());
