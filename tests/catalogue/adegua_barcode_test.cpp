@@ -110,44 +110,36 @@ TEST_F(AdeguaBarCodeTest, FreeRangeGivesTheProductAndNineCopiesOfItsListedColumn
   EXPECT_EQ(prodotti(), 11);
 }
 
-TEST_F(AdeguaBarCodeTest, OnlyFourDigitCodesWithoutNoteAreCandidatesAndNoChangesNothing) {
+// Only 4-digit codes without a note are candidates; No changes nothing; codes already taken
+// are skipped and listed, and the numbering of the copies runs on past them.
+TEST_F(AdeguaBarCodeTest, CandidatesTakenCodesAndNumbering) {
   prodotto("1", "Con nota", "5678", "x");
   prodotto("2", "Tre cifre", "123");
-  prodotto("3", "Sei cifre", "123456");
   adegua();
   EXPECT_EQ(notice.messages, QStringList{"Nessun adeguamento da eseguire"});
   EXPECT_TRUE(clock.waits.empty());
 
-  prodotto("5", "Candidato", "4321");
-  prompts.answers = {Answer::No};
-  adegua();
-  EXPECT_EQ(prodotti(), 4);
-  EXPECT_EQ(di("4321"), "5|");
-
-  adegua();
-  EXPECT_EQ(prodotti(), 4 + 9);
-  EXPECT_EQ(di("56780"), "-");
-  EXPECT_EQ(di("1230"), "-");
-  EXPECT_EQ(di("43210"), "5|5");
-  EXPECT_EQ(di("43219"), "14|5");
-}
-
-TEST_F(AdeguaBarCodeTest, TakenCodesAreSkippedListedAndNumberingRunsOn) {
   prodotto("3", "Pane", "1234");
   prodotto("4", QStringLiteral("Grissini all'olio più"), "12340");
   prodotto("20", "Occupante", "22225");
   prodotto("21", "Due", "2222");
+  prompts.answers = {Answer::No};
   adegua();
+  EXPECT_EQ(prodotti(), 6);
+  adegua();
+  EXPECT_EQ(di("56780"), "-");
+  EXPECT_EQ(di("1230"), "-");
   EXPECT_EQ(di("1234"), "3|");  // its own code is taken: the source stays as it was
   EXPECT_EQ(di("12340"), "4|");
   EXPECT_EQ(codici("1234"), "22 23 24 25 26 27 28 29 30");
+  EXPECT_EQ(di("22220"), "21|21");
   EXPECT_EQ(codici("2222"), "31 32 33 34 20 35 36 37 38");
   EXPECT_EQ(doppi(), QStringLiteral("12340 - Grissini all'olio più\r\n22225 - Occupante\r\n"));
 
   // The source is still a candidate, and now every code of its range is in use.
   adegua();
   EXPECT_TRUE(doppi().endsWith("12349 - Pane\r\n")) << doppi().toStdString();
-  EXPECT_EQ(prodotti(), 4 + 9 + 8);
+  EXPECT_EQ(prodotti(), 6 + 9 + 8);
 }
 
 TEST_F(AdeguaBarCodeTest, ArchiveWithoutNumericCodesNumbersCopiesFromOne) {
@@ -175,16 +167,6 @@ TEST_F(AdeguaBarCodeTest, StoreFailureIsLoggedAndStopsKeepingFinishedProducts) {
   EXPECT_EQ(di("22221"), "-");
   EXPECT_EQ(di("3333"), "3|");
   EXPECT_EQ(prodotti(), 3 + 9);
-}
-
-TEST_F(AdeguaBarCodeTest, VerificaBarCodeDoppioListsOnlyCodesInUse) {
-  prodotto("1", "Olio", "55555");
-  AdeguaBarCode adegua(*negozio.db, negozio.cartella.root(), prompts, notice, clock);
-  EXPECT_FALSE(adegua.VerificaBarCodeDoppio("55556"));
-  EXPECT_FALSE(adegua.VerificaBarCodeDoppio("5555'"));
-  EXPECT_TRUE(adegua.VerificaBarCodeDoppio("55555"));
-  EXPECT_TRUE(adegua.VerificaBarCodeDoppio("55555"));
-  EXPECT_EQ(doppi(), "55555 - Olio\r\n55555 - Olio\r\n");
 }
 
 }  // namespace

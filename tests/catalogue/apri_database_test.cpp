@@ -23,18 +23,6 @@ QByteArray impronta(const QString& path) {
   return QCryptographicHash::hash(testing::readAll(path), QCryptographicHash::Sha256);
 }
 
-TEST(ApriDatabase, ANewStoreIsCreatedWithItsFolder) {
-  QTemporaryDir dir;
-  const QString percorso = dir.filePath("Dati/DbNegozio.mdb");
-  {
-    auto db = ApriDatabase(percorso);
-    db->execute("INSERT INTO Magazzino (CodMateriale, Descrizione) VALUES ('1', 'Pane')");
-  }
-  auto db = ApriDatabase(percorso);  // opened again, nothing recreated
-  EXPECT_EQ(db->openRecordset("Select * from Magazzino").recordCount(), 1);
-  EXPECT_EQ(db->openRecordset("Select * from Reparti").recordCount(), 40);
-}
-
 TEST(ApriDatabase, AFileOfAnotherKindIsRefusedAndLeftAlone) {
   QTemporaryDir dir;
   const QString percorso = dir.filePath("DbNegozio.mdb");

@@ -25,21 +25,6 @@ TEST(PiuPercentuale, PurchaseWithVatAndPriceFromMarkup) {
         << c.base << " + " << c.percento;
 }
 
-TEST(RicaricoPercentuale, HowFarThePriceIsAboveTheCostShownWithThirteenDigits) {
-  EXPECT_DOUBLE_EQ(RicaricoPercentuale(importo("15,25"), importo("12,20")), 25.0);
-  EXPECT_DOUBLE_EQ(RicaricoPercentuale(importo("9"), importo("12")), -25.0);
-  EXPECT_EQ(RicaricoPercentuale(importo("15"), Money()), 0.0);
-  EXPECT_EQ(TestoNumero(RicaricoPercentuale(importo("15"), importo("12,20"))), "22,95081967213");
-  const std::pair<double, const char*> numeri[] = {{25, "25"},
-                                                   {0.125, "0,125"},
-                                                   {-3.25, "-3,25"},
-                                                   {1234567.5, "1234567,5"},
-                                                   {0, "0"},
-                                                   {-1e-14, "0"},
-                                                   {1.0 / 3.0, "0,333333333333"}};
-  for (const auto& [numero, testo] : numeri) EXPECT_EQ(TestoNumero(numero), testo) << testo;
-}
-
 TEST(LeggiImporto, WhatTheOperatorTyped) {
   EXPECT_EQ(LeggiImporto("12,"), importo("12"));
   EXPECT_EQ(LeggiImporto(" 1.234,50 "), importo("1234,5"));

@@ -3,11 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
-#include "catalogue/apri_database.h"
-#include "platform/db/database.h"
 #include "startup/modulo_file_ini.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
 namespace listinova {
@@ -16,36 +13,24 @@ inline void PrintTo(Money valore, std::ostream* out) { *out << valore.toPlain(4)
 
 namespace {
 
-using platform::db::Database;
+using testing::NegozioDiProva;
 
+// What the operator typed is quoted in every box; price zero and stock out ignore the others.
 TEST(IstruzioneRicerca, StatementForEachCombinationOfBoxes) {
+  const QString da = "Select * From Magazzino where ";
   const QString ordine = " order by descrizione";
   const std::pair<CriteriRicerca, QString> casi[] = {
-      {{0, "latte", "", ""}, "Select * From Magazzino where Descrizione like 'latte*'" + ordine},
-      {{1, "8001234567890", "", ""},
-       "Select * From Magazzino where BarCode ='8001234567890'" + ordine},
-      {{2, "F-12", "", ""}, "Select * From Magazzino where CodProdottoFornitore ='F-12'" + ordine},
-      {{0, "CAFFE' D'ORO", "", ""},
-       "Select * From Magazzino where Descrizione like 'CAFFE'' D''ORO*'" + ordine},
-      {{1, "12'3", "", ""}, "Select * From Magazzino where BarCode ='12''3'" + ordine},
-      {{2, "A'B", "", ""}, "Select * From Magazzino where CodProdottoFornitore ='A''B'" + ordine},
+      {{0, "CAFFE' D'ORO", "", ""}, da + "Descrizione like 'CAFFE'' D''ORO*'" + ordine},
+      {{1, "12'3", "", ""}, da + "BarCode ='12''3'" + ordine},
+      {{2, "A'B", "", ""}, da + "CodProdottoFornitore ='A''B'" + ordine},
       {{0, "", "Bar d'Angelo", "L'Artigiano"},
-       "Select * From Magazzino where  Genere='Bar d''Angelo' and Fornitore='L''Artigiano'" +
-           ordine},
+       da + " Genere='Bar d''Angelo' and Fornitore='L''Artigiano'" + ordine},
       {{0, "pa", "Pane", "ROSSI"},
-       "Select * From Magazzino where Descrizione like 'pa*' and Genere='Pane' and "
-       "Fornitore='ROSSI'" +
-           ordine},
-      {{1, "", "3", ""}, "Select * From Magazzino where  Genere='3'" + ordine},
-      {{2, "", "", "ROSSI"}, "Select * From Magazzino where  Fornitore='ROSSI'" + ordine},
-      {{2, "X1", "", "ROSSI"},
-       "Select * From Magazzino where CodProdottoFornitore ='X1' and Fornitore='ROSSI'" + ordine},
-      {{0, "", "", ""}, "Select * from Magazzino order by descrizione"},
+       da + "Descrizione like 'pa*' and Genere='Pane' and Fornitore='ROSSI'" + ordine},
+      {{2, "X1", "", "ROSSI"}, da + "CodProdottoFornitore ='X1' and Fornitore='ROSSI'" + ordine},
       {{1, "", "", ""}, "Select * from Magazzino order by descrizione"},
-      {{2, "", "", ""}, "Select * from Magazzino order by descrizione"},
-      // Price zero and stock out ignore the other boxes.
-      {{3, "latte", "Pane", "ROSSI"}, "Select * From Magazzino where Costo=0"},
-      {{4, "latte", "Pane", "ROSSI"}, QStringLiteral("Select * From Magazzino where Quantità<=0")},
+      {{3, "latte", "Pane", "ROSSI"}, da + "Costo=0"},
+      {{4, "latte", "Pane", "ROSSI"}, da + QStringLiteral("Quantità<=0")},
   };
   for (const auto& [criteri, attesa] : casi) {
     SCOPED_TRACE(attesa.toStdString());
@@ -53,168 +38,114 @@ TEST(IstruzioneRicerca, StatementForEachCombinationOfBoxes) {
   }
 }
 
-class ArchivioDiProva : public ::testing::Test {
- protected:
-  struct Prodotto {
-    QString cod{};
-    QString descrizione = "Prodotto";
-    QVariant genere{};
-    double quantita = 5;
-    QString costo = "10,00";
-    QString costo2 = "1,00";
-    QString codPV = "22";
-    QVariant fornitore = "ROSSI";
-    bool eliminato = false;
-    bool modificato = false;
-    QString barCode{};
-  };
-
-  void SetUp() override { db = ApriDatabase(dir.filePath("Dati/DbNegozio.mdb")); }
-
-  void aggiungi(const Prodotto& p) {
-    auto rs = db->openRecordset("Select * from Magazzino where 0");
-    rs.addNew();
-    rs.setText("CodMateriale", p.cod);
-    rs.setText("Descrizione", p.descrizione);
-    rs.setValue("Genere", p.genere);
-    rs.setValue(QStringLiteral("Quantità"), p.quantita);
-    rs.setMoney("Costo", *Money::parse(p.costo));
-    rs.setMoney("Costo2", *Money::parse(p.costo2));
-    rs.setText("CodPV", p.codPV);
-    rs.setValue("Fornitore", p.fornitore);
-    rs.setFlag("Eliminato", p.eliminato);
-    rs.setFlag("Modificato", p.modificato);
-    rs.setText("BarCode", p.barCode);
-    rs.setText("UnitaMisura", "Pz");
-    rs.update();
-  }
-
-  ElencoMagazzino leggi(const QString& sql, bool togliMarche = false) {
-    return LeggiElencoMagazzino(*db, sql, togliMarche);
-  }
-  RigaMagazzino unica(const ElencoMagazzino& elenco) {
-    EXPECT_EQ(elenco.righe.size(), 1u);
-    return elenco.righe.at(0);
-  }
-
-  QTemporaryDir dir;
-  std::unique_ptr<Database> db;
-};
-
-using RepartoPerRicercaTest = ArchivioDiProva;
-
-TEST_F(RepartoPerRicercaTest, NameUnlessDepartmentsAreSavedAsCodes) {
-  const QString setup = dir.filePath("Setup.ini");
-  db->execute("UPDATE Reparti SET Descrizione='Panetteria' WHERE Cod=7");
-  EXPECT_EQ(RepartoPerRicerca(*db, setup, "Panetteria"), "Panetteria");
+TEST(RepartoPerRicerca, NameUnlessDepartmentsAreSavedAsCodes) {
+  NegozioDiProva negozio;
+  const QString setup = negozio.cartella.setup();
+  negozio.reparto(7, "Panetteria");
+  EXPECT_EQ(RepartoPerRicerca(*negozio.db, setup, "Panetteria"), "Panetteria");
   EXPECT_EQ(LeggiINI(setup, "Config", "SalvaRepartoComeCODICE", "?"), "Falso");
-
   ScriviINI(setup, "Config", "SalvaRepartoComeCODICE", "VERO");
-  EXPECT_EQ(RepartoPerRicerca(*db, setup, "Panetteria"), "7");
-  EXPECT_EQ(RepartoPerRicerca(*db, setup, ""), "");
-  EXPECT_EQ(IstruzioneRicerca({0, "", RepartoPerRicerca(*db, setup, "Panetteria"), ""}),
-            "Select * From Magazzino where  Genere='7' order by descrizione");
+  EXPECT_EQ(RepartoPerRicerca(*negozio.db, setup, "Panetteria"), "7");
+  EXPECT_EQ(RepartoPerRicerca(*negozio.db, setup, ""), "");
 }
 
-using RigheMagazzino = ArchivioDiProva;
+TEST(RigheMagazzino, ColumnsColoursAndExactValue) {
+  NegozioDiProva negozio;
+  negozio.reparto(3, "Reparto3").reparto(4, "Ortofrutta");
+  const auto p = [&](const char* cod, const char* descrizione, double quantita, const char* costo,
+                     bool modificato = false, bool eliminato = false) {
+    negozio.prodotto({.cod = cod,
+                      .descrizione = descrizione,
+                      .barCode = QString("800") + cod,
+                      .genere = "",
+                      .quantita = quantita,
+                      .costo = costo,
+                      .fornitore = "ROSSI",
+                      .unitaMisura = "Pz",
+                      .modificato = modificato,
+                      .eliminato = eliminato});
+  };
+  // Markup of 10,00 over 1,22 is far above 35: no colour; later rules repaint earlier ones.
+  p("1", "a normale", 3, "10");
+  p("2", "b esaurito", 0, "10");
+  p("3", "c esaurito modificato", -1, "10", true);
+  p("4", "d modificato ricarico basso", 2.5, "1,35", true);
+  p("5", "e esaurito ricarico basso", 0, "1");
+  p("6", "f eliminato", 100, "99,99", false, true);
+  p("42", "Farina 00", 2.5, "1234,5");
+  negozio.sqlite("UPDATE Magazzino SET CodPV='22', Costo2=1");
+  negozio.sqlite(
+      "UPDATE Magazzino SET Genere='3', Minimo=4, Taglia='M', Colore='Blu', "
+      "TipoMateriale='1 kg', CodProdottoFornitore='F-9', Costo2=2, CodPV='10' "
+      "WHERE CodMateriale='42'");
+  negozio.sqlite("UPDATE Magazzino SET Descrizione=NULL, Fornitore=NULL WHERE CodMateriale='1'");
+  negozio.sqlite("UPDATE Magazzino SET Costo2=0 WHERE CodMateriale='5'");
 
-TEST_F(RigheMagazzino, AtMostOneThousandListedButEveryMatchCounted) {
-  Database::Transaction t(*db);
-  for (int i = 1; i <= 1500; ++i) aggiungi({.cod = QString::number(i)});
-  t.commit();
-  const ElencoMagazzino elenco = leggi("Select * from magazzino order by descrizione");
-  EXPECT_EQ(elenco.vociTrovate, 1500);
-  EXPECT_EQ(elenco.righe.size(), 1000u);
-  EXPECT_EQ(TestoValoreMagazzino(elenco.valore), "50.000,00");  // 1000 x 10,00 x 5
-}
+  const ElencoMagazzino elenco =
+      LeggiElencoMagazzino(*negozio.db, "Select * from magazzino order by descrizione", false);
+  ASSERT_EQ(elenco.righe.size(), 6u);  // not the deleted one
+  const std::array<QString, kColonneMagazzino> farina = {"42",
+                                                         "Farina 00",
+                                                         "Reparto3",
+                                                         "2,5",
+                                                         "4",
+                                                         "Pz",
+                                                         "1.234,50",
+                                                         "ROSSI",
+                                                         "M",
+                                                         "Blu",
+                                                         "1 kg",
+                                                         "800"
+                                                         "42",
+                                                         "",
+                                                         "2,00",
+                                                         "F-9",
+                                                         "10",
+                                                         "2,20",
+                                                         "56013,64"};
+  EXPECT_EQ(elenco.righe[5].celle, farina);
+  // Nulls are blank, an unknown supplier is "***", no purchase cost gives no markup.
+  const auto& primo = elenco.righe[0].celle;
+  EXPECT_EQ(primo[1], "");
+  EXPECT_EQ(primo[7], "***");
+  EXPECT_EQ(elenco.righe[4].celle[16], "0,00");
+  EXPECT_EQ(elenco.righe[4].celle[17], "0,00");
+  EXPECT_EQ(elenco.righe[1].celle[16], "1,22");
+  EXPECT_EQ(elenco.righe[1].celle[17], "719,67");
 
-TEST_F(RigheMagazzino, ColumnsInOrderWithItalianNumbers) {
-  aggiungi({.cod = "42",
-            .descrizione = "Farina 00",
-            .genere = "3",
-            .quantita = 2.5,
-            .costo = "1234,5",
-            .costo2 = "2,00",
-            .codPV = "10",
-            .barCode = "8001"});
-  db->execute(
-      "UPDATE Magazzino SET Minimo=4, Taglia='M', Colore='Blu', TipoMateriale='1 kg', "
-      "CodProdottoFornitore='F-9'");
-  const auto c = unica(leggi("Select * from Magazzino")).celle;
-  const std::array<QString, kColonneMagazzino> attese = {
-      "42",  "Farina 00", "Reparto3", "2,5", "4",    "Pz",  "1.234,50", "ROSSI", "M",
-      "Blu", "1 kg",      "8001",     "",    "2,00", "F-9", "10",       "2,20",  "56013,64"};
-  EXPECT_EQ(c, attese);
-}
+  const QColor colori[] = {QColor(), kColoreEsaurito, kColoreModificato, kColoreRicaricoBasso,
+                           kColoreRicaricoBasso};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(elenco.righe[i].colore, colori[i]) << i;
+  EXPECT_EQ(kColoreEsaurito, QColor(255, 0, 0));
+  EXPECT_EQ(kColoreRicaricoBasso, QColor(0, 0, 255));
 
-TEST_F(RigheMagazzino, NullsAndDepartmentNames) {
-  aggiungi({.cod = "1", .genere = QVariant(), .fornitore = QVariant()});
-  aggiungi({.cod = "2", .genere = "Ortofrutta", .fornitore = ""});
-  db->execute("UPDATE Magazzino SET Descrizione=NULL WHERE CodMateriale='1'");
-  const auto elenco = leggi("Select * from Magazzino order by CodMateriale");
-  ASSERT_EQ(elenco.righe.size(), 2u);
-  EXPECT_EQ(elenco.righe[0].celle[1], "");
-  EXPECT_EQ(elenco.righe[0].celle[2], "");
-  EXPECT_EQ(elenco.righe[0].celle[7], "***");
-  EXPECT_EQ(elenco.righe[1].celle[2], "Ortofrutta");
-  EXPECT_EQ(elenco.righe[1].celle[7], "");
-}
-
-TEST_F(RigheMagazzino, PurchaseCostWithVatAndMarkup) {
-  aggiungi({.cod = "1", .costo = "1,50", .costo2 = "1,00", .codPV = "22"});
-  aggiungi({.cod = "2", .costo = "3,00", .costo2 = "0", .codPV = "22"});
-  const auto elenco = leggi("Select * from Magazzino order by CodMateriale");
-  ASSERT_EQ(elenco.righe.size(), 2u);
-  EXPECT_EQ(elenco.righe[0].celle[13], "1,00");
-  EXPECT_EQ(elenco.righe[0].celle[16], "1,22");
-  EXPECT_EQ(elenco.righe[0].celle[17], "22,95");
-  EXPECT_EQ(elenco.righe[0].colore, kColoreRicaricoBasso);
-  // No purchase cost gives zero markup.
-  EXPECT_EQ(elenco.righe[1].celle[16], "0,00");
-  EXPECT_EQ(elenco.righe[1].celle[17], "0,00");
-}
-
-TEST_F(RigheMagazzino, ColoursLaterRulesRepaint) {
-  // markup of 10,00 over 1,22 is far above 35
-  aggiungi({.cod = "1", .descrizione = "a normale"});
-  aggiungi({.cod = "2", .descrizione = "b esaurito", .quantita = 0});
-  aggiungi(
-      {.cod = "3", .descrizione = "c esaurito modificato", .quantita = -1, .modificato = true});
-  aggiungi({.cod = "4",
-            .descrizione = "d modificato ricarico basso",
-            .costo = "1,30",
-            .modificato = true});
-  aggiungi({.cod = "5", .descrizione = "e esaurito ricarico basso", .quantita = 0, .costo = "1"});
-  const auto elenco = leggi("Select * from magazzino order by descrizione");
-  ASSERT_EQ(elenco.righe.size(), 5u);
-  EXPECT_FALSE(elenco.righe[0].colore.isValid());
-  EXPECT_EQ(elenco.righe[1].colore, QColor(255, 0, 0));
-  EXPECT_EQ(elenco.righe[2].colore, kColoreModificato);
-  EXPECT_EQ(elenco.righe[3].colore, QColor(0, 0, 255));
-  EXPECT_EQ(elenco.righe[4].colore, QColor(0, 0, 255));
-}
-
-TEST_F(RigheMagazzino, StockValueIsExactAndSkipsDeleted) {
-  aggiungi({.cod = "1", .quantita = 3, .costo = "0,10"});
-  aggiungi({.cod = "2", .quantita = 2.5, .costo = "2,25"});
-  aggiungi({.cod = "3", .quantita = 7, .costo = "0,70"});
-  aggiungi({.cod = "4", .quantita = 100, .costo = "99,99", .eliminato = true});
-  const auto elenco = leggi("Select * from Magazzino");
-  EXPECT_EQ(elenco.valore, *Money::parse("10,825"));  // 0,30 + 5,625 + 4,90
-  EXPECT_EQ(TestoValoreMagazzino(elenco.valore), "10,83");
+  // 30 + 0 - 10 + 3,375 + 0 + 3086,25, exact until shown.
+  EXPECT_EQ(elenco.valore, *Money::parse("3109,625"));
+  EXPECT_EQ(TestoValoreMagazzino(elenco.valore), "3.109,63");
   EXPECT_EQ(TestoValoreMagazzino(*Money::parse("1234567,5")), "1.234.567,50");
 }
 
-TEST_F(RigheMagazzino, ClearingLabelMarksTouchesOnlyListedProducts) {
-  aggiungi({.cod = "1", .descrizione = "Latte"});
-  aggiungi({.cod = "2", .descrizione = "Pane"});
-  aggiungi({.cod = "3", .descrizione = "Latte scremato", .eliminato = true});
-  db->execute("UPDATE Magazzino SET TipoVariazione='F'");
-  leggi("Select * From Magazzino where Descrizione like 'latte*' order by descrizione", true);
-  auto rs = db->openRecordset("Select CodMateriale, TipoVariazione from Magazzino order by 1");
-  QStringList marche;
-  for (; !rs.eof(); rs.moveNext()) marche << rs.text("TipoVariazione");
-  EXPECT_EQ(marche, QStringList({"N", "F", "F"}));
+TEST(RigheMagazzino, AtMostOneThousandListedButEveryMatchCounted) {
+  NegozioDiProva negozio;
+  negozio.prodotti(1500);
+  const ElencoMagazzino elenco =
+      LeggiElencoMagazzino(*negozio.db, "Select * from magazzino order by descrizione", false);
+  EXPECT_EQ(elenco.vociTrovate, 1500);
+  EXPECT_EQ(elenco.righe.size(), 1000u);
+  EXPECT_EQ(TestoValoreMagazzino(elenco.valore), "5.000,00");  // 1000 x 1,00 x 5
+}
+
+TEST(RigheMagazzino, ClearingLabelMarksTouchesOnlyListedProducts) {
+  NegozioDiProva negozio;
+  negozio.prodotto("1", "Latte", "1").prodotto("2", "Pane", "1");
+  negozio.prodotto({.cod = "3", .descrizione = "Latte scremato", .eliminato = true});
+  negozio.sqlite("UPDATE Magazzino SET TipoVariazione='F'");
+  LeggiElencoMagazzino(*negozio.db,
+                       "Select * From Magazzino where Descrizione like 'latte*' order by "
+                       "descrizione",
+                       true);
+  EXPECT_EQ(negozio.righe("Select TipoVariazione from Magazzino order by CodMateriale"),
+            QStringList({"N", "F", "F"}));
 }
 
 }  // namespace

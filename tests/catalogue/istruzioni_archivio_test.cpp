@@ -71,35 +71,24 @@ TEST_F(IstruzioniArchivio, ReadStatementsFindWhatTheProgramExpects) {
   const QString etichette =
       "Select Descrizione, Costo, TipoMateriale, CodProdottoFornitore, BarCode from Magazzino ";
   const Caso casi[] = {
-      {"Select * from Reparti order by Cod ASC", 40, "Descrizione", "Bar"},
       {"Select Cod from Reparti where Descrizione=\"Bar d'Angelo\"", 1, "Cod", "7"},
-      {"Select IVA from Reparti where Descrizione='FRIGO'", 1, "Iva", "10"},
       {"Select Cod from reparti where Descrizione='bar'", 1, "Cod", "1"},
-      {"Select * from Taglie order By Pos", 0},
-      {"select distinct fornitore from magazzino where fornitore<>''", 2},
       {"SELECT Fornitore From Magazzino GROUP BY Fornitore order by Fornitore ASC", 2, "Fornitore",
        "BIANCHI"},
       // Codes compared bare and quoted; the highest numeric code; text order of codes.
       {"select Max(CLng([CodMateriale])) AS CodMat from Magazzino", 1, "CodMat", "10"},
       {"Select * from magazzino where codMateriale=9", 1, "Descrizione", "Latte intero"},
-      {"Select Quantità from Magazzino where CodMateriale='9'", 1, "Quantità", "0"},
       {"Select * from Magazzino order by CodMateriale ASC", 3, "CodMateriale", "10"},
       // Product list searches: like with '*', doubled quotes, case-insensitive text, booleans.
-      {"Select * From Magazzino where Costo=0", 1},
-      {"Select * From Magazzino where Quantità<=0", 2},
       {"Select * From Magazzino where Descrizione like 'caffe''*'", 1},
       {"Select * From Magazzino where Descrizione like 'CAFFE'' ARABICA*' and Genere='Bar' and "
        "Fornitore='ROSSI'",
        1},
-      {"Select * From Magazzino where  Fornitore='rossi'", 2},
-      {"Select * From Magazzino where CodProdottoFornitore ='L''ORO'", 0},
       {"Select * from magazzino order by descrizione", 3, "Descrizione", "CAFFE' ARABICA"},
-      {"Select * from Magazzino where BarCode='4321' And Eliminato =False", 0},
       {"Select * from Magazzino where BarCode='1234' And Eliminato =False", 1},
       {"Select * from Magazzino where Modificato=-1 order by BarCode ASC", 2, "BarCode", "4321"},
       // Promotions by date, in the Italian day order.
       {"Select * from Offerte where DataDal=Datevalue('07/12/2026') ", 1},
-      {"Select * from Offerte where DataAl=Datevalue('07/12/2026') ", 1},
       {"Select * from Offerte where DataDal>=DateValue('01/12/2026') Order by DataDal", 1,
        "Articolo", "5"},
       {"SELECT Magazzino.Descrizione, StoricoPLU.EAN, StoricoPLU.Qta, StoricoPLU.DataModif FROM "
@@ -111,8 +100,6 @@ TEST_F(IstruzioniArchivio, ReadStatementsFindWhatTheProgramExpects) {
        "Null Or (Magazzino.Note)=''))",
        3},
       {etichette + "where TipoVariazione ='F' or Modificato =-1 order by Descrizione", 2},
-      {"Select * from rptMagazzino", 0},
-      {"Select CodProd from BarCodeUlteriori where BarCode='99887766'", 1, "CodProd", "5"},
   };
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.jet.toStdString());
