@@ -7,18 +7,17 @@
 #include <cmath>
 
 #include "platform/workbook_writer.h"
-#include "printing/archivio_stampe.h"
 #include "printing/lettore_xlsx.h"
 #include "startup/modulo_file_ini.h"
 #include "support/fakes.h"
 #include "support/file_helpers.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
 namespace listinova {
 namespace {
 
 using platform::Answer;
-using testing::ArchivioStampe;
 using testing::CellaXlsx;
 using testing::FoglioXlsx;
 
@@ -28,13 +27,13 @@ class Esportazioni : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::AttachWorkbookWriter(*a.db, scrittore);
-    a.aggiungi({"1", "ACQUA", "0001234567895", 1000, "0,50", "0,10", "Bevande", "FONTI", "F-01"});
-    a.aggiungi({"2", "BISCOTTI", "8001234567890", 3, "2,35", "1,15", "Dolci", "ROSSI", "B'7"});
-    a.aggiungi({"3", "CAFFE' MOKA", "8000000000017", -2, "4,99", "3,33", "Bar", "ROSSI"});
-    a.aggiungi({"4", "ZUCCHERO", "80000019", 0, "1.234,56", "1000", "", "BIANCHI"});
-    a.vendita("8001234567890", 2, kGiorno);
-    a.vendita("0001234567895", 6, kGiorno.addDays(1));
-    a.vendita("8001234567890", 1.5, kGiorno.addDays(5));
+    a.prodotto({"1", "ACQUA", "0001234567895", "Bevande", 1000, "0,50", "0,10", "FONTI", "F-01"})
+        .prodotto({"2", "BISCOTTI", "8001234567890", "Dolci", 3, "2,35", "1,15", "ROSSI", "B'7"})
+        .prodotto({"3", "CAFFE' MOKA", "8000000000017", "Bar", -2, "4,99", "3,33", "ROSSI"})
+        .prodotto({"4", "ZUCCHERO", "80000019", "", 0, "1.234,56", "1000", "BIANCHI"})
+        .vendita("8001234567890", 2, kGiorno)
+        .vendita("0001234567895", 6, kGiorno.addDays(1))
+        .vendita("8001234567890", 1.5, kGiorno.addDays(5));
   }
 
   std::vector<FoglioXlsx> leggi(const QString& file) {
@@ -49,7 +48,7 @@ class Esportazioni : public ::testing::Test {
     return t;
   }
 
-  ArchivioStampe a;
+  testing::NegozioDiProva a;
   platform::XlsxWorkbookWriter scrittore;
 };
 
@@ -152,16 +151,6 @@ TEST_F(Esportazioni, SalesWorkbookHoldsThePeriodOnly) {
   EXPECT_EQ(giorni[0].righe[1][0].testo, "BISCOTTI");
 }
 
-TEST(NomeCartellaDiLavoro, AddsTheExtensionWhenMissing) {
-  const std::pair<QString, QString> casi[] = {
-      {"/tmp/magazzino", "/tmp/magazzino.xlsx"},
-      {"/tmp/magazzino.xlsx", "/tmp/magazzino.xlsx"},
-      {"/tmp/magazzino.XLS", "/tmp/magazzino.XLSx"},
-      {"/tmp/v.2026/vendite", "/tmp/v.2026/vendite.xlsx"},
-  };
-  for (const auto& [scelto, atteso] : casi) EXPECT_EQ(NomeCartellaDiLavoro(scelto), atteso);
-}
-
 // The operator's side of an export: each case a script of answers and what it leaves behind.
 TEST_F(Esportazioni, FlowAsksAndTellsAsTheOperatorExpects) {
   struct Caso {
@@ -194,7 +183,7 @@ TEST_F(Esportazioni, FlowAsksAndTellsAsTheOperatorExpects) {
   // clang-format on
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.nome);
-    const QString setup = a.file("Setup.ini");
+    const QString setup = a.cartella.setup();
     QFile::remove(setup);
     if (!caso.creato.isEmpty()) ScriviINI(setup, "DSNUtente", "Creato", caso.creato);
     const QString file = a.file("mag.xlsx");
@@ -230,67 +219,9 @@ TEST_F(Esportazioni, FlowAsksAndTellsAsTheOperatorExpects) {
       EXPECT_FALSE(QFile::exists(file));
     }
     // Nothing is left beside the file.
-    EXPECT_EQ(QDir(a.dir.path()).entryList({".*parziale*"}, QDir::Files | QDir::Hidden),
+    EXPECT_EQ(QDir(a.cartella.root()).entryList({".*parziale*"}, QDir::Files | QDir::Hidden),
               QStringList{});
   }
-}
-
-// A writer that fails on the second sheet: the first must not reach the chosen name.
-class ScrittoreCheCede : public platform::WorkbookWriter {
- public:
-  void writeSheet(const QString& file, const platform::WorkbookSheet& sheet) override {
-    if (sheet.name == "Foglio2")
-      throw platform::db::DatabaseError(QStringLiteral("Disco pieno"), 3436);
-    vero.writeSheet(file, sheet);
-  }
-  void gather(const QString& file) override { vero.gather(file); }
-  void flush(const QString& file) override { vero.flush(file); }
-  platform::XlsxWorkbookWriter vero;
-};
-
-TEST_F(Esportazioni, FailureLeavesTheOldFileAndNoSuccessNotice) {
-  ScrittoreCheCede scrittoreCheCede;
-  platform::AttachWorkbookWriter(*a.db, scrittoreCheCede);
-  const QString file = a.file("mag.xlsx");
-  testing::writeAll(file, "vecchio");
-  testing::FakePrompts prompts;
-  prompts.answers = {Answer::Yes};
-  testing::FakeNotice notice;
-  AmbienteEsportazione ambiente{*a.db,
-                                prompts,
-                                notice,
-                                scrittoreCheCede,
-                                a.file("Setup.ini"),
-                                [&](const QString&) { return file; },
-                                {}};
-  EXPECT_EQ(EsportaMagazzino(ambiente, false), EsitoEsportazione::Fallita);
-  EXPECT_TRUE(notice.messages.isEmpty());
-  EXPECT_EQ(testing::readAll(file), QByteArray("vecchio"));
-  ASSERT_EQ(prompts.asked.size(), 2u);
-  EXPECT_TRUE(prompts.asked[1].text.contains("Disco pieno"));
-  EXPECT_EQ(QDir(a.dir.path()).entryList(QDir::Files | QDir::Hidden).filter("parziale"),
-            QStringList{});
-}
-
-TEST_F(Esportazioni, SalesExportFlowUsesItsOwnTitle) {
-  testing::FakePrompts prompts;
-  testing::FakeNotice notice;
-  QStringList titoli;
-  AmbienteEsportazione ambiente{*a.db,
-                                prompts,
-                                notice,
-                                scrittore,
-                                a.file("Setup.ini"),
-                                [&](const QString& titolo) {
-                                  titoli << titolo;
-                                  return a.file("vendite");
-                                },
-                                {}};
-  EXPECT_EQ(EsportaVendite(ambiente, kGiorno, kGiorno.addDays(30)), EsitoEsportazione::Eseguita);
-  EXPECT_EQ(titoli, QStringList{"Salva il file dei PLU Venduti"});
-  const auto fogli = leggi(a.file("vendite.xlsx"));
-  ASSERT_EQ(fogli.size(), 1u);
-  EXPECT_EQ(fogli[0].righe.size(), 4u);
 }
 
 }  // namespace

@@ -191,39 +191,11 @@ TEST(FileInteri, ABackupKilledAtAnyMomentLeavesNoBrokenBackup) {
   EXPECT_TRUE(QDir(uscita).entryList({".PLU_BCK*"}, QDir::Dirs | QDir::Hidden).isEmpty());
 }
 
-// The stock sqlite3 tool's ".dump" drops the version number and nothing else: the store is
-// recognised as current, marked, and neither copied aside nor rebuilt.
-TEST(FileInteri, AStoreDumpedByTheStockToolIsRecognisedAsCurrent) {
-  NegozioDiProva negozio;
-  negozio.prodotti(50).chiudi();
-  const QString archivio = negozio.percorsoArchivio();
-  const QString prima =
-      Sqlite(archivio, "SELECT group_concat(Descrizione || Costo) FROM Magazzino");
-  QProcess dump;
-  dump.setStandardOutputFile(negozio.file("dump.sql"));
-  dump.start("sqlite3", {archivio, ".dump"});
-  ASSERT_TRUE(dump.waitForFinished(60000));
-  for (const char* resto : {"", "-wal", "-shm"}) QFile::remove(archivio + resto);
-  QProcess carica;
-  carica.setStandardInputFile(negozio.file("dump.sql"));
-  carica.start("sqlite3", {archivio});
-  ASSERT_TRUE(carica.waitForFinished(60000));
-  ASSERT_EQ(Sqlite(archivio, "PRAGMA user_version"), "0");
-
-  const Esito esito =
-      Esegui(negozio.cartella.root(), {"esporta", "magazzino", negozio.file("m.xlsx")});
-
-  EXPECT_EQ(esito.stato, 0) << esito.testo.toStdString();
-  EXPECT_EQ(Sqlite(archivio, "PRAGMA user_version"), "1");
-  EXPECT_TRUE(QDir(negozio.file("Dati")).entryList({"DbNegozio.mdb.v*"}).isEmpty());
-  EXPECT_FALSE(QString::fromUtf8(testing::readAll(negozio.file("Dati/ErrorLog.dat")))
-                   .contains("Archivio aggiornato"));
-  EXPECT_EQ(Sqlite(archivio, "SELECT group_concat(Descrizione || Costo) FROM Magazzino"), prima);
-}
-
-// The totals sheet holds the exact sums of quantity times amount (seven decimals each), not
-// sums cut to four decimals.
-TEST(FileInteri, TheTotalsSheetHoldsTheExactSums) {
+// A store dumped and reloaded by the stock sqlite3 tool (".dump" drops the version number and
+// nothing else) is recognised as current, marked, and neither copied aside nor rebuilt; its
+// export's totals sheet holds the exact sums of quantity times amount (seven decimals each),
+// not sums cut to four decimals.
+TEST(FileInteri, ADumpedStoreIsCurrentAndItsTotalsSheetHoldsTheExactSums) {
   // Exact totals in ten-millionths: quantities have three decimals, amounts four.
   NegozioDiProva negozio;
   __int128 vendita = 0, acquisto = 0;
@@ -241,6 +213,30 @@ TEST(FileInteri, TheTotalsSheetHoldsTheExactSums) {
   }
   insieme.commit();
   negozio.chiudi();
+  const QString archivio = negozio.percorsoArchivio();
+  const QString prima =
+      Sqlite(archivio, "SELECT group_concat(Descrizione || Costo) FROM Magazzino");
+  QProcess dump;
+  dump.setStandardOutputFile(negozio.file("dump.sql"));
+  dump.start("sqlite3", {archivio, ".dump"});
+  ASSERT_TRUE(dump.waitForFinished(60000));
+  for (const char* resto : {"", "-wal", "-shm"}) QFile::remove(archivio + resto);
+  QProcess carica;
+  carica.setStandardInputFile(negozio.file("dump.sql"));
+  carica.start("sqlite3", {archivio});
+  ASSERT_TRUE(carica.waitForFinished(60000));
+  ASSERT_EQ(Sqlite(archivio, "PRAGMA user_version"), "0");
+
+  const Esito esito =
+      Esegui(negozio.cartella.root(), {"esporta", "magazzino", negozio.file("m.xlsx")});
+
+  ASSERT_EQ(esito.stato, 0) << esito.testo.toStdString();
+  EXPECT_EQ(Sqlite(archivio, "PRAGMA user_version"), "1");
+  EXPECT_TRUE(QDir(negozio.file("Dati")).entryList({"DbNegozio.mdb.v*"}).isEmpty());
+  EXPECT_FALSE(QString::fromUtf8(testing::readAll(negozio.file("Dati/ErrorLog.dat")))
+                   .contains("Archivio aggiornato"));
+  EXPECT_EQ(Sqlite(archivio, "SELECT group_concat(Descrizione || Costo) FROM Magazzino"), prima);
+
   const auto comeNumero = [](__int128 decimilionesimi) {
     const auto intero = static_cast<long long>(decimilionesimi / 10000000);
     const auto resto = static_cast<long long>(decimilionesimi % 10000000);
@@ -252,10 +248,6 @@ TEST(FileInteri, TheTotalsSheetHoldsTheExactSums) {
     return std::fabs(cella - atteso) <= std::fabs(atteso) * 1e-15;
   };
   ASSERT_FALSE(esatto(std::round(comeNumero(vendita) * 1e4) / 1e4, comeNumero(vendita)));
-
-  const Esito esito =
-      Esegui(negozio.cartella.root(), {"esporta", "magazzino", negozio.file("m.xlsx")});
-  ASSERT_EQ(esito.stato, 0) << esito.testo.toStdString();
   const auto fogli = testing::LeggiXlsx(negozio.file("m.xlsx"));
   ASSERT_TRUE(fogli && fogli->size() == 2);
   const auto& totali = (*fogli)[1].righe;
