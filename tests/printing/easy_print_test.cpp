@@ -1,4 +1,4 @@
-// The label engine's pages: skipped labels, the last page, a single label.
+// The label engine's pages: skipped labels and the rows of the last page.
 #include "printing/easy_print.h"
 
 #include <gtest/gtest.h>
@@ -53,33 +53,6 @@ TEST(EasyPrint, PagesAndRowsOfTheLastPage) {
     EXPECT_EQ(celle,
               std::min(c.prodotti - primaCella, c.righeUltima * 3 - std::max(0, -primaCella)));
   }
-}
-
-TEST(EasyPrint, SingleLabelAndPrintDoc) {
-  DispositivoDiProva foglio;
-  EasyPrint motore(foglio);
-  LayoutEtichetta layout = LayoutEtichetta::progettato();
-  layout.logoVisibile = false;
-  motore.setSelezione(Fissa(Prodotti(30)));
-  ConfiguraMotore(motore, layout, {"3", "8"});
-  ASSERT_EQ(motore.Pages(), 2);
-
-  EXPECT_TRUE(motore.PrintDoc(1, 1, 5));
-  const auto* s = foglio.ultima;
-  ASSERT_TRUE(s->finito);
-  ASSERT_EQ(s->testi.size(), 5u);
-  // the fifth cell: second row, second column, with the editor's captions
-  EXPECT_EQ(s->testi[1].area.topLeft(), motore.cella(1, 1).topLeft() + QPointF(110, 520));
-  EXPECT_EQ(s->testi[1].testo, "DES");
-
-  EXPECT_TRUE(motore.PrintDoc(2, 2, 0));
-  EXPECT_EQ(foglio.ultima->testiDi(1).first(), "MiaAttività");
-  EXPECT_TRUE(foglio.ultima->testiDi(1).contains("PRODOTTO 25"));
-  EXPECT_FALSE(foglio.ultima->testiDi(1).contains("PRODOTTO 24"));
-
-  EXPECT_TRUE(motore.PrintDoc(1, 9, 0));
-  EXPECT_EQ(foglio.ultima->pagina, 2);
-  EXPECT_EQ(foglio.ultima->testiDi(2).count("MiaAttività"), 6);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// Every file the program writes is whole or absent: each job, run as the shop runs it, on a
-// full disk and in a read-only folder, fails with the real cause and leaves no partial file and
-// the previous file as it was; a backup killed at any moment leaves no broken PLU_BCK.
+// Every file the program writes is whole or absent: each job, run as the shop runs it, writes
+// its file on a sound disk; on a full disk and in a read-only folder, fails with the real cause and
+// leaves no partial file and the previous file as it was; a backup killed at any moment leaves no
+// broken PLU_BCK.
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -51,6 +52,43 @@ QString Sqlite(const QString& file, const QString& comando) {
   if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
     return "sqlite3 non riuscito: " + QString::fromUtf8(tool.readAllStandardError());
   return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+}
+
+// The scheduled jobs on a sound disk: each writes its file, or refuses with its status.
+TEST(FileInteri, JobsWriteTheirFileOrRefuse) {
+  NegozioDiProva negozio;
+  negozio.prodotti(5).vendita("8000000000001", 2, QDate(2026, 5, 4)).chiudi();
+  const QString u = negozio.file("uscita");
+  ASSERT_TRUE(QDir().mkpath(u));
+  struct Caso {
+    QStringList argomenti;
+    int stato;
+    QString file;  // written when the job succeeds
+    int fogli = 0;
+  };
+  const Caso casi[] = {
+      {{"esporta", "magazzino", u + "/mag"}, 0, u + "/mag.xlsx", 2},
+      {{"esporta", "vendite", "--dal", "01/01/2026", "--al", "31/12/2026", u + "/v.xlsx"},
+       0,
+       u + "/v.xlsx",
+       1},
+      {{"esporta", "vendite", u + "/senza_periodo.xlsx"}, 2, {}},
+      {{"esporta", "listino", u + "/x.xlsx"}, 2, {}},
+      {{"stampa", "magazzino", u + "/mag.pdf"}, 0, u + "/mag.pdf"},
+      {{"stampa", "magazzino", u + "/manca/mag.pdf"}, 1, {}},
+  };
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.argomenti.join(' ').toStdString());
+    const Esito esito = Esegui(negozio.cartella.root(), caso.argomenti);
+    EXPECT_EQ(esito.stato, caso.stato) << esito.testo.toStdString();
+    if (caso.fogli > 0) {
+      const auto fogli = testing::LeggiXlsx(caso.file);
+      ASSERT_TRUE(fogli.has_value());
+      EXPECT_EQ(fogli->size(), size_t(caso.fogli));
+    }
+    if (caso.stato == 0) EXPECT_TRUE(QFile::exists(caso.file));
+  }
+  EXPECT_EQ(QDir(u).entryList(QDir::Files), (QStringList{"mag.pdf", "mag.xlsx", "v.xlsx"}));
 }
 
 enum class Guasto { DiscoPieno, SolaLettura };

@@ -184,6 +184,15 @@ TEST_F(FinestreEtichette, PreviewPagesKeepTheirProducts) {
   EXPECT_FALSE(anteprima.findChild<QPushButton*>("cmdSucc")->isEnabled());
   Schermata(&anteprima, "anteprima");
 
+  // A single label goes to its cell (the fifth: second row, second column), with the
+  // editor's captions.
+  ASSERT_TRUE(motore.PrintDoc(1, 1, 5));
+  ASSERT_EQ(foglio.ultima->testi.size(), 5u);
+  EXPECT_EQ(foglio.ultima->testi[1].area.topLeft(),
+            motore.cella(1, 1).topLeft() + QPointF(110, 520));
+  EXPECT_EQ(foglio.ultima->testi[1].testo, "DES");
+  ASSERT_TRUE(motore.PrintDoc(1, 9, 0));
+  EXPECT_EQ(foglio.ultima->pagina, 2);
   ASSERT_TRUE(motore.PrintDoc(2, 2, 0));
   EXPECT_TRUE(foglio.ultima->testiDi(1).contains("ARTICOLO 25"));
   EXPECT_FALSE(foglio.ultima->testiDi(1).contains("ARTICOLO 24"));
