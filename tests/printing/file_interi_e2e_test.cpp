@@ -95,7 +95,7 @@ enum class Guasto { DiscoPieno, SolaLettura };
 
 struct Lavoro {
   const char* nome;
-  QStringList (*argomenti)(const QString& uscita);
+  QStringList argomenti;     // "%1" is the folder the job writes in
   const char* file;          // what the job writes in its folder
   bool negozioSulDisco;      // the job writes into the shop folder itself
   int liberiKib;             // room left on the "full" disk
@@ -103,34 +103,20 @@ struct Lavoro {
   int statoSolaLettura = 1;  // a shop folder that takes no write does not even start
 };
 
+// clang-format off
 const Lavoro kLavori[] = {
-    {"stampa",
-     [](const QString& u) {
-       return QStringList{"stampa", "magazzino", u + "/giacenze.pdf"};
-     },
-     "giacenze.pdf", false, 4, "Spazio su disco esaurito in"},
-    {"etichette",
-     [](const QString& u) {
-       return QStringList{"etichette", u + "/etichette.pdf"};
-     },
-     "etichette.pdf", false, 4, "Spazio su disco esaurito in"},
-    {"esporta",
-     [](const QString& u) {
-       return QStringList{"esporta", "magazzino", u + "/magazzino.xlsx"};
-     },
-     "magazzino.xlsx", false, 4, "Spazio su disco esaurito in"},
+    {"stampa", {"stampa", "magazzino", "%1/giacenze.pdf"}, "giacenze.pdf", false, 4,
+     "Spazio su disco esaurito in"},
+    {"etichette", {"etichette", "%1/etichette.pdf"}, "etichette.pdf", false, 4,
+     "Spazio su disco esaurito in"},
+    {"esporta", {"esporta", "magazzino", "%1/magazzino.xlsx"}, "magazzino.xlsx", false, 4,
+     "Spazio su disco esaurito in"},
     // Below its free-space floor the backup is refused before a byte is written.
-    {"salva",
-     [](const QString& u) {
-       return QStringList{"salva", u};
-     },
-     "PLU_BCK", false, 4, "Spazio NON sufficiente"},
-    {"invia",
-     [](const QString&) {
-       return QStringList{"invia", "--si"};
-     },
-     "FilePLU1.txt", true, 48, "Spazio su disco esaurito in", kUscitaAvvioNonRiuscito},
+    {"salva", {"salva", "%1"}, "PLU_BCK", false, 4, "Spazio NON sufficiente"},
+    {"invia", {"invia", "--si"}, "FilePLU1.txt", true, 48, "Spazio su disco esaurito in",
+     kUscitaAvvioNonRiuscito},
 };
+// clang-format on
 
 TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesNoPartialFile) {
   for (const Lavoro& lavoro : kLavori) {
@@ -163,7 +149,9 @@ TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesN
       else
         ASSERT_TRUE(disco.soloLettura());
 
-      const Esito esito = Esegui(cartella, lavoro.argomenti(uscita));
+      QStringList argomenti = lavoro.argomenti;
+      argomenti.replaceInStrings("%1", uscita);
+      const Esito esito = Esegui(cartella, argomenti);
 
       EXPECT_EQ(esito.stato, pieno ? 1 : lavoro.statoSolaLettura) << esito.testo.toStdString();
       EXPECT_TRUE(esito.testo.contains(pieno ? lavoro.causaPieno : "in sola lettura"))
