@@ -7,18 +7,17 @@
 #include <cmath>
 
 #include "platform/workbook_writer.h"
-#include "printing/archivio_stampe.h"
 #include "printing/lettore_xlsx.h"
 #include "startup/modulo_file_ini.h"
 #include "support/fakes.h"
 #include "support/file_helpers.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
 namespace listinova {
 namespace {
 
 using platform::Answer;
-using testing::ArchivioStampe;
 using testing::CellaXlsx;
 using testing::FoglioXlsx;
 
@@ -28,13 +27,13 @@ class Esportazioni : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::AttachWorkbookWriter(*a.db, scrittore);
-    a.aggiungi({"1", "ACQUA", "0001234567895", 1000, "0,50", "0,10", "Bevande", "FONTI", "F-01"});
-    a.aggiungi({"2", "BISCOTTI", "8001234567890", 3, "2,35", "1,15", "Dolci", "ROSSI", "B'7"});
-    a.aggiungi({"3", "CAFFE' MOKA", "8000000000017", -2, "4,99", "3,33", "Bar", "ROSSI"});
-    a.aggiungi({"4", "ZUCCHERO", "80000019", 0, "1.234,56", "1000", "", "BIANCHI"});
-    a.vendita("8001234567890", 2, kGiorno);
-    a.vendita("0001234567895", 6, kGiorno.addDays(1));
-    a.vendita("8001234567890", 1.5, kGiorno.addDays(5));
+    a.prodotto({"1", "ACQUA", "0001234567895", "Bevande", 1000, "0,50", "0,10", "FONTI", "F-01"})
+        .prodotto({"2", "BISCOTTI", "8001234567890", "Dolci", 3, "2,35", "1,15", "ROSSI", "B'7"})
+        .prodotto({"3", "CAFFE' MOKA", "8000000000017", "Bar", -2, "4,99", "3,33", "ROSSI"})
+        .prodotto({"4", "ZUCCHERO", "80000019", "", 0, "1.234,56", "1000", "BIANCHI"})
+        .vendita("8001234567890", 2, kGiorno)
+        .vendita("0001234567895", 6, kGiorno.addDays(1))
+        .vendita("8001234567890", 1.5, kGiorno.addDays(5));
   }
 
   std::vector<FoglioXlsx> leggi(const QString& file) {
@@ -49,74 +48,64 @@ class Esportazioni : public ::testing::Test {
     return t;
   }
 
-  ArchivioStampe a;
+  testing::NegozioDiProva a;
   platform::XlsxWorkbookWriter scrittore;
 };
 
 TEST_F(Esportazioni, StockWorkbookHasBothSheetsWithExactCells) {
-  for (bool soloQtaZero : {false, true}) {
-    SCOPED_TRACE(soloQtaZero);
-    const QString file = a.file(soloQtaZero ? "zero.xlsx" : "magazzino.xlsx");
-    ScriviCartellaDiLavoro(*a.db, scrittore, file, [&](const QString& accanto) {
-      return IstruzioniEsportaMagazzino(accanto, soloQtaZero);
-    });
-    const auto fogli = leggi(file);
-    ASSERT_EQ(fogli.size(), 2u);
-    EXPECT_EQ(fogli[0].nome, "Foglio1");
-    EXPECT_EQ(fogli[1].nome, "Foglio2");
-    const auto& righe = fogli[0].righe;
-    ASSERT_FALSE(righe.empty());
-    EXPECT_EQ(testi(righe[0]),
-              (QStringList{"BarCode", "CodProdottoFornitore", "Descrizione", "CostoAcquisto",
-                           "UnitaMisura", QStringLiteral("Quantità"), "PrezzoVendita",
-                           "ValoreMAGAZZINO", "ValoreVENDITA", "Fornitore", "Genere"}));
-    // Ordered by description; the filter keeps stock at or below zero only.
-    const QStringList attese = soloQtaZero
-                                   ? QStringList{"CAFFE' MOKA", "ZUCCHERO"}
-                                   : QStringList{"ACQUA", "BISCOTTI", "CAFFE' MOKA", "ZUCCHERO"};
-    ASSERT_EQ(righe.size(), size_t(attese.size()) + 1);
-    double somma[2] = {0, 0};
-    for (size_t r = 1; r < righe.size(); ++r) {
-      const auto& riga = righe[r];
-      EXPECT_EQ(riga[2].testo, attese[int(r) - 1]);
-      EXPECT_EQ(riga[0].tipo, CellaXlsx::Tipo::Testo);
-      for (int c : {3, 5, 6, 7, 8}) EXPECT_EQ(riga[c].tipo, CellaXlsx::Tipo::Numero) << c;
-      for (int c : {3, 6, 7, 8}) EXPECT_EQ(riga[c].formato, "#,##0.00") << c;
-      somma[0] += riga[7].numero;
-      somma[1] += riga[8].numero;
-    }
-    if (!soloQtaZero) {
-      EXPECT_EQ(righe[1][0].testo, "0001234567895");  // leading zeros kept
-      EXPECT_EQ(righe[1][1].testo, "F-01");
-      EXPECT_EQ(righe[1][7].numero, 100.0);  // 1000 x 0,10 exactly
-      EXPECT_EQ(righe[1][8].numero, 500.0);
-      EXPECT_EQ(righe[2][7].numero, 3.45);
-      EXPECT_EQ(righe[3][8].numero, -9.98);
-      EXPECT_EQ(righe[4][6].numero, 1234.56);
-      EXPECT_EQ(righe[4][10].tipo, CellaXlsx::Tipo::Vuota);
-    }
-    // The totals cover the whole archive, whatever the filter of Foglio1.
-    const auto& totali = fogli[1].righe;
-    ASSERT_EQ(totali.size(), 2u);
-    EXPECT_EQ(testi(totali[0]),
-              (QStringList{"ValoreTOTALEMAGAZZINO", "ValoreTotCOMEVENDITA", "DIFFERENZA"}));
-    EXPECT_EQ(totali[1][0].numero, 96.79);
-    EXPECT_EQ(totali[1][1].numero, 497.07);
-    EXPECT_EQ(totali[1][2].numero, 400.28);
-    if (!soloQtaZero) {
-      EXPECT_NEAR(totali[1][0].numero, somma[0], 1e-9);
-      EXPECT_NEAR(totali[1][1].numero, somma[1], 1e-9);
-    }
+  const QString file = a.file("magazzino.xlsx");
+  ScriviCartellaDiLavoro(*a.db, scrittore, file, [&](const QString& accanto) {
+    return IstruzioniEsportaMagazzino(accanto, false);
+  });
+  const auto fogli = leggi(file);
+  ASSERT_EQ(fogli.size(), 2u);
+  EXPECT_EQ(fogli[0].nome, "Foglio1");
+  EXPECT_EQ(fogli[1].nome, "Foglio2");
+  const auto& righe = fogli[0].righe;
+  ASSERT_EQ(righe.size(), 5u);
+  EXPECT_EQ(testi(righe[0]),
+            (QStringList{"BarCode", "CodProdottoFornitore", "Descrizione", "CostoAcquisto",
+                         "UnitaMisura", QStringLiteral("Quantità"), "PrezzoVendita",
+                         "ValoreMAGAZZINO", "ValoreVENDITA", "Fornitore", "Genere"}));
+  // Ordered by description.
+  const QStringList attese = {"ACQUA", "BISCOTTI", "CAFFE' MOKA", "ZUCCHERO"};
+  double somma[2] = {0, 0};
+  for (size_t r = 1; r < righe.size(); ++r) {
+    const auto& riga = righe[r];
+    EXPECT_EQ(riga[2].testo, attese[int(r) - 1]);
+    EXPECT_EQ(riga[0].tipo, CellaXlsx::Tipo::Testo);
+    for (int c : {3, 5, 6, 7, 8}) EXPECT_EQ(riga[c].tipo, CellaXlsx::Tipo::Numero) << c;
+    for (int c : {3, 6, 7, 8}) EXPECT_EQ(riga[c].formato, "#,##0.00") << c;
+    somma[0] += riga[7].numero;
+    somma[1] += riga[8].numero;
   }
+  EXPECT_EQ(righe[1][0].testo, "0001234567895");  // leading zeros kept
+  EXPECT_EQ(righe[1][1].testo, "F-01");
+  EXPECT_EQ(righe[1][7].numero, 100.0);  // 1000 x 0,10 exactly
+  EXPECT_EQ(righe[1][8].numero, 500.0);
+  EXPECT_EQ(righe[2][7].numero, 3.45);
+  EXPECT_EQ(righe[3][8].numero, -9.98);
+  EXPECT_EQ(righe[4][6].numero, 1234.56);
+  EXPECT_EQ(righe[4][10].tipo, CellaXlsx::Tipo::Vuota);
+  const auto& totali = fogli[1].righe;
+  ASSERT_EQ(totali.size(), 2u);
+  EXPECT_EQ(testi(totali[0]),
+            (QStringList{"ValoreTOTALEMAGAZZINO", "ValoreTotCOMEVENDITA", "DIFFERENZA"}));
+  EXPECT_EQ(totali[1][0].numero, 96.79);
+  EXPECT_EQ(totali[1][1].numero, 497.07);
+  EXPECT_EQ(totali[1][2].numero, 400.28);
+  EXPECT_NEAR(totali[1][0].numero, somma[0], 1e-9);
+  EXPECT_NEAR(totali[1][1].numero, somma[1], 1e-9);
 }
 
+// Only the period's sales, in description order; dates are spreadsheet day numbers.
 TEST_F(Esportazioni, SalesWorkbookHoldsThePeriodOnly) {
   struct Caso {
     QDate dal, al;
     QStringList ean;  // in description order
   };
   const Caso casi[] = {
-      {kGiorno, kGiorno.addDays(1), {"0001234567895", "8001234567890"}},
+      {kGiorno, kGiorno, {"8001234567890"}},
       {kGiorno, kGiorno.addDays(10), {"0001234567895", "8001234567890", "8001234567890"}},
       {kGiorno.addDays(2), kGiorno.addDays(3), {}},
       // A last day before the first: an empty sheet, header only.
@@ -131,7 +120,6 @@ TEST_F(Esportazioni, SalesWorkbookHoldsThePeriodOnly) {
     });
     const auto fogli = leggi(file);
     ASSERT_EQ(fogli.size(), 1u);
-    EXPECT_EQ(fogli[0].nome, "Foglio1");
     const auto& righe = fogli[0].righe;
     ASSERT_EQ(righe.size(), size_t(caso.ean.size()) + 1);
     EXPECT_EQ(testi(righe[0]), (QStringList{"Descrizione", "EAN", "Qta", "DataModif"}));
@@ -139,27 +127,12 @@ TEST_F(Esportazioni, SalesWorkbookHoldsThePeriodOnly) {
       EXPECT_EQ(righe[r + 1][1].testo, caso.ean[r]);
       EXPECT_TRUE(righe[r + 1][3].data());
     }
+    if (caso.dal == caso.al) {
+      EXPECT_EQ(righe[1][3].numero, QDate(1899, 12, 30).daysTo(kGiorno));
+      EXPECT_EQ(righe[1][2].numero, 2.0);
+      EXPECT_EQ(righe[1][0].testo, "BISCOTTI");
+    }
   }
-  // Dates are spreadsheet day numbers, counted from 30/12/1899.
-  const QString file = a.file("giorni.xlsx");
-  ScriviCartellaDiLavoro(*a.db, scrittore, file, [&](const QString& accanto) {
-    return QStringList{IstruzioneEsportaVendite(accanto, kGiorno, kGiorno)};
-  });
-  const auto giorni = leggi(file);
-  ASSERT_EQ(giorni.at(0).righe.size(), 2u);
-  EXPECT_EQ(giorni[0].righe[1][3].numero, QDate(1899, 12, 30).daysTo(kGiorno));
-  EXPECT_EQ(giorni[0].righe[1][2].numero, 2.0);
-  EXPECT_EQ(giorni[0].righe[1][0].testo, "BISCOTTI");
-}
-
-TEST(NomeCartellaDiLavoro, AddsTheExtensionWhenMissing) {
-  const std::pair<QString, QString> casi[] = {
-      {"/tmp/magazzino", "/tmp/magazzino.xlsx"},
-      {"/tmp/magazzino.xlsx", "/tmp/magazzino.xlsx"},
-      {"/tmp/magazzino.XLS", "/tmp/magazzino.XLSx"},
-      {"/tmp/v.2026/vendite", "/tmp/v.2026/vendite.xlsx"},
-  };
-  for (const auto& [scelto, atteso] : casi) EXPECT_EQ(NomeCartellaDiLavoro(scelto), atteso);
 }
 
 // The operator's side of an export: each case a script of answers and what it leaves behind.
@@ -194,7 +167,7 @@ TEST_F(Esportazioni, FlowAsksAndTellsAsTheOperatorExpects) {
   // clang-format on
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.nome);
-    const QString setup = a.file("Setup.ini");
+    const QString setup = a.cartella.setup();
     QFile::remove(setup);
     if (!caso.creato.isEmpty()) ScriviINI(setup, "DSNUtente", "Creato", caso.creato);
     const QString file = a.file("mag.xlsx");
@@ -230,67 +203,9 @@ TEST_F(Esportazioni, FlowAsksAndTellsAsTheOperatorExpects) {
       EXPECT_FALSE(QFile::exists(file));
     }
     // Nothing is left beside the file.
-    EXPECT_EQ(QDir(a.dir.path()).entryList({".*parziale*"}, QDir::Files | QDir::Hidden),
+    EXPECT_EQ(QDir(a.cartella.root()).entryList({".*parziale*"}, QDir::Files | QDir::Hidden),
               QStringList{});
   }
-}
-
-// A writer that fails on the second sheet: the first must not reach the chosen name.
-class ScrittoreCheCede : public platform::WorkbookWriter {
- public:
-  void writeSheet(const QString& file, const platform::WorkbookSheet& sheet) override {
-    if (sheet.name == "Foglio2")
-      throw platform::db::DatabaseError(QStringLiteral("Disco pieno"), 3436);
-    vero.writeSheet(file, sheet);
-  }
-  void gather(const QString& file) override { vero.gather(file); }
-  void flush(const QString& file) override { vero.flush(file); }
-  platform::XlsxWorkbookWriter vero;
-};
-
-TEST_F(Esportazioni, FailureLeavesTheOldFileAndNoSuccessNotice) {
-  ScrittoreCheCede scrittoreCheCede;
-  platform::AttachWorkbookWriter(*a.db, scrittoreCheCede);
-  const QString file = a.file("mag.xlsx");
-  testing::writeAll(file, "vecchio");
-  testing::FakePrompts prompts;
-  prompts.answers = {Answer::Yes};
-  testing::FakeNotice notice;
-  AmbienteEsportazione ambiente{*a.db,
-                                prompts,
-                                notice,
-                                scrittoreCheCede,
-                                a.file("Setup.ini"),
-                                [&](const QString&) { return file; },
-                                {}};
-  EXPECT_EQ(EsportaMagazzino(ambiente, false), EsitoEsportazione::Fallita);
-  EXPECT_TRUE(notice.messages.isEmpty());
-  EXPECT_EQ(testing::readAll(file), QByteArray("vecchio"));
-  ASSERT_EQ(prompts.asked.size(), 2u);
-  EXPECT_TRUE(prompts.asked[1].text.contains("Disco pieno"));
-  EXPECT_EQ(QDir(a.dir.path()).entryList(QDir::Files | QDir::Hidden).filter("parziale"),
-            QStringList{});
-}
-
-TEST_F(Esportazioni, SalesExportFlowUsesItsOwnTitle) {
-  testing::FakePrompts prompts;
-  testing::FakeNotice notice;
-  QStringList titoli;
-  AmbienteEsportazione ambiente{*a.db,
-                                prompts,
-                                notice,
-                                scrittore,
-                                a.file("Setup.ini"),
-                                [&](const QString& titolo) {
-                                  titoli << titolo;
-                                  return a.file("vendite");
-                                },
-                                {}};
-  EXPECT_EQ(EsportaVendite(ambiente, kGiorno, kGiorno.addDays(30)), EsitoEsportazione::Eseguita);
-  EXPECT_EQ(titoli, QStringList{"Salva il file dei PLU Venduti"});
-  const auto fogli = leggi(a.file("vendite.xlsx"));
-  ASSERT_EQ(fogli.size(), 1u);
-  EXPECT_EQ(fogli[0].righe.size(), 4u);
 }
 
 }  // namespace

@@ -163,43 +163,6 @@ INSTANTIATE_TEST_SUITE_P(
         Caso{"troppo_basse", Foglio(70, 5, 3, 50, 0, 10, 70, 5.5), false}),
     [](const auto& info) { return std::string(info.param.nome); });
 
-// A code stored with a wrong last digit never becomes bars of another code: it prints as
-// stored, in plain digits, and is listed once at the end of the print.
-TEST(EtichetteCodici, WrongCheckDigitsPrintNoBarsAndAreListed) {
-  DispositivoDiProva a4(QSizeF(210, 297) * kMm);
-  EasyPrint motore(a4);
-  LayoutEtichetta layout = LayoutEtichetta::progettato();
-  const std::vector<ProdottoEtichetta> prodotti = {
-      {"Caffè", 2.0, {}, "12345678", "8001234567890"},  // right: ...7
-      {"Latte", 1.2, {}, "12345670", "96385075"},       // right: ...4
-      {"Pane", 3.5, {}, {}, "8001234567897"},
-      {"Sale", 0.5, {}, {}, "800123456789"},             // 12 digits: nothing, as ever
-      {"Caffè", 2.0, {}, "12345678", "8001234567890"}};  // listed once
-  motore.setSelezione([&](const QString& c) { return SelezioneEtichette{prodotti, c}; });
-  motore.setOpzioniCodice({true, false});
-  ConfiguraMotore(motore, layout, {"3", "8"});
-  ASSERT_TRUE(motore.PrintDoc(1, 1, 0));
-  const SuperficieDiProva& s = *a4.ultima;
-  ASSERT_EQ(s.codici.size(), 1u);
-  EXPECT_EQ(s.codici[0].cifre, "8001234567897");
-  EXPECT_TRUE(s.testiDi(1).contains("8001234567890"));
-  EXPECT_TRUE(s.testiDi(1).contains("96385075"));
-  EXPECT_FALSE(s.testiDi(1).contains("800123456789"));
-  EXPECT_EQ(motore.avvisi(),
-            QStringList{kAvvisoCodiciErrati + "\n8001234567890 CAFFÈ\n96385075 LATTE"});
-
-  // Supplier codes as EAN-8 follow the same rule; with both switches off they print as stored.
-  motore.setOpzioniCodice({false, true});
-  ASSERT_TRUE(motore.PrintDoc(1, 1, 0));
-  EXPECT_EQ(a4.ultima->codici.size(), 1u);  // 12345670; 12345678 is not an EAN-8
-  EXPECT_EQ(a4.ultima->codici[0].cifre, "12345670");
-  motore.setOpzioniCodice({false, false});
-  ASSERT_TRUE(motore.PrintDoc(1, 1, 0));
-  EXPECT_TRUE(a4.ultima->codici.empty());
-  EXPECT_TRUE(a4.ultima->testiDi(1).contains("12345678"));
-  EXPECT_TRUE(motore.avvisi().isEmpty());
-}
-
 // A product on offer today: the offer price, and beneath it the lowest price of the 30 days
 // before the offer began; the offers report shows the same figure.
 TEST(EtichetteOfferte, OfferLabelsCarryTheLowestEarlierPrice) {
@@ -253,32 +216,6 @@ TEST(EtichetteOfferte, OfferLabelsCarryTheLowestEarlierPrice) {
   EXPECT_EQ(report.colonne.back().intestazione, "Prezzo più basso 30 gg");
   ASSERT_EQ(report.righe.size(), 2u);
   EXPECT_EQ(report.righe[0].back(), "0,45");
-}
-
-// A store still holding the layout it was first given (the logo over the description, the
-// bars past the cell) reads today's design; one the user has moved stays as moved.
-TEST(EtichetteLayout, TheFirstDesignUntouchedReadsAsTodays) {
-  testing::NegozioDiProva negozio;
-  const QString prima =
-      "UPDATE FormatoEtichetta SET XFornitura=60, YFornitura=120, XCodFornitura=330, "
-      "YCodFornitura=120, XCliente=700, YCliente=120, XPeso=1150, YPeso=120, XBC=%1, YBC=120, "
-      "XPicture=60, YPicture=2300, FontSizeF=8, FontSizeBC=22";
-  negozio.sqlite(prima.arg(1400));
-  const LayoutEtichetta oggi = LayoutEtichetta::progettato();
-  LayoutEtichetta letto = LayoutEtichetta::progettato();
-  ASSERT_TRUE(CaricaLayout(*negozio.db, letto));
-  for (int i = 0; i < kElementiTesto; ++i) {
-    EXPECT_EQ(letto.testi[i].top, oggi.testi[i].top) << i;
-    EXPECT_EQ(letto.testi[i].left, oggi.testi[i].left) << i;
-    EXPECT_EQ(letto.testi[i].carattere.punti, oggi.testi[i].carattere.punti) << i;
-  }
-  EXPECT_EQ(letto.logoLeft, oggi.logoLeft);
-
-  negozio.sqlite(prima.arg(1300));
-  ASSERT_TRUE(CaricaLayout(*negozio.db, letto));
-  EXPECT_EQ(letto.testi[kCodiceBarre].top, 1300);
-  EXPECT_EQ(letto.logoLeft, 2300);
-  EXPECT_EQ(letto.testi[kCodiceBarre].carattere.punti, 22);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// Every file the program writes is whole or absent: each job, run as the shop runs it, on a
-// full disk and in a read-only folder, fails with the real cause and leaves no partial file and
-// the previous file as it was; a backup killed at any moment leaves no broken PLU_BCK.
+// Every file the program writes is whole or absent: each job, run as the shop runs it, writes
+// its file on a sound disk; on a full disk and in a read-only folder, fails with the real cause and
+// leaves no partial file and the previous file as it was; a backup killed at any moment leaves no
+// broken PLU_BCK.
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -53,11 +54,48 @@ QString Sqlite(const QString& file, const QString& comando) {
   return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
 }
 
+// The scheduled jobs on a sound disk: each writes its file, or refuses with its status.
+TEST(FileInteri, JobsWriteTheirFileOrRefuse) {
+  NegozioDiProva negozio;
+  negozio.prodotti(5).vendita("8000000000001", 2, QDate(2026, 5, 4)).chiudi();
+  const QString u = negozio.file("uscita");
+  ASSERT_TRUE(QDir().mkpath(u));
+  struct Caso {
+    QStringList argomenti;
+    int stato;
+    QString file;  // written when the job succeeds
+    int fogli = 0;
+  };
+  const Caso casi[] = {
+      {{"esporta", "magazzino", u + "/mag"}, 0, u + "/mag.xlsx", 2},
+      {{"esporta", "vendite", "--dal", "01/01/2026", "--al", "31/12/2026", u + "/v.xlsx"},
+       0,
+       u + "/v.xlsx",
+       1},
+      {{"esporta", "vendite", u + "/senza_periodo.xlsx"}, 2, {}},
+      {{"esporta", "listino", u + "/x.xlsx"}, 2, {}},
+      {{"stampa", "magazzino", u + "/mag.pdf"}, 0, u + "/mag.pdf"},
+      {{"stampa", "magazzino", u + "/manca/mag.pdf"}, 1, {}},
+  };
+  for (const Caso& caso : casi) {
+    SCOPED_TRACE(caso.argomenti.join(' ').toStdString());
+    const Esito esito = Esegui(negozio.cartella.root(), caso.argomenti);
+    EXPECT_EQ(esito.stato, caso.stato) << esito.testo.toStdString();
+    if (caso.fogli > 0) {
+      const auto fogli = testing::LeggiXlsx(caso.file);
+      ASSERT_TRUE(fogli.has_value());
+      EXPECT_EQ(fogli->size(), size_t(caso.fogli));
+    }
+    if (caso.stato == 0) EXPECT_TRUE(QFile::exists(caso.file));
+  }
+  EXPECT_EQ(QDir(u).entryList(QDir::Files), (QStringList{"mag.pdf", "mag.xlsx", "v.xlsx"}));
+}
+
 enum class Guasto { DiscoPieno, SolaLettura };
 
 struct Lavoro {
   const char* nome;
-  QStringList (*argomenti)(const QString& uscita);
+  QStringList argomenti;     // "%1" is the folder the job writes in
   const char* file;          // what the job writes in its folder
   bool negozioSulDisco;      // the job writes into the shop folder itself
   int liberiKib;             // room left on the "full" disk
@@ -65,34 +103,20 @@ struct Lavoro {
   int statoSolaLettura = 1;  // a shop folder that takes no write does not even start
 };
 
+// clang-format off
 const Lavoro kLavori[] = {
-    {"stampa",
-     [](const QString& u) {
-       return QStringList{"stampa", "magazzino", u + "/giacenze.pdf"};
-     },
-     "giacenze.pdf", false, 4, "Spazio su disco esaurito in"},
-    {"etichette",
-     [](const QString& u) {
-       return QStringList{"etichette", u + "/etichette.pdf"};
-     },
-     "etichette.pdf", false, 4, "Spazio su disco esaurito in"},
-    {"esporta",
-     [](const QString& u) {
-       return QStringList{"esporta", "magazzino", u + "/magazzino.xlsx"};
-     },
-     "magazzino.xlsx", false, 4, "Spazio su disco esaurito in"},
+    {"stampa", {"stampa", "magazzino", "%1/giacenze.pdf"}, "giacenze.pdf", false, 4,
+     "Spazio su disco esaurito in"},
+    {"etichette", {"etichette", "%1/etichette.pdf"}, "etichette.pdf", false, 4,
+     "Spazio su disco esaurito in"},
+    {"esporta", {"esporta", "magazzino", "%1/magazzino.xlsx"}, "magazzino.xlsx", false, 4,
+     "Spazio su disco esaurito in"},
     // Below its free-space floor the backup is refused before a byte is written.
-    {"salva",
-     [](const QString& u) {
-       return QStringList{"salva", u};
-     },
-     "PLU_BCK", false, 4, "Spazio NON sufficiente"},
-    {"invia",
-     [](const QString&) {
-       return QStringList{"invia", "--si"};
-     },
-     "FilePLU1.txt", true, 48, "Spazio su disco esaurito in", kUscitaAvvioNonRiuscito},
+    {"salva", {"salva", "%1"}, "PLU_BCK", false, 4, "Spazio NON sufficiente"},
+    {"invia", {"invia", "--si"}, "FilePLU1.txt", true, 48, "Spazio su disco esaurito in",
+     kUscitaAvvioNonRiuscito},
 };
+// clang-format on
 
 TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesNoPartialFile) {
   for (const Lavoro& lavoro : kLavori) {
@@ -125,7 +149,9 @@ TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesN
       else
         ASSERT_TRUE(disco.soloLettura());
 
-      const Esito esito = Esegui(cartella, lavoro.argomenti(uscita));
+      QStringList argomenti = lavoro.argomenti;
+      argomenti.replaceInStrings("%1", uscita);
+      const Esito esito = Esegui(cartella, argomenti);
 
       EXPECT_EQ(esito.stato, pieno ? 1 : lavoro.statoSolaLettura) << esito.testo.toStdString();
       EXPECT_TRUE(esito.testo.contains(pieno ? lavoro.causaPieno : "in sola lettura"))
@@ -191,39 +217,11 @@ TEST(FileInteri, ABackupKilledAtAnyMomentLeavesNoBrokenBackup) {
   EXPECT_TRUE(QDir(uscita).entryList({".PLU_BCK*"}, QDir::Dirs | QDir::Hidden).isEmpty());
 }
 
-// The stock sqlite3 tool's ".dump" drops the version number and nothing else: the store is
-// recognised as current, marked, and neither copied aside nor rebuilt.
-TEST(FileInteri, AStoreDumpedByTheStockToolIsRecognisedAsCurrent) {
-  NegozioDiProva negozio;
-  negozio.prodotti(50).chiudi();
-  const QString archivio = negozio.percorsoArchivio();
-  const QString prima =
-      Sqlite(archivio, "SELECT group_concat(Descrizione || Costo) FROM Magazzino");
-  QProcess dump;
-  dump.setStandardOutputFile(negozio.file("dump.sql"));
-  dump.start("sqlite3", {archivio, ".dump"});
-  ASSERT_TRUE(dump.waitForFinished(60000));
-  for (const char* resto : {"", "-wal", "-shm"}) QFile::remove(archivio + resto);
-  QProcess carica;
-  carica.setStandardInputFile(negozio.file("dump.sql"));
-  carica.start("sqlite3", {archivio});
-  ASSERT_TRUE(carica.waitForFinished(60000));
-  ASSERT_EQ(Sqlite(archivio, "PRAGMA user_version"), "0");
-
-  const Esito esito =
-      Esegui(negozio.cartella.root(), {"esporta", "magazzino", negozio.file("m.xlsx")});
-
-  EXPECT_EQ(esito.stato, 0) << esito.testo.toStdString();
-  EXPECT_EQ(Sqlite(archivio, "PRAGMA user_version"), "1");
-  EXPECT_TRUE(QDir(negozio.file("Dati")).entryList({"DbNegozio.mdb.v*"}).isEmpty());
-  EXPECT_FALSE(QString::fromUtf8(testing::readAll(negozio.file("Dati/ErrorLog.dat")))
-                   .contains("Archivio aggiornato"));
-  EXPECT_EQ(Sqlite(archivio, "SELECT group_concat(Descrizione || Costo) FROM Magazzino"), prima);
-}
-
-// The totals sheet holds the exact sums of quantity times amount (seven decimals each), not
-// sums cut to four decimals.
-TEST(FileInteri, TheTotalsSheetHoldsTheExactSums) {
+// A store dumped and reloaded by the stock sqlite3 tool (".dump" drops the version number and
+// nothing else) is recognised as current, marked, and neither copied aside nor rebuilt; its
+// export's totals sheet holds the exact sums of quantity times amount (seven decimals each),
+// not sums cut to four decimals.
+TEST(FileInteri, ADumpedStoreIsCurrentAndItsTotalsSheetHoldsTheExactSums) {
   // Exact totals in ten-millionths: quantities have three decimals, amounts four.
   NegozioDiProva negozio;
   __int128 vendita = 0, acquisto = 0;
@@ -241,6 +239,30 @@ TEST(FileInteri, TheTotalsSheetHoldsTheExactSums) {
   }
   insieme.commit();
   negozio.chiudi();
+  const QString archivio = negozio.percorsoArchivio();
+  const QString prima =
+      Sqlite(archivio, "SELECT group_concat(Descrizione || Costo) FROM Magazzino");
+  QProcess dump;
+  dump.setStandardOutputFile(negozio.file("dump.sql"));
+  dump.start("sqlite3", {archivio, ".dump"});
+  ASSERT_TRUE(dump.waitForFinished(60000));
+  for (const char* resto : {"", "-wal", "-shm"}) QFile::remove(archivio + resto);
+  QProcess carica;
+  carica.setStandardInputFile(negozio.file("dump.sql"));
+  carica.start("sqlite3", {archivio});
+  ASSERT_TRUE(carica.waitForFinished(60000));
+  ASSERT_EQ(Sqlite(archivio, "PRAGMA user_version"), "0");
+
+  const Esito esito =
+      Esegui(negozio.cartella.root(), {"esporta", "magazzino", negozio.file("m.xlsx")});
+
+  ASSERT_EQ(esito.stato, 0) << esito.testo.toStdString();
+  EXPECT_EQ(Sqlite(archivio, "PRAGMA user_version"), "1");
+  EXPECT_TRUE(QDir(negozio.file("Dati")).entryList({"DbNegozio.mdb.v*"}).isEmpty());
+  EXPECT_FALSE(QString::fromUtf8(testing::readAll(negozio.file("Dati/ErrorLog.dat")))
+                   .contains("Archivio aggiornato"));
+  EXPECT_EQ(Sqlite(archivio, "SELECT group_concat(Descrizione || Costo) FROM Magazzino"), prima);
+
   const auto comeNumero = [](__int128 decimilionesimi) {
     const auto intero = static_cast<long long>(decimilionesimi / 10000000);
     const auto resto = static_cast<long long>(decimilionesimi % 10000000);
@@ -252,10 +274,6 @@ TEST(FileInteri, TheTotalsSheetHoldsTheExactSums) {
     return std::fabs(cella - atteso) <= std::fabs(atteso) * 1e-15;
   };
   ASSERT_FALSE(esatto(std::round(comeNumero(vendita) * 1e4) / 1e4, comeNumero(vendita)));
-
-  const Esito esito =
-      Esegui(negozio.cartella.root(), {"esporta", "magazzino", negozio.file("m.xlsx")});
-  ASSERT_EQ(esito.stato, 0) << esito.testo.toStdString();
   const auto fogli = testing::LeggiXlsx(negozio.file("m.xlsx"));
   ASSERT_TRUE(fogli && fogli->size() == 2);
   const auto& totali = (*fogli)[1].righe;

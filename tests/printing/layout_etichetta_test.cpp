@@ -1,38 +1,17 @@
-// The layout's row in the store: the two statements, saving and reading back.
+// The layout's row in the store: saved and read back, nulls and the first design.
 #include "printing/layout_etichetta.h"
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
-#include "catalogue/apri_database.h"
-#include "platform/db/database.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
 namespace listinova {
 namespace {
 
-TEST(LayoutEtichetta, StatementsAsTheyHaveAlwaysBeenWritten) {
-  LayoutEtichetta l = LayoutEtichetta::progettato();
-  l.testi[kNomeNegozio].carattere.colore = 255;
-  l.testi[kNomeNegozio].carattere.punti = 8.5;
-  l.testi[kCodiceBarre].left = -15;
-  EXPECT_EQ(IstruzionePosizioni(l, "3", "8"),
-            "UPDATE FormatoEtichetta SET NumCol = 3, NumRow = 8, XFornitura = 60, YFornitura = "
-            "110,XCliente = 760, YCliente = 110, XCodFornitura= 520, YCodFornitura = "
-            "110,XPicture = 50, YPicture= 2842,XPeso = 1290, YPeso= 110,XBC= 840, YBC=-15");
-  EXPECT_EQ(IstruzioneCaratteri(l),
-            "UPDATE FormatoEtichetta SET FontF ='Arial', FontSizeF = 8.5, BoldF = 0, ItalicF = "
-            "0,UnderF = 0, ColorF = 255, FontCF ='Arial', FontSizeCF = 9, BoldCF =-1, ItalicCF "
-            "= 0,UnderCF = 0, ColorCF = 0, FontC ='Arial', FontSizeC = 16, BoldC =-1, ItalicC = "
-            "0,UnderC = 0, ColorC = 0, FontP ='Arial', FontSizeP = 7, BoldP = 0, ItalicP = "
-            "0,UnderP = 0, ColorP = 0, FontBC ='Code EAN13', FontSizeBC = 20, BoldBC = 0, "
-            "ItalicBC = 0,UnderBC = 0, ColorBC = 0");
-}
-
 TEST(LayoutEtichetta, SavedLayoutComesBackAndNullsKeepTheDesign) {
-  QTemporaryDir dir;
-  auto db = ApriDatabase(dir.filePath("Dati/DbNegozio.mdb"));
+  testing::NegozioDiProva negozio;
+  auto& db = negozio.db;
   LayoutEtichetta l = LayoutEtichetta::progettato();
   l.testi[kPrezzo] = {
       "€ PRZ", 915, 2040, {"DejaVu Serif", 14.5, false, true, true, false, 0x00ff00}};
@@ -73,6 +52,32 @@ TEST(LayoutEtichetta, SavedLayoutComesBackAndNullsKeepTheDesign) {
   LayoutEtichetta vuoto = LayoutEtichetta::progettato();
   EXPECT_FALSE(CaricaLayout(*db, vuoto));
   EXPECT_EQ(vuoto.testi[kPrezzo].top, 760);
+}
+
+// A store still holding the layout it was first given (the logo over the description, the
+// bars past the cell) reads today's design; one the user has moved stays as moved.
+TEST(LayoutEtichetta, TheFirstDesignUntouchedReadsAsTodays) {
+  testing::NegozioDiProva negozio;
+  const QString prima =
+      "UPDATE FormatoEtichetta SET XFornitura=60, YFornitura=120, XCodFornitura=330, "
+      "YCodFornitura=120, XCliente=700, YCliente=120, XPeso=1150, YPeso=120, XBC=%1, YBC=120, "
+      "XPicture=60, YPicture=2300, FontSizeF=8, FontSizeBC=22";
+  negozio.sqlite(prima.arg(1400));
+  const LayoutEtichetta oggi = LayoutEtichetta::progettato();
+  LayoutEtichetta letto = LayoutEtichetta::progettato();
+  ASSERT_TRUE(CaricaLayout(*negozio.db, letto));
+  for (int i = 0; i < kElementiTesto; ++i) {
+    EXPECT_EQ(letto.testi[i].top, oggi.testi[i].top) << i;
+    EXPECT_EQ(letto.testi[i].left, oggi.testi[i].left) << i;
+    EXPECT_EQ(letto.testi[i].carattere.punti, oggi.testi[i].carattere.punti) << i;
+  }
+  EXPECT_EQ(letto.logoLeft, oggi.logoLeft);
+
+  negozio.sqlite(prima.arg(1300));
+  ASSERT_TRUE(CaricaLayout(*negozio.db, letto));
+  EXPECT_EQ(letto.testi[kCodiceBarre].top, 1300);
+  EXPECT_EQ(letto.logoLeft, 2300);
+  EXPECT_EQ(letto.testi[kCodiceBarre].carattere.punti, 22);
 }
 
 }  // namespace

@@ -79,13 +79,5 @@ TEST(ModelliFoglio, TheChosenSheetPlacesEveryCellWhereTheSheetHasIt) {
   }
 }
 
-TEST(ModelliFoglio, TheInstalledCatalogueHasTheCommonSheets) {
-  const auto catalogo = CatalogoModelliFoglio();
-  if (catalogo.empty()) GTEST_SKIP() << "glabels-data non installato";
-  EXPECT_GT(catalogo.size(), 100u);
-  EXPECT_TRUE(TrovaModelloFoglio(catalogo, "Avery L7160"));
-  EXPECT_TRUE(TrovaModelloFoglio(catalogo, "Herma 4464"));
-}
-
 }  // namespace
 }  // namespace listinova

@@ -6,7 +6,6 @@
 #include <QRegularExpression>
 
 #include "platform/workbook_writer.h"
-#include "printing/archivio_stampe.h"
 #include "printing/lettore_xlsx.h"
 #include "printing/report_anteprima.h"
 #include "printing/report_archivio.h"
@@ -14,27 +13,40 @@
 #include "printing/report_motore.h"
 #include "support/fakes.h"
 #include "support/file_helpers.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
 namespace listinova {
 namespace {
 
 using platform::Answer;
-using testing::ArchivioStampe;
 
 const QDate kOggi(2024, 3, 15);  // the fake clock's day
 
 class Report : public ::testing::Test {
  protected:
   void SetUp() override {
-    a.db->execute("UPDATE Reparti SET Descrizione='Panetteria' WHERE Cod=7");
-    a.aggiungi({"1", "PANE", "2000000000015", 12, "1,20", "0,60", "7", "FORNO", "P1"});
-    a.aggiungi({"2", "LATTE", "8001234567890", 2.5, "1.234,50", "900", "Latticini", "RUSSO"});
-    a.aggiungi({"3", "VECCHIO", "8000000000017", 4, "1", "1", "", "X", "", true});
-    a.aggiungi({"4", "GRISSINI", "80000019", -1, "2", "1", "", ""});
+    a.reparto(7, "Panetteria")
+        .prodotto({"1", "PANE", "2000000000015", "7", 12, "1,20", "0,60", "FORNO", "P1"})
+        .prodotto({"2", "LATTE", "8001234567890", "Latticini", 2.5, "1.234,50", "900", "RUSSO"})
+        .prodotto({.cod = "3",
+                   .descrizione = "VECCHIO",
+                   .barCode = "8000000000017",
+                   .genere = "",
+                   .quantita = 4,
+                   .costo = "1",
+                   .costo2 = "1",
+                   .eliminato = true})
+        .prodotto({.cod = "4",
+                   .descrizione = "GRISSINI",
+                   .barCode = "80000019",
+                   .genere = "",
+                   .quantita = -1,
+                   .costo = "2",
+                   .costo2 = "1"});
   }
 
-  ArchivioStampe a;
+  testing::NegozioDiProva a;
 };
 
 TEST_F(Report, StockReportRowsCaptionsAndTotals) {
@@ -49,8 +61,9 @@ TEST_F(Report, StockReportRowsCaptionsAndTotals) {
   EXPECT_EQ(intestazioni, (QStringList{"Cod.  For.", "BarCode", "Descrizione", "Genere", "Giacenze",
                                        "Prezzo di Vendita", "Costo", "Fornitore"}));
   const std::vector<QStringList> attese = {
+      // no supplier typed: stars
       {"", "80000019", "GRISSINI", "", "-1", QStringLiteral("€ 2,00"), QStringLiteral("€ 1,00"),
-       ""},
+       "***"},
       {"", "8001234567890", "LATTE", "Latticini", "2,5", QStringLiteral("€ 1.234,50"),
        QStringLiteral("€ 900,00"), "RUSSO"},
       {"P1", "2000000000015", "PANE", "Panetteria", "12", QStringLiteral("€ 1,20"),
@@ -87,78 +100,45 @@ TEST_F(Report, SalesReportOfThePeriod) {
   };
   for (const Caso& caso : casi) {
     const ModelloReport m = ReportVendite(*a.db, caso.dal, caso.al);
-    EXPECT_EQ(m.titolo, "Dettaglio PLU venduti");
-    EXPECT_EQ(m.didascalia, "Vendite effettuate in data:");
     EXPECT_EQ(m.valoreDidascalia,
               caso.dal.toString("dd/MM/yyyy") + " - " + caso.al.toString("dd/MM/yyyy"));
-    EXPECT_EQ(m.colonne.at(0).intestazione, QStringLiteral("Q.tà"));
     EXPECT_EQ(m.righe, caso.righe);
     EXPECT_TRUE(m.totali.empty());
   }
 }
 
-// The commands of the product list and of the promotions list around the reports.
-class Comandi : public Report {
- protected:
-  StampeReport stampe() {
-    return StampeReport(AmbienteEsportazione{*a.db,
-                                             prompts,
-                                             notice,
-                                             scrittore,
-                                             a.file("Setup.ini"),
-                                             [this](const QString&) { return a.file("export"); },
-                                             {}},
-                        clock, [this](const ModelloReport& m) { mostrati.push_back(m); });
-  }
-
+// The commands of the product list and of the promotions list around the reports: each
+// report reaches the preview, a yes exports instead, an empty promotions list is refused.
+TEST_F(Report, CommandsPreviewOrExport) {
   testing::FakePrompts prompts;
   testing::FakeNotice notice;
   testing::FakeClock clock;
   std::vector<ModelloReport> mostrati;
   platform::XlsxWorkbookWriter scrittore;
-};
-
-TEST_F(Comandi, EveryReportGoesToThePreviewAndTheExportsStillWork) {
   platform::AttachWorkbookWriter(*a.db, scrittore);
+  StampeReport s(AmbienteEsportazione{*a.db,
+                                      prompts,
+                                      notice,
+                                      scrittore,
+                                      a.cartella.setup(),
+                                      [this](const QString&) { return a.file("export"); },
+                                      {}},
+                 clock, [&](const ModelloReport& m) { mostrati.push_back(m); });
   prompts.answers = {Answer::No, Answer::No};
-  auto s = stampe();
-  s.StampaMagazzino("Select * from Magazzino", false);
-  s.StampaVendite(kOggi, kOggi);
-  EXPECT_TRUE(s.StampaElencoOfferte(
-      {{"1", "1", "PANE", "01/03/2024", "31/03/2024", "0,20", "0", "1,00", ""}}));
-  ASSERT_EQ(mostrati.size(), 3u);
-  EXPECT_EQ(testing::askedTexts(prompts), (QStringList{"Si preferisce esportare in file Excel?",
-                                                       "Si preferisce esportare in file Excel?"}));
-  // Yes to the question exports.
-  prompts.answers = {Answer::Yes};
-  s.StampaMagazzino("Select * from Magazzino", true);
-  EXPECT_EQ(notice.messages, QStringList{"Operazione Effettuata"});
-  const auto fogli = testing::LeggiXlsx(a.file("export.xlsx"));
-  ASSERT_TRUE(fogli.has_value());
-  ASSERT_EQ(fogli->size(), 2u);
-  EXPECT_EQ(fogli->at(0).righe.size(), 2u);  // the header and GRISSINI, the one Qta <= 0
-}
-
-TEST_F(Comandi, PrintedReportsGoToThePreview) {
-  prompts.answers = {Answer::No, Answer::No};
-  auto s = stampe();
   s.StampaMagazzino("Select * From Magazzino where  Genere='7' order by descrizione", false);
   s.StampaVendite(kOggi, kOggi);
-  ASSERT_EQ(mostrati.size(), 2u);
-  EXPECT_EQ(mostrati[0].righe.size(), 1u);
-  EXPECT_EQ(mostrati[0].totali.at(1).second, QStringLiteral("€ 14,40"));
-  EXPECT_EQ(mostrati[1].titolo, "Dettaglio PLU venduti");
-}
-
-TEST_F(Comandi, PromotionsListFillsItsTableOrSaysItIsEmpty) {
-  auto s = stampe();
   const std::vector<RigaElencoOfferte> righe = {
       {"1", "1", "PANE", "01/03/2024", "31/03/2024", "0,20", "0", "1,00", "0,95"},
       {"2", "2", "LATTE D'ALTA", "10/03/2024", "20/03/2024", "0,00", "10", "1.111,05", ""},
   };
   ASSERT_TRUE(s.StampaElencoOfferte(righe));
-  ASSERT_EQ(mostrati.size(), 1u);
-  const ModelloReport& m = mostrati[0];
+  ASSERT_EQ(mostrati.size(), 3u);
+  EXPECT_EQ(testing::askedTexts(prompts), (QStringList{"Si preferisce esportare in file Excel?",
+                                                       "Si preferisce esportare in file Excel?"}));
+  EXPECT_EQ(mostrati[0].righe.size(), 1u);
+  EXPECT_EQ(mostrati[0].totali.at(1).second, QStringLiteral("€ 14,40"));
+  EXPECT_EQ(mostrati[1].titolo, "Dettaglio PLU venduti");
+  const ModelloReport& m = mostrati[2];
   EXPECT_EQ(m.titolo, "Elenco Offerte in Archivio");
   EXPECT_EQ(m.didascalia + " " + m.valoreDidascalia, "Data di Stampa 15/03/2024");
   const std::vector<QStringList> attese = {
@@ -168,35 +148,20 @@ TEST_F(Comandi, PromotionsListFillsItsTableOrSaysItIsEmpty) {
   EXPECT_EQ(m.righe, attese);
 
   // An empty list: the message, and the table of the last print stays as it was.
+  prompts.asked.clear();
   EXPECT_FALSE(s.StampaElencoOfferte({}));
   EXPECT_EQ(testing::askedTexts(prompts), QStringList{"Nessun prodotto da stampare!!!"});
-  EXPECT_EQ(a.db->openRecordset("Select * from rptProdotti").recordCount(), 2);
-  EXPECT_EQ(mostrati.size(), 1u);
-}
+  EXPECT_EQ(a.conta("Select * from rptProdotti"), 2);
 
-TEST(ImpaginaRighe, RowsNeverSplitAndTotalsStayTogether) {
-  using Pagine = std::vector<std::pair<int, int>>;
-  struct Caso {
-    int righe, perPagina, totali;
-    Pagine attese;
-  };
-  const Caso casi[] = {
-      {0, 10, 0, {{0, 0}}},
-      {0, 10, 2, {{0, 0}}},
-      {5, 10, 2, {{0, 5}}},
-      {7, 10, 2, {{0, 7}}},          // 7 rows + rule + 2 totals = 10
-      {8, 10, 2, {{0, 8}, {8, 8}}},  // the totals move to a page of their own
-      {10, 10, 0, {{0, 10}}},
-      {25, 10, 0, {{0, 10}, {10, 20}, {20, 25}}},
-      {300,
-       40,
-       2,
-       {{0, 40}, {40, 80}, {80, 120}, {120, 160}, {160, 200}, {200, 240}, {240, 280}, {280, 300}}},
-  };
-  for (const Caso& c : casi) {
-    SCOPED_TRACE(c.righe);
-    EXPECT_EQ(ImpaginaRighe(c.righe, c.perPagina, c.totali), c.attese);
-  }
+  // Yes to the question exports what the search found.
+  prompts.answers = {Answer::Yes};
+  s.StampaMagazzino("Select * from Magazzino", true);
+  EXPECT_EQ(mostrati.size(), 3u);
+  EXPECT_EQ(notice.messages, QStringList{"Operazione Effettuata"});
+  const auto fogli = testing::LeggiXlsx(a.file("export.xlsx"));
+  ASSERT_TRUE(fogli.has_value());
+  ASSERT_EQ(fogli->size(), 2u);
+  EXPECT_EQ(fogli->at(0).righe.size(), 2u);  // the header and GRISSINI, the one Qta <= 0
 }
 
 // The text of each page of a PDF, as poppler reads it.
