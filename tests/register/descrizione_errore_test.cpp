@@ -19,14 +19,6 @@ Voce cerca(const QString& campo) {
   return voce;
 }
 
-// The field is read as hexadecimal up to the first non-digit and written back in decimal.
-TEST(DescrizioneErrore, FieldIsReadAsHexadecimalAndWrittenBackDecimal) {
-  const std::pair<const char*, const char*> casi[] = {{"0A", "10"}, {"0a", "10"}, {"A", "10"},
-                                                      {"10", "16"}, {"00", "0"},  {"", "0"},
-                                                      {" 7", "7"},  {"1G", "1"},  {"xy", "0"}};
-  for (const auto& [campo, codice] : casi) EXPECT_EQ(cerca(campo).codice, codice) << campo;
-}
-
 // The class decides what the driver does: 1 resend, 2 skip, 4 ask the operator, 9 stop.
 TEST(DescrizioneErrore, EveryCodeUpTo0x59HasATextAndTheClassOfItsHandling) {
   const std::pair<const char*, int> classi[] = {{"1A", 1}, {"01", 2}, {"2C", 4}, {"33", 4},

@@ -71,21 +71,6 @@ ProdottoDiProva acqua(bool modificato) {
           .modificato = modificato};
 }
 
-// New PLUs ("P" with their number) and changes ("A", by barcode), each with and without the
-// Torvane fields; a product not modified is no change. UTF-8, every record ended by CR LF.
-TEST(RecordPlu, NewAndChangeRecordsWithAndWithoutTorvaneFields) {
-  Invio invio;
-  invio.negozio.prodotto(acqua(true)).prodotto({.cod = "2", .barCode = "8009999999999"});
-  EXPECT_EQ(invio.file(false, true),
-            "A/8001234567890/ACQUA NAT. 1.5L/3/0/0.35/150.00/5.000/00010000/\r\n");
-  EXPECT_EQ(invio.file(true, true),
-            "A/8001234567890/ACQUA NAT. 1.5L/3/0/0.35/150.00/5.000/10110000/0.00/0////\r\n");
-  invio.negozio.sqlite("UPDATE Magazzino SET Descrizione='CAFFÈ D''ORZO' WHERE CodMateriale='2'");
-  EXPECT_EQ(invio.file(true),
-            "P/51/8001234567890/ACQUA NAT. 1.5L/3/0/0.35/150.00/5.000/10110000/0.00/0/\r\n"
-            "P/52/8009999999999/CAFF\xc3\x88 DORZO/1/0/1.00/150.00/5.000/10110000/0.00/0/\r\n");
-}
-
 TEST(RecordPlu, EachFieldFollowsItsRule) {
   const QDate oggi = FakeClock().current.date();
   const struct {
