@@ -168,7 +168,7 @@ class Driver : public ::testing::Test {
                         {},
                         {},
                         [this](const QString& testo) { stati << testo; },
-                        LimitiDriver{.occupatoMs = 100, .senzaOperatoreMs = 0}}};
+                        LimitiDriver{.senzaOperatoreMs = 10}}};
 };
 
 TEST_F(Driver, OutputFolderMissingBecomesTheProgramFolder) {
@@ -183,28 +183,12 @@ TEST_F(Driver, OutputFolderMissingBecomesTheProgramFolder) {
   EXPECT_EQ(driver.cartellaUscita(), cartella.file("Uscita/Casse"));
 }
 
-// With nobody at the counter the paper message cannot be answered: after the bound the
-// register's send has failed. Each message is one wait of the fake clock here.
+// With nobody at the counter (the bound set) the paper message cannot be answered: after the
+// bound the register's send has failed. Each message is one wait of the fake clock here.
 TEST_F(Driver, PaperNobodyChangesFailsTheJobAfterTheBound) {
-  DriverComandi senzaOperatore({trasporto,
-                                attesa,
-                                log,
-                                prompts,
-                                orologio,
-                                visualizzatore,
-                                cartella.root(),
-                                cartella.setup(),
-                                {},
-                                {},
-                                {},
-                                LimitiDriver{.senzaOperatoreMs = 10}});
   registratore.esiti.assign(100, "2C");
-  QFile file(cartella.file("FilePLU1.txt"));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("P/1\r\nP/2\r\n");
-  file.close();
 
-  EXPECT_FALSE(senzaOperatore.EsameComandi(file.fileName(), "1"));
+  EXPECT_FALSE(invia(QStringList{"P/1", "P/2"}));
 
   EXPECT_EQ(registratore.comandi, QStringList(5, "P/1/"));
   EXPECT_EQ(prompts.asked.size(), 5u);
