@@ -43,7 +43,6 @@ class RegistratoreFinto : public platform::SerialPort {
     } else if (bytes.startsWith(Controllo::STX) && bytes.endsWith(Controllo::ETX)) {
       const QByteArray comando = bytes.mid(1, bytes.size() - 4);
       comandi << DecodificaDaRegistratore(comando);
-      byteComandi.push_back(comando);
       if (rispondeAiComandi) rispondi(IncorniciaComando(prossimoEsito() + "/00/00"));
     }
     return bytes.size();
@@ -58,7 +57,6 @@ class RegistratoreFinto : public platform::SerialPort {
 
   int enquiry = 0;
   QStringList comandi;
-  std::vector<QByteArray> byteComandi;
 
  private:
   QByteArray prossimoEsito() {
@@ -116,11 +114,6 @@ const QString kRimandoEnq =
 const QString kRimandoComando =
     QStringLiteral("          *** uscito per timeout comunicazione, RIMANDO COMANDO");
 
-QString letto(const QString& percorso) {
-  QFile file(percorso);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 class Driver : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -130,17 +123,18 @@ class Driver : public ::testing::Test {
   }
   void TearDown() override { Globali() = VarGlobali{}; }
 
-  bool invia(const QByteArray& contenuto, const QString& indirizzo = "1") {
+  bool invia(const QStringList& righe) {
     QFile file(cartella.file("FilePLU1.txt"));
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(contenuto);
+    file.write(righe.join("\r\n").toUtf8() + "\r\n");
     file.close();
-    return driver.EsameComandi(file.fileName(), indirizzo);
+    return driver.EsameComandi(file.fileName(), "1");
   }
-  bool invia(const QStringList& righe) { return invia(righe.join("\r\n").toUtf8() + "\r\n"); }
-
+  // The message lines of the driver log, without their date lines.
   QStringList righeLog() const {
-    const QStringList righe = letto(log.percorsoLog()).split(QStringLiteral("\r\n"));
+    QFile file(log.percorsoLog());
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QStringList righe = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
     QStringList messaggi;
     for (qsizetype i = 1; i < righe.size(); i += 2) messaggi << righe[i];
     return messaggi;

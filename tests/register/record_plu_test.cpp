@@ -159,7 +159,6 @@ TEST(DescrizionePerCassa, RemovesReplacesTrimsAndCuts) {
       // Trimmed after the removals, cut after the trim.
       {"  % LATTE *  ", "LATTE"},
       {"   ABCDEFGHIJKLMNOPQRSTUVWXYZ", "ABCDEFGHIJKLMNOPQRST"},
-      {"", ""},
       // Control characters would split the record or end its frame.
       {QString::fromUtf8("AC\nQUA\r\x03\x02\tX\0Y\x7f", 14), "AC QUA    X Y"},
   };
