@@ -20,13 +20,13 @@ using platform::db::Recordset;
 
 // Shop and register share these: the fake clock says 15/03/2024 09:30.
 struct Invio {
-  RecordPlu record(bool torvane = false) {
-    return RecordPlu(*negozio.db, negozio.cartella.root(), notice, prompts, clock, torvane);
+  RecordPlu record() {
+    return RecordPlu(*negozio.db, negozio.cartella.root(), notice, prompts, clock, false);
   }
   // The file for the register on port 1, as bytes.
-  QByteArray file(bool torvane = false, bool soloModificati = false) {
-    RecordPlu plu = record(torvane);
-    EXPECT_TRUE(plu.PreparaTabxInvio(soloModificati));
+  QByteArray file() {
+    RecordPlu plu = record();
+    EXPECT_TRUE(plu.PreparaTabxInvio(false));
     plu.ScriviFilePLU("1");
     QFile letto(plu.PercorsoFilePLU("1"));
     return letto.open(QIODevice::ReadOnly) ? letto.readAll() : QByteArray("<nessun file>");
@@ -61,15 +61,6 @@ struct Invio {
   FakePrompts prompts;
   FakeClock clock;
 };
-
-ProdottoDiProva acqua(bool modificato) {
-  return {.cod = "1",
-          .descrizione = "ACQUA NAT. 1,5L",
-          .barCode = "8001234567890",
-          .genere = "3",
-          .costo = "0,35",
-          .modificato = modificato};
-}
 
 TEST(RecordPlu, EachFieldFollowsItsRule) {
   const QDate oggi = FakeClock().current.date();
