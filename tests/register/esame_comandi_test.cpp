@@ -230,14 +230,15 @@ TEST_F(Driver, TimeoutsAreCountedTogetherAndTheSixthInARowEndsTheJob) {
        QStringList(6, "P/1/"),
        QStringList(5, kRimandoComando) << kTroppiTimeout,
        tentativi},
-      {"command then enquiries",
-       {2, 3, 4, 5, 6},
+      {"enquiries, an ACK, the command, enquiries",
+       {1, 2, 3, 5, 6, 7, 8, 9},
        false,
        true,
        false,
        {"P/1/"},
-       {kRimandoComando, kRimandoEnq, kRimandoEnq, kRimandoEnq, kRimandoEnq, kTroppiTimeout},
-       tentativi},
+       QStringList(3, kRimandoEnq)
+           << kRimandoComando << QStringList(4, kRimandoEnq) << kTroppiTimeout,
+       tentativi.mid(0, 3) + tentativi},
   };
   for (const auto& caso : casi) {
     SCOPED_TRACE(caso.nome);
@@ -258,7 +259,7 @@ TEST_F(Driver, TimeoutsAreCountedTogetherAndTheSixthInARowEndsTheJob) {
     EXPECT_EQ(QFile::exists(nonTrasmessi()), caso.comandi.size() == 6);
     QFile::remove(nonTrasmessi());
   }
-  EXPECT_EQ(attesa.scadute.size(), 10u + 6 + 6 + 6);
+  EXPECT_EQ(attesa.scadute.size(), 10u + 6 + 6 + 9);
 }
 
 }  // namespace
