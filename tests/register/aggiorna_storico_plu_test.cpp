@@ -4,13 +4,11 @@
 #include <sqlite3.h>
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <map>
-#include <memory>
 
-#include "catalogue/apri_database.h"
 #include "platform/db/database.h"
 #include "register/posizione_ricezione.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
 namespace listinova {
@@ -23,21 +21,6 @@ const QDate kOggi(2026, 12, 7);
 
 class AggiornaStoricoPluTest : public ::testing::Test {
  protected:
-  void prodotto(const QString& codice, const QString& barCode, double quantita) {
-    Recordset rs = db_->openRecordset("select * from Magazzino");
-    rs.addNew();
-    rs.setText("CodMateriale", codice);
-    rs.setText("BarCode", barCode);
-    rs.setValue("Quantità", quantita);
-    rs.update();
-  }
-  void ulteriore(const QString& codProd, const QString& barCode) {
-    Recordset rs = db_->openRecordset("select * from BarCodeUlteriori");
-    rs.addNew();
-    rs.setText("CodProd", codProd);
-    rs.setText("BarCode", barCode);
-    rs.update();
-  }
   // Appends lines with CR LF, as a reading with `metodo` does after marking where it began.
   void accoda(const QStringList& righe, MetodoLettura metodo = MetodoLettura::PerProdotto,
               bool torvane = false) {
@@ -65,9 +48,9 @@ class AggiornaStoricoPluTest : public ::testing::Test {
     return righe;
   }
 
-  QTemporaryDir dir_;
-  std::unique_ptr<Database> db_ = ApriDatabase(dir_.filePath("DbNegozio.mdb"));
-  QString percorso_ = dir_.filePath("PLUOstrel1.txt");
+  testing::NegozioDiProva negozio;
+  Database* db_ = negozio.db.get();
+  QString percorso_ = negozio.file("PLUOstrel1.txt");
 };
 
 // An answer with `barCode` at field b and `quantita` at field q, `campi` fields in all.
@@ -89,7 +72,7 @@ TEST_F(AggiornaStoricoPluTest, EachMethodReadsItsOwnFields) {
                        {MetodoLettura::Lista, false, 4, 12},
                        {MetodoLettura::Lista, true, 3, 12},
                        {MetodoLettura::PerProdotto, true, 3, 12}};
-  prodotto("1", "8001", 10);
+  negozio.prodotto({.cod = "1", .barCode = "8001", .quantita = 10});
   double attesa = 10;
   for (const Caso& c : casi) {
     SCOPED_TRACE(static_cast<int>(c.metodo) * 10 + c.torvane);
@@ -107,7 +90,7 @@ TEST_F(AggiornaStoricoPluTest, EachMethodReadsItsOwnFields) {
 // listed with its reason. A line is booked once: the mark moves with the booking, and a line
 // still being written waits for it.
 TEST_F(AggiornaStoricoPluTest, PlausibleQuantitiesAreBookedOnceAndTheRestListed) {
-  prodotto("1", "8001", 0.3);
+  negozio.prodotto({.cod = "1", .barCode = "8001", .quantita = 0.3});
   accoda({risposta(16, 3, "8001", 8, "2500"), risposta(16, 3, "8001", 8, "1"),
           risposta(16, 3, "8001", 8, ""), risposta(16, 3, "8001", 8, "-1000"),
           risposta(16, 3, "8001", 8, "99999999"), risposta(16, 3, "8001", 8, "-99999999"),
@@ -154,13 +137,14 @@ TEST_F(AggiornaStoricoPluTest, PlausibleQuantitiesAreBookedOnceAndTheRestListed)
 }
 
 TEST_F(AggiornaStoricoPluTest, BarcodesAreFoundAdditionalFirstThenMainThenInStore) {
-  prodotto("1", "8001", 10);
-  prodotto("2", "8002", 10);
-  prodotto("3", "2012345000017", 10);
-  prodotto("4", "2099999000013", 10);
-  prodotto("5", "2199999000010", 10);  // same item number as 4: neither can be told
-  ulteriore("1", "8002");              // an additional code wins over another main code
-  ulteriore("9", "7777");              // its product is gone
+  negozio.prodotto({.cod = "1", .barCode = "8001", .quantita = 10})
+      .prodotto({.cod = "2", .barCode = "8002", .quantita = 10})
+      .prodotto({.cod = "3", .barCode = "2012345000017", .quantita = 10})
+      .prodotto({.cod = "4", .barCode = "2099999000013", .quantita = 10})
+      // same item number as 4: neither can be told
+      .prodotto({.cod = "5", .barCode = "2199999000010", .quantita = 10})
+      .barCodeUlteriore("1", "8002")   // an additional code wins over another main code
+      .barCodeUlteriore("9", "7777");  // its product is gone
   accoda({risposta(16, 3, "8001", 8, "1000"), risposta(16, 3, "8002", 8, "2000"),
           risposta(16, 3, "12345", 8, "3000"), risposta(16, 3, "2012345000017", 8, "500"),
           risposta(16, 3, "99999", 8, "1000"), risposta(16, 3, "7777", 8, "1000"),
@@ -184,7 +168,7 @@ TEST_F(AggiornaStoricoPluTest, BarcodesAreFoundAdditionalFirstThenMainThenInStor
 }
 
 TEST_F(AggiornaStoricoPluTest, AFailureHalfwayLeavesStockAndHistoryAsTheyWere) {
-  prodotto("1", "8001", 10);
+  negozio.prodotto({.cod = "1", .barCode = "8001", .quantita = 10});
   accoda({risposta(16, 3, "8001", 8, "1000"), risposta(16, 3, "ROTTO", 8, "1000"),
           risposta(16, 3, "8001", 8, "1000")});
   ASSERT_EQ(sqlite3_exec(db_->handle(),
@@ -201,7 +185,7 @@ TEST_F(AggiornaStoricoPluTest, AFailureHalfwayLeavesStockAndHistoryAsTheyWere) {
   EXPECT_FALSE(LeggiPosizioneRicezione(*db_, percorso_));  // still pending
 
   EXPECT_FALSE(
-      AggiornaStoricoPLU(*db_, dir_.filePath("manca.txt"), MetodoLettura::Lista, false, kOggi)
+      AggiornaStoricoPLU(*db_, negozio.file("manca.txt"), MetodoLettura::Lista, false, kOggi)
           .riuscita);
 }
 

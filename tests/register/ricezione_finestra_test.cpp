@@ -5,25 +5,20 @@
 
 #include <QDateEdit>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 
-#include "catalogue/apri_database.h"
 #include "catalogue/magazzino.h"
-#include "platform/db/database.h"
 #include "platform/text_viewer.h"
 #include "register/collegamento_casse.h"
-#include "startup/var_globali.h"
-#include "support/cartella_di_prova.h"
+#include "register/vendite_periodo.h"
 #include "support/fakes.h"
+#include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
 namespace listinova {
 namespace {
-
-using platform::db::Recordset;
 
 class NullViewer : public platform::TextViewer {
  public:
@@ -31,69 +26,65 @@ class NullViewer : public platform::TextViewer {
 };
 
 TEST(RicezioneFinestra, SalesViewShowsThePeriodsTotalsAndRefusesABackwardPeriod) {
-  CartellaDiProva cartella;
-  Globali() = VarGlobali{};
-  Globali().PercorsoSetup = cartella.setup();
-  Globali().CartellaProgramma = cartella.root();
-  auto db = ApriDatabase(cartella.file("DbNegozio.mdb"));
-  for (const auto& [codice, barCode, descrizione] :
-       {std::tuple{"1", "8001", "ACQUA"}, std::tuple{"2", "2012345000017", "CAFFÈ"}}) {
-    Recordset rs = db->openRecordset("select * from Magazzino");
-    rs.addNew();
-    rs.setText("CodMateriale", codice);
-    rs.setText("BarCode", barCode);
-    rs.setText("Descrizione", QString::fromUtf8(descrizione));
-    rs.update();
-  }
-  Recordset storico = db->openRecordset("select * from StoricoPLU");
-  for (const auto& [ean, qta] :
-       {std::pair{"8001", 2.5}, std::pair{"8001", 0.001}, std::pair{"2012345000017", 3.0}}) {
-    storico.addNew();
-    storico.setValue("EAN", ean);
-    storico.setValue("Qta", qta);
-    storico.setValue("DataModif", QDate(2024, 3, 15));
-    storico.update();
-  }
+  // One line per known barcode, summed over the days of the period (both ends in), none for a
+  // sale of nothing or of a product the shop no longer has.
+  testing::NegozioDiProva negozio;
+  negozio.prodotto({.cod = "1", .descrizione = "ACQUA", .barCode = "8001"})
+      .prodotto({.cod = "2", .descrizione = QString::fromUtf8("CAFFÈ"), .barCode = "8002"})
+      .prodotto({.cod = "3", .descrizione = "ZUCCHERO", .barCode = "8003"})
+      .vendita("8002", 0.1, QDate(2026, 12, 1))
+      .vendita("8002", 0.2, QDate(2026, 12, 7))
+      .vendita("8001", 2.5, QDate(2026, 12, 3))
+      .vendita("8001", 0.001, QDate(2026, 12, 3))
+      .vendita("8001", 1, QDate(2026, 11, 30))
+      .vendita("8003", 4, QDate(2026, 12, 8))
+      .vendita("8003", 0, QDate(2026, 12, 5))
+      .vendita("9999", 7, QDate(2026, 12, 2));
+  auto& db = *negozio.db;
+  auto& cartella = negozio.cartella;
   testing::FakePrompts prompts;
   testing::FakeNotice notice;
   testing::FakeClock clock;
   NullViewer viewer;
   CollegamentoCasse casse(
-      {*db, prompts, notice, clock, viewer, cartella.root(), cartella.setup(), {}, {}});
-  Magazzino lista(*db, prompts, notice, clock, {});
-  CollegaRicezione(lista, casse, *db, prompts, clock);
-  for (const char* nome : {"cmdLeggiPLU", "cmdGeneraFile", "cmdTrova"})
-    EXPECT_TRUE(lista.findChild<QPushButton*>(nome)->isEnabled()) << nome;
+      {db, prompts, notice, clock, viewer, cartella.root(), cartella.setup(), {}, {}});
+  Magazzino lista(db, prompts, notice, clock, {});
+  CollegaRicezione(lista, casse, db, prompts, clock);
 
   auto* dal = lista.findChild<QDateEdit*>("dtGiornoRif");
-  auto* al = lista.findChild<QDateEdit*>("dtDataAl");
   auto* elenco = lista.findChild<QTreeWidget*>("lstPLU");
   auto* trova = lista.findChild<QPushButton*>("cmdTrova");
-  EXPECT_EQ(dal->date(), QDate(2024, 3, 15));
+  EXPECT_EQ(dal->date(), clock.current.date());
+  dal->setDate(QDate(2026, 12, 1));
+  lista.findChild<QDateEdit*>("dtDataAl")->setDate(QDate(2026, 12, 7));
   QTest::mouseClick(trova, Qt::LeftButton);
-  ASSERT_EQ(elenco->topLevelItemCount(), 2);
-  EXPECT_EQ(elenco->topLevelItem(0)->text(0), "8001");
-  EXPECT_EQ(elenco->topLevelItem(0)->text(2), "2,501");
-  EXPECT_EQ(elenco->topLevelItem(1)->text(1), QString::fromUtf8("CAFFÈ"));
+  QStringList righe;
+  for (int i = 0; i < elenco->topLevelItemCount(); ++i)
+    righe << elenco->topLevelItem(i)->text(0) + "|" + elenco->topLevelItem(i)->text(1) + "|" +
+                 elenco->topLevelItem(i)->text(2);
+  EXPECT_EQ(righe, (QStringList{"8001|ACQUA|2,501", QString::fromUtf8("8002|CAFFÈ|0,3")}));
   EXPECT_EQ(lista.findChild<QLabel*>("lblTotMovimentati")->text(), "2");
-  EXPECT_EQ(lista.findChild<QLabel*>("lblTotQuantita")->text(), "5,501");
+  EXPECT_EQ(lista.findChild<QLabel*>("lblTotQuantita")->text(), "2,801");
   EXPECT_TRUE(prompts.asked.empty());
 
-  dal->setDate(QDate(2024, 3, 16));
+  dal->setDate(QDate(2026, 12, 8));
   QTest::mouseClick(trova, Qt::LeftButton);
   ASSERT_EQ(prompts.asked.size(), 1u);
   EXPECT_EQ(prompts.asked[0].text,
             QString::fromUtf8("ATTENZIONE!!! - Controllare il periodo selezionato (la Data Al "
                               "non può essere precedente alla Data Dal) e riprovare"));
   EXPECT_EQ(elenco->topLevelItemCount(), 2);  // the last list stays
+}
 
-  auto* barra = lista.findChild<QProgressBar*>("ProgressBar1");
-  lista.mostraAvanzamento(3, 10);
-  EXPECT_EQ(barra->value(), 3);
-  EXPECT_FALSE(barra->isHidden());
-  lista.mostraAvanzamento(0, 0);
-  EXPECT_TRUE(barra->isHidden());
-  Globali() = VarGlobali{};
+TEST(VenditePeriodo, QuantitiesReadTheItalianWay) {
+  const std::pair<qint64, const char*> casi[] = {{0, "0"},
+                                                 {1, "0,001"},
+                                                 {2500, "2,5"},
+                                                 {3000, "3"},
+                                                 {-1500, "-1,5"},
+                                                 {1234500, "1.234,5"},
+                                                 {1000000000, "1.000.000"}};
+  for (const auto& [millesimi, testo] : casi) EXPECT_EQ(TestoQuantita(millesimi), testo);
 }
 
 }  // namespace
