@@ -93,10 +93,6 @@ CollegamentoCasse& BancoCasse::collegamento() {
     collegamento_ = std::make_unique<CollegamentoCasse>(
         CollegamentoCasse::Ambiente{*db, prompts, notice, clock, visualizzatore, cartella.root(),
                                     cartella.setup(), [this] { ++terminazioni; }, porte_, limiti});
-    collegamento_->setSchermo({[this](const QString& testo) { stati << testo; },
-                               [this](const QString& numero) { recordAttuali << numero; },
-                               [this](int totale) { totaliRecord.push_back(totale); },
-                               {}});
   }
   return *collegamento_;
 }

@@ -106,10 +106,6 @@ class BancoCasse {
   int terminazioni = 0;
   // Before the first send, as the ports.
   LimitiDriver limiti;
-  // What the product list showed: lblTab, lblRecAct, lblRecTot.
-  QStringList stati;
-  QStringList recordAttuali;
-  std::vector<int> totaliRecord;
 
  private:
   struct Cassa {

@@ -21,7 +21,6 @@ using simulatore::Comportamento;
 using simulatore::RegolaCodice;
 using simulatore::SimulatoreRegistratore;
 
-const QString kSicuro = "Sicuro di dover inviare tutto l'archivio alla cassa?";
 const QString kAnnullare = "Vuoi interrompere la ricezione dei dati?";
 const QString kTerminata = "IMPORTAZIONE TERMINATA";
 QString nonPronta(int n) {
@@ -51,17 +50,15 @@ void inviaTutto(BancoCasse& banco) {
 
 class Lettura {
  public:
-  explicit Lettura(BancoCasse& banco, bool passwordGiusta = true)
-      : banco_(banco),
-        ricezione_({*banco.db,
+  explicit Lettura(BancoCasse& banco)
+      : ricezione_({*banco.db,
                     banco.collegamento().trasporto(),
                     banco.collegamento().driver(),
                     banco.prompts,
                     banco.clock,
-                    [passwordGiusta] { return passwordGiusta; },
-                    {[this](const QString& t) { stati << t; },
-                     [this](int v, int m) {
-                       avanzamenti.push_back({v, m});
+                    [] { return true; },
+                    {{},
+                     [this](int v, int) {
                        if (dopoAvanzamento) dopoAvanzamento(v);
                      },
                      {}}}) {}
@@ -69,15 +66,11 @@ class Lettura {
   EsitoLettura leggi(MetodoLettura metodo, bool torvane = false) {
     return ricezione_.cmdRiceviPLU_Click(metodo, torvane);
   }
-  EsitoLettura generaFile() { return ricezione_.cmdGeneraFile_Click(); }
   RicezionePlu& ricezione() { return ricezione_; }
 
-  QStringList stati;
-  std::vector<std::pair<int, int>> avanzamenti;
   std::function<void(int)> dopoAvanzamento;
 
  private:
-  BancoCasse& banco_;
   RicezionePlu ricezione_;
 };
 
@@ -129,9 +122,6 @@ TEST_P(LetturaE2eTest, SoldQuantitiesReachStockAndHistory) {
     // per product: the three products of the archive; lists: the four PLUs that sold
     EXPECT_EQ(esito.lette[0].righe, lista ? 4 : 3);
     EXPECT_EQ(banco.cronologia.last(), kTerminata);
-    if (!lista) {
-      EXPECT_EQ(l.avanzamenti.back(), std::make_pair(0, 0));
-    }
   }
   if (!lista) {
     EXPECT_TRUE(cassa.comandi().contains("h/12345/"));
@@ -245,44 +235,6 @@ TEST(LetturaE2e, SilentOrFailingRegistersEndWithAMessage) {
   EXPECT_TRUE(muta.comandi().isEmpty());
   EXPECT_EQ(errore.comandi(), QStringList{"J//"});
   EXPECT_EQ(storico(banco).size(), 3u);
-}
-
-TEST(LetturaE2e, WrongPasswordReadsNothing) {
-  BancoCasse banco;
-  negozio(banco);
-  SimulatoreRegistratore& cassa = banco.cassaSeriale(1);
-  Lettura l(banco, false);
-  const EsitoLettura esito = l.leggi(MetodoLettura::PerProdotto);
-  EXPECT_FALSE(esito.avviata);
-  EXPECT_TRUE(cassa.ricevuti().isEmpty());
-  EXPECT_FALSE(QFile::exists(banco.percorso("PLUOstrel1.txt")));
-  EXPECT_TRUE(banco.cronologia.isEmpty());
-}
-
-// The register's own table, as many PLUs as the operator asks, into the receive file alone.
-TEST(LetturaE2e, TableDumpWritesTheRegistersTable) {
-  BancoCasse banco;
-  negozio(banco);
-  SimulatoreRegistratore& cassa = banco.cassaSeriale(1);
-  inviaTutto(banco);
-  cassa.letture().impostaVenduto("8001234567890", 2500);
-  banco.prompts.inputs = {QStringLiteral("5")};
-  Lettura l(banco);
-  const EsitoLettura esito = l.generaFile();
-  EXPECT_TRUE(esito.tutteComplete());
-  EXPECT_TRUE(cassa.comandi().contains("p/1/") && cassa.comandi().contains("p/5/"));
-  const QStringList righe = banco.righe("PLUOstrel1.txt");
-  ASSERT_EQ(righe.size(), 4);  // the fifth PLU does not exist
-  const auto conCodice = [&](const QString& codice) {
-    return righe.filter(QStringLiteral("/%1/").arg(codice));
-  };
-  ASSERT_EQ(conCodice("8001234567890").size(), 1);
-  EXPECT_TRUE(conCodice("8001234567890")[0].endsWith("/0.35/150.00/10.000/00010000/2500/0/0"))
-      << conCodice("8001234567890")[0].toStdString();
-  EXPECT_EQ(conCodice("12345").size(), 1);
-  EXPECT_EQ(banco.cronologia.last(), "Importazione Terminata");
-  EXPECT_TRUE(storico(banco).empty());
-  EXPECT_DOUBLE_EQ(giacenza(banco, "1"), 10.0);
 }
 
 }  // namespace

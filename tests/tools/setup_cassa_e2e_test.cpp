@@ -8,9 +8,9 @@
 
 #include "banco_casse.h"
 #include "platform/printers.h"
+#include "programma/frm_setup_cassa.h"
 #include "register/prova_collegamento.h"
 #include "startup/impostazioni.h"
-#include "programma/frm_setup_cassa.h"
 #include "startup/var_globali.h"
 #include "support/file_helpers.h"
 #include "support/qt_print.h"

@@ -71,7 +71,7 @@ EsitoLettura leggi(BancoCasse& banco, MetodoLettura metodo) {
 struct Guasto {
   const char* nome;
   Comportamento modo;
-  bool rete;
+  enum Linee { kSeriale, kRete, kEntrambe } linee;
   MetodoLettura metodo;
   // What the register sold: water, coffee (by its in-store code) as the field says it.
   QString acqua = "2500";
@@ -87,6 +87,9 @@ struct Guasto {
 
 constexpr auto kLista = MetodoLettura::Lista;
 constexpr auto kProdotto = MetodoLettura::PerProdotto;
+constexpr auto kSeriale = Guasto::kSeriale;
+constexpr auto kRete = Guasto::kRete;
+constexpr auto kEntrambe = Guasto::kEntrambe;
 
 const QString kRipete = "LA CASSA RIPETE UNA RISPOSTA GIA' RICEVUTA, L'ELENCO NON AVANZA";
 
@@ -94,66 +97,39 @@ const QString kRipete = "LA CASSA RIPETE UNA RISPOSTA GIA' RICEVUTA, L'ELENCO NO
 // lines not booked, or the reading says why it stopped.
 TEST(VenditeUnaVoltaE2e, EveryFaultBooksEachSaleOnceOrSaysWhy) {
   const Guasto guasti[] = {
-      {.nome = "eco, seriale, elenco", .modo = {.eco = true}, .rete = false, .metodo = kLista},
-      {.nome = "eco, seriale, per prodotto",
-       .modo = {.eco = true},
-       .rete = false,
-       .metodo = kProdotto},
-      {.nome = "eco, rete, elenco", .modo = {.eco = true}, .rete = true, .metodo = kLista},
-      {.nome = "doppie, seriale, elenco",
+      {.nome = "eco, elenco", .modo = {.eco = true}, .linee = kEntrambe, .metodo = kLista},
+      {.nome = "eco, per prodotto", .modo = {.eco = true}, .linee = kSeriale, .metodo = kProdotto},
+      {.nome = "doppie, elenco", .modo = {.doppio = true}, .linee = kEntrambe, .metodo = kLista},
+      {.nome = "doppie, per prodotto",
        .modo = {.doppio = true},
-       .rete = false,
-       .metodo = kLista},
-      {.nome = "doppie, rete, elenco", .modo = {.doppio = true}, .rete = true, .metodo = kLista},
-      {.nome = "doppie, rete, per prodotto",
-       .modo = {.doppio = true},
-       .rete = true,
+       .linee = kRete,
        .metodo = kProdotto},
-      {.nome = "lenta, seriale, elenco",
-       .modo = {.ritardoMs = 1000},
-       .rete = false,
-       .metodo = kLista},
-      {.nome = "lenta, rete, elenco", .modo = {.ritardoMs = 1000}, .rete = true, .metodo = kLista},
-      {.nome = "oltre l'attesa, seriale, elenco",
+      {.nome = "lenta, elenco", .modo = {.ritardoMs = 1000}, .linee = kEntrambe, .metodo = kLista},
+      {.nome = "oltre l'attesa, elenco",
        .modo = {.ritardoMs = 3500},
-       .rete = false,
+       .linee = kEntrambe,
        .metodo = kLista,
        .completa = false,
        .giacenzaAcqua = 10,
        .giacenzaCaffe = 12,
        .interrotta = "LA CASSA NON RISPONDE - RIGHE LETTE: 0"},
-      {.nome = "oltre l'attesa, rete, elenco",
-       .modo = {.ritardoMs = 3500},
-       .rete = true,
-       .metodo = kLista,
-       .completa = false,
-       .giacenzaAcqua = 10,
-       .giacenzaCaffe = 12,
-       .interrotta = "LA CASSA NON RISPONDE - RIGHE LETTE: 0"},
-      {.nome = "ripete sempre, seriale, elenco",
+      {.nome = "ripete sempre, elenco",
        .modo = {.ripete = true},
-       .rete = false,
+       .linee = kEntrambe,
        .metodo = kLista,
        .completa = false,
        .giacenzaCaffe = 12,
        .interrotta = kRipete + " - RIGHE LETTE: 1"},
-      {.nome = "ripete sempre, rete, elenco",
-       .modo = {.ripete = true},
-       .rete = true,
-       .metodo = kLista,
-       .completa = false,
-       .giacenzaCaffe = 12,
-       .interrotta = kRipete + " - RIGHE LETTE: 1"},
-      {.nome = "quantità impossibili, seriale, elenco",
-       .rete = false,
+      {.nome = "quantità impossibili, elenco",
+       .linee = kSeriale,
        .metodo = kLista,
        .acqua = "9223372036854775807",
        .caffe = "1e9",
        .giacenzaAcqua = 10,
        .giacenzaCaffe = 12,
        .nonRegistrate = 2},
-      {.nome = "quantità impossibili, rete, per prodotto",
-       .rete = true,
+      {.nome = "quantità impossibili, per prodotto",
+       .linee = kRete,
        .metodo = kProdotto,
        .acqua = "12345678901234567890",
        .caffe = "-",
@@ -162,52 +138,54 @@ TEST(VenditeUnaVoltaE2e, EveryFaultBooksEachSaleOnceOrSaysWhy) {
        .nonRegistrate = 2},
       {.nome = "carta finita durante l'elenco",
        .modo = {.codici = {RegolaCodice::perPrefisso("J//", "2C", RegolaCodice::Sempre)}},
-       .rete = false,
+       .linee = kSeriale,
        .metodo = kLista,
        .completa = false,
        .giacenzaAcqua = 10,
        .giacenzaCaffe = 12,
        .interrotta = "ERRORE 44 DELLA CASSA: Carta finita - RIGHE LETTE: 0"},
   };
-  for (const Guasto& g : guasti) {
-    SCOPED_TRACE(g.nome);
-    BancoCasse banco;
-    SimulatoreRegistratore& cassa =
-        g.rete ? banco.cassaInRete(g.modo) : banco.cassaSeriale(1, g.modo);
-    negozio(banco, cassa);
-    cassa.letture().impostaVendutoTesto(kAcqua, g.acqua);
-    cassa.letture().impostaVendutoTesto("12345", g.caffe);
-    cassa.letture().impostaVenduto(kPane, 1000);  // read after the others, when they are
+  for (const Guasto& g : guasti)
+    for (const bool rete : {false, true}) {
+      if (g.linee != kEntrambe && (g.linee == kRete) != rete) continue;
+      SCOPED_TRACE(std::string(g.nome) + (rete ? ", rete" : ", seriale"));
+      BancoCasse banco;
+      SimulatoreRegistratore& cassa =
+          rete ? banco.cassaInRete(g.modo) : banco.cassaSeriale(1, g.modo);
+      negozio(banco, cassa);
+      cassa.letture().impostaVendutoTesto(kAcqua, g.acqua);
+      cassa.letture().impostaVendutoTesto("12345", g.caffe);
+      cassa.letture().impostaVenduto(kPane, 1000);  // read after the others, when they are
 
-    const EsitoLettura esito = leggi(banco, g.metodo);
+      const EsitoLettura esito = leggi(banco, g.metodo);
 
-    ASSERT_EQ(esito.lette.size(), 1u);
-    const LetturaCassa& l = esito.lette[0];
-    EXPECT_EQ(esito.tutteComplete(), g.completa);
-    EXPECT_EQ(giacenza(banco, "1"), g.giacenzaAcqua);
-    EXPECT_EQ(giacenza(banco, "2"), g.giacenzaCaffe);
-    EXPECT_EQ(giacenza(banco, "3"), g.completa ? 2 : 3);
-    // one row per line booked: never two for one sale
-    for (const auto& [ean, righe] : storico(banco))
-      EXPECT_EQ(righe.size(), 1u) << ean.toStdString();
-    EXPECT_EQ(l.prenotazione.prenotate + l.nonRegistrate(), l.righe);
-    EXPECT_EQ(banco.righe("PLUOstrel1.txt").size(), l.righe);
-    EXPECT_EQ(l.nonRegistrate(), g.nonRegistrate);
-    EXPECT_EQ(esito.nonRegistrate(), g.nonRegistrate);
-    const QStringList elenco = banco.righe("RigheNonRegistrate1.txt");
-    EXPECT_EQ(elenco.size(), g.nonRegistrate);
-    for (const QString& riga : elenco)
-      EXPECT_TRUE(riga.contains("\tquantità \"")) << riga.toStdString();
-    QStringList attese;
-    if (!g.interrotta.isEmpty()) attese << "LETTURA CASSA 1 INTERROTTA: " + g.interrotta;
-    if (g.nonRegistrate > 0)
-      attese << QStringLiteral(
-                    "CASSA 1: %1 RIGHE LETTE NON REGISTRATE IN ARCHIVIO, sono elencate in %2")
-                    .arg(g.nonRegistrate)
-                    .arg(banco.percorso("RigheNonRegistrate1.txt"));
-    attese << kTerminata;
-    EXPECT_EQ(banco.cronologia, attese);
-  }
+      ASSERT_EQ(esito.lette.size(), 1u);
+      const LetturaCassa& l = esito.lette[0];
+      EXPECT_EQ(esito.tutteComplete(), g.completa);
+      EXPECT_EQ(giacenza(banco, "1"), g.giacenzaAcqua);
+      EXPECT_EQ(giacenza(banco, "2"), g.giacenzaCaffe);
+      EXPECT_EQ(giacenza(banco, "3"), g.completa ? 2 : 3);
+      // one row per line booked: never two for one sale
+      for (const auto& [ean, righe] : storico(banco))
+        EXPECT_EQ(righe.size(), 1u) << ean.toStdString();
+      EXPECT_EQ(l.prenotazione.prenotate + l.nonRegistrate(), l.righe);
+      EXPECT_EQ(banco.righe("PLUOstrel1.txt").size(), l.righe);
+      EXPECT_EQ(l.nonRegistrate(), g.nonRegistrate);
+      EXPECT_EQ(esito.nonRegistrate(), g.nonRegistrate);
+      const QStringList elenco = banco.righe("RigheNonRegistrate1.txt");
+      EXPECT_EQ(elenco.size(), g.nonRegistrate);
+      for (const QString& riga : elenco)
+        EXPECT_TRUE(riga.contains("\tquantità \"")) << riga.toStdString();
+      QStringList attese;
+      if (!g.interrotta.isEmpty()) attese << "LETTURA CASSA 1 INTERROTTA: " + g.interrotta;
+      if (g.nonRegistrate > 0)
+        attese << QStringLiteral(
+                      "CASSA 1: %1 RIGHE LETTE NON REGISTRATE IN ARCHIVIO, sono elencate in %2")
+                      .arg(g.nonRegistrate)
+                      .arg(banco.percorso("RigheNonRegistrate1.txt"));
+      attese << kTerminata;
+      EXPECT_EQ(banco.cronologia, attese);
+    }
 }
 
 // The send over a line that echoes or doubles: every record goes once, none listed as refused.
@@ -369,14 +347,15 @@ class LeggiComeProcesso : public ::testing::Test {
     simulatore.terminate();
     simulatore.waitForFinished(5000);
   }
-  void avviaLettura(QProcess& lavoro) {
+  void avviaLettura(QProcess& lavoro,
+                    const QStringList& argomenti = {"leggi", "--codice", "KORVADE"}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LISTINOVA_CARTELLA", negozio);
     env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
     env.remove("DISPLAY");
     env.remove("QT_QPA_PLATFORM");
     lavoro.setProcessEnvironment(env);
-    lavoro.start(LISTINOVA_BINARY, {"leggi", "--codice", "KORVADE"});
+    lavoro.start(LISTINOVA_BINARY, argomenti);
   }
   std::map<QString, std::vector<double>> storico() {
     std::map<QString, std::vector<double>> righe;
@@ -396,6 +375,35 @@ class LeggiComeProcesso : public ::testing::Test {
   QString ricezione = negozio + "/PLUOstrel1.txt";
   QProcess simulatore;
 };
+
+// Unattended: only with the code, once a day unless asked again.
+TEST_F(LeggiComeProcesso, ReadsWithTheCodeOnceADayUnlessAskedAgain) {
+  avviaSimulatore("8001234567890=2500\n", "0");
+  const struct {
+    QStringList argomenti;
+    int uscita;
+    const char* messaggio;  // in what the job prints
+    double giacenza;
+  } casi[] = {
+      {{"leggi"}, 2, "--codice", 10},
+      {{"leggi", "--codice", "korvade"}, 1, "PASSWORD ERRATA", 10},
+      {{"leggi", "--codice", "KORVADE"}, 0, "Cassa 1: letta fino in fondo", 7.5},
+      {{"leggi", "--codice", "KORVADE"}, 1, "sono già state lette oggi alle", 7.5},
+      {{"leggi", "--codice", "KORVADE", "--ancora"}, 0, "Continuare? Sì", 5},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.argomenti.join(' ').toStdString());
+    QProcess lavoro;
+    avviaLettura(lavoro, c.argomenti);
+    ASSERT_TRUE(lavoro.waitForFinished(30000));
+    const QString testo = QString::fromUtf8(lavoro.readAllStandardOutput()) +
+                          QString::fromUtf8(lavoro.readAllStandardError());
+    EXPECT_EQ(lavoro.exitCode(), c.uscita) << testo.toStdString();
+    EXPECT_TRUE(testo.contains(QString::fromUtf8(c.messaggio))) << testo.toStdString();
+    EXPECT_EQ(giacenza("1"), c.giacenza);
+    EXPECT_EQ(QFile::exists(ricezione), c.giacenza < 10);
+  }
+}
 
 TEST_F(LeggiComeProcesso, KilledReadingIsBookedOnceByTheNextAndExitSaysWhatWasNotBooked) {
   avviaSimulatore("8001234567890=2500\n", "300");
