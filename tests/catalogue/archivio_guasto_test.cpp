@@ -112,7 +112,9 @@ TEST_F(ArchivioGuasto, EachFileSystemRefusalHasItsOwnWords) {
     }
     EXPECT_TRUE(errore.contains(QString::fromUtf8(c.parole))) << errore.toStdString();
     EXPECT_FALSE(errore.contains("attempt to")) << errore.toStdString();
-    if (c.archivioEsistente) EXPECT_EQ(impronta(quale), prima);
+    if (c.archivioEsistente) {
+      EXPECT_EQ(impronta(quale), prima);
+    }
     QFile::remove(negozio.file("Nuovo/DbNegozio.mdb"));
   }
 }
