@@ -91,19 +91,6 @@ TEST_F(TabelleCollegate, OnlyModifiedExternalProductsComeWhenSomeAreMarked) {
   }
 }
 
-TEST_F(TabelleCollegate, AllExternalProductsComeWhenNoneIsMarked) {
-  prodottoEsterno("Mele", "2.5", "'1'", "2", 0);
-  prodottoEsterno("Pere", "3", "'2'", "2", 0);
-  ASSERT_TRUE(collega());
-  SincronizzaDatabaseEsterno(*g.Archivio, clock);
-  auto rs = g.Archivio->openRecordset("Select * from Magazzino order by CodMateriale");
-  ASSERT_EQ(rs.recordCount(), 2);
-  EXPECT_EQ(rs.text("CodMateriale"), "51");
-  EXPECT_FALSE(rs.flag("Modificato"));
-  EXPECT_EQ(
-      g.Archivio->openRecordset("Select * from Magazzino where CodMateriale='1'").recordCount(), 0);
-}
-
 // No link without the setting or the file; a file without the shop's tables, an Access one
 // too, is logged and left unlinked.
 TEST_F(TabelleCollegate, NothingIsLinkedWithoutAnExternalDatabaseOfTheShop) {
