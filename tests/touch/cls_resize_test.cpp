@@ -70,7 +70,11 @@ TEST(ClsResize, ScalesFromTheLayoutRecordedOnce) {
   EXPECT_EQ(f.spostato->geometry(), QRect(50, 60, 70, 80));
 }
 
-TEST(ClsResize, LeavesWhatALayoutPlaces) {
+// On the screen: what a layout places is left to it; the window takes its share of the screen,
+// centred.
+TEST(ClsResize, LeavesWhatALayoutPlacesAndSizesTheFormToTheScreen) {
+  const QRect schermo = QGuiApplication::primaryScreen()->availableGeometry();
+  ASSERT_EQ(schermo, QRect(0, 0, 1024, 768));
   Finestra f;
   f.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
@@ -81,14 +85,7 @@ TEST(ClsResize, LeavesWhatALayoutPlaces) {
   // The layout keeps its margin; a scaled control would have doubled it.
   EXPECT_EQ(f.delLayout->x(), prima.x());
   EXPECT_GT(f.delLayout->width(), prima.width());
-}
 
-TEST(ClsResize, SizeFormToScreenCentresTheShare) {
-  const QRect schermo = QGuiApplication::primaryScreen()->availableGeometry();
-  ASSERT_EQ(schermo, QRect(0, 0, 1024, 768));
-  Finestra f;
-  f.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
   f.resize_.SizeFormToScreen(100);
   EXPECT_EQ(f.frameGeometry(), schermo);
   EXPECT_EQ(f.pieno->geometry().width(), qRound(30.0 * f.width() / 400));
