@@ -1,9 +1,22 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace listinova::testing {
+
+// A fixed-column line: each text at its 1-based column, blanks between.
+inline QByteArray RigaFissa(std::initializer_list<std::pair<int, const char*>> campi) {
+  QByteArray riga;
+  for (const auto& [colonna, testo] : campi) {
+    if (riga.size() < colonna - 1) riga = riga.leftJustified(colonna - 1, ' ');
+    riga = riga.left(colonna - 1) + testo;
+  }
+  return riga + "\r\n";
+}
 
 // A cell of a workbook written by a test: text, or a number written as the file writes it.
 struct CellaDiProva {

@@ -168,6 +168,16 @@ class ImportaDaRigaDiComando : public ::testing::Test {
 
 TEST_F(ImportaDaRigaDiComando, ARefusedOrShrinkingFileLeavesTheArchiveAndSaysWhy) {
   negozio.prodotti(6);
+  const std::pair<QStringList, const char*> sbagliati[] = {
+      {{"importa"}, "Indicare il file da importare"},
+      {{"importa", "x.txt", "--separatore", "tab"}, "Separatore \"tab\" non ammesso"},
+      {{"importa", "x.txt", "--prezzo", "4"}, "Valori di colonna replicati - Controllare"},
+      {{"importa", "x.txt", "--barcode", "0"}, "--barcode vuole una colonna da 1 a 100"},
+  };
+  for (const auto& [argomenti, messaggio] : sbagliati) {
+    EXPECT_EQ(esegui(argomenti), 2);
+    EXPECT_TRUE(errori.contains(QString::fromUtf8(messaggio))) << errori.toStdString();
+  }
   const QString rotto = file("rotto.txt", ";;;;;;;;;;;\n;;;;;;;;;;;\n");
   EXPECT_EQ(esegui({"importa", rotto, "--si"}), 1);
   EXPECT_TRUE(errori.contains("nessuna riga dà un prodotto con il codice a barre"))
@@ -240,6 +250,7 @@ TEST_F(ImportaDaRigaDiComando, WorkbooksGoByTheSpreadsheetRouteAndHostileOnesAre
 // The exchange folder: a file that gives nothing stays and fails the job; every line of every
 // file is in the summary.
 TEST_F(ImportaDaRigaDiComando, ExchangeFilesThatGiveNothingStayAndEveryLineIsCounted) {
+  EXPECT_EQ(esegui({"interscambio"}, LavoroInterscambio()), 2);  // no folder set
   negozio.setup("Cartelle", "IN", "C:\\Scambio");
   QByteArray codici;
   for (int i = 1; i <= 1000; ++i) {
@@ -262,6 +273,8 @@ TEST_F(ImportaDaRigaDiComando, ExchangeFilesThatGiveNothingStayAndEveryLineIsCou
   QFile::remove(negozio.file("Scambio/A1.txt"));
   EXPECT_EQ(esegui({"interscambio"}, LavoroInterscambio()), 0) << errori.toStdString();
   EXPECT_TRUE(uscita.contains("Importato: B2.txt"));
+  EXPECT_TRUE(QFile::exists(negozio.file("InterScambioINStorico/B2.txt")));
+  EXPECT_FALSE(QFile::exists(negozio.file("Scambio/B2.txt")));
   for (const char* riga : {"Righe lette: 1001", "Righe scartate: 1",
                            "riga 1001: record B di 5 caratteri: ne servono almeno 61",
                            "Codici a barre del catalogo registrati: 1000"})
@@ -317,6 +330,25 @@ TEST(LetturaCartelleLimitata, WorkbooksBeyondTheLimitsAreRefusedInItalian) {
     } catch (const platform::WorkbookError& e) {
       EXPECT_TRUE(e.message().contains("troppo grande per essere importato"))
           << nome << ": " << e.message().toStdString();
+    }
+  }
+  // Files that are no workbook, whatever their name, are refused naming the file.
+  const std::pair<const char*, QByteArray> nonCartelle[] = {
+      {"testo.xls", "Codice;Prezzo\n"},
+      {"zip.xlsx", QByteArray("PK\x03\x04rotto", 9)},
+      {"ole.xls", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1rotto", 13)},
+      {"manca.xlsx", {}},
+  };
+  for (const auto& [nome, contenuto] : nonCartelle) {
+    const QString percorso = dir.filePath(nome);
+    if (!contenuto.isNull()) {
+      ASSERT_TRUE(testing::writeAll(percorso, contenuto));
+    }
+    try {
+      platform::openWorkbook(percorso);
+      ADD_FAILURE() << nome << " was read as a workbook";
+    } catch (const platform::WorkbookError& e) {
+      EXPECT_TRUE(e.message().contains(percorso)) << e.message().toStdString();
     }
   }
   // An .xls the fuzzer found, on which FreeXL reads past its own buffer (what it then reads
