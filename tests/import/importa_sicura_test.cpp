@@ -62,6 +62,13 @@ TEST_P(TestoDelimitato, ReplacesOnlyWithAFileThatReadsWell) {
               caso.prodotti);
   for (const char* atteso : caso.riepilogo)
     EXPECT_TRUE(testo.contains(QString::fromUtf8(atteso))) << atteso << "\n" << testo.toStdString();
+  if (caso.prodotti.isEmpty()) return;
+  // Numbered from one in file order, with the defaults of a product the file does not give.
+  EXPECT_EQ(negozio.valore("SELECT Max(CLng(CodMateriale)) FROM Magazzino"),
+            QString::number(caso.prodotti.size()));
+  EXPECT_EQ(
+      negozio.righe("SELECT DISTINCT Quantità, UnitaMisura, Fornitore, Minimo FROM Magazzino"),
+      QStringList{"2000|Pz|***|0"});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -71,6 +78,16 @@ INSTANTIATE_TEST_SUITE_P(
                   riga("801", "Uno", "3", "1.5") + "\n" + riga("802", "Due", "", "2") + "\n",
                   {"801|Uno|1.5|Pane", "802|Due|2|Reparto1"},
                   {"Righe lette: 2"}},
+        CasoTesto{
+            "NumeraDaUnoECampiRotti",
+            "a;b;c;8001234567897;Pasta 500g;3;x;x;x;1.5;x;99\r\n"
+            "a;b;c;\"8000000000017\"; Sugo ;;x;x;x;2;x;1\r\n\r\n"
+            "a;b;c;123;Corto\r\na;b;c;555;Olio;abc;x;x;x;4\r\n"
+            "a;b;c;444;Vino;12;x;x;x;1.234,5\r\na;b;c;999;Sale;40;x;x;x;\n",
+            {"8001234567897|Pasta 500g|1.5|Pane", "8000000000017|Sugo|2|Reparto1",
+             "999|Sale|0|Reparto40"},
+            {"Righe lette: 6", "riga 4: 5 campi, ne servono almeno 10",
+             "riga 5: reparto \"abc\" non numerico", "riga 6: prezzo \"1.234,5\" non valido"}},
         CasoTesto{"SoloCR",
                   riga("801", "Uno", "3", "1") + "\r" + riga("802", "Due", "3", "2") + "\r",
                   {"801|Uno|1|Pane", "802|Due|2|Pane"},
@@ -148,9 +165,7 @@ class ImportaDaRigaDiComando : public ::testing::Test {
     return stato;
   }
   QString file(const QString& nome, const QByteArray& contenuto) {
-    const QString percorso = negozio.file(nome);
-    EXPECT_TRUE(testing::writeAll(percorso, contenuto));
-    return percorso;
+    return negozio.file(nome, contenuto);
   }
   QStringList prodotti() {
     auto db = platform::db::Database::open(negozio.percorsoArchivio());
@@ -201,35 +216,20 @@ TEST_F(ImportaDaRigaDiComando, ARefusedOrShrinkingFileLeavesTheArchiveAndSaysWhy
 
 TEST_F(ImportaDaRigaDiComando, WorkbooksGoByTheSpreadsheetRouteAndHostileOnesAreRefused) {
   negozio.prodotto({.cod = "1", .descrizione = "Vecchio", .barCode = "8001234567897"});
-  testing::FoglioDiProva foglio{{{"titoli"}}};
-  std::vector<testing::CellaDiProva> r(17);
-  r[3] = {"Pasta"};
-  r[6] = {"1.5", true};
-  r[7] = {"10", true};
-  r[8] = {"8001234567897", true};
-  foglio.push_back(r);
-  r[3] = {"Sale"};
-  r[8] = {"8000000000017", true};
-  foglio.push_back(r);
-  const QString xlsx = negozio.file("listino.xlsx");
-  ASSERT_TRUE(testing::ScriviXlsx(xlsx, {{"PRODOTTI", foglio}}));
-  EXPECT_EQ(esegui({"importa", xlsx}), 0) << errori.toStdString();
-  EXPECT_EQ(prodotti(), QStringList({"8001234567897|Pasta|1.5", "8000000000017|Sale|1.5"}));
+  EXPECT_EQ(esegui({"importa", LISTINOVA_FOGLI "/PRODOTTI.xlsx"}), 0) << errori.toStdString();
+  EXPECT_EQ(prodotti(), QStringList({"8001234567897|Pasta 500g|1.5",
+                                     QString::fromUtf8("8000000000017|Caffè moka|4.99"),
+                                     "8012345678901|Sale fino|0.45"}));
   EXPECT_TRUE(uscita.contains("Prodotti aggiornati: 1")) << uscita.toStdString();
 
-  // The price in column 2 and the barcode in column 1 instead.
-  const QString ods = negozio.file("altro.ods");
-  ASSERT_TRUE(testing::ScriviOds(
-      ods, {{"PRODOTTI", {{{"t"}}, {{"8000000000017", true}, {"2.25", true}}}}}));
-  EXPECT_EQ(esegui({"importa", ods, "--barcode", "1", "--prezzo", "2", "--descrizione", "3",
-                    "--reparto", "4", "--acquisto", "5", "--iva", "6", "--codice-fornitore", "7",
-                    "--nome-fornitore", "8"}),
+  // Columns named on the command line: the supplier's name as the description.
+  EXPECT_EQ(esegui({"importa", LISTINOVA_FOGLI "/PRODOTTI.ods", "--descrizione", "17",
+                    "--nome-fornitore", "4"}),
             0)
       << errori.toStdString();
-  EXPECT_EQ(prodotti().last(), "8000000000017||2.25");
+  EXPECT_EQ(prodotti().first(), "8001234567897|Molino Rossi|1.5");
 
   const QString ostile = negozio.file("ostile.xlsx");
-  ASSERT_TRUE(testing::ScriviXlsx(ostile, {{"PRODOTTI", {{{"x"}}}}}));
   ASSERT_TRUE(testing::ScriviZip(
       ostile, {{"xl/workbook.xml",
                 "<workbook xmlns:r=\"r\"><sheets><sheet name=\"PRODOTTI\" r:id=\"rId1\"/></sheets>"
@@ -241,7 +241,7 @@ TEST_F(ImportaDaRigaDiComando, WorkbooksGoByTheSpreadsheetRouteAndHostileOnesAre
                 "</c></row></sheetData></worksheet>"}}));
   EXPECT_EQ(esegui({"importa", ostile}), 1);
   EXPECT_TRUE(errori.contains("troppo grande per essere importato")) << errori.toStdString();
-  EXPECT_EQ(prodotti().size(), 2);
+  EXPECT_EQ(prodotti().size(), 3);
 
   EXPECT_EQ(esegui({"importa", ostile, "--fornitore", "NESSUNO"}), 1);
   EXPECT_TRUE(errori.contains("troppo grande")) << errori.toStdString();

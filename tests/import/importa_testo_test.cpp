@@ -28,30 +28,6 @@ class ImportaTesto : public ::testing::Test {
   NegozioDiProva negozio;
 };
 
-TEST_F(ImportaTesto, ReplacesTheArchiveNumberingFromOneInFileOrder) {
-  negozio.reparto(3, "Alimentari");
-  const QString percorso = negozio.file("listino.txt",
-                                        "a;b;c;8001234567897;Pasta 500g;3;x;x;x;1.5;x;99\r\n"
-                                        "a;b;c;\"8000000000017\"; Sugo ;;x;x;x;2;x;1\r\n"
-                                        "\r\n"
-                                        "a;b;c;123;Corto\r\n"
-                                        "a;b;c;555;Olio;abc;x;x;x;4\r\n"
-                                        "a;b;c;444;Vino;12;x;x;x;1.234,5\r\n"
-                                        "a;b;c;999;Sale;40;x;x;x;\n");
-  const RiepilogoImport r = ImportaTestoDelimitato(*negozio.db, percorso, puntoEVirgola());
-  EXPECT_EQ(prodotti("CodMateriale,BarCode,Descrizione,Quantità,Costo,Genere,UnitaMisura,"
-                     "Fornitore,Minimo"),
-            QStringList({"1|8001234567897|Pasta 500g|2000|1.5|Alimentari|Pz|***|0",
-                         "2|8000000000017|Sugo|2000|2|Reparto1|Pz|***|0",
-                         "3|999|Sale|2000|0|Reparto40|Pz|***|0"}));
-  EXPECT_EQ(std::tie(r.righeLette, r.aggiunti), std::make_tuple(6, 3));
-  ASSERT_EQ(r.scartate.size(), 3u);
-  EXPECT_EQ(r.scartate[0].riga, 4);
-  EXPECT_EQ(r.scartate[0].motivo, "5 campi, ne servono almeno 10");
-  EXPECT_EQ(r.scartate[1].motivo, "reparto \"abc\" non numerico");
-  EXPECT_EQ(r.scartate[2].motivo, "prezzo \"1.234,5\" non valido");
-}
-
 TEST_F(ImportaTesto, PelidorFixedColumnsHoldCents) {
   const auto riga = [](const char* reparto, const char* barcode, const char* descrizione,
                        const char* prezzo) {
