@@ -88,10 +88,6 @@ INSTANTIATE_TEST_SUITE_P(
              "999|Sale|0|Reparto40"},
             {"Righe lette: 6", "riga 4: 5 campi, ne servono almeno 10",
              "riga 5: reparto \"abc\" non numerico", "riga 6: prezzo \"1.234,5\" non valido"}},
-        CasoTesto{"SoloCR",
-                  riga("801", "Uno", "3", "1") + "\r" + riga("802", "Due", "3", "2") + "\r",
-                  {"801|Uno|1|Pane", "802|Due|2|Pane"},
-                  {"Righe lette: 2"}},
         CasoTesto{"CRLFeCR",
                   riga("801", "Uno", "3", "1") + "\r\n" + riga("802", "Due", "3", "2") + "\r" +
                       riga("803", "Tre", "3", "3"),
@@ -142,10 +138,6 @@ INSTANTIATE_TEST_SUITE_P(
                   riga("801", "Uno", "3", "1") + "\nrotta\nrotta anche questa\n",
                   {},
                   {"solo 1 righe su 3 danno un prodotto"}},
-        CasoTesto{"NessunBarcode",
-                  riga("", "Pasta", "3", "1") + "\n" + riga("", "Sale", "3", "1"),
-                  {},
-                  {"nessuna riga dà un prodotto con il codice a barre"}},
         CasoTesto{"FileVuoto", "", {}, {"il file non contiene righe"}}),
     [](const auto& info) { return std::string(info.param.nome); });
 
