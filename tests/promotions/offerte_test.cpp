@@ -70,19 +70,17 @@ TEST_F(OfferteTest, TheListFromADateWithDescriptionsAndPriorPricesAndItsReport) 
   SalvaOfferta(db, offerta("12", -3, 20, TipoSconto::Valore, "1", "1,50"));  // started before
 
   const auto righe = VediTutteLePromozioni(db, kOggi);
-  ASSERT_EQ(righe.size(), 3u);
-  EXPECT_EQ(righe[0].numero, "1");
-  EXPECT_EQ(righe[0].articolo, "12");
-  EXPECT_EQ(righe[0].descrizione, "Latte intero 1 l");
-  EXPECT_EQ(righe[0].dal, kOggi.addDays(1).toString("dd/MM/yyyy"));
-  EXPECT_EQ(righe[0].scontoValore, "0,00");
-  EXPECT_EQ(righe[0].scontoPercentuale, "10");
-  EXPECT_EQ(righe[0].prezzoScontato, "2,25");
-  EXPECT_EQ(righe[0].prezzoPiuBasso, "2,50");
-  EXPECT_EQ(righe[1].descrizione, "NON TROVATO");
-  EXPECT_EQ(righe[1].prezzoPiuBasso, "");
-  EXPECT_EQ(righe[2].numero, "3");
-  EXPECT_EQ(righe[2].scontoValore, "0,20");
+  QStringList elenco;
+  for (const RigaElencoOfferte& r : righe)
+    elenco
+        << QStringList{r.numero,       r.articolo,          r.descrizione,    r.dal,           r.al,
+                       r.scontoValore, r.scontoPercentuale, r.prezzoScontato, r.prezzoPiuBasso}
+               .join('|');
+  const auto data = [](int giorni) { return kOggi.addDays(giorni).toString("dd/MM/yyyy"); };
+  EXPECT_EQ(elenco,
+            QStringList({"1|12|Latte intero 1 l|" + data(1) + "|" + data(7) + "|0,00|10|2,25|2,50",
+                         "2|77|NON TROVATO|" + data(2) + "|" + data(3) + "|1,00|0|1,00|",
+                         "3|13|Pane casereccio|" + data(5) + "|" + data(7) + "|0,20|0|3,00|3,20"}));
   EXPECT_EQ(VediTutteLePromozioni(db, kOggi.addDays(-3)).size(), 4u);
 
   RiempiRptProdotti(db, {righe[0]});
