@@ -43,7 +43,9 @@ TEST(SalvataggioGuasti, EachRefusalNamesItsCauseAndLeavesNoBackup) {
     const QString destinazione = negozio.file(QString("disco-%1").arg(caso.discoKib));
     DiscoMontato disco(destinazione, caso.discoKib);
     if (!disco.montato()) GTEST_SKIP() << "serve un file system montato dal test (root)";
-    if (caso.soloLettura) ASSERT_TRUE(disco.soloLettura());
+    if (caso.soloLettura) {
+      ASSERT_TRUE(disco.soloLettura());
+    }
 
     const EsitoSalvataggio esito =
         SalvaCartellaDati(fs, negozio.file("Dati"), destinazione, kAdesso);
