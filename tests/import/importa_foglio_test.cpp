@@ -155,26 +155,5 @@ TEST_F(ImportaFoglioTest, WithSupplierQuantitiesAddUpAndNewProductsAreMarked) {
   EXPECT_EQ(QString::fromUtf8(testing::readAll(log.percorsoLog())).count("EseguiImportXLS"), 2);
 }
 
-// The same rows saved by an office suite as .xls, .xlsx and .ods import to the same archive.
-TEST_F(ImportaFoglioTest, TheThreeWorkbookFormatsOfOneListGiveOneArchive) {
-  std::vector<QStringList> archivi;
-  for (const char* estensione : {"xls", "xlsx", "ods"}) {
-    SCOPED_TRACE(estensione);
-    db.execute("Delete * from Magazzino");
-    auto cartella =
-        platform::openWorkbook(QStringLiteral(LISTINOVA_FOGLI "/PRODOTTI.") + estensione);
-    const RiepilogoImport r = ImportaFoglio(db, *cartella, PredefinitePerFoglio(), QString());
-    EXPECT_EQ(r.righeLette, 4);
-    archivi.push_back(prodotti());
-  }
-  EXPECT_EQ(archivi[0],
-            QStringList({"1|8001234567897|Pasta 500g|0|1.5|0.82|10|12|Molino Rossi|F|true",
-                         QString::fromUtf8("2|8000000000017|Caffè moka|0|4.99|3.1|22|40|"
-                                           "Torrefazione|F|true"),
-                         "3|8012345678901|Sale fino|0|0.45|0.2|22|40|Saline|F|true"}));
-  EXPECT_EQ(archivi[1], archivi[0]);
-  EXPECT_EQ(archivi[2], archivi[0]);
-}
-
 }  // namespace
 }  // namespace listinova
