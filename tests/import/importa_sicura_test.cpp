@@ -41,8 +41,7 @@ TEST_P(TestoDelimitato, ReplacesOnlyWithAFileThatReadsWell) {
   negozio.prodotto({.cod = "7", .descrizione = "Vecchio uno", .barCode = "111"})
       .prodotto({.cod = "8", .descrizione = "Vecchio due", .barCode = "222"})
       .reparto(3, "Pane");
-  const QString percorso = negozio.file("listino.txt");
-  ASSERT_TRUE(testing::writeAll(percorso, caso.contenuto));
+  const QString percorso = negozio.file("listino.txt", caso.contenuto);
   QString testo;
   try {
     testo =
@@ -156,17 +155,10 @@ class ImportaDaRigaDiComando : public ::testing::Test {
     Globali() = VarGlobali{};
     return stato;
   }
-  QString file(const QString& nome, const QByteArray& contenuto) {
-    return negozio.file(nome, contenuto);
-  }
   QStringList prodotti() {
-    auto db = platform::db::Database::open(negozio.percorsoArchivio());
-    QStringList righe;
-    for (auto rs = db->openRecordset("SELECT BarCode, Descrizione, Costo FROM Magazzino ORDER BY "
-                                     "CLng(CodMateriale)");
-         !rs.eof(); rs.moveNext())
-      righe << rs.text("BarCode") + "|" + rs.text("Descrizione") + "|" + rs.text("Costo");
-    return righe;
+    negozio.db = platform::db::Database::open(negozio.percorsoArchivio());
+    return negozio.righe(
+        "SELECT BarCode, Descrizione, Costo FROM Magazzino ORDER BY CLng(CodMateriale)");
   }
 
   NegozioDiProva negozio;
@@ -185,7 +177,7 @@ TEST_F(ImportaDaRigaDiComando, ARefusedOrShrinkingFileLeavesTheArchiveAndSaysWhy
     EXPECT_EQ(esegui(argomenti), 2);
     EXPECT_TRUE(errori.contains(QString::fromUtf8(messaggio))) << errori.toStdString();
   }
-  const QString rotto = file("rotto.txt", ";;;;;;;;;;;\n;;;;;;;;;;;\n");
+  const QString rotto = negozio.file("rotto.txt", ";;;;;;;;;;;\n;;;;;;;;;;;\n");
   EXPECT_EQ(esegui({"importa", rotto, "--si"}), 1);
   EXPECT_TRUE(errori.contains("nessuna riga dà un prodotto con il codice a barre"))
       << errori.toStdString();
@@ -198,8 +190,8 @@ TEST_F(ImportaDaRigaDiComando, ARefusedOrShrinkingFileLeavesTheArchiveAndSaysWhy
       << riepilogo.toStdString();
 
   // Six products would become two: without --si nobody says yes.
-  const QString corto =
-      file("corto.txt", riga("801", "Uno", "", "1") + "\n" + riga("802", "Due", "", "2") + "\n");
+  const QString corto = negozio.file(
+      "corto.txt", riga("801", "Uno", "", "1") + "\n" + riga("802", "Due", "", "2") + "\n");
   EXPECT_EQ(esegui({"importa", corto}), 3);
   EXPECT_EQ(prodotti().size(), 6);
   EXPECT_EQ(esegui({"importa", corto, "--si"}), 0);
@@ -251,10 +243,10 @@ TEST_F(ImportaDaRigaDiComando, ExchangeFilesThatGiveNothingStayAndEveryLineIsCou
     b.replace(52, 9, QByteArray::number(i).rightJustified(9, '0'));
     codici += b + "\r\n";
   }
-  file("Scambio/B2.txt", codici + "N2024\r\n");
+  negozio.file("Scambio/B2.txt", codici + "N2024\r\n");
   QByteArray casuali(4096, '\0');
   for (int i = 0; i < casuali.size(); ++i) casuali[i] = static_cast<char>((i * 7919) % 251);
-  file("Scambio/A1.txt", casuali);
+  negozio.file("Scambio/A1.txt", casuali);
 
   EXPECT_EQ(esegui({"interscambio"}, LavoroInterscambio()), 1);
   EXPECT_FALSE(uscita.contains("Importato")) << uscita.toStdString();
