@@ -95,39 +95,4 @@ bool ScriviXlsx(const QString& percorso,
   return ScriviZip(percorso, parti);
 }
 
-bool ScriviOds(const QString& percorso,
-               const std::vector<std::pair<QString, FoglioDiProva>>& fogli) {
-  QByteArray contenuto =
-      "<?xml version=\"1.0\"?><office:document-content "
-      "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-      "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
-      "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body>"
-      "<office:spreadsheet>";
-  for (const auto& [nome, righe] : fogli) {
-    contenuto += "<table:table table:name=\"" + xml(nome) + "\">";
-    for (const auto& riga : righe) {
-      contenuto += "<table:table-row>";
-      for (const CellaDiProva& cella : riga) {
-        if (cella.testo.isEmpty())
-          contenuto += "<table:table-cell/>";
-        else if (cella.numero)
-          contenuto += "<table:table-cell office:value-type=\"float\" office:value=\"" +
-                       xml(cella.testo) + "\"><text:p>" + xml(cella.testo) +
-                       "</text:p></table:table-cell>";
-        else
-          contenuto += "<table:table-cell office:value-type=\"string\"><text:p>" +
-                       xml(cella.testo) + "</text:p></table:table-cell>";
-      }
-      // Sheets written by office programs repeat empty cells and rows to their edge.
-      contenuto += "<table:table-cell table:number-columns-repeated=\"16000\"/></table:table-row>";
-    }
-    contenuto +=
-        "<table:table-row table:number-rows-repeated=\"1048000\"><table:table-cell "
-        "table:number-columns-repeated=\"1024\"/></table:table-row></table:table>";
-  }
-  contenuto += "</office:spreadsheet></office:body></office:document-content>";
-  return ScriviZip(percorso, {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
-                              {"content.xml", contenuto}});
-}
-
 }  // namespace listinova::testing

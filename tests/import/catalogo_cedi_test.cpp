@@ -1,13 +1,17 @@
 #include "import/catalogo_cedi.h"
 
-#include "import/archivio_import.h"
+#include <gtest/gtest.h>
+
+#include "cartelle_di_prova.h"
 #include "startup/error_log.h"
 #include "support/fakes.h"
+#include "support/file_helpers.h"
+#include "support/negozio_di_prova.h"
+#include "support/qt_print.h"
 
 namespace listinova {
 namespace {
 
-using testing::ArchivioImport;
 using testing::RigaFissa;
 
 QByteArray articolo(const char* tipo, const char* codice, const char* descrizione,
@@ -35,16 +39,20 @@ QByteArray barcode(const char* art, const char* ean) {
       {{1, "A"}, {2, "20261201"}, {26, ean}, {53, art}, {62, art}, {73, "003"}, {110, "FILLER"}});
 }
 
-class CatalogoCediTest : public ArchivioImport {
+class CatalogoCediTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ArchivioImport::SetUp();
-    db->execute("UPDATE Reparti SET Descrizione='Drogheria' WHERE Cod=3");
-    db->execute(
+    negozio.reparto(3, "Drogheria");
+    negozio.sqlite(
         "INSERT INTO Magazzino (CodMateriale, BarCode, CodArtCEDI, Descrizione, "
         "Quantità) VALUES ('1', '111', '000000100', 'Vecchio', 50), "
         "('2', '222', NULL, 'Fuori catalogo', 1)");
   }
+  QStringList prodotti(const QString& colonne) {
+    return negozio.righe("SELECT " + colonne + " FROM Magazzino ORDER BY CLng(CodMateriale)");
+  }
+  testing::NegozioDiProva negozio;
+  platform::db::Database& db = *negozio.db;
   QString colonne =
       "CodMateriale,BarCode,CodArtCEDI,Descrizione,Quantità,Costo,PrezzoPromo,"
       "DataInizioPromo,DataFinePromo,Genere,Fornitore,UnitaMisura,TipoVariazione,"
@@ -53,14 +61,14 @@ class CatalogoCediTest : public ArchivioImport {
 
 TEST_F(CatalogoCediTest, ArticleRecordsUpdateOrAddAndUnknownTypesAreSkipped) {
   testing::FakeClock clock;
-  ErrorLog log(dir.path(), clock);
+  ErrorLog log(negozio.cartella.root(), clock);
   installaErrorLog(&log);
-  CatalogoCedi catalogo(*db);
-  const RiepilogoImport r = catalogo.DatiPLUSigma(
-      file("A1.txt", articolo("M", "000000100", "Pasta aggiornata") +
-                         articolo("M", "000000200", "Nuova da M", "", "0000000000000", "N") +
-                         articolo("N", "000000300", "Nuova da N") +
-                         articolo("X", "000000100", "Non deve scrivere") + "N corta\r\n"));
+  CatalogoCedi catalogo(db);
+  const RiepilogoImport r = catalogo.DatiPLUSigma(negozio.file(
+      "A1.txt", articolo("M", "000000100", "Pasta aggiornata") +
+                    articolo("M", "000000200", "Nuova da M", "", "0000000000000", "N") +
+                    articolo("N", "000000300", "Nuova da N") +
+                    articolo("X", "000000100", "Non deve scrivere") + "N corta\r\n"));
   installaErrorLog(nullptr);
   EXPECT_EQ(prodotti(colonne),
             QStringList({"1|111|000000100|Pasta aggiornata|12|1.99|990|2026-12-01T00:00:00.000|"
@@ -79,33 +87,29 @@ TEST_F(CatalogoCediTest, ArticleRecordsUpdateOrAddAndUnknownTypesAreSkipped) {
 }
 
 TEST_F(CatalogoCediTest, EveryBarcodeOfAnArticleBecomesAProductRow) {
-  CatalogoCedi catalogo(*db);
-  catalogo.DatiPLUSigma(file("A1.txt", articolo("M", "000000100", "Pasta")));
-  const RiepilogoImport r = catalogo.DatiPLUVar(
-      file("B7.txt", barcode("000000100", "8001234567897") + barcode("000000100", "8001234567880") +
-                         barcode("000000999", "8000000000017") + barcode("", "8000000000024")));
+  // Without an article file held, extra barcodes only fill the table.
+  CatalogoCedi(db).DatiPLUVar(negozio.file("B1.txt", barcode("000000100", "8001234567880")));
+  EXPECT_EQ(negozio.valore("SELECT Count(*) FROM Magazzino"), "2");
+  db.execute("DELETE FROM B_CEDI");
+  CatalogoCedi catalogo(db);
+  catalogo.DatiPLUSigma(negozio.file("A1.txt", articolo("M", "000000100", "Pasta")));
+  const RiepilogoImport r = catalogo.DatiPLUVar(negozio.file(
+      "B7.txt", barcode("000000100", "8001234567897") + barcode("000000100", "8001234567880") +
+                    barcode("000000999", "8000000000017") + barcode("", "8000000000024")));
   EXPECT_EQ(
       prodotti("CodMateriale,BarCode,CodArtCEDI,Descrizione,Genere"),
       QStringList({"1|8001234567880|000000100|Pasta|Drogheria", "2|222|NULL|Fuori catalogo|NULL",
                    "3|8001234567897|000000100|Pasta|Drogheria"}));
   EXPECT_EQ(std::tie(r.righeLette, r.aggiunti), std::make_tuple(4, 1));
-  EXPECT_EQ(valore("SELECT Count(*) FROM B_CEDI"), "4");
-  EXPECT_EQ(valore("SELECT RepartoCassa || '/' || Filler5 || '/' || CodArtCEDI FROM B_CEDI "
-                   "WHERE CodEan='8000000000017'"),
+  EXPECT_EQ(negozio.valore("SELECT Count(*) FROM B_CEDI"), "4");
+  EXPECT_EQ(negozio.valore("SELECT RepartoCassa || '/' || Filler5 || '/' || CodArtCEDI FROM B_CEDI "
+                           "WHERE CodEan='8000000000017'"),
             "003/FILLER/000000999");
 
   // The same file again updates the rows it wrote and adds nothing.
-  catalogo.DatiPLUVar(dir.filePath("B7.txt"));
-  EXPECT_EQ(valore("SELECT Count(*) FROM B_CEDI"), "4");
-  EXPECT_EQ(valore("SELECT Count(*) FROM Magazzino"), "3");
-}
-
-TEST_F(CatalogoCediTest, WithoutAHeldArticleFileExtraBarcodesOnlyFillTheTable) {
-  CatalogoCedi catalogo(*db);
-  catalogo.DatiPLUVar(file(
-      "B1.txt", barcode("000000100", "8001234567897") + barcode("000000100", "8001234567880")));
-  EXPECT_EQ(valore("SELECT Count(*) FROM Magazzino"), "2");
-  EXPECT_EQ(valore("SELECT Count(*) FROM B_CEDI"), "2");
+  catalogo.DatiPLUVar(negozio.file("B7.txt"));
+  EXPECT_EQ(negozio.valore("SELECT Count(*) FROM B_CEDI"), "4");
+  EXPECT_EQ(negozio.valore("SELECT Count(*) FROM Magazzino"), "3");
 }
 
 }  // namespace

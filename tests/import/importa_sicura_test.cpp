@@ -41,8 +41,7 @@ TEST_P(TestoDelimitato, ReplacesOnlyWithAFileThatReadsWell) {
   negozio.prodotto({.cod = "7", .descrizione = "Vecchio uno", .barCode = "111"})
       .prodotto({.cod = "8", .descrizione = "Vecchio due", .barCode = "222"})
       .reparto(3, "Pane");
-  const QString percorso = negozio.file("listino.txt");
-  ASSERT_TRUE(testing::writeAll(percorso, caso.contenuto));
+  const QString percorso = negozio.file("listino.txt", caso.contenuto);
   QString testo;
   try {
     testo =
@@ -62,6 +61,13 @@ TEST_P(TestoDelimitato, ReplacesOnlyWithAFileThatReadsWell) {
               caso.prodotti);
   for (const char* atteso : caso.riepilogo)
     EXPECT_TRUE(testo.contains(QString::fromUtf8(atteso))) << atteso << "\n" << testo.toStdString();
+  if (caso.prodotti.isEmpty()) return;
+  // Numbered from one in file order, with the defaults of a product the file does not give.
+  EXPECT_EQ(negozio.valore("SELECT Max(CLng(CodMateriale)) FROM Magazzino"),
+            QString::number(caso.prodotti.size()));
+  EXPECT_EQ(
+      negozio.righe("SELECT DISTINCT Quantità, UnitaMisura, Fornitore, Minimo FROM Magazzino"),
+      QStringList{"2000|Pz|***|0"});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -71,10 +77,16 @@ INSTANTIATE_TEST_SUITE_P(
                   riga("801", "Uno", "3", "1.5") + "\n" + riga("802", "Due", "", "2") + "\n",
                   {"801|Uno|1.5|Pane", "802|Due|2|Reparto1"},
                   {"Righe lette: 2"}},
-        CasoTesto{"SoloCR",
-                  riga("801", "Uno", "3", "1") + "\r" + riga("802", "Due", "3", "2") + "\r",
-                  {"801|Uno|1|Pane", "802|Due|2|Pane"},
-                  {"Righe lette: 2"}},
+        CasoTesto{
+            "NumeraDaUnoECampiRotti",
+            "a;b;c;8001234567897;Pasta 500g;3;x;x;x;1.5;x;99\r\n"
+            "a;b;c;\"8000000000017\"; Sugo ;;x;x;x;2;x;1\r\n\r\n"
+            "a;b;c;123;Corto\r\na;b;c;555;Olio;abc;x;x;x;4\r\n"
+            "a;b;c;444;Vino;12;x;x;x;1.234,5\r\na;b;c;999;Sale;40;x;x;x;\n",
+            {"8001234567897|Pasta 500g|1.5|Pane", "8000000000017|Sugo|2|Reparto1",
+             "999|Sale|0|Reparto40"},
+            {"Righe lette: 6", "riga 4: 5 campi, ne servono almeno 10",
+             "riga 5: reparto \"abc\" non numerico", "riga 6: prezzo \"1.234,5\" non valido"}},
         CasoTesto{"CRLFeCR",
                   riga("801", "Uno", "3", "1") + "\r\n" + riga("802", "Due", "3", "2") + "\r" +
                       riga("803", "Tre", "3", "3"),
@@ -125,10 +137,6 @@ INSTANTIATE_TEST_SUITE_P(
                   riga("801", "Uno", "3", "1") + "\nrotta\nrotta anche questa\n",
                   {},
                   {"solo 1 righe su 3 danno un prodotto"}},
-        CasoTesto{"NessunBarcode",
-                  riga("", "Pasta", "3", "1") + "\n" + riga("", "Sale", "3", "1"),
-                  {},
-                  {"nessuna riga dà un prodotto con il codice a barre"}},
         CasoTesto{"FileVuoto", "", {}, {"il file non contiene righe"}}),
     [](const auto& info) { return std::string(info.param.nome); });
 
@@ -147,19 +155,10 @@ class ImportaDaRigaDiComando : public ::testing::Test {
     Globali() = VarGlobali{};
     return stato;
   }
-  QString file(const QString& nome, const QByteArray& contenuto) {
-    const QString percorso = negozio.file(nome);
-    EXPECT_TRUE(testing::writeAll(percorso, contenuto));
-    return percorso;
-  }
   QStringList prodotti() {
-    auto db = platform::db::Database::open(negozio.percorsoArchivio());
-    QStringList righe;
-    for (auto rs = db->openRecordset("SELECT BarCode, Descrizione, Costo FROM Magazzino ORDER BY "
-                                     "CLng(CodMateriale)");
-         !rs.eof(); rs.moveNext())
-      righe << rs.text("BarCode") + "|" + rs.text("Descrizione") + "|" + rs.text("Costo");
-    return righe;
+    negozio.db = platform::db::Database::open(negozio.percorsoArchivio());
+    return negozio.righe(
+        "SELECT BarCode, Descrizione, Costo FROM Magazzino ORDER BY CLng(CodMateriale)");
   }
 
   NegozioDiProva negozio;
@@ -168,7 +167,17 @@ class ImportaDaRigaDiComando : public ::testing::Test {
 
 TEST_F(ImportaDaRigaDiComando, ARefusedOrShrinkingFileLeavesTheArchiveAndSaysWhy) {
   negozio.prodotti(6);
-  const QString rotto = file("rotto.txt", ";;;;;;;;;;;\n;;;;;;;;;;;\n");
+  const std::pair<QStringList, const char*> sbagliati[] = {
+      {{"importa"}, "Indicare il file da importare"},
+      {{"importa", "x.txt", "--separatore", "tab"}, "Separatore \"tab\" non ammesso"},
+      {{"importa", "x.txt", "--prezzo", "4"}, "Valori di colonna replicati - Controllare"},
+      {{"importa", "x.txt", "--barcode", "0"}, "--barcode vuole una colonna da 1 a 100"},
+  };
+  for (const auto& [argomenti, messaggio] : sbagliati) {
+    EXPECT_EQ(esegui(argomenti), 2);
+    EXPECT_TRUE(errori.contains(QString::fromUtf8(messaggio))) << errori.toStdString();
+  }
+  const QString rotto = negozio.file("rotto.txt", ";;;;;;;;;;;\n;;;;;;;;;;;\n");
   EXPECT_EQ(esegui({"importa", rotto, "--si"}), 1);
   EXPECT_TRUE(errori.contains("nessuna riga dà un prodotto con il codice a barre"))
       << errori.toStdString();
@@ -181,8 +190,8 @@ TEST_F(ImportaDaRigaDiComando, ARefusedOrShrinkingFileLeavesTheArchiveAndSaysWhy
       << riepilogo.toStdString();
 
   // Six products would become two: without --si nobody says yes.
-  const QString corto =
-      file("corto.txt", riga("801", "Uno", "", "1") + "\n" + riga("802", "Due", "", "2") + "\n");
+  const QString corto = negozio.file(
+      "corto.txt", riga("801", "Uno", "", "1") + "\n" + riga("802", "Due", "", "2") + "\n");
   EXPECT_EQ(esegui({"importa", corto}), 3);
   EXPECT_EQ(prodotti().size(), 6);
   EXPECT_EQ(esegui({"importa", corto, "--si"}), 0);
@@ -191,35 +200,20 @@ TEST_F(ImportaDaRigaDiComando, ARefusedOrShrinkingFileLeavesTheArchiveAndSaysWhy
 
 TEST_F(ImportaDaRigaDiComando, WorkbooksGoByTheSpreadsheetRouteAndHostileOnesAreRefused) {
   negozio.prodotto({.cod = "1", .descrizione = "Vecchio", .barCode = "8001234567897"});
-  testing::FoglioDiProva foglio{{{"titoli"}}};
-  std::vector<testing::CellaDiProva> r(17);
-  r[3] = {"Pasta"};
-  r[6] = {"1.5", true};
-  r[7] = {"10", true};
-  r[8] = {"8001234567897", true};
-  foglio.push_back(r);
-  r[3] = {"Sale"};
-  r[8] = {"8000000000017", true};
-  foglio.push_back(r);
-  const QString xlsx = negozio.file("listino.xlsx");
-  ASSERT_TRUE(testing::ScriviXlsx(xlsx, {{"PRODOTTI", foglio}}));
-  EXPECT_EQ(esegui({"importa", xlsx}), 0) << errori.toStdString();
-  EXPECT_EQ(prodotti(), QStringList({"8001234567897|Pasta|1.5", "8000000000017|Sale|1.5"}));
+  EXPECT_EQ(esegui({"importa", LISTINOVA_FOGLI "/PRODOTTI.xlsx"}), 0) << errori.toStdString();
+  EXPECT_EQ(prodotti(), QStringList({"8001234567897|Pasta 500g|1.5",
+                                     QString::fromUtf8("8000000000017|Caffè moka|4.99"),
+                                     "8012345678901|Sale fino|0.45"}));
   EXPECT_TRUE(uscita.contains("Prodotti aggiornati: 1")) << uscita.toStdString();
 
-  // The price in column 2 and the barcode in column 1 instead.
-  const QString ods = negozio.file("altro.ods");
-  ASSERT_TRUE(testing::ScriviOds(
-      ods, {{"PRODOTTI", {{{"t"}}, {{"8000000000017", true}, {"2.25", true}}}}}));
-  EXPECT_EQ(esegui({"importa", ods, "--barcode", "1", "--prezzo", "2", "--descrizione", "3",
-                    "--reparto", "4", "--acquisto", "5", "--iva", "6", "--codice-fornitore", "7",
-                    "--nome-fornitore", "8"}),
+  // Columns named on the command line: the supplier's name as the description.
+  EXPECT_EQ(esegui({"importa", LISTINOVA_FOGLI "/PRODOTTI.ods", "--descrizione", "17",
+                    "--nome-fornitore", "4"}),
             0)
       << errori.toStdString();
-  EXPECT_EQ(prodotti().last(), "8000000000017||2.25");
+  EXPECT_EQ(prodotti().first(), "8001234567897|Molino Rossi|1.5");
 
   const QString ostile = negozio.file("ostile.xlsx");
-  ASSERT_TRUE(testing::ScriviXlsx(ostile, {{"PRODOTTI", {{{"x"}}}}}));
   ASSERT_TRUE(testing::ScriviZip(
       ostile, {{"xl/workbook.xml",
                 "<workbook xmlns:r=\"r\"><sheets><sheet name=\"PRODOTTI\" r:id=\"rId1\"/></sheets>"
@@ -231,7 +225,7 @@ TEST_F(ImportaDaRigaDiComando, WorkbooksGoByTheSpreadsheetRouteAndHostileOnesAre
                 "</c></row></sheetData></worksheet>"}}));
   EXPECT_EQ(esegui({"importa", ostile}), 1);
   EXPECT_TRUE(errori.contains("troppo grande per essere importato")) << errori.toStdString();
-  EXPECT_EQ(prodotti().size(), 2);
+  EXPECT_EQ(prodotti().size(), 3);
 
   EXPECT_EQ(esegui({"importa", ostile, "--fornitore", "NESSUNO"}), 1);
   EXPECT_TRUE(errori.contains("troppo grande")) << errori.toStdString();
@@ -240,6 +234,7 @@ TEST_F(ImportaDaRigaDiComando, WorkbooksGoByTheSpreadsheetRouteAndHostileOnesAre
 // The exchange folder: a file that gives nothing stays and fails the job; every line of every
 // file is in the summary.
 TEST_F(ImportaDaRigaDiComando, ExchangeFilesThatGiveNothingStayAndEveryLineIsCounted) {
+  EXPECT_EQ(esegui({"interscambio"}, LavoroInterscambio()), 2);  // no folder set
   negozio.setup("Cartelle", "IN", "C:\\Scambio");
   QByteArray codici;
   for (int i = 1; i <= 1000; ++i) {
@@ -248,10 +243,10 @@ TEST_F(ImportaDaRigaDiComando, ExchangeFilesThatGiveNothingStayAndEveryLineIsCou
     b.replace(52, 9, QByteArray::number(i).rightJustified(9, '0'));
     codici += b + "\r\n";
   }
-  file("Scambio/B2.txt", codici + "N2024\r\n");
+  negozio.file("Scambio/B2.txt", codici + "N2024\r\n");
   QByteArray casuali(4096, '\0');
   for (int i = 0; i < casuali.size(); ++i) casuali[i] = static_cast<char>((i * 7919) % 251);
-  file("Scambio/A1.txt", casuali);
+  negozio.file("Scambio/A1.txt", casuali);
 
   EXPECT_EQ(esegui({"interscambio"}, LavoroInterscambio()), 1);
   EXPECT_FALSE(uscita.contains("Importato")) << uscita.toStdString();
@@ -262,6 +257,8 @@ TEST_F(ImportaDaRigaDiComando, ExchangeFilesThatGiveNothingStayAndEveryLineIsCou
   QFile::remove(negozio.file("Scambio/A1.txt"));
   EXPECT_EQ(esegui({"interscambio"}, LavoroInterscambio()), 0) << errori.toStdString();
   EXPECT_TRUE(uscita.contains("Importato: B2.txt"));
+  EXPECT_TRUE(QFile::exists(negozio.file("InterScambioINStorico/B2.txt")));
+  EXPECT_FALSE(QFile::exists(negozio.file("Scambio/B2.txt")));
   for (const char* riga : {"Righe lette: 1001", "Righe scartate: 1",
                            "riga 1001: record B di 5 caratteri: ne servono almeno 61",
                            "Codici a barre del catalogo registrati: 1000"})
@@ -317,6 +314,25 @@ TEST(LetturaCartelleLimitata, WorkbooksBeyondTheLimitsAreRefusedInItalian) {
     } catch (const platform::WorkbookError& e) {
       EXPECT_TRUE(e.message().contains("troppo grande per essere importato"))
           << nome << ": " << e.message().toStdString();
+    }
+  }
+  // Files that are no workbook, whatever their name, are refused naming the file.
+  const std::pair<const char*, QByteArray> nonCartelle[] = {
+      {"testo.xls", "Codice;Prezzo\n"},
+      {"zip.xlsx", QByteArray("PK\x03\x04rotto", 9)},
+      {"ole.xls", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1rotto", 13)},
+      {"manca.xlsx", {}},
+  };
+  for (const auto& [nome, contenuto] : nonCartelle) {
+    const QString percorso = dir.filePath(nome);
+    if (!contenuto.isNull()) {
+      ASSERT_TRUE(testing::writeAll(percorso, contenuto));
+    }
+    try {
+      platform::openWorkbook(percorso);
+      ADD_FAILURE() << nome << " was read as a workbook";
+    } catch (const platform::WorkbookError& e) {
+      EXPECT_TRUE(e.message().contains(percorso)) << e.message().toStdString();
     }
   }
   // An .xls the fuzzer found, on which FreeXL reads past its own buffer (what it then reads

@@ -1,19 +1,21 @@
 #include "import/interscambio.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
 
-#include "import/archivio_import.h"
+#include "cartelle_di_prova.h"
+#include "catalogue/apri_database.h"
 #include "import/passa_interscambio.h"
-#include "startup/modulo_file_ini.h"
 #include "support/fakes.h"
+#include "support/negozio_di_prova.h"
+#include "support/qt_print.h"
 
 namespace listinova {
 namespace {
 
-using testing::ArchivioImport;
 using testing::RigaFissa;
 
 QByteArray articolo(const char* tipo, const char* codice, const char* descrizione) {
@@ -24,74 +26,66 @@ QByteArray barcode(const char* art, const char* ean) {
   return RigaFissa({{1, "A"}, {26, ean}, {53, art}});
 }
 
-class InterscambioTest : public ArchivioImport {
+class InterscambioTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ArchivioImport::SetUp();
-    in = dir.filePath("IN");
-    QDir().mkpath(in);
-  }
   QStringList inCartella(const QString& cartella) {
     return QDir(cartella).entryList(QDir::Files, QDir::Name);
   }
-  QString in;
+  testing::NegozioDiProva negozio;
+  const QString in = negozio.file("IN");
   testing::FakeClock clock;
 };
 
-TEST_F(InterscambioTest, TakesAAndBFilesInNameOrderAndStopsAtAnyOther) {
-  file("IN/C0.txt", articolo("N", "000000009", "Mai importato"));
-  file("IN/B7.txt", barcode("000000001", "8001234567897") + barcode("000000001", "8001234567880"));
-  file("IN/A1.txt", articolo("N", "000000001", "Pasta"));
-  file("IN/nota.doc", "non un file di testo");
-  Interscambio interscambio(*db, dir.path(), clock);
-  const EsitoInterscambio esito = interscambio.ImportaInterscambio(in);
-  EXPECT_EQ(esito.importati, QStringList({"A1.txt", "B7.txt"}));
-  EXPECT_EQ(esito.fermatoSu, "C0.txt");
-  EXPECT_TRUE(esito.errore.isEmpty());
+TEST_F(InterscambioTest, TakesAAndBFilesInNameOrderWhenTheFolderIsSetAndStopsAtAnyOther) {
+  negozio.file("IN/C0.txt", articolo("N", "000000009", "Mai importato"));
+  negozio.file("IN/B7.txt",
+               barcode("000000001", "8001234567897") + barcode("000000001", "8001234567880"));
+  negozio.file("IN/A1.txt", articolo("N", "000000001", "Pasta"));
+  negozio.file("IN/nota.doc", "non un file di testo");
+  Interscambio interscambio(*negozio.db, negozio.cartella.root(), clock);
+  const QString setup = negozio.cartella.setup();
+  EXPECT_FALSE(PassaInterscambio(interscambio, setup, negozio.cartella.root()));
+  EXPECT_EQ(inCartella(in).size(), 4);
+  negozio.setup("Cartelle", "IN", in);
+  EXPECT_TRUE(PassaInterscambio(interscambio, setup, negozio.cartella.root()));
+  EXPECT_FALSE(PassaInterscambio(interscambio, setup, negozio.cartella.root()));
   EXPECT_EQ(inCartella(in), QStringList({"C0.txt", "nota.doc"}));
   EXPECT_EQ(inCartella(interscambio.cartellaStorico()), QStringList({"A1.txt", "B7.txt"}));
-  EXPECT_EQ(prodotti("BarCode,Descrizione"),
+  EXPECT_EQ(negozio.righe("SELECT BarCode, Descrizione FROM Magazzino ORDER BY BarCode"),
             QStringList({"8001234567880|Pasta", "8001234567897|Pasta"}));
-  EXPECT_EQ(clock.waits, std::vector<int>({1000, 1000}));
-}
-
-TEST_F(InterscambioTest, ANamedFolderIsPolledOnlyWhenSet) {
-  const QString setup = dir.filePath("Setup.ini");
-  Interscambio interscambio(*db, dir.path(), clock);
-  file("IN/A1.txt", articolo("N", "000000001", "Pasta"));
-  EXPECT_FALSE(PassaInterscambio(interscambio, setup, dir.path()));
-  ScriviINI(setup, "Cartelle", "IN", in);
-  EXPECT_TRUE(PassaInterscambio(interscambio, setup, dir.path()));
-  EXPECT_FALSE(PassaInterscambio(interscambio, setup, dir.path()));
-  EXPECT_EQ(prodotti("Descrizione"), QStringList{"Pasta"});
-}
-
-TEST_F(InterscambioTest, AFailedImportLeavesItsFileToBeTriedAgain) {
-  file("IN/A1.txt", articolo("N", "000000001", "Pasta"));
-  db->execute(
-      "CREATE TRIGGER guasto BEFORE INSERT ON Magazzino "
-      "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END");
-  Interscambio interscambio(*db, dir.path(), clock);
   const EsitoInterscambio esito = interscambio.ImportaInterscambio(in);
-  EXPECT_TRUE(esito.importati.isEmpty());
-  EXPECT_EQ(esito.fermatoSu, "A1.txt");
-  EXPECT_TRUE(esito.errore.contains("l'archivio è rimasto com'era")) << esito.errore.toStdString();
-  EXPECT_EQ(inCartella(in), QStringList{"A1.txt"});
+  EXPECT_EQ(esito.fermatoSu, "C0.txt");
+  EXPECT_TRUE(esito.errore.isEmpty());
 }
 
-TEST_F(InterscambioTest, AProcessKilledHalfwayLeavesTheFileInTheFolderAndNothingHalfWritten) {
+// A store failure keeps the file for another try; so does a process killed halfway, which
+// leaves nothing half written.
+TEST_F(InterscambioTest, AnImportThatCannotFinishLeavesItsFileToBeTriedAgain) {
   QByteArray righe;
   for (int i = 1; i <= 1000; ++i)
     righe += articolo("N", QByteArray::number(i).rightJustified(9, '0').constData(), "Articolo");
-  file("IN/A1.txt", righe);
-  const QString archivio = db->path();
-  db.reset();
+  negozio.file("IN/A1.txt", righe);
+  negozio.sqlite(
+      "CREATE TRIGGER guasto BEFORE INSERT ON Magazzino "
+      "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END");
+  {
+    Interscambio interscambio(*negozio.db, negozio.cartella.root(), clock);
+    const EsitoInterscambio esito = interscambio.ImportaInterscambio(in);
+    EXPECT_TRUE(esito.importati.isEmpty());
+    EXPECT_EQ(esito.fermatoSu, "A1.txt");
+    EXPECT_TRUE(esito.errore.contains("l'archivio è rimasto com'era"))
+        << esito.errore.toStdString();
+    EXPECT_EQ(inCartella(in), QStringList{"A1.txt"});
+  }
+  negozio.sqlite("DROP TRIGGER guasto");
+
+  negozio.chiudi();
   const pid_t figlio = fork();
   ASSERT_GE(figlio, 0);
   if (figlio == 0) {
-    auto mio = ApriDatabase(archivio);
+    auto mio = ApriDatabase(negozio.percorsoArchivio());
     testing::FakeClock orologio;
-    Interscambio interscambio(*mio, dir.path(), orologio);
+    Interscambio interscambio(*mio, negozio.cartella.root(), orologio);
     SchermoImport schermo;
     schermo.avanzamento = [](int fatti, int) {
       if (fatti >= 500) _exit(0);
@@ -103,13 +97,13 @@ TEST_F(InterscambioTest, AProcessKilledHalfwayLeavesTheFileInTheFolderAndNothing
   ASSERT_EQ(waitpid(figlio, &stato, 0), figlio);
   ASSERT_TRUE(WIFEXITED(stato));
   ASSERT_EQ(WEXITSTATUS(stato), 0) << "the import did not reach the middle";
-  db = ApriDatabase(archivio);
-  EXPECT_EQ(valore("SELECT Count(*) FROM Magazzino"), "0");
+  negozio.db = ApriDatabase(negozio.percorsoArchivio());
+  EXPECT_EQ(negozio.conta("SELECT * FROM Magazzino"), 0);
   EXPECT_EQ(inCartella(in), QStringList{"A1.txt"});
 
-  Interscambio interscambio(*db, dir.path(), clock);
+  Interscambio interscambio(*negozio.db, negozio.cartella.root(), clock);
   EXPECT_EQ(interscambio.ImportaInterscambio(in).importati, QStringList{"A1.txt"});
-  EXPECT_EQ(valore("SELECT Count(*) FROM Magazzino"), "1000");
+  EXPECT_EQ(negozio.conta("SELECT * FROM Magazzino"), 1000);
 }
 
 }  // namespace

@@ -1,37 +1,31 @@
 // The product list's side of the import: its button and the exchange-folder timer.
+#include <gtest/gtest.h>
+
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
 
 #include "catalogue/magazzino.h"
-#include "import/archivio_import.h"
-#include "startup/var_globali.h"
 #include "support/fakes.h"
+#include "support/negozio_di_prova.h"
 
 namespace listinova {
 namespace {
 
-class MagazzinoImportaTest : public testing::ArchivioImport {
+class MagazzinoImportaTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ArchivioImport::SetUp();
-    Globali() = VarGlobali{};
-    Globali().PercorsoSetup = dir.filePath("Setup.ini");
-    Globali().CartellaProgramma = dir.path();
-    db->execute("INSERT INTO Magazzino (CodMateriale, Descrizione) VALUES ('1', 'Vecchio')");
-    lista = std::make_unique<Magazzino>(*db, prompts, notice, clock, [] { return nullptr; });
+    negozio.prodotto("1", "Vecchio", "1,00");
+    lista =
+        std::make_unique<Magazzino>(*negozio.db, prompts, notice, clock, [] { return nullptr; });
     lista->show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return righe() == 1; }));
   }
-  void TearDown() override {
-    lista.reset();
-    Globali() = VarGlobali{};
-  }
+  void TearDown() override { lista.reset(); }
   int righe() { return lista->findChild<QTreeView*>("ListMagazzino")->model()->rowCount(); }
-  void aggiungiProdotto() {
-    db->execute("INSERT INTO Magazzino (CodMateriale, Descrizione) VALUES ('2', 'Importato')");
-  }
+  void aggiungiProdotto() { negozio.prodotto("2", "Importato", "1,00"); }
 
+  testing::NegozioDiProva negozio;
   testing::FakePrompts prompts;
   testing::FakeNotice notice;
   testing::FakeClock clock;
@@ -41,7 +35,6 @@ class MagazzinoImportaTest : public testing::ArchivioImport {
 TEST_F(MagazzinoImportaTest, TheImportButtonReloadsTheListOnlyWhenTheWindowOpened) {
   QPushButton* importa = lista->findChild<QPushButton*>("cmdImporta");
   ASSERT_TRUE(importa);
-  EXPECT_EQ(importa->text(), "&Importa da FileDati");
   EXPECT_FALSE(importa->isEnabled());
   bool aperta = false;
   lista->setImporta([&] {
@@ -52,7 +45,7 @@ TEST_F(MagazzinoImportaTest, TheImportButtonReloadsTheListOnlyWhenTheWindowOpene
   importa->click();
   EXPECT_EQ(righe(), 1) << "a refused password reloaded the list";
   aperta = true;
-  db->execute("DELETE FROM Magazzino WHERE CodMateriale='2'");
+  negozio.sqlite("DELETE FROM Magazzino WHERE CodMateriale='2'");
   importa->click();
   EXPECT_EQ(righe(), 2);
 }

@@ -7,70 +7,58 @@
 namespace listinova {
 namespace {
 
-struct CasoTesto {
-  const char* nome;
-  bool separatore;
-  PosizioniImport posizioni;
-  const char* atteso;  // "" when the import may go on
-};
-
-const PosizioniImport kTestoPieno = PredefinitePerTesto({});
-
 PosizioniImport con(PosizioniImport p, int PosizioniImport::*campo, int valore) {
   p.*campo = valore;
   return p;
 }
 
-TEST(PosizioniImport, TextChecksComplainInTheOperatorsOrder) {
-  const CasoTesto casi[] = {
-      {"nessun separatore", false, {}, "Separatore NON selezionato"},
-      {"niente impostato", true, {}, "Posizione del barcode non impostata"},
-      {"manca la quantità", true, con(kTestoPieno, &PosizioniImport::quantita, 0),
-       "Posizione della quantità non impostata"},
-      {"manca il reparto", true, con(kTestoPieno, &PosizioniImport::reparto, 0),
-       "Posizione del reparto non impostata"},
-      {"manca il prezzo", true, con(kTestoPieno, &PosizioniImport::prezzoVendita, 0),
-       "Posizione del prezzo di vendita non impostata"},
-      {"manca la descrizione", true, con(kTestoPieno, &PosizioniImport::descrizione, 0),
-       "Posizione della descrizione non impostata"},
-      {"due colonne uguali", true, con(kTestoPieno, &PosizioniImport::reparto, 4),
-       "Valori di colonna replicati - Controllare"},
-      {"le colonne del foglio non contano", true,
-       con(con(kTestoPieno, &PosizioniImport::iva, 4), &PosizioniImport::fornitore, 4), ""},
-      {"predefinite", true, kTestoPieno, ""},
-  };
-  for (const CasoTesto& c : casi) {
-    SCOPED_TRACE(c.nome);
-    EXPECT_EQ(ControllaPosizioniTesto(c.separatore, c.posizioni).value_or(""),
-              QString::fromUtf8(c.atteso));
-  }
-}
-
-TEST(PosizioniImport, SheetChecksNeedEightColumnsAndAllowNoQuantity) {
+// The checks of the import window, text and sheet, complain in the operator's order.
+TEST(PosizioniImport, ChecksComplainInTheOperatorsOrder) {
+  const PosizioniImport testo = PredefinitePerTesto({});
   const PosizioniImport xls = PredefinitePerFoglio();
-  const std::pair<PosizioniImport, const char*> casi[] = {
-      {xls, ""},
-      {con(xls, &PosizioniImport::quantita, 3), ""},
-      {con(xls, &PosizioniImport::barcode, 0), "Posizione del barcode non impostata"},
-      {con(xls, &PosizioniImport::prezzoAcquisto, 0),
+  enum Tipo { Testo, SenzaSeparatore, Foglio };
+  const struct {
+    const char* nome;
+    Tipo tipo;
+    PosizioniImport posizioni;
+    const char* atteso;  // "" when the import may go on
+  } casi[] = {
+      {"testo senza separatore", SenzaSeparatore, {}, "Separatore NON selezionato"},
+      {"niente impostato", Testo, {}, "Posizione del barcode non impostata"},
+      {"manca la quantità", Testo, con(testo, &PosizioniImport::quantita, 0),
+       "Posizione della quantità non impostata"},
+      {"manca il reparto", Testo, con(testo, &PosizioniImport::reparto, 0),
+       "Posizione del reparto non impostata"},
+      {"manca il prezzo", Testo, con(testo, &PosizioniImport::prezzoVendita, 0),
+       "Posizione del prezzo di vendita non impostata"},
+      {"manca la descrizione", Testo, con(testo, &PosizioniImport::descrizione, 0),
+       "Posizione della descrizione non impostata"},
+      {"testo, due colonne uguali", Testo, con(testo, &PosizioniImport::reparto, 4),
+       "Valori di colonna replicati - Controllare"},
+      {"le colonne del foglio non contano nel testo", Testo,
+       con(con(testo, &PosizioniImport::iva, 4), &PosizioniImport::fornitore, 4), ""},
+      {"testo predefinito", Testo, testo, ""},
+      {"foglio predefinito", Foglio, xls, ""},
+      {"foglio con quantità", Foglio, con(xls, &PosizioniImport::quantita, 3), ""},
+      {"foglio senza barcode", Foglio, con(xls, &PosizioniImport::barcode, 0),
+       "Posizione del barcode non impostata"},
+      {"foglio senza acquisto", Foglio, con(xls, &PosizioniImport::prezzoAcquisto, 0),
        "Posizione del Prezzo di Acquisto non impostata"},
-      {con(xls, &PosizioniImport::iva, 0), "Posizione del valore IVA non impostata"},
-      {con(xls, &PosizioniImport::codiceFornitore, 0),
+      {"foglio senza IVA", Foglio, con(xls, &PosizioniImport::iva, 0),
+       "Posizione del valore IVA non impostata"},
+      {"foglio senza codice fornitore", Foglio, con(xls, &PosizioniImport::codiceFornitore, 0),
        "Posizione del codice Prodotto per il Fornitore non impostata"},
-      {con(xls, &PosizioniImport::fornitore, 0), "Posizione del Fornitore non impostata"},
-      {con(xls, &PosizioniImport::quantita, 17), "Valori di colonna replicati - Controllare"},
-      {con(xls, &PosizioniImport::iva, 15), "Valori di colonna replicati - Controllare"},
+      {"foglio senza fornitore", Foglio, con(xls, &PosizioniImport::fornitore, 0),
+       "Posizione del Fornitore non impostata"},
+      {"foglio, quantità sul fornitore", Foglio, con(xls, &PosizioniImport::quantita, 17),
+       "Valori di colonna replicati - Controllare"},
   };
-  for (const auto& [posizioni, atteso] : casi)
-    EXPECT_EQ(ControllaPosizioniFoglio(posizioni).value_or(""), QString::fromUtf8(atteso));
-}
-
-TEST(PosizioniImport, TextPresetLeavesTheSheetColumnsAlone) {
-  const PosizioniImport p = PredefinitePerTesto(PredefinitePerFoglio());
-  EXPECT_EQ(std::tie(p.descrizione, p.quantita, p.barcode, p.reparto, p.prezzoVendita),
-            std::make_tuple(5, 12, 4, 6, 10));
-  EXPECT_EQ(std::tie(p.prezzoAcquisto, p.iva, p.codiceFornitore, p.fornitore),
-            std::make_tuple(14, 8, 15, 17));
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    const auto esito = c.tipo == Foglio ? ControllaPosizioniFoglio(c.posizioni)
+                                        : ControllaPosizioniTesto(c.tipo == Testo, c.posizioni);
+    EXPECT_EQ(esito.value_or(""), QString::fromUtf8(c.atteso));
+  }
 }
 
 }  // namespace

@@ -79,10 +79,6 @@ TEST(CalcoliOfferta, ConfirmChecksInTheirOrder) {
     SCOPED_TRACE(caso.nome);
     EXPECT_EQ(ControllaConferma(caso.prezzo, caso.periodo, oggi), caso.esito);
   }
-  EXPECT_EQ(MessaggioPerEsito(EsitoConferma::DalNelPassato).testo,
-            "Verifica l'impostazione delle date");
-  EXPECT_EQ(MessaggioPerEsito(EsitoConferma::DalNelPassato).icona, platform::Icon::None);
-  EXPECT_EQ(MessaggioPerEsito(EsitoConferma::NessunPrezzo).icona, platform::Icon::Information);
   EXPECT_EQ(MessaggioPerEsito(EsitoConferma::AlPrimaDiDal).testo,
             "Data 'DAL' più RECENTE di quella 'AL'!Operazione non Valida");
 }

@@ -26,21 +26,18 @@ class OfferteTest : public ::testing::Test {
   platform::db::Database& db = *negozio.db;
 };
 
+// A code that is no number never becomes more statement; a failed save changes nothing.
 TEST_F(OfferteTest, SavingTwiceKeepsOneRowPerPeriodAndMarksTheProduct) {
   SalvaOfferta(db, offerta("12", 0, 6, TipoSconto::Percentuale, "10", "2,25"));
   SalvaOfferta(db, offerta("12", 0, 6, TipoSconto::Valore, "0,50", "2,00"));
   SalvaOfferta(db, offerta("12", 10, 3, TipoSconto::Valore, "", "2,50"));
-  EXPECT_EQ(negozio.conta("Select * from Offerte where Articolo='12'"), 2);
+  EliminaOfferteProdotto(db, "1 or 1=1");
   EXPECT_TRUE(negozio.modificato("12"));
   EXPECT_FALSE(negozio.modificato("13"));
-
-  auto rs = db.openRecordset("Select * from Offerte order by DataDal");
-  EXPECT_EQ(rs.money("ScontoVal"), Money::fromCents(50));
-  EXPECT_EQ(rs.number("ScontoPer"), 0.0);
-  EXPECT_EQ(rs.money("PrzScnt"), Money::fromCents(200));
-  EXPECT_EQ(rs.integer("Pezzi"), 1);
-  rs.moveNext();
-  EXPECT_EQ(rs.money("ScontoVal"), Money());  // an empty discount is saved as 0
+  // An empty discount is saved as 0.
+  EXPECT_EQ(negozio.righe("Select ScontoVal, ScontoPer, PrzScnt, Pezzi from Offerte where "
+                          "Articolo='12' order by DataDal"),
+            QStringList({"0.5|0|2|1", "0|0|2.5|1"}));
 
   // What the panel reads back: the first offer, as it was typed.
   const auto letta = CaricaOfferta(db, "12");
@@ -53,62 +50,46 @@ TEST_F(OfferteTest, SavingTwiceKeepsOneRowPerPeriodAndMarksTheProduct) {
   EXPECT_EQ(CaricaOfferta(db, "13")->sconto, "12,5");
   EXPECT_EQ(CaricaOfferta(db, "13")->tipo, TipoSconto::Percentuale);
   EXPECT_FALSE(CaricaOfferta(db, "99"));
-}
 
-TEST_F(OfferteTest, AFailedSaveLeavesThePeriodAsItWas) {
-  SalvaOfferta(db, offerta("12", 0, 6, TipoSconto::Valore, "0,50", "2,00"));
   // The mark cannot be written: the save fails after its delete and add.
   negozio.sqlite(
       "CREATE TRIGGER nessun_segno BEFORE UPDATE OF Modificato ON Magazzino "
       "BEGIN SELECT RAISE(ABORT, 'archivio in sola lettura'); END");
   EXPECT_THROW(SalvaOfferta(db, offerta("12", 0, 6, TipoSconto::Valore, "1", "1,50")),
                platform::db::DatabaseError);
-  auto rs = db.openRecordset("Select * from Offerte where Articolo='12'");
-  ASSERT_EQ(rs.recordCount(), 1);
-  EXPECT_EQ(rs.money("PrzScnt"), Money::fromCents(200));
+  EXPECT_EQ(negozio.valore("Select PrzScnt from Offerte where Articolo='12' order by DataDal"),
+            "2");
 }
 
-TEST_F(OfferteTest, TheListFromADateWithDescriptionsAndPriorPrices) {
+// The list from a date, and the report table it fills (the old rows go).
+TEST_F(OfferteTest, TheListFromADateWithDescriptionsAndPriorPricesAndItsReport) {
+  db.execute("INSERT INTO rptProdotti (Descrizione) VALUES ('vecchia riga')");
   SalvaOfferta(db, offerta("13", 5, 2, TipoSconto::Valore, "0,20", "3,00"));
   SalvaOfferta(db, offerta("12", 1, 6, TipoSconto::Percentuale, "10", "2,25"));
   SalvaOfferta(db, offerta("77", 2, 1, TipoSconto::Valore, "1", "1,00"));
   SalvaOfferta(db, offerta("12", -3, 20, TipoSconto::Valore, "1", "1,50"));  // started before
 
   const auto righe = VediTutteLePromozioni(db, kOggi);
-  ASSERT_EQ(righe.size(), 3u);
-  EXPECT_EQ(righe[0].numero, "1");
-  EXPECT_EQ(righe[0].articolo, "12");
-  EXPECT_EQ(righe[0].descrizione, "Latte intero 1 l");
-  EXPECT_EQ(righe[0].dal, kOggi.addDays(1).toString("dd/MM/yyyy"));
-  EXPECT_EQ(righe[0].scontoValore, "0,00");
-  EXPECT_EQ(righe[0].scontoPercentuale, "10");
-  EXPECT_EQ(righe[0].prezzoScontato, "2,25");
-  EXPECT_EQ(righe[0].prezzoPiuBasso, "2,50");
-  EXPECT_EQ(righe[1].descrizione, "NON TROVATO");
-  EXPECT_EQ(righe[1].prezzoPiuBasso, "");
-  EXPECT_EQ(righe[2].numero, "3");
-  EXPECT_EQ(righe[2].scontoValore, "0,20");
+  QStringList elenco;
+  for (const RigaElencoOfferte& r : righe)
+    elenco
+        << QStringList{r.numero,       r.articolo,          r.descrizione,    r.dal,           r.al,
+                       r.scontoValore, r.scontoPercentuale, r.prezzoScontato, r.prezzoPiuBasso}
+               .join('|');
+  const auto data = [](int giorni) { return kOggi.addDays(giorni).toString("dd/MM/yyyy"); };
+  EXPECT_EQ(elenco,
+            QStringList({"1|12|Latte intero 1 l|" + data(1) + "|" + data(7) + "|0,00|10|2,25|2,50",
+                         "2|77|NON TROVATO|" + data(2) + "|" + data(3) + "|1,00|0|1,00|",
+                         "3|13|Pane casereccio|" + data(5) + "|" + data(7) + "|0,20|0|3,00|3,20"}));
   EXPECT_EQ(VediTutteLePromozioni(db, kOggi.addDays(-3)).size(), 4u);
-}
 
-// Every period of the product goes, by the list's button (see PannelliTest); a code that is
-// no number never becomes more statement.
-TEST_F(OfferteTest, DeletingACodeThatIsNoNumberDeletesNothing) {
-  SalvaOfferta(db, offerta("13", 0, 6, TipoSconto::Valore, "0,30", "2,90"));
-  EliminaOfferteProdotto(db, "1 or 1=1");
-  EXPECT_EQ(negozio.conta("Select * from Offerte"), 1);
-}
-
-TEST_F(OfferteTest, TheReportTableHoldsTheListedRows) {
-  db.execute("INSERT INTO rptProdotti (Descrizione) VALUES ('vecchia riga')");
-  SalvaOfferta(db, offerta("12", 0, 6, TipoSconto::Percentuale, "10", "2,25"));
-  RiempiRptProdotti(db, VediTutteLePromozioni(db, kOggi));
+  RiempiRptProdotti(db, {righe[0]});
   auto rs = db.openRecordset("Select * from rptProdotti");
   ASSERT_EQ(rs.recordCount(), 1);
   EXPECT_EQ(rs.text("Descrizione"), "Latte intero 1 l");
-  EXPECT_EQ(rs.text("Reparto"), kOggi.toString("dd/MM/yyyy"));
+  EXPECT_EQ(rs.text("Reparto"), kOggi.addDays(1).toString("dd/MM/yyyy"));
   EXPECT_EQ(rs.money("Costo").units() / Money::kScale,
-            QDate(1899, 12, 30).daysTo(kOggi.addDays(6)));
+            QDate(1899, 12, 30).daysTo(kOggi.addDays(7)));
   EXPECT_EQ(rs.text("CodProdotto"), "0,00");
   EXPECT_EQ(rs.money("Prezzo2"), Money::fromCents(1000));
   EXPECT_EQ(rs.money("CostoAcquisto"), Money::fromCents(225));

@@ -2,8 +2,6 @@
 // offer.
 #include "promotions/prezzo_precedente.h"
 
-#include "catalogue/apri_database.h"
-
 #include <gtest/gtest.h>
 
 #include "catalogue/apri_database.h"

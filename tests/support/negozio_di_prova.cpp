@@ -8,6 +8,7 @@
 #include "platform/money.h"
 #include "platform/profile_file.h"
 #include "startup/var_globali.h"
+#include "support/file_helpers.h"
 
 namespace listinova::testing {
 
@@ -160,6 +161,13 @@ bool NegozioDiProva::modificato(const QString& cod) const {
 
 double NegozioDiProva::quantita(const QString& cod) const {
   return valore("Select Quantità from Magazzino where CodMateriale='" + cod + "'").toDouble();
+}
+
+QString NegozioDiProva::file(const QString& relativo, const QByteArray& contenuto) const {
+  const QString percorso = cartella.file(relativo);
+  if (!writeAll(percorso, contenuto))
+    throw std::runtime_error("file di prova non scritto: " + percorso.toStdString());
+  return percorso;
 }
 
 void NegozioDiProva::chiudi() {

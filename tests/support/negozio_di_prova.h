@@ -72,6 +72,8 @@ class NegozioDiProva {
   double quantita(const QString& cod) const;
 
   QString file(const QString& relativo) const { return cartella.file(relativo); }
+  // Writes `contenuto` there, its folders made first, and gives the path.
+  QString file(const QString& relativo, const QByteArray& contenuto) const;
   QString percorsoArchivio() const { return cartella.file(QStringLiteral("Dati/DbNegozio.mdb")); }
   // Closes the store, for tests that run the program itself on the folder.
   void chiudi();
