@@ -91,13 +91,14 @@ RiepilogoImport ImportaTestoDelimitato(platform::db::Database& db, const QString
                                         "questa")
                              .arg(p.barcode));
       } else {
-        archivio.aggiungi(campi);
+        archivio.accoda(campi);
         ++r.aggiunti;
       }
       if (!p.barcode.isEmpty()) ++conBarcode;
       if (schermo.avanzamento && r.righeLette % kPassoAvanzamento == 0)
         schermo.avanzamento(r.righeLette, 0);
     }
+    archivio.scarica();
     if (const QStringList motivi = motiviDiRifiuto(r, conBarcode); !motivi.isEmpty())
       rifiuta(r,
               QStringLiteral("File rifiutato, l'archivio non è stato modificato: %1.")
