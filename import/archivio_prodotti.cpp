@@ -23,6 +23,9 @@ namespace {
 // Queued products wait in a temporary table, written to the archive this many at a time: few
 // statements, and a queue that stays small whatever the file's length.
 constexpr int kRigheInCoda = 50000;
+// Below this many the history triggers run row by row: setting them aside costs more than they
+// do for a few rows, as when a file repeats a barcode on every other line.
+constexpr int kRighePerBlocco = 200;
 constexpr char kCoda[] = "temp.ProdottiInCoda";
 
 void esegui(platform::db::Database& db, const QString& sql) {
@@ -78,11 +81,15 @@ void ArchivioProdotti::accoda(const Campi& campi) {
 
 void ArchivioProdotti::scarica() {
   if (righeInCoda_ == 0) return;
+  const QString select =
+      QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(colonneInCoda_, kCoda);
+  if (righeInCoda_ < kRighePerBlocco)
+    prepara(QStringLiteral("INSERT OR FAIL INTO Magazzino (%1) %2").arg(colonneInCoda_, select))
+        .step();
+  else
+    InserisciProdottiInBlocco(db_, colonneInCoda_, select);
   righeInCoda_ = 0;
-  InserisciProdottiInBlocco(
-      db_, colonneInCoda_,
-      QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(colonneInCoda_, kCoda));
-  esegui(db_, QStringLiteral("DELETE FROM %1").arg(kCoda));
+  prepara(QStringLiteral("DELETE FROM %1").arg(kCoda)).step();
 }
 
 std::optional<qint64> ArchivioProdotti::trova(const QString& colonna, const QString& valore) {
