@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "catalogue/ricerche_archivio.h"
+#include "catalogue/storico_prezzi.h"
 #include "import/riepilogo_import.h"
 #include "platform/db/database.h"
 #include "platform/db/sqlite_statement.h"
@@ -17,9 +18,29 @@ namespace listinova {
 using platform::db::sqlIdentifier;
 using platform::db::SqliteStatement;
 
+namespace {
+
+// Queued products wait in a temporary table, written to the archive this many at a time: few
+// statements, and a queue that stays small whatever the file's length.
+constexpr int kRigheInCoda = 50000;
+// Below this many the history triggers run row by row: setting them aside costs more than they
+// do for a few rows, as when a file repeats a barcode on every other line.
+constexpr int kRighePerBlocco = 200;
+constexpr char kCoda[] = "temp.ProdottiInCoda";
+
+void esegui(platform::db::Database& db, const QString& sql) {
+  SqliteStatement(db.handle(), sql).step();
+}
+
+}  // namespace
+
 ArchivioProdotti::ArchivioProdotti(platform::db::Database& db) : db_(db) {}
 
-ArchivioProdotti::~ArchivioProdotti() = default;
+ArchivioProdotti::~ArchivioProdotti() {
+  if (ultimaAccoda_.istruzione)
+    sqlite3_exec(db_.handle(), (QByteArray("DROP TABLE IF EXISTS ") + kCoda).constData(), nullptr,
+                 nullptr, nullptr);
+}
 
 SqliteStatement& ArchivioProdotti::prepara(const QString& sql) {
   auto& istruzione = istruzioni_[sql];
@@ -28,6 +49,47 @@ SqliteStatement& ArchivioProdotti::prepara(const QString& sql) {
   else
     istruzione->reset();
   return *istruzione;
+}
+
+void ArchivioProdotti::accoda(const Campi& campi) {
+  if (!ultimoCodice_) ultimoCodice_ = NuovoCodiceMateriale(db_).toLongLong() - 1;
+  if (!ultimaAccoda_.uguale(campi)) {
+    scarica();
+    QStringList colonne{QStringLiteral("CodMateriale")};
+    QStringList segnaposti{QStringLiteral("?")};
+    for (const auto& [colonna, valore] : campi) {
+      colonne << sqlIdentifier(colonna);
+      segnaposti << QStringLiteral("?");
+    }
+    colonneInCoda_ = colonne.join(',');
+    // No declared types: each value waits as it was given and takes the archive's own column
+    // type only when it is written there.
+    esegui(db_, QStringLiteral("DROP TABLE IF EXISTS %1").arg(kCoda));
+    esegui(db_, QStringLiteral("CREATE TABLE %1 (%2)").arg(kCoda, colonneInCoda_));
+    ultimaAccoda_.ricorda(
+        campi,
+        prepara(QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(kCoda, segnaposti.join(','))));
+  }
+  SqliteStatement& s = *ultimaAccoda_.istruzione;
+  s.bind(1, QString::number(++*ultimoCodice_));
+  int posizione = 2;
+  for (const auto& campo : campi) s.bind(posizione++, campo.second);
+  s.step();
+  s.reset();
+  if (++righeInCoda_ >= kRigheInCoda) scarica();
+}
+
+void ArchivioProdotti::scarica() {
+  if (righeInCoda_ == 0) return;
+  const QString select =
+      QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(colonneInCoda_, kCoda);
+  if (righeInCoda_ < kRighePerBlocco)
+    prepara(QStringLiteral("INSERT OR FAIL INTO Magazzino (%1) %2").arg(colonneInCoda_, select))
+        .step();
+  else
+    InserisciProdottiInBlocco(db_, colonneInCoda_, select);
+  righeInCoda_ = 0;
+  prepara(QStringLiteral("DELETE FROM %1").arg(kCoda)).step();
 }
 
 std::optional<qint64> ArchivioProdotti::trova(const QString& colonna, const QString& valore) {
@@ -49,6 +111,7 @@ void ArchivioProdotti::Ultima::ricorda(const Campi& campi, SqliteStatement& s) {
 }
 
 std::optional<qint64> ArchivioProdotti::trova(const Campi& condizioni) {
+  scarica();
   if (!ultimaTrova_.uguale(condizioni)) {
     QStringList confronti;
     for (const auto& [colonna, valore] : condizioni) confronti << sqlIdentifier(colonna) + "=?";
@@ -64,6 +127,7 @@ std::optional<qint64> ArchivioProdotti::trova(const Campi& condizioni) {
 }
 
 double ArchivioProdotti::quantita(qint64 riga) {
+  scarica();
   SqliteStatement& s =
       prepara(QStringLiteral("SELECT \"Quantità\" FROM Magazzino WHERE _rowid_=?"));
   s.bind(1, riga);
@@ -71,6 +135,7 @@ double ArchivioProdotti::quantita(qint64 riga) {
 }
 
 qint64 ArchivioProdotti::aggiungi(const Campi& campi) {
+  scarica();
   if (!ultimoCodice_) ultimoCodice_ = NuovoCodiceMateriale(db_).toLongLong() - 1;
   if (!ultimaAggiungi_.uguale(campi)) {
     QStringList colonne{QStringLiteral("CodMateriale")};
@@ -92,6 +157,7 @@ qint64 ArchivioProdotti::aggiungi(const Campi& campi) {
 }
 
 void ArchivioProdotti::aggiorna(qint64 riga, const Campi& campi) {
+  scarica();
   if (!ultimaAggiorna_.uguale(campi)) {
     QStringList assegnazioni;
     for (const auto& [colonna, valore] : campi) assegnazioni << sqlIdentifier(colonna) + "=?";
@@ -108,6 +174,7 @@ void ArchivioProdotti::aggiorna(qint64 riga, const Campi& campi) {
 }
 
 void ArchivioProdotti::svuota() {
+  scarica();
   db_.execute("Delete * from Magazzino");
   ultimoCodice_ = 0;
 }

@@ -37,6 +37,11 @@ class ArchivioProdotti {
 
   // Adds a product with the next free code and the given fields; returns its row.
   qint64 aggiungi(const Campi& campi);
+  // The same, but the product is queued and written with the others in one statement: by
+  // scarica(), by any other call of this archive, or every so many rows. Products still
+  // queued when the archive goes away are not written.
+  void accoda(const Campi& campi);
+  void scarica();
   void aggiorna(qint64 riga, const Campi& campi);
   void svuota();
 
@@ -54,7 +59,9 @@ class ArchivioProdotti {
     bool uguale(const Campi& campi) const;
     void ricorda(const Campi& campi, platform::db::SqliteStatement& s);
   };
-  Ultima ultimaTrova_, ultimaAggiungi_, ultimaAggiorna_;
+  Ultima ultimaTrova_, ultimaAggiungi_, ultimaAggiorna_, ultimaAccoda_;
+  QString colonneInCoda_;
+  int righeInCoda_ = 0;
 
   platform::db::Database& db_;
   std::map<QString, std::unique_ptr<platform::db::SqliteStatement>> istruzioni_;

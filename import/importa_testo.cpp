@@ -1,7 +1,7 @@
 #include "import/importa_testo.h"
 
 #include <QFileInfo>
-#include <unordered_set>
+#include <QSet>
 
 #include "import/archivio_prodotti.h"
 #include "import/testo_fornitore.h"
@@ -51,9 +51,12 @@ RiepilogoImport ImportaTestoDelimitato(platform::db::Database& db, const QString
     ArchivioProdotti archivio(db);
     archivio.svuota();
     int conBarcode = 0;
-    std::unordered_set<size_t> barcodeVisti;
-    barcodeVisti.reserve(static_cast<size_t>(
-        std::min<qint64>(QFileInfo(percorso).size() / kByteMediPerRiga, kRigheRiservate)));
+    QSet<size_t> barcodeVisti;
+    barcodeVisti.reserve(
+        std::min<qint64>(QFileInfo(percorso).size() / kByteMediPerRiga, kRigheRiservate));
+    // Every line of a file says the same stock: read once, not once a line.
+    QString testoQuantita;
+    double quantita = 0;
     QString riga;
     while (lettore.prossima(riga)) {
       if (riga.trimmed().isEmpty() && !lettore.troppoLunga()) continue;
@@ -68,9 +71,10 @@ RiepilogoImport ImportaTestoDelimitato(platform::db::Database& db, const QString
         r.scarta(p.riga, *rifiuto);
         continue;
       }
+      if (p.quantita != testoQuantita) quantita = (testoQuantita = p.quantita).toDouble();
       const ArchivioProdotti::Campi campi{
           {QStringLiteral("Descrizione"), p.descrizione},
-          {QStringLiteral("Quantità"), p.quantita.toDouble()},
+          {QStringLiteral("Quantità"), quantita},
           {QStringLiteral("Costo"), p.importo.toDouble()},
           {QStringLiteral("BarCode"), p.barcode},
           {QStringLiteral("Genere"),
@@ -82,7 +86,9 @@ RiepilogoImport ImportaTestoDelimitato(platform::db::Database& db, const QString
       std::optional<qint64> gia;
       if (!p.barcode.isEmpty()) {
         // Most barcodes are new: only one whose hash was seen is looked up in the store.
-        const bool nuovo = barcodeVisti.insert(qHash(p.barcode.toUpper())).second;
+        const qsizetype prima = barcodeVisti.size();
+        barcodeVisti.insert(qHash(p.barcode.toUpper()));
+        const bool nuovo = barcodeVisti.size() > prima;
         if (!nuovo) gia = archivio.trova("BarCode", p.barcode);
       }
       if (gia) {
@@ -91,13 +97,14 @@ RiepilogoImport ImportaTestoDelimitato(platform::db::Database& db, const QString
                                         "questa")
                              .arg(p.barcode));
       } else {
-        archivio.aggiungi(campi);
+        archivio.accoda(campi);
         ++r.aggiunti;
       }
       if (!p.barcode.isEmpty()) ++conBarcode;
       if (schermo.avanzamento && r.righeLette % kPassoAvanzamento == 0)
         schermo.avanzamento(r.righeLette, 0);
     }
+    archivio.scarica();
     if (const QStringList motivi = motiviDiRifiuto(r, conBarcode); !motivi.isEmpty())
       rifiuta(r,
               QStringLiteral("File rifiutato, l'archivio non è stato modificato: %1.")

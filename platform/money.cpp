@@ -82,6 +82,29 @@ Money Money::fromDouble(double value) {
   return Money(roundToUnits(static_cast<long double>(value) * kScale));
 }
 
+namespace {
+
+// The forms nearly every file writes, "12" and "12,50" (an optional sign, digits, at most one
+// comma and digits after it), read by a plain scan: an import reads a price on every line.
+// Anything else (dots, "12,") goes to the expressions, which decide as before.
+bool parseSimple(const QString& trimmed, QString& sign, QString& whole, QString& fraction) {
+  qsizetype i = (trimmed.startsWith(u'+') || trimmed.startsWith(u'-')) ? 1 : 0;
+  const qsizetype startWhole = i;
+  while (i < trimmed.size() && trimmed[i] >= u'0' && trimmed[i] <= u'9') ++i;
+  const qsizetype endWhole = i;
+  if (i < trimmed.size()) {
+    if (trimmed[i] != u',' || ++i == trimmed.size()) return false;
+    while (i < trimmed.size() && trimmed[i] >= u'0' && trimmed[i] <= u'9') ++i;
+    if (i < trimmed.size()) return false;
+    fraction = trimmed.mid(endWhole + 1);
+  }
+  sign = trimmed.left(startWhole);
+  whole = trimmed.mid(startWhole, endWhole - startWhole);
+  return true;
+}
+
+}  // namespace
+
 // With a comma the dots group thousands; without one a single dot is the decimal point,
 // because the registers and the exchange files write "12.50". So "1.234" is 1,234.
 std::optional<Money> Money::parse(const QString& text) {
@@ -89,19 +112,22 @@ std::optional<Money> Money::parse(const QString& text) {
       QStringLiteral("^([+-]?)([0-9]{1,3}(?:\\.[0-9]{3})+|[0-9]*),([0-9]+)$"));
   static const QRegularExpression withPoint(QStringLiteral("^([+-]?)([0-9]*)(?:\\.([0-9]+))?$"));
   const QString trimmed = text.trimmed();
-  QRegularExpressionMatch match = withComma.match(trimmed);
-  if (!match.hasMatch()) match = withPoint.match(trimmed);
-  if (!match.hasMatch()) return std::nullopt;
-
-  const QString whole = match.captured(2).remove(u'.');
-  const QString fraction = match.captured(3);
+  QString sign, whole, fraction;
+  if (!parseSimple(trimmed, sign, whole, fraction)) {
+    QRegularExpressionMatch match = withComma.match(trimmed);
+    if (!match.hasMatch()) match = withPoint.match(trimmed);
+    if (!match.hasMatch()) return std::nullopt;
+    sign = match.captured(1);
+    whole = match.captured(2).remove(u'.');
+    fraction = match.captured(3);
+  }
   if (whole.isEmpty() && fraction.isEmpty()) return std::nullopt;
   if (whole.size() > kMaxWholeDigits) return std::nullopt;
 
   std::int64_t units = whole.isEmpty() ? 0 : whole.toLongLong() * kScale;
   units += fraction.left(4).leftJustified(4, u'0').toLongLong();
   if (fraction.size() > 4 && fraction.at(4) >= u'5') ++units;
-  return Money(match.captured(1) == QLatin1String("-") ? -units : units);
+  return Money(sign == QLatin1String("-") ? -units : units);
 }
 
 Money Money::roundedTo(int decimals) const {
