@@ -194,7 +194,9 @@ TEST_F(MagazzinoTest, EditorOpensFromScanEditAndAdd) {
     EXPECT_EQ(vista.descrizione, caso.descrizione);
     EXPECT_EQ(vista.aggiungiAbilitato, caso.aggiungi);
     ASSERT_EQ(prompts.asked.size(), size_t(caso.domande));
-    if (caso.domande) EXPECT_EQ(prompts.asked[0].text, "Eliminare il PLU?");
+    if (caso.domande) {
+      EXPECT_EQ(prompts.asked[0].text, "Eliminare il PLU?");
+    }
     EXPECT_TRUE(notice.messages.isEmpty());
     EXPECT_EQ(barCode()->text(), "");
     EXPECT_TRUE(fuocoSulBarCode());

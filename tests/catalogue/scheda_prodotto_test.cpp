@@ -368,7 +368,9 @@ TEST_F(SchedaProdottoTest, TheEditorOffersTheRightCheckDigitBeforeSaving) {
     } else {
       EXPECT_TRUE(chiesti.isEmpty()) << chiesti.join(" / ").toStdString();
     }
-    if (QString(c.esito) == "Ok") EXPECT_FALSE(scheda.SalvaDatiMateriale().isEmpty());
+    if (QString(c.esito) == "Ok") {
+      EXPECT_FALSE(scheda.SalvaDatiMateriale().isEmpty());
+    }
     EXPECT_EQ(negozio.righe("Select BarCode from Magazzino where CodMateriale<>'9'"),
               *c.salvato ? QStringList{c.salvato} : QStringList());
   }

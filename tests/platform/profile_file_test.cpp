@@ -118,8 +118,9 @@ TEST_F(ProfileFileTest, EachLineIsUtf8OrElseCp1252AndKeepsItsBytesOnWriteBack) {
   ASSERT_TRUE(writeProfileString(path(), "Negozio", "Insegna", QStringLiteral("Città € 5")));
   EXPECT_EQ(bytes(), expected);
   for (const auto& lettura : letture) {
-    if (QByteArray(lettura.chiave) != "Via")
+    if (QByteArray(lettura.chiave) != "Via") {
       EXPECT_EQ(read("Negozio", lettura.chiave), lettura.valore);
+    }
   }
 }
 

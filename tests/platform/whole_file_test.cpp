@@ -30,11 +30,15 @@ TEST(WholeFile, WrittenWholeOrNotAtAllWithTheCauseNamed) {
     SCOPED_TRACE(caso.nome);
     QTemporaryDir dir;
     testing::DiscoMontato disco(dir.filePath("disco"), 1024);
-    if (!disco.montato()) GTEST_SKIP() << "serve un file system montato dal test (root)";
+    if (!disco.montato()) {
+      GTEST_SKIP() << "serve un file system montato dal test (root)";
+    }
     const QString file = dir.filePath("disco/riepilogo.txt");
     ASSERT_TRUE(testing::writeAll(file, "precedente"));
     if (caso.disco == Disco::Pieno) disco.riempi(16);
-    if (caso.disco == Disco::SolaLettura) ASSERT_TRUE(disco.soloLettura());
+    if (caso.disco == Disco::SolaLettura) {
+      ASSERT_TRUE(disco.soloLettura());
+    }
 
     const QString guasto = writeWholeFile(file, nuovo);
 

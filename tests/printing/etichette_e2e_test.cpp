@@ -178,7 +178,9 @@ TEST_F(EtichetteE2E, EveryLabelOfEverySheetScansAsItsProduct) {
   for (const char* nome : {"", "Avery L7160", "Avery L7163", "Hisago ELM033"}) {
     SCOPED_TRACE(nome);
     const auto modello = TrovaModelloFoglio(catalogo, nome);
-    if (*nome && !modello) GTEST_SKIP() << "glabels-data non installato";
+    if (*nome && !modello) {
+      GTEST_SKIP() << "glabels-data non installato";
+    }
     negozio.setup("Etichetta", "ModelloFoglio", nome);
     const QString pdf = dir.filePath(QString(nome).replace(' ', '_') + "etichette.pdf");
     ASSERT_EQ(stampa({pdf}), 0) << uscita.toStdString();
@@ -197,7 +199,9 @@ TEST_F(EtichetteE2E, EveryLabelOfEverySheetScansAsItsProduct) {
 // Round and elliptical sheets, and a name the catalogue does not have, are refused rather than
 // printed as a grid from the page corner.
 TEST_F(EtichetteE2E, SheetsTheEngineCannotLayOutAreRefused) {
-  if (CatalogoModelliFoglio().empty()) GTEST_SKIP() << "glabels-data non installato";
+  if (CatalogoModelliFoglio().empty()) {
+    GTEST_SKIP() << "glabels-data non installato";
+  }
   const struct {
     const char* nome;
     const char* motivo;
@@ -219,7 +223,9 @@ TEST_F(EtichetteE2E, SheetsTheEngineCannotLayOutAreRefused) {
 TEST_F(EtichetteE2E, EveryLabelPrintedThroughACupsQueueScansAsItsProduct) {
   testing::CodaCupsPdf coda;
   if (const QString perche = coda.avvia(); !perche.isEmpty()) {
-    if (qEnvironmentVariableIsSet("LISTINOVA_CUPS_OBBLIGATORIO")) FAIL() << perche.toStdString();
+    if (qEnvironmentVariableIsSet("LISTINOVA_CUPS_OBBLIGATORIO")) {
+      FAIL() << perche.toStdString();
+    }
     GTEST_SKIP() << perche.toStdString();
   }
   ASSERT_EQ(stampa({"--stampante", testing::CodaCupsPdf::kNome}, coda.ambiente()), 0)

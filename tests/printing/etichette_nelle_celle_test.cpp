@@ -121,10 +121,14 @@ TEST_P(EtichetteNelleCelle, EveryPieceStaysInItsCell) {
   // keeps at least its description short of the logo.
   for (size_t i = 0; i < pezzi.size(); ++i)
     for (size_t j = i + 1; j < pezzi.size(); ++j)
-      if (!c.layoutVecchio) EXPECT_FALSE(pezzi[i].intersects(pezzi[j])) << i << " " << j;
+      if (!c.layoutVecchio) {
+        EXPECT_FALSE(pezzi[i].intersects(pezzi[j])) << i << " " << j;
+      }
   for (const auto& t : s.testi)
     for (const QRectF& logo : s.immagini)
-      if (t.testo.startsWith("ACQUA")) EXPECT_FALSE(t.area.intersects(logo));
+      if (t.testo.startsWith("ACQUA")) {
+        EXPECT_FALSE(t.area.intersects(logo));
+      }
 
   const int perPagina = std::min<int>(40, motore.MaxCol() * motore.MaxRow());
   if (!c.barre) {

@@ -86,7 +86,9 @@ TEST(FileInteri, JobsWriteTheirFileOrRefuse) {
       ASSERT_TRUE(fogli.has_value());
       EXPECT_EQ(fogli->size(), size_t(caso.fogli));
     }
-    if (caso.stato == 0) EXPECT_TRUE(QFile::exists(caso.file));
+    if (caso.stato == 0) {
+      EXPECT_TRUE(QFile::exists(caso.file));
+    }
   }
   EXPECT_EQ(QDir(u).entryList(QDir::Files), (QStringList{"mag.pdf", "mag.xlsx", "v.xlsx"}));
 }
@@ -127,7 +129,9 @@ TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesN
       negozio.prodotti(kProdotti).setup("RegCassa", "PortaCOM", "1");
       negozio.chiudi();
       testing::DiscoMontato disco(negozio.file("disco"), 8192);
-      if (!disco.montato()) GTEST_SKIP() << "serve un file system montato dal test (root)";
+      if (!disco.montato()) {
+        GTEST_SKIP() << "serve un file system montato dal test (root)";
+      }
       // A job that writes into the shop folder runs on a copy of the shop on the small disk.
       QString cartella = negozio.cartella.root();
       if (lavoro.negozioSulDisco) {

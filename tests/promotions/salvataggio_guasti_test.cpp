@@ -40,7 +40,9 @@ TEST(SalvataggioGuasti, EachRefusalNamesItsCauseAndLeavesNoBackup) {
     SCOPED_TRACE(caso.nome);
     const QString destinazione = negozio.file(QString("disco-%1").arg(caso.discoKib));
     DiscoMontato disco(destinazione, caso.discoKib);
-    if (!disco.montato()) GTEST_SKIP() << "serve un file system montato dal test (root)";
+    if (!disco.montato()) {
+      GTEST_SKIP() << "serve un file system montato dal test (root)";
+    }
 
     const EsitoSalvataggio esito =
         SalvaCartellaDati(fs, negozio.file("Dati"), destinazione, kAdesso);
@@ -59,7 +61,9 @@ TEST(SalvataggioGuasti, AShopOnAReadOnlyDiskIsStillSaved) {
   negozio.prodotti(100).chiudi();
   const QString sorgente = negozio.file("sorgente");
   DiscoMontato disco(sorgente, 8192);
-  if (!disco.montato()) GTEST_SKIP() << "serve un file system montato dal test (root)";
+  if (!disco.montato()) {
+    GTEST_SKIP() << "serve un file system montato dal test (root)";
+  }
   ASSERT_TRUE(QDir().mkpath(sorgente + "/Dati"));
   ASSERT_TRUE(QFile::copy(negozio.percorsoArchivio(), sorgente + "/Dati/DbNegozio.mdb"));
   ASSERT_TRUE(disco.soloLettura());

@@ -249,7 +249,9 @@ TEST(VenditeUnaVoltaE2e, TableDumpIsNeverBookedAsSales) {
 TEST(VenditeUnaVoltaE2e, FullDiskFailsTheReadingAndTheNextOneBooksOnce) {
   QTemporaryDir punto;
   DiscoMontato disco(punto.path(), 8);
-  if (!disco.montato()) GTEST_SKIP() << "no small file system can be mounted here";
+  if (!disco.montato()) {
+    GTEST_SKIP() << "no small file system can be mounted here";
+  }
   const QByteArray percorso = QFile::encodeName(punto.path());
 
   BancoCasse banco;
