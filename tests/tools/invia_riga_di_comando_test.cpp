@@ -57,9 +57,10 @@ TEST(InviaDaRigaDiComando, ExitStatusTellsTakenRefusedAndNotServed) {
     EXPECT_EQ(programma.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(programma.exitCode(), caso.stato) << uscita.toStdString();
     EXPECT_EQ(registratore.comandi().size(), caso.configurata ? 2 : 0);
-    if (!caso.configurata)
+    if (!caso.configurata) {
       EXPECT_TRUE(uscita.contains("Nessuna cassa configurata: impostare la porta della cassa"))
           << uscita.toStdString();
+    }
   }
 }
 
