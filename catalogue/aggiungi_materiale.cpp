@@ -18,6 +18,7 @@
 #include "platform/prompts.h"
 #include "startup/filtro_tasti.h"
 #include "startup/icone_pulsanti.h"
+#include "startup/puntatore_occupato.h"
 #include "startup/var_globali.h"
 #include "touch/frm_tastiera.h"
 
@@ -33,14 +34,6 @@ const QColor kColoreTrovato{0xff, 0xf5, 0x9d};
 
 const QString kTitoloNuovo = QStringLiteral("Nuovo prodotto");
 const QString kTitoloModifica = QStringLiteral("Modifica");
-
-class CursoreOccupato {
- public:
-  CursoreOccupato() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~CursoreOccupato() { QApplication::restoreOverrideCursor(); }
-  CursoreOccupato(const CursoreOccupato&) = delete;
-  CursoreOccupato& operator=(const CursoreOccupato&) = delete;
-};
 
 void etichetta(QGridLayout* griglia, int riga, int colonna, const QString& testo, QWidget* campo) {
   auto* label = new QLabel(testo, campo->parentWidget());
@@ -406,7 +399,7 @@ bool AggiungiMateriale::salva() {
     if (mancanza) campi_[static_cast<int>(mancanza->campo)]->setFocus();
     return false;
   }
-  const CursoreOccupato occupato;
+  const PuntatoreOccupato occupato;
   const QString codice = scheda_.SalvaDatiMateriale();
   if (codice.isEmpty()) return false;
   mostraElencoBarCode();

@@ -9,21 +9,13 @@
 
 #include "platform/db/database.h"
 #include "startup/error_log.h"
+#include "startup/puntatore_occupato.h"
 
 namespace listinova::magazzino_comune {
 
 inline constexpr char kModulo[] = "Magazzino";
 inline constexpr char kProssimaVersione[] = "Disponibile in una prossima versione";
 inline constexpr char kTuttiOrdinati[] = "Select * from magazzino order by descrizione";
-
-// The busy pointer for as long as the object lives, also when an error cuts the work short.
-class PuntatoreOccupato {
- public:
-  PuntatoreOccupato() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~PuntatoreOccupato() { QApplication::restoreOverrideCursor(); }
-  PuntatoreOccupato(const PuntatoreOccupato&) = delete;
-  PuntatoreOccupato& operator=(const PuntatoreOccupato&) = delete;
-};
 
 inline void registraErrore(const char* procedura, const std::exception& errore) {
   if (const auto* db = dynamic_cast<const platform::db::DatabaseError*>(&errore))

@@ -27,6 +27,7 @@
 #include "platform/prompts.h"
 #include "platform/workbook_reader.h"
 #include "startup/error_log.h"
+#include "startup/puntatore_occupato.h"
 #include "startup/var_globali.h"
 
 namespace listinova {
@@ -42,15 +43,6 @@ constexpr char kTerminata[] = "Importazione Dati PLU - Terminata";
 constexpr int kAttesaDopoCaricamentoMs = 650;
 constexpr int kPelidor = 4;
 const QChar kSeparatori[] = {'/', ';', ',', ':', QChar(), '!'};
-
-// The busy pointer for as long as the object lives, also when an error cuts the work short.
-class PuntatoreOccupato {
- public:
-  PuntatoreOccupato() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~PuntatoreOccupato() { QApplication::restoreOverrideCursor(); }
-  PuntatoreOccupato(const PuntatoreOccupato&) = delete;
-  PuntatoreOccupato& operator=(const PuntatoreOccupato&) = delete;
-};
 
 QComboBox* comboPosizione(const char* nome) {
   auto* combo = new QComboBox;

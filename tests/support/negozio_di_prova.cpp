@@ -170,6 +170,13 @@ QString NegozioDiProva::file(const QString& relativo, const QByteArray& contenut
   return percorso;
 }
 
+std::map<QString, std::vector<double>> NegozioDiProva::storico() const {
+  std::map<QString, std::vector<double>> righe;
+  for (auto rs = db->openRecordset("Select * from StoricoPLU"); !rs.eof(); rs.moveNext())
+    righe[rs.text("EAN")].push_back(rs.number("Qta"));
+  return righe;
+}
+
 void NegozioDiProva::chiudi() {
   Globali().Archivio.reset();
   db.reset();

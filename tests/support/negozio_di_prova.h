@@ -6,7 +6,9 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/db/database.h"
 #include "support/cartella_di_prova.h"
@@ -70,6 +72,8 @@ class NegozioDiProva {
   QStringList righe(const QString& sql) const;
   bool modificato(const QString& cod) const;
   double quantita(const QString& cod) const;
+  // The sales history: EAN -> quantities booked, in the order they were booked.
+  std::map<QString, std::vector<double>> storico() const;
 
   QString file(const QString& relativo) const { return cartella.file(relativo); }
   // Writes `contenuto` there, its folders made first, and gives the path.

@@ -74,19 +74,6 @@ class Lettura {
   RicezionePlu ricezione_;
 };
 
-double giacenza(BancoCasse& banco, const QString& codice) {
-  return banco.db
-      ->openRecordset("Select Quantità from Magazzino where CodMateriale='" + codice + "'")
-      .number("Quantità");
-}
-
-std::map<QString, std::vector<double>> storico(BancoCasse& banco) {
-  std::map<QString, std::vector<double>> righe;
-  for (auto rs = banco.db->openRecordset("Select * from StoricoPLU"); !rs.eof(); rs.moveNext())
-    righe[rs.text("EAN")].push_back(rs.number("Qta"));
-  return righe;
-}
-
 struct Caso {
   const char* nome;
   bool rete;
@@ -130,10 +117,10 @@ TEST_P(LetturaE2eTest, SoldQuantitiesReachStockAndHistory) {
       banco.cronologia.filter("Le vendite della cassa 1 sono già state lette oggi alle ").size(),
       1);
   EXPECT_EQ(banco.righe("PLUOstrel1.txt").size(), lista ? 8 : 6);
-  EXPECT_DOUBLE_EQ(giacenza(banco, "1"), 5.0);
-  EXPECT_DOUBLE_EQ(giacenza(banco, "2"), lista ? 6.0 : 10.0);
-  EXPECT_DOUBLE_EQ(giacenza(banco, "3"), 3.0);
-  const auto righe = storico(banco);
+  EXPECT_DOUBLE_EQ(banco.negozio.quantita("1"), 5.0);
+  EXPECT_DOUBLE_EQ(banco.negozio.quantita("2"), lista ? 6.0 : 10.0);
+  EXPECT_DOUBLE_EQ(banco.negozio.quantita("3"), 3.0);
+  const auto righe = banco.negozio.storico();
   EXPECT_EQ(righe.at("8001234567890"), (std::vector<double>{2.5, 2.5}));
   EXPECT_EQ(righe.at("2012345000017"), (std::vector<double>{1.0, 1.0}));
   if (lista) {
@@ -164,7 +151,7 @@ TEST(LetturaE2e, TorvaneListsEverythingWithItsOwnFields) {
   EXPECT_TRUE(l.leggi(MetodoLettura::Lista, true).tutteComplete());
   EXPECT_FALSE(cassa.comandi().contains("K//"));
   EXPECT_EQ(cassa.comandi().count("n//"), 2);
-  EXPECT_DOUBLE_EQ(giacenza(banco, "1"), 8.5);
+  EXPECT_DOUBLE_EQ(banco.negozio.quantita("1"), 8.5);
 }
 
 // Cancelled after the second product: what was read stays booked, register 2 is not asked.
@@ -194,8 +181,8 @@ TEST(LetturaE2e, CancelKeepsWhatWasReadAndSkipsLaterRegisters) {
   EXPECT_EQ(esito.lette[0].righe, 2);
   EXPECT_TRUE(seconda.comandi().isEmpty());
   EXPECT_THAT(banco.cronologia, ::testing::ElementsAre(kAnnullare, kTerminata));
-  EXPECT_DOUBLE_EQ(giacenza(banco, "1"), 9.0);
-  EXPECT_DOUBLE_EQ(giacenza(banco, "3"), 3.0);
+  EXPECT_DOUBLE_EQ(banco.negozio.quantita("1"), 9.0);
+  EXPECT_DOUBLE_EQ(banco.negozio.quantita("3"), 3.0);
   EXPECT_FALSE(RicezionePlu::inCorso());
 }
 
@@ -234,7 +221,7 @@ TEST(LetturaE2e, SilentOrFailingRegistersEndWithAMessage) {
                   kTerminata));
   EXPECT_TRUE(muta.comandi().isEmpty());
   EXPECT_EQ(errore.comandi(), QStringList{"J//"});
-  EXPECT_EQ(storico(banco).size(), 3u);
+  EXPECT_EQ(banco.negozio.storico().size(), 3u);
 }
 
 }  // namespace

@@ -44,19 +44,6 @@ void negozio(BancoCasse& banco, SimulatoreRegistratore& cassa) {
   cassa.tabelle().applica("P/53/8009876543210/PANE/1/0/1.20/150.00/0.000/00010000/");
 }
 
-double giacenza(BancoCasse& banco, const QString& codice) {
-  return banco.db
-      ->openRecordset("Select Quantità from Magazzino where CodMateriale='" + codice + "'")
-      .number("Quantità");
-}
-
-std::map<QString, std::vector<double>> storico(BancoCasse& banco) {
-  std::map<QString, std::vector<double>> righe;
-  for (auto rs = banco.db->openRecordset("Select * from StoricoPLU"); !rs.eof(); rs.moveNext())
-    righe[rs.text("EAN")].push_back(rs.number("Qta"));
-  return righe;
-}
-
 EsitoLettura leggi(BancoCasse& banco, MetodoLettura metodo) {
   RicezionePlu ricezione({*banco.db,
                           banco.collegamento().trasporto(),
@@ -162,11 +149,11 @@ TEST(VenditeUnaVoltaE2e, EveryFaultBooksEachSaleOnceOrSaysWhy) {
       ASSERT_EQ(esito.lette.size(), 1u);
       const LetturaCassa& l = esito.lette[0];
       EXPECT_EQ(esito.tutteComplete(), g.completa);
-      EXPECT_EQ(giacenza(banco, "1"), g.giacenzaAcqua);
-      EXPECT_EQ(giacenza(banco, "2"), g.giacenzaCaffe);
-      EXPECT_EQ(giacenza(banco, "3"), g.completa ? 2 : 3);
+      EXPECT_EQ(banco.negozio.quantita("1"), g.giacenzaAcqua);
+      EXPECT_EQ(banco.negozio.quantita("2"), g.giacenzaCaffe);
+      EXPECT_EQ(banco.negozio.quantita("3"), g.completa ? 2 : 3);
       // one row per line booked: never two for one sale
-      for (const auto& [ean, righe] : storico(banco))
+      for (const auto& [ean, righe] : banco.negozio.storico())
         EXPECT_EQ(righe.size(), 1u) << ean.toStdString();
       EXPECT_EQ(l.prenotazione.prenotate + l.nonRegistrate(), l.righe);
       EXPECT_EQ(banco.righe("PLUOstrel1.txt").size(), l.righe);
@@ -214,8 +201,8 @@ TEST(VenditeUnaVoltaE2e, ABarcodeTwoProductsShareIsAskedAndBookedOnce) {
   cassa.letture().impostaVenduto(kAcqua, 2500);
   EXPECT_TRUE(leggi(banco, kProdotto).tutteComplete());
   EXPECT_EQ(cassa.comandi().count("h/8001234567890/"), 1);
-  EXPECT_EQ(storico(banco).at(kAcqua), std::vector<double>{2.5});
-  EXPECT_EQ(giacenza(banco, "1") + giacenza(banco, "4"), 17.5);
+  EXPECT_EQ(banco.negozio.storico().at(kAcqua), std::vector<double>{2.5});
+  EXPECT_EQ(banco.negozio.quantita("1") + banco.negozio.quantita("4"), 17.5);
 }
 
 // The register's table dumped into the receive file is no sale: the reading after it books its
@@ -238,8 +225,8 @@ TEST(VenditeUnaVoltaE2e, TableDumpIsNeverBookedAsSales) {
 
   EXPECT_TRUE(leggi(banco, kLista).tutteComplete());
   EXPECT_EQ(banco.righe("PLUOstrel1.txt").size(), 4);
-  EXPECT_EQ(storico(banco), (std::map<QString, std::vector<double>>{{kAcqua, {2.5}}}));
-  EXPECT_EQ(giacenza(banco, "1"), 7.5);
+  EXPECT_EQ(banco.negozio.storico(), (std::map<QString, std::vector<double>>{{kAcqua, {2.5}}}));
+  EXPECT_EQ(banco.negozio.quantita("1"), 7.5);
 }
 
 // A small file system that fills up under the receive file. The reading that meets the full
@@ -291,15 +278,15 @@ TEST(VenditeUnaVoltaE2e, FullDiskFailsTheReadingAndTheNextOneBooksOnce) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), vecchie);
   file.close();
-  EXPECT_TRUE(storico(banco).empty());
-  EXPECT_EQ(giacenza(banco, "1"), 10);
+  EXPECT_TRUE(banco.negozio.storico().empty());
+  EXPECT_EQ(banco.negozio.quantita("1"), 10);
 
   ASSERT_TRUE(QFile::remove(punto.filePath("altro.bin")));
   banco.cronologia.clear();
   EXPECT_TRUE(leggi(banco, kProdotto).tutteComplete());
-  EXPECT_EQ(giacenza(banco, "1"), 7.5);
-  EXPECT_EQ(giacenza(banco, "3"), 2);
-  EXPECT_EQ(storico(banco).size(), 3u);  // the coffee sold nothing: a row of 0
+  EXPECT_EQ(banco.negozio.quantita("1"), 7.5);
+  EXPECT_EQ(banco.negozio.quantita("3"), 2);
+  EXPECT_EQ(banco.negozio.storico().size(), 3u);  // the coffee sold nothing: a row of 0
   EXPECT_EQ(banco.cronologia, QStringList{kTerminata});
 }
 
