@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/serial_devices.h"
-#include "register/prova_collegamento.h"
 #include "programma/setup_cassa.h"
+#include "register/prova_collegamento.h"
 
 class QCheckBox;
 class QComboBox;
