@@ -22,6 +22,19 @@ namespace listinova {
 
 using namespace magazzino_comune;
 
+namespace {
+
+// A button's old hook goes; it is enabled, with its help text, only when a new one is given.
+bool preparaPulsante(QPushButton* pulsante, const QObject* finestra, bool presente,
+                     const QString& aiuto) {
+  pulsante->disconnect(finestra);
+  pulsante->setEnabled(presente);
+  pulsante->setToolTip(presente ? aiuto : QString::fromUtf8(kProssimaVersione));
+  return presente;
+}
+
+}  // namespace
+
 QWidget* Magazzino::costruisciComandi() {
   auto* riga = new QWidget;
   auto* layout = new QHBoxLayout(riga);
@@ -120,11 +133,9 @@ QWidget* Magazzino::costruisciComandi() {
 bool Magazzino::soloModificati() const { return ckModificati_->isChecked(); }
 
 void Magazzino::setInviaPLU(std::function<void(bool soloModificati)> invia) {
-  cmdInviaPLU_->disconnect(this);
-  cmdInviaPLU_->setEnabled(static_cast<bool>(invia));
-  cmdInviaPLU_->setToolTip(invia ? QStringLiteral("Invia i prodotti alle casse configurate")
-                                 : kProssimaVersione);
-  if (!invia) return;
+  if (!preparaPulsante(cmdInviaPLU_, this, static_cast<bool>(invia),
+                       QStringLiteral("Invia i prodotti alle casse configurate")))
+    return;
   connect(cmdInviaPLU_, &QPushButton::clicked, this, [this, invia] {
     comando("cmdInviaPLU_Click", [this, invia] {
       // The banner asks for a send: once the operator has sent, it has done its work.
@@ -137,12 +148,9 @@ void Magazzino::setInviaPLU(std::function<void(bool soloModificati)> invia) {
 
 void Magazzino::setStampaMagazzino(
     std::function<void(const QString& sqlRicerca, bool soloQtaZero)> stampa) {
-  cmdStampaMagazzino_->disconnect(this);
-  cmdStampaMagazzino_->setEnabled(static_cast<bool>(stampa));
-  cmdStampaMagazzino_->setToolTip(
-      stampa ? QStringLiteral("Stampa o esporta le giacenze dei prodotti cercati")
-             : kProssimaVersione);
-  if (!stampa) return;
+  if (!preparaPulsante(cmdStampaMagazzino_, this, static_cast<bool>(stampa),
+                       QStringLiteral("Stampa o esporta le giacenze dei prodotti cercati")))
+    return;
   connect(cmdStampaMagazzino_, &QPushButton::clicked, this, [this, stampa] {
     comando("cmdStampaMagazzino_Click", [this, stampa] {
       const CriteriRicerca ricerca = criteri();
@@ -152,11 +160,9 @@ void Magazzino::setStampaMagazzino(
 }
 
 void Magazzino::setApriReparti(std::function<void()> apri) {
-  Generi_->disconnect(this);
-  Generi_->setEnabled(static_cast<bool>(apri));
-  Generi_->setToolTip(apri ? QStringLiteral("Gestione dei reparti della cassa")
-                           : kProssimaVersione);
-  if (!apri) return;
+  if (!preparaPulsante(Generi_, this, static_cast<bool>(apri),
+                       QStringLiteral("Gestione dei reparti della cassa")))
+    return;
   connect(Generi_, &QPushButton::clicked, this, [this, apri] {
     comando("Generi_Click", [this, apri] {
       apri();
@@ -166,11 +172,9 @@ void Magazzino::setApriReparti(std::function<void()> apri) {
 }
 
 void Magazzino::setRiceviPLU(std::function<void()> ricevi) {
-  cmdRiceviPLU_->disconnect(this);
-  cmdRiceviPLU_->setEnabled(static_cast<bool>(ricevi));
-  cmdRiceviPLU_->setToolTip(ricevi ? QStringLiteral("Legge dalle casse le quantità vendute")
-                                   : kProssimaVersione);
-  if (!ricevi) return;
+  if (!preparaPulsante(cmdRiceviPLU_, this, static_cast<bool>(ricevi),
+                       QStringLiteral("Legge dalle casse le quantità vendute")))
+    return;
   connect(cmdRiceviPLU_, &QPushButton::clicked, this, [this, ricevi] {
     comando("cmdRiceviPLU_Click", [this, ricevi] {
       ricevi();
@@ -180,11 +184,9 @@ void Magazzino::setRiceviPLU(std::function<void()> ricevi) {
 }
 
 void Magazzino::setGeneraFile(std::function<void()> genera) {
-  cmdGeneraFile_->disconnect(this);
-  cmdGeneraFile_->setEnabled(static_cast<bool>(genera));
-  cmdGeneraFile_->setToolTip(genera ? QStringLiteral("Scrive su file la tabella PLU delle casse")
-                                    : kProssimaVersione);
-  if (!genera) return;
+  if (!preparaPulsante(cmdGeneraFile_, this, static_cast<bool>(genera),
+                       QStringLiteral("Scrive su file la tabella PLU delle casse")))
+    return;
   connect(cmdGeneraFile_, &QPushButton::clicked, this,
           [this, genera] { comando("cmdGeneraFile_Click", genera); });
 }
@@ -196,11 +198,9 @@ void Magazzino::mostraAvanzamento(int valore, int massimo) {
 }
 
 void Magazzino::setPromozioni(std::function<void()> apri) {
-  cmdPromozioni_->disconnect(this);
-  cmdPromozioni_->setEnabled(static_cast<bool>(apri));
-  cmdPromozioni_->setToolTip(apri ? QStringLiteral("Offerta del prodotto selezionato")
-                                  : kProssimaVersione);
-  if (!apri) return;
+  if (!preparaPulsante(cmdPromozioni_, this, static_cast<bool>(apri),
+                       QStringLiteral("Offerta del prodotto selezionato")))
+    return;
   connect(cmdPromozioni_, &QPushButton::clicked, this, [this, apri] {
     // The offer is for the product selected in the grid: only from the products' tab.
     if (schede_->currentIndex() != 0) return;
@@ -213,14 +213,8 @@ void Magazzino::setPromozioni(std::function<void()> apri) {
 }
 
 void Magazzino::setManutenzione(Manutenzione manutenzione) {
-  const auto prepara = [this](QPushButton* p, bool presente, const QString& aiuto) {
-    p->disconnect(this);
-    p->setEnabled(presente);
-    p->setToolTip(presente ? aiuto : QString::fromUtf8(kProssimaVersione));
-    return presente;
-  };
-  if (prepara(cmdAggiornaQta_, static_cast<bool>(manutenzione.applicaQuantita),
-              QStringLiteral("Dà a tutti i prodotti la quantità indicata")))
+  if (preparaPulsante(cmdAggiornaQta_, this, static_cast<bool>(manutenzione.applicaQuantita),
+                      QStringLiteral("Dà a tutti i prodotti la quantità indicata")))
     connect(cmdAggiornaQta_, &QPushButton::clicked, this,
             [this, applica = manutenzione.applicaQuantita] {
               comando("cmdAggiornaQta_Click", [this, &applica] {
@@ -228,16 +222,16 @@ void Magazzino::setManutenzione(Manutenzione manutenzione) {
                   CaricaMagazzino(QStringLiteral("Select * from magazzino"), false);
               });
             });
-  if (prepara(cmdSalva_, static_cast<bool>(manutenzione.salvaDati),
-              QStringLiteral("Copia la cartella dei dati in una cartella a scelta")))
+  if (preparaPulsante(cmdSalva_, this, static_cast<bool>(manutenzione.salvaDati),
+                      QStringLiteral("Copia la cartella dei dati in una cartella a scelta")))
     connect(cmdSalva_, &QPushButton::clicked, this, [this, salva = manutenzione.salvaDati] {
       comando("cmdSalva_Click", [&salva] {
         PuntatoreOccupato occupato;
         salva();
       });
     });
-  if (prepara(cmdCambiaDb_, static_cast<bool>(manutenzione.cambiaDati),
-              QStringLiteral("Apre l'archivio di un'altra cartella")))
+  if (preparaPulsante(cmdCambiaDb_, this, static_cast<bool>(manutenzione.cambiaDati),
+                      QStringLiteral("Apre l'archivio di un'altra cartella")))
     connect(cmdCambiaDb_, &QPushButton::clicked, this, [this, cambia = manutenzione.cambiaDati] {
       comando("cmdCambiaDb_Click", [this, &cambia] {
         if (!cambia()) return;
@@ -267,22 +261,17 @@ void Magazzino::aggiornaTab() {
 bool Magazzino::perFrontalini() const { return ckPerFrontalini_->isChecked(); }
 
 void Magazzino::setStampaFrontalino(std::function<void()> stampa) {
-  cmdStampaFrontalino_->disconnect(this);
-  cmdStampaFrontalino_->setEnabled(static_cast<bool>(stampa));
-  cmdStampaFrontalino_->setToolTip(stampa ? QStringLiteral("Stampa le etichette dei prodotti")
-                                          : kProssimaVersione);
-  if (!stampa) return;
+  if (!preparaPulsante(cmdStampaFrontalino_, this, static_cast<bool>(stampa),
+                       QStringLiteral("Stampa le etichette dei prodotti")))
+    return;
   connect(cmdStampaFrontalino_, &QPushButton::clicked, this,
           [this, stampa] { comando("cmdStampaFrontalino_Click", [stampa] { stampa(); }); });
 }
 
 void Magazzino::setImporta(std::function<bool()> importa) {
-  cmdImporta_->disconnect(this);
-  cmdImporta_->setEnabled(static_cast<bool>(importa));
-  cmdImporta_->setToolTip(
-      importa ? QStringLiteral("Importa prodotti da file di testo o fogli di calcolo")
-              : kProssimaVersione);
-  if (!importa) return;
+  if (!preparaPulsante(cmdImporta_, this, static_cast<bool>(importa),
+                       QStringLiteral("Importa prodotti da file di testo o fogli di calcolo")))
+    return;
   connect(cmdImporta_, &QPushButton::clicked, this, [this, importa] {
     comando("cmdImporta_Click", [this, importa] {
       if (!importa()) return;
