@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/calcoli_prezzo.h"
+#include "catalogue/formatta_in_euro.h"
 #include "support/qt_print.h"
 
 namespace listinova {
@@ -37,6 +38,13 @@ TEST(LeggiImporto, WhatTheOperatorTyped) {
   }
   EXPECT_EQ(TestoImporto(importo("1234,5")), "1234,50");
   EXPECT_EQ(TestoImporto(Money::fromUnits(26'750)), "2,68");
+}
+
+TEST(FormattaInEuro, ItalianMoneyText) {
+  const std::pair<const char*, const char*> casi[] = {
+      {"", "0,00"},      {"1234,5", "1.234,50"}, {"1234.5", "1.234,50"},
+      {"0,005", "0,01"}, {"-2,345", "-2,35"},    {"abc", "abc"}};
+  for (const auto& [testo, atteso] : casi) EXPECT_EQ(FormattaInEuro(testo), atteso) << testo;
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
-// The product list without its window: search statements, grid rows, colours and totals.
+// The product list without its window (search statements, grid rows, colours and totals) and the
+// archive look-ups behind it.
 #include "catalogue/elenco_magazzino.h"
 
 #include <gtest/gtest.h>
 
-#include "startup/modulo_file_ini.h"
+#include "catalogue/ricerche_archivio.h"
+
 #include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
@@ -36,17 +38,6 @@ TEST(IstruzioneRicerca, StatementForEachCombinationOfBoxes) {
     SCOPED_TRACE(attesa.toStdString());
     EXPECT_EQ(IstruzioneRicerca(criteri), attesa);
   }
-}
-
-TEST(RepartoPerRicerca, NameUnlessDepartmentsAreSavedAsCodes) {
-  NegozioDiProva negozio;
-  const QString setup = negozio.cartella.setup();
-  negozio.reparto(7, "Panetteria");
-  EXPECT_EQ(RepartoPerRicerca(*negozio.db, setup, "Panetteria"), "Panetteria");
-  EXPECT_EQ(LeggiINI(setup, "Config", "SalvaRepartoComeCODICE", "?"), "Falso");
-  ScriviINI(setup, "Config", "SalvaRepartoComeCODICE", "VERO");
-  EXPECT_EQ(RepartoPerRicerca(*negozio.db, setup, "Panetteria"), "7");
-  EXPECT_EQ(RepartoPerRicerca(*negozio.db, setup, ""), "");
 }
 
 TEST(RigheMagazzino, ColumnsColoursAndExactValue) {
@@ -84,26 +75,10 @@ TEST(RigheMagazzino, ColumnsColoursAndExactValue) {
   const ElencoMagazzino elenco =
       LeggiElencoMagazzino(*negozio.db, "Select * from magazzino order by descrizione", false);
   ASSERT_EQ(elenco.righe.size(), 6u);  // not the deleted one
-  const std::array<QString, kColonneMagazzino> farina = {"42",
-                                                         "Farina 00",
-                                                         "Reparto3",
-                                                         "2,5",
-                                                         "4",
-                                                         "Pz",
-                                                         "1.234,50",
-                                                         "ROSSI",
-                                                         "M",
-                                                         "Blu",
-                                                         "1 kg",
-                                                         "800"
-                                                         "42",
-                                                         "",
-                                                         "2,00",
-                                                         "F-9",
-                                                         "10",
-                                                         "2,20",
-                                                         "56013,64"};
-  EXPECT_EQ(elenco.righe[5].celle, farina);
+  const auto& farina = elenco.righe[5].celle;
+  EXPECT_EQ(QStringList(farina.begin(), farina.end()).join('|'),
+            "42|Farina 00|Reparto3|2,5|4|Pz|1.234,50|ROSSI|M|Blu|1 kg|80042||2,00|F-9|10|2,20|"
+            "56013,64");
   // Nulls are blank, an unknown supplier is "***", no purchase cost gives no markup.
   const auto& primo = elenco.righe[0].celle;
   EXPECT_EQ(primo[1], "");
@@ -116,8 +91,6 @@ TEST(RigheMagazzino, ColumnsColoursAndExactValue) {
   const QColor colori[] = {QColor(), kColoreEsaurito, kColoreModificato, kColoreRicaricoBasso,
                            kColoreRicaricoBasso};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(elenco.righe[i].colore, colori[i]) << i;
-  EXPECT_EQ(kColoreEsaurito, QColor(255, 0, 0));
-  EXPECT_EQ(kColoreRicaricoBasso, QColor(0, 0, 255));
 
   // 30 + 0 - 10 + 3,375 + 0 + 3086,25, exact until shown.
   EXPECT_EQ(elenco.valore, *Money::parse("3109,625"));
@@ -146,6 +119,28 @@ TEST(RigheMagazzino, ClearingLabelMarksTouchesOnlyListedProducts) {
                        true);
   EXPECT_EQ(negozio.righe("Select TipoVariazione from Magazzino order by CodMateriale"),
             QStringList({"N", "F", "F"}));
+}
+
+TEST(RicercheArchivio, CodesDepartmentsAndSupplierCodes) {
+  NegozioDiProva negozio;
+  auto& db = *negozio.db;
+  EXPECT_EQ(NuovoCodiceMateriale(db), "1");
+  negozio.prodotto("9", "A", "1").prodotto("10", "B", "1");
+  negozio.prodotto({.cod = " 100 "}).prodotto({.cod = "5", .codFornitore = "F-22"});
+  EXPECT_EQ(NuovoCodiceMateriale(db), "101");  // counted as numbers
+  EXPECT_EQ(CodiceFornitoreProdotto(db, "5"), "F-22");
+  EXPECT_EQ(CodiceFornitoreProdotto(db, "9"), "");
+  EXPECT_EQ(CodiceFornitoreProdotto(db, "7"), "");
+
+  negozio.reparto(7, "Bar d'Angelo", 10).reparto(3, "Reparto3", 22).reparto(5, "Reparto5", 22);
+  EXPECT_EQ(TrovaCodiceRep(db, "BAR D'ANGELO"), "7");
+  EXPECT_EQ(TrovaCodiceRep(db, "Nessuno"), "1");
+  EXPECT_EQ(TrovaNomeRep(db, "7"), "Bar d'Angelo");
+  EXPECT_EQ(TrovaNomeRep(db, "99"), "99");
+  EXPECT_EQ(TrovaCodiceRepXIVA(db, "22"), 3);
+  EXPECT_EQ(TrovaCodiceRepXIVA(db, "4"), 40);
+  // Without a linked external database the look-up logs and gives its default.
+  EXPECT_EQ(TrovaDescrizioneRep(db, "3"), "Reparto41");
 }
 
 }  // namespace

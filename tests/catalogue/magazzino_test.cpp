@@ -138,6 +138,19 @@ TEST_F(MagazzinoTest, ListsTotalsAndSearches) {
   EXPECT_EQ(codiciElencati(), QStringList({"1", "2", "4"}));
   EXPECT_TRUE(prompts.asked.empty());
   EXPECT_TRUE(fuocoSulBarCode());
+
+  // A store that fails is logged, the busy pointer reset and the last good list kept.
+  ErrorLog log(negozio.cartella.root(), clock);
+  installaErrorLog(&log);
+  negozio.sqlite("DROP VIEW prodotti").sqlite("DROP TABLE Magazzino");
+  clic("CmdCerca");
+  leggi("8001234000011");
+  installaErrorLog(nullptr);
+  const QString righe = QString::fromUtf8(testing::readAll(log.percorsoLog()));
+  EXPECT_TRUE(righe.contains("*-Magazzino-CaricaMagazzino-]")) << righe.toStdString();
+  EXPECT_TRUE(righe.contains("*-Magazzino-IntercettaBarCode-]")) << righe.toStdString();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(codiciElencati(), QStringList({"1", "2", "4"}));
 }
 
 // The editor opens from a scanned code, from Modifica (after "Eliminare il PLU?" answered No)
@@ -206,40 +219,6 @@ TEST_F(MagazzinoTest, DeletingByDoubleClickOrEliminaTakesThePluAndItsData) {
   EXPECT_EQ(negozio.conta("Select * from Magazzino where CodMateriale='4'"), 0);
   EXPECT_EQ(codiciElencati(), QStringList({"1"}));
   EXPECT_EQ(testo("lblTotVociMaga"), "2");
-}
-
-TEST_F(MagazzinoTest, StoreFailuresAreLoggedAndTheLastGoodListStays) {
-  apri();
-  ErrorLog log(negozio.cartella.root(), clock);
-  installaErrorLog(&log);
-  negozio.sqlite("DROP VIEW prodotti");
-  negozio.sqlite("DROP TABLE Magazzino");
-  clic("CmdCerca");
-  leggi("8001234000011");
-  installaErrorLog(nullptr);
-  const QString righe = QString::fromUtf8(testing::readAll(log.percorsoLog()));
-  EXPECT_TRUE(righe.contains("*-Magazzino-CaricaMagazzino-]")) << righe.toStdString();
-  EXPECT_TRUE(righe.contains("*-Magazzino-IntercettaBarCode-]")) << righe.toStdString();
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(codiciElencati(), QStringList({"1", "2", "4"}));
-}
-
-// The banner belongs to the start of the day: a job writes and clears its own text over it, and
-// only a send takes it away.
-TEST_F(MagazzinoTest, TheOffersNoticeStaysUntilTheOperatorSends) {
-  const QString banner = "INIZIANO DELLE OFFERTE - EFFETTUARE UN INVIO ALLE CASSE";
-  apri();
-  QLabel* stato = figlio<QLabel>("lblTab");
-  finestra->mostraAvviso(banner, 20);
-  finestra->mostraStato(QStringLiteral("LETTURA CASSA 1"));
-  EXPECT_EQ(stato->text(), "LETTURA CASSA 1");
-  finestra->mostraStato(QString());
-  EXPECT_EQ(stato->text(), banner);
-  int invii = 0;
-  finestra->setInviaPLU([&](bool) { ++invii; });
-  clic("cmdInviaPLU");
-  EXPECT_EQ(invii, 1);
-  EXPECT_TRUE(stato->isHidden());
 }
 
 }  // namespace

@@ -34,11 +34,7 @@ class MarcheProdottiTest : public ::testing::Test {
   void SetUp() override {
     negozio.prodotto({.cod = "5", .descrizione = "Latte intero"})
         .prodotto({.cod = "6", .descrizione = "Pane", .modificato = true})
-        .prodotto({.cod = "7", .descrizione = "Grissini", .modificato = true})
-        .barCodeUlteriore("5", "111")
-        .barCodeUlteriore("6", "221")
-        .offerta({"5", QDate(2026, 12, 1), QDate(2026, 12, 9), "1"})
-        .offerta({"7", QDate(2026, 12, 1), QDate(2026, 12, 9), "2"});
+        .prodotto({.cod = "7", .descrizione = "Grissini", .modificato = true});
   }
   QString marca(const QString& codice) {
     return negozio.valore("Select TipoVariazione from Magazzino where CodMateriale='" + codice +
@@ -84,21 +80,8 @@ TEST_F(MarcheProdottiTest, EachCommandAsksFirstAndActsOnlyOnYes) {
     EXPECT_EQ(negozio.conta(c.verifica), c.dopo);
     ASSERT_EQ(prompts.asked.size(), 2u);
     EXPECT_EQ(prompts.asked[0].text, c.domanda);
-    EXPECT_EQ(prompts.asked[0].buttons, platform::Buttons::YesNo);
     EXPECT_EQ(prompts.asked[0].defaultAnswer, c.predefinita);
   }
-  EXPECT_EQ(clock.waits, std::vector<int>({250}));  // after marking all
-}
-
-TEST_F(MarcheProdottiTest, EditOrDeleteQuestions) {
-  prompts.answers = {Answer::No, Answer::Yes, Answer::No, Answer::Yes, Answer::Yes};
-  EXPECT_EQ(marche.chiediModificaOCancella(), SceltaModifica::Modifica);
-  EXPECT_EQ(prompts.asked[0].text, "Eliminare il PLU?");
-  EXPECT_EQ(prompts.asked[0].defaultAnswer, Answer::No);
-  EXPECT_EQ(marche.chiediModificaOCancella(), SceltaModifica::Nessuna);
-  EXPECT_EQ(prompts.asked[2].text,
-            "Sicuro di procedere alla cancellazione del PLU e di tutti i dati ad esso associati?");
-  EXPECT_EQ(marche.chiediModificaOCancella(), SceltaModifica::Cancella);
 }
 
 TEST_F(MarcheProdottiTest, MarksAndDeletionsTouchOnlyTheirProduct) {
@@ -115,13 +98,6 @@ TEST_F(MarcheProdottiTest, MarksAndDeletionsTouchOnlyTheirProduct) {
   EXPECT_EQ(marca("5"), "NULL");
   marche.cancellaPLU("Descrizione");
   EXPECT_EQ(negozio.conta("Select * from Magazzino"), 3);
-
-  // A product goes with its additional barcodes and its offers.
-  marche.cancellaPLU("5");
-  EXPECT_EQ(negozio.righe("Select CodMateriale from Magazzino order by 1"),
-            QStringList({"6", "7"}));
-  EXPECT_EQ(negozio.righe("Select CodProd from BarCodeUlteriori"), QStringList{"6"});
-  EXPECT_EQ(negozio.righe("Select Articolo from Offerte"), QStringList{"7"});
 }
 
 }  // namespace
