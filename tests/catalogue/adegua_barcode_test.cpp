@@ -5,7 +5,6 @@
 #include <QFile>
 
 #include "startup/error_log.h"
-#include "startup/var_globali.h"
 #include "support/fakes.h"
 #include "support/file_helpers.h"
 #include "support/negozio_di_prova.h"

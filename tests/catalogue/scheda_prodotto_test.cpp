@@ -149,18 +149,6 @@ TEST_F(SchedaProdottoTest, WithoutVatThePurchaseCostAsksForItOnceAndGivesNoPrice
   EXPECT_EQ(scheda.valore(Campo::TxtCosto), "");
 }
 
-// Units come from the settings or are written there, the shop's own list ending at the first
-// absent key.
-TEST_F(SchedaProdottoTest, UnitsOfMeasureFromTheSettings) {
-  const QString setup = negozio.cartella.setup();
-  EXPECT_EQ(SchedaProdotto::UnitaDiMisura(setup),
-            QStringList({"Bot", "Pz", "Kg", "gr", "Lt", "Fogli", "Spicchi"}));
-  EXPECT_EQ(LeggiINI(setup, "UnitaMisura", "Unita7", "?"), "Spicchi");
-  negozio.setup("UnitaMisura", "Unita2", "Conf").setup("UnitaMisura", "Unita9", "Sacco");
-  EXPECT_EQ(SchedaProdotto::UnitaDiMisura(setup),
-            QStringList({"Bot", "Conf", "Kg", "gr", "Lt", "Fogli", "Spicchi"}));
-}
-
 // Boxes only blanks or a comma fill stop the save (the window's test names each empty box); the
 // description loses what the registers cannot take.
 TEST_F(SchedaProdottoTest, NewProductGetsCodeOneOnAnEmptyArchiveWithEveryColumn) {
@@ -319,14 +307,12 @@ TEST_F(SchedaProdottoTest, StoreFailuresAreLoggedAndNothingIsSaved) {
   const ErrorLog log(negozio.cartella.root(), orologio);
   installaErrorLog(&log);
   compila();
-  negozio.sqlite("DROP VIEW prodotti");
-  negozio.sqlite("DROP TABLE Magazzino");
+  negozio.sqlite("DROP VIEW prodotti").sqlite("DROP TABLE Magazzino");
   EXPECT_EQ(scheda.ControlloCampi(), "NOK");
   EXPECT_EQ(scheda.SalvaDatiMateriale(), "");
   EXPECT_EQ(scheda.ultimoCodiceSalvato(), "");
   EXPECT_FALSE(scheda.PreparaPerModifica("5"));
   installaErrorLog(nullptr);
-
   const QString righe = QString::fromUtf8(testing::readAll(log.percorsoLog()));
   for (const char* passo : {"ControlloCampi", "SalvaDatiMateriale", "PreparaPerModifica"})
     EXPECT_TRUE(righe.contains(QString("*-AggiungiMateriale-%1-]").arg(passo))) << passo;
