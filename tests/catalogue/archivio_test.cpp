@@ -223,15 +223,14 @@ TEST(VersioniArchivio, StoresOfEveryEarlierVersionKeepEveryRowAndValue) {
       EXPECT_EQ(sqlite3Tool(copia, "PRAGMA user_version"), QString::number(versione));
     }
     // The upgraded store answers as the shop expects, through the program and any tool.
-    EXPECT_EQ(valori(*db, "Select CodMateriale from Magazzino where Descrizione='CAFFÈ ESPRESSO'"),
-              "1");
-    EXPECT_EQ(valori(*db,
-                     "Select CodMateriale from Magazzino where Fornitore='àNFORA' order by "
-                     "CodMateriale"),
-              "2,3");
-    EXPECT_EQ(valori(*db, "Select Costo from Magazzino where CodMateriale='4'"), "0.3");
-    EXPECT_EQ(valori(*db, "Select Sum(Costo) AS S from Magazzino"), "1263.4078");
-    EXPECT_EQ(valori(*db, "Select Count(*) AS N from prodotti where codreparto=3"), "3");
+    const std::pair<const char*, const char*> risposte[] = {
+        {"Select CodMateriale from Magazzino where Descrizione='CAFFÈ ESPRESSO'", "1"},
+        {"Select CodMateriale from Magazzino where Fornitore='àNFORA' order by 1", "2,3"},
+        {"Select Costo from Magazzino where CodMateriale='4'", "0.3"},
+        {"Select Sum(Costo) AS S from Magazzino", "1263.4078"},
+        {"Select Count(*) AS N from prodotti where codreparto=3", "3"}};
+    for (const auto& [ricerca, attesa] : risposte)
+      EXPECT_EQ(valori(*db, QString::fromUtf8(ricerca)), attesa) << ricerca;
     db.reset();
     EXPECT_EQ(righe(archivio), prima);
     EXPECT_EQ(sqlite3Tool(archivio, "PRAGMA integrity_check"), "ok");
