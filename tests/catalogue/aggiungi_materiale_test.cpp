@@ -77,12 +77,6 @@ class AggiungiMaterialeTest : public ::testing::Test {
 TEST_F(AggiungiMaterialeTest, ProductsAreSavedByAggiungiConfermaAndNotByAnnulla) {
   apri();
   QSignalSpy salvato(finestra.get(), &AggiungiMateriale::prodottoSalvato);
-  // Numeric boxes refuse letters and a second comma.
-  for (const char* nome : {"TxtCosto", "TxtQTA", "TxtMin", "txtIVA", "txtRicarico"}) {
-    scrivi(nome, "a1,2,b3.4");
-    EXPECT_EQ(figlio(nome)->text(), "1,234") << nome;
-    figlio(nome)->clear();
-  }
   compila("8009876543217");
   clic("cmdAggiungi");
   ASSERT_EQ(salvato.count(), 1);

@@ -51,7 +51,6 @@ TEST(RigheMagazzino, ColumnsColoursAndExactValue) {
                       .genere = "",
                       .quantita = quantita,
                       .costo = costo,
-                      .fornitore = "ROSSI",
                       .unitaMisura = "Pz",
                       .modificato = modificato,
                       .eliminato = eliminato});
@@ -64,7 +63,7 @@ TEST(RigheMagazzino, ColumnsColoursAndExactValue) {
   p("5", "e esaurito ricarico basso", 0, "1");
   p("6", "f eliminato", 100, "99,99", false, true);
   p("42", "Farina 00", 2.5, "1234,5");
-  negozio.sqlite("UPDATE Magazzino SET CodPV='22', Costo2=1");
+  negozio.sqlite("UPDATE Magazzino SET CodPV='22', Costo2=1, Fornitore='ROSSI'");
   negozio.sqlite(
       "UPDATE Magazzino SET Genere='3', Minimo=4, Taglia='M', Colore='Blu', "
       "TipoMateriale='1 kg', CodProdottoFornitore='F-9', Costo2=2, CodPV='10' "

@@ -17,6 +17,7 @@ namespace listinova {
 namespace {
 
 using platform::Answer;
+using enum Campo;
 
 class SchedaProdottoTest : public ::testing::Test {
  protected:
@@ -44,18 +45,18 @@ class SchedaProdottoTest : public ::testing::Test {
   // A new product that passes every check.
   void compila() {
     scheda.NuovoProdotto();
-    for (const auto& [campo, testo] : {std::pair{Campo::TxtDesc, "Latte intero"},
-                                       {Campo::TxtQTA, "3,5"},
-                                       {Campo::TxtMin, "5"},
-                                       {Campo::CboGenere, "1#Bar"},
-                                       {Campo::CboFornitore, "bianchi srl"},
-                                       {Campo::cbTaglie, "L"},
-                                       {Campo::cbColore, "Bianco"},
-                                       {Campo::txtPesoConf, "1,5"},
-                                       {Campo::LbLBarCode, "8001234567897"},
-                                       {Campo::txtCodArtFornitore, "B-12"},
-                                       {Campo::txtRicarico, "50"},
-                                       {Campo::txtAcquisto, "10"}})
+    for (const auto& [campo, testo] : {std::pair{TxtDesc, "Latte intero"},
+                                       {TxtQTA, "3,5"},
+                                       {TxtMin, "5"},
+                                       {CboGenere, "1#Bar"},
+                                       {CboFornitore, "bianchi srl"},
+                                       {cbTaglie, "L"},
+                                       {cbColore, "Bianco"},
+                                       {txtPesoConf, "1,5"},
+                                       {LbLBarCode, "8001234567897"},
+                                       {txtCodArtFornitore, "B-12"},
+                                       {txtRicarico, "50"},
+                                       {txtAcquisto, "10"}})
       scheda.imposta(campo, testo);
   }
 
@@ -80,49 +81,47 @@ TEST_F(SchedaProdottoTest, PriceDerivations) {
   };
   const Caso casi[] = {
       {"purchase, VAT and wanted markup give the selling price",
-       {{Campo::txtIVA, "22"},
-        {Campo::txtAcquisto, "10", {{Campo::txtAcquistoConIVA, "12,20"}, {Campo::TxtCosto, ""}}},
-        {Campo::txtRicarico, "50", {{Campo::TxtCosto, "18,30"}}}}},
+       {{txtIVA, "22"},
+        {txtAcquisto, "10", {{txtAcquistoConIVA, "12,20"}, {TxtCosto, ""}}},
+        {txtRicarico, "50", {{TxtCosto, "18,30"}}}}},
       {"VAT typed after the purchase cost",
-       {{Campo::txtAcquisto, "10"},
-        {Campo::txtPrezzoPubblico, "15,25"},
-        {Campo::txtIVA,
-         "22",
-         {{Campo::txtAcquistoConIVA, "12,20"}, {Campo::txtRicaricoCalcolato, "25"}}}}},
+       {{txtAcquisto, "10"},
+        {txtPrezzoPubblico, "15,25"},
+        {txtIVA, "22", {{txtAcquistoConIVA, "12,20"}, {txtRicaricoCalcolato, "25"}}}}},
       {"public price shows the markup unrounded",
-       {{Campo::txtIVA, "22"},
-        {Campo::txtAcquisto, "10"},
-        {Campo::txtPrezzoPubblico, "15,25", {{Campo::txtRicaricoCalcolato, "25"}}},
-        {Campo::txtPrezzoPubblico, "15", {{Campo::txtRicaricoCalcolato, "22,95081967213"}}}}},
+       {{txtIVA, "22"},
+        {txtAcquisto, "10"},
+        {txtPrezzoPubblico, "15,25", {{txtRicaricoCalcolato, "25"}}},
+        {txtPrezzoPubblico, "15", {{txtRicaricoCalcolato, "22,95081967213"}}}}},
       // 16,26 on 12,20 is 33,278...%: what the operator typed stays.
       {"typed markup gives the public price and is not rewritten back",
-       {{Campo::txtIVA, "22"},
-        {Campo::txtAcquisto, "10"},
-        {Campo::txtRicaricoCalcolato,
+       {{txtIVA, "22"},
+        {txtAcquisto, "10"},
+        {txtRicaricoCalcolato,
          "33,3",
-         {{Campo::txtPrezzoPubblico, "16,26"}, {Campo::txtRicaricoCalcolato, "33,3"}}},
-        {Campo::txtRicaricoCalcolato, "", {{Campo::txtPrezzoPubblico, "16,26"}}}}},
+         {{txtPrezzoPubblico, "16,26"}, {txtRicaricoCalcolato, "33,3"}}},
+        {txtRicaricoCalcolato, "", {{txtPrezzoPubblico, "16,26"}}}}},
       // The full recalculation takes the rate as a whole number, a change of the rate as typed;
       // 0,055 rounds half away from zero.
       {"VAT rate whole, then as typed, rounding half away",
-       {{Campo::txtIVA, "21,5"},
-        {Campo::txtAcquisto, "10", {{Campo::txtAcquistoConIVA, "12,20"}}},
-        {Campo::txtIVA, "21,4", {{Campo::txtAcquistoConIVA, "12,14"}}},
-        {Campo::txtIVA, "10"},
-        {Campo::txtAcquisto, "0,05", {{Campo::txtAcquistoConIVA, "0,06"}}}}},
+       {{txtIVA, "21,5"},
+        {txtAcquisto, "10", {{txtAcquistoConIVA, "12,20"}}},
+        {txtIVA, "21,4", {{txtAcquistoConIVA, "12,14"}}},
+        {txtIVA, "10"},
+        {txtAcquisto, "0,05", {{txtAcquistoConIVA, "0,06"}}}}},
       {"chosen department brings its VAT only when none is set",
-       {{Campo::txtAcquisto, "10"},
-        {Campo::CboGenere, "1#Bar", {{Campo::txtIVA, "22"}, {Campo::txtAcquistoConIVA, "12,20"}}},
-        {Campo::CboGenere, "2#Frigo", {{Campo::txtIVA, "22"}}},
-        {Campo::txtIVA, "0"},
-        {Campo::CboGenere, "7#Bar d'Angelo", {{Campo::txtIVA, "4"}}},
-        {Campo::CboGenere, "99#Sconosciuto", {{Campo::txtIVA, "0"}}}}},
+       {{txtAcquisto, "10"},
+        {CboGenere, "1#Bar", {{txtIVA, "22"}, {txtAcquistoConIVA, "12,20"}}},
+        {CboGenere, "2#Frigo", {{txtIVA, "22"}}},
+        {txtIVA, "0"},
+        {CboGenere, "7#Bar d'Angelo", {{txtIVA, "4"}}},
+        {CboGenere, "99#Sconosciuto", {{txtIVA, "0"}}}}},
   };
   for (const Caso& caso : casi) {
     SCOPED_TRACE(caso.nome);
     scheda.NuovoProdotto();
     for (const Passo& passo : caso.passi) {
-      if (passo.campo == Campo::txtRicaricoCalcolato)
+      if (passo.campo == txtRicaricoCalcolato)
         scheda.ricaricoDigitato(passo.testo);
       else
         scheda.imposta(passo.campo, passo.testo);
@@ -135,25 +134,24 @@ TEST_F(SchedaProdottoTest, PriceDerivations) {
 TEST_F(SchedaProdottoTest, WithoutVatThePurchaseCostAsksForItOnceAndGivesNoPrice) {
   scheda.NuovoProdotto();
   // Zero or empty costs recalculate nothing and ask nothing.
-  for (const char* acquisto : {"0", "0,00", "", ","}) scheda.imposta(Campo::txtAcquisto, acquisto);
+  for (const char* acquisto : {"0", "0,00", "", ","}) scheda.imposta(txtAcquisto, acquisto);
   EXPECT_TRUE(prompts.asked.empty());
-  scheda.imposta(Campo::txtRicarico, "50");
-  scheda.imposta(Campo::txtAcquisto, "1");
-  scheda.imposta(Campo::txtAcquisto, "10");
+  scheda.imposta(txtRicarico, "50");
+  scheda.imposta(txtAcquisto, "1");
+  scheda.imposta(txtAcquisto, "10");
   EXPECT_EQ(testiChiesti(), QStringList{"IMPOSTARE ALIQUOTA IVA - Verificare"});
-  EXPECT_EQ(scheda.valore(Campo::TxtCosto), "");
-  EXPECT_EQ(scheda.valore(Campo::txtAcquistoConIVA), "");
-  scheda.imposta(Campo::txtIVA, "0");
-  scheda.imposta(Campo::txtAcquisto, "12");
+  EXPECT_EQ(scheda.valore(TxtCosto), "");
+  EXPECT_EQ(scheda.valore(txtAcquistoConIVA), "");
+  scheda.imposta(txtIVA, "0");
+  scheda.imposta(txtAcquisto, "12");
   EXPECT_EQ(prompts.asked.size(), 2u);
-  EXPECT_EQ(scheda.valore(Campo::TxtCosto), "");
+  EXPECT_EQ(scheda.valore(TxtCosto), "");
 }
 
 // Boxes only blanks or a comma fill stop the save (the window's test names each empty box); the
 // description loses what the registers cannot take.
 TEST_F(SchedaProdottoTest, NewProductGetsCodeOneOnAnEmptyArchiveWithEveryColumn) {
-  const std::pair<Campo, const char*> vuoti[] = {
-      {Campo::txtUm, ""}, {Campo::TxtDesc, "   "}, {Campo::TxtQTA, ","}};
+  const std::pair<Campo, const char*> vuoti[] = {{txtUm, ""}, {TxtDesc, "   "}, {TxtQTA, ","}};
   for (const auto& [obbligatorio, testo] : vuoti) {
     compila();
     scheda.imposta(obbligatorio, testo);
@@ -161,7 +159,7 @@ TEST_F(SchedaProdottoTest, NewProductGetsCodeOneOnAnEmptyArchiveWithEveryColumn)
   }
   EXPECT_TRUE(prompts.asked.empty());
   compila();
-  scheda.imposta(Campo::TxtDesc, "$*#^°CAFFE' 100%, A/B\\C");
+  scheda.imposta(TxtDesc, "$*#^°CAFFE' 100%, A/B\\C");
   EXPECT_EQ(scheda.ControlloCampi(), "Ok");
   EXPECT_EQ(scheda.SalvaDatiMateriale(), "1");
   EXPECT_EQ(scheda.ultimoCodiceSalvato(), "1");
@@ -175,12 +173,12 @@ TEST_F(SchedaProdottoTest, NewProductGetsCodeOneOnAnEmptyArchiveWithEveryColumn)
   // With the setting the department is stored, and found again, as its code.
   negozio.setup("Config", "SalvaRepartoComeCODICE", "VERO");
   compila();
-  scheda.imposta(Campo::LbLBarCode, "8002");
-  scheda.imposta(Campo::CboGenere, "2#Frigo");
+  scheda.imposta(LbLBarCode, "8002");
+  scheda.imposta(CboGenere, "2#Frigo");
   ASSERT_EQ(scheda.SalvaDatiMateriale(), "2");
   EXPECT_EQ(negozio.valore("Select Genere from Magazzino where CodMateriale='2'"), "2");
   ASSERT_TRUE(scheda.PreparaPerModifica("2"));
-  EXPECT_EQ(scheda.valore(Campo::CboGenere), "2#Frigo");
+  EXPECT_EQ(scheda.valore(CboGenere), "2#Frigo");
 }
 
 TEST_F(SchedaProdottoTest, EditShowsTheStoredProductAndSavesTheSameRow) {
@@ -190,7 +188,6 @@ TEST_F(SchedaProdottoTest, EditShowsTheStoredProductAndSavesTheSameRow) {
   ASSERT_TRUE(scheda.PreparaPerModifica("5"));
   EXPECT_TRUE(scheda.inModifica());
   // No stored rate: the department's 22 %.
-  using enum Campo;
   const auto v = [&](Campo campo) { return scheda.valore(campo) + '|'; };
   EXPECT_EQ(v(AppCodeModifica) + v(TxtQTA) + v(TxtMin) + v(TxtCosto) + v(txtPrezzoPubblico) +
                 v(cbMateriale) + v(txtPesoConf) + v(txtCodArtFornitore) + v(CboGenere) +
@@ -199,10 +196,10 @@ TEST_F(SchedaProdottoTest, EditShowsTheStoredProductAndSavesTheSameRow) {
             "5|10|2|15,25|15,25|250|250|R-77|1#Bar|ROSSI|10,00|22|12,20|25|");
   EXPECT_TRUE(prompts.asked.empty());
 
-  scheda.imposta(Campo::TxtQTA, "7");
-  scheda.imposta(Campo::CboFornitore, "verdi");
-  scheda.imposta(Campo::CboGenere, "2#Frigo");
-  scheda.imposta(Campo::txtIVA, "");  // an empty rate leaves the stored one alone
+  scheda.imposta(TxtQTA, "7");
+  scheda.imposta(CboFornitore, "verdi");
+  scheda.imposta(CboGenere, "2#Frigo");
+  scheda.imposta(txtIVA, "");  // an empty rate leaves the stored one alone
   ASSERT_EQ(scheda.ControlloCampi(), "Ok");
   ASSERT_EQ(scheda.SalvaDatiMateriale(), "5");
   EXPECT_EQ(negozio.righe("Select CodMateriale, Quantità, Fornitore, Genere, BarCode, "
@@ -213,9 +210,9 @@ TEST_F(SchedaProdottoTest, EditShowsTheStoredProductAndSavesTheSameRow) {
 
 TEST_F(SchedaProdottoTest, AdditionalBarcodesAreRegisteredByTheMainConfirmation) {
   compila();
-  scheda.imposta(Campo::LbLBarCode, "");
+  scheda.imposta(LbLBarCode, "");
   EXPECT_FALSE(scheda.ApriBarCodeAlternativi());
-  scheda.imposta(Campo::LbLBarCode, "8001");
+  scheda.imposta(LbLBarCode, "8001");
   EXPECT_FALSE(scheda.ApriBarCodeAlternativi());
   EXPECT_EQ(testiChiesti(), QStringList({"Immettere un Codice a Barre del prodotto nella relativa "
                                          "casella rossa prima di proseguire",
@@ -280,7 +277,7 @@ TEST_F(SchedaProdottoTest, TheEditorOffersTheRightCheckDigitBeforeSaving) {
     SCOPED_TRACE(c.digitato);
     negozio.sqlite("DELETE FROM Magazzino WHERE CodMateriale<>'9'");
     compila();
-    scheda.imposta(Campo::LbLBarCode, c.digitato);
+    scheda.imposta(LbLBarCode, c.digitato);
     prompts.asked.clear();
     prompts.answers.clear();
     if (c.risposta) prompts.answers = {*c.risposta};
