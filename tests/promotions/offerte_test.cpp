@@ -1,8 +1,13 @@
-// The offers in the store: saved, replaced, listed, deleted and copied for the report.
+// The offers without a window: the panel's sums and checks, the offers in the store (saved,
+// listed, copied for the report) and the start-of-day notice.
 #include "promotions/offerte.h"
 
 #include <gtest/gtest.h>
 
+#include "promotions/avviso_promozioni.h"
+#include "promotions/calcoli_offerta.h"
+#include "startup/modulo_file_ini.h"
+#include "support/file_helpers.h"
 #include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
@@ -11,15 +16,81 @@ namespace {
 
 const QDate kOggi = QDate::currentDate();
 
+TEST(CalcoliOfferta, PriceFromDiscountAndDiscountFromPrice) {
+  const struct {
+    const char *base, *sconto;
+    TipoSconto tipo;
+    std::optional<QString> prezzo;  // none: nothing computed
+    bool azzera;
+  } casi[] = {
+      {"2,50", "10", TipoSconto::Percentuale, "2,25", false},
+      {"2,50", "0,5", TipoSconto::Valore, "2,00", false},
+      {"2,50", "3", TipoSconto::Valore, "-0,50", true},
+      {"1,99", "33,33", TipoSconto::Percentuale, "1,33", false},  // 0,663267 off
+      {"0,05", "50", TipoSconto::Percentuale, "0,03", false},     // 0,025 rounds away from 0
+      {"1234,56", "10", TipoSconto::Percentuale, "1.111,10", false},
+      {"", "10", TipoSconto::Percentuale, "0,00", false},  // an empty price counts as 0
+      {"2,50", "100", TipoSconto::Percentuale, "0,00", false},
+      {"2,50", "", TipoSconto::Valore, std::nullopt, false},
+      {"2,50", ",", TipoSconto::Valore, std::nullopt, false},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(std::string(caso.base) + " - " + caso.sconto);
+    const auto risultato = CalcolaPrezzoScontato(PrezzoBase(caso.base), caso.sconto, caso.tipo);
+    ASSERT_EQ(risultato.has_value(), caso.prezzo.has_value());
+    if (!risultato) continue;
+    EXPECT_EQ(risultato->testo, *caso.prezzo);
+    EXPECT_EQ(risultato->scontoDaAzzerare, caso.azzera);
+  }
+  // Exactly, not nearly: 2,50 less 10 % is the money amount 2,25.
+  EXPECT_EQ(CalcolaPrezzoScontato(PrezzoBase("2,50"), "10", TipoSconto::Percentuale)->prezzo,
+            Money::fromCents(225));
+
+  const std::pair<const char*, std::optional<QString>> sconti[] = {
+      {"2,00", "0,50"},   {"2", "0,50"},       {"2,5", "0,00"},       {"3,00", "-0,50"},
+      {"", std::nullopt}, {",", std::nullopt}, {"abc", std::nullopt},
+  };
+  for (const auto& [prezzo, sconto] : sconti) {
+    SCOPED_TRACE(prezzo);
+    EXPECT_EQ(CalcolaScontoDaPrezzo(PrezzoBase("2,50"), prezzo), sconto);
+  }
+  EXPECT_EQ(CalcolaScontoDaPrezzo(PrezzoBase("1.500,00"), "500"), "1.000,00");
+}
+
+TEST(CalcoliOfferta, ConfirmChecksInTheirOrder) {
+  const QDate ieri = kOggi.addDays(-1), domani = kOggi.addDays(1);
+  const struct {
+    const char* nome;
+    QString prezzo;
+    PeriodoOfferta periodo;
+    EsitoConferma esito;
+  } casi[] = {
+      {"no price before anything else", "", {}, EsitoConferma::NessunPrezzo},
+      {"both dates empty", "2,25", {}, EsitoConferma::DateVuote},
+      {"start not a date", "2,25", {QDate(), kOggi}, EsitoConferma::DalNonValida},
+      {"end not a date", "2,25", {kOggi, QDate()}, EsitoConferma::AlNonValida},
+      {"end before start", "2,25", {domani, kOggi}, EsitoConferma::AlPrimaDiDal},
+      {"yesterday", "2,25", {ieri, domani}, EsitoConferma::DalNelPassato},
+      {"today", "2,25", {kOggi, kOggi}, EsitoConferma::Valida},
+      {"end missing", "2,25", {kOggi, std::nullopt}, EsitoConferma::DateVuote},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.nome);
+    EXPECT_EQ(ControllaConferma(caso.prezzo, caso.periodo, kOggi), caso.esito);
+  }
+  EXPECT_EQ(MessaggioPerEsito(EsitoConferma::AlPrimaDiDal).testo,
+            "Data 'DAL' più RECENTE di quella 'AL'!Operazione non Valida");
+}
+
 class OfferteTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    negozio.prodotto("12", "Latte intero 1 l", "2,50");
-    negozio.prodotto("13", "Pane casereccio", "3,20");
+    negozio.prodotto("12", "Latte intero 1 l", "2,50").prodotto("13", "Pane casereccio", "3,20");
   }
-  Offerta offerta(const QString& cod, int daOggi, int durata, TipoSconto tipo,
-                  const QString& sconto, const QString& prezzo) {
-    return {cod, kOggi.addDays(daOggi), kOggi.addDays(daOggi + durata), tipo, sconto, prezzo};
+  void salva(const QString& cod, int daOggi, int durata, TipoSconto tipo, const QString& sconto,
+             const QString& prezzo) {
+    SalvaOfferta(
+        db, {cod, kOggi.addDays(daOggi), kOggi.addDays(daOggi + durata), tipo, sconto, prezzo});
   }
 
   NegozioDiProva negozio;
@@ -28,13 +99,12 @@ class OfferteTest : public ::testing::Test {
 
 // A code that is no number never becomes more statement; a failed save changes nothing.
 TEST_F(OfferteTest, SavingTwiceKeepsOneRowPerPeriodAndMarksTheProduct) {
-  SalvaOfferta(db, offerta("12", 0, 6, TipoSconto::Percentuale, "10", "2,25"));
-  SalvaOfferta(db, offerta("12", 0, 6, TipoSconto::Valore, "0,50", "2,00"));
-  SalvaOfferta(db, offerta("12", 10, 3, TipoSconto::Valore, "", "2,50"));
+  salva("12", 0, 6, TipoSconto::Percentuale, "10", "2,25");
+  salva("12", 0, 6, TipoSconto::Valore, "0,50", "2,00");
+  salva("12", 10, 3, TipoSconto::Valore, "", "2,50");  // an empty discount is saved as 0
   EliminaOfferteProdotto(db, "1 or 1=1");
   EXPECT_TRUE(negozio.modificato("12"));
   EXPECT_FALSE(negozio.modificato("13"));
-  // An empty discount is saved as 0.
   EXPECT_EQ(negozio.righe("Select ScontoVal, ScontoPer, PrzScnt, Pezzi from Offerte where "
                           "Articolo='12' order by DataDal"),
             QStringList({"0.5|0|2|1", "0|0|2.5|1"}));
@@ -43,10 +113,9 @@ TEST_F(OfferteTest, SavingTwiceKeepsOneRowPerPeriodAndMarksTheProduct) {
   const auto letta = CaricaOfferta(db, "12");
   ASSERT_TRUE(letta);
   EXPECT_EQ(letta->tipo, TipoSconto::Valore);
-  EXPECT_EQ(letta->sconto, "0,50");
-  EXPECT_EQ(letta->prezzo, "2,00");
+  EXPECT_EQ(letta->sconto + letta->prezzo, "0,502,00");
   EXPECT_EQ(letta->dal, kOggi);
-  SalvaOfferta(db, offerta("13", 1, 1, TipoSconto::Percentuale, "12,5", "2,80"));
+  salva("13", 1, 1, TipoSconto::Percentuale, "12,5", "2,80");
   EXPECT_EQ(CaricaOfferta(db, "13")->sconto, "12,5");
   EXPECT_EQ(CaricaOfferta(db, "13")->tipo, TipoSconto::Percentuale);
   EXPECT_FALSE(CaricaOfferta(db, "99"));
@@ -55,8 +124,7 @@ TEST_F(OfferteTest, SavingTwiceKeepsOneRowPerPeriodAndMarksTheProduct) {
   negozio.sqlite(
       "CREATE TRIGGER nessun_segno BEFORE UPDATE OF Modificato ON Magazzino "
       "BEGIN SELECT RAISE(ABORT, 'archivio in sola lettura'); END");
-  EXPECT_THROW(SalvaOfferta(db, offerta("12", 0, 6, TipoSconto::Valore, "1", "1,50")),
-               platform::db::DatabaseError);
+  EXPECT_THROW(salva("12", 0, 6, TipoSconto::Valore, "1", "1,50"), platform::db::DatabaseError);
   EXPECT_EQ(negozio.valore("Select PrzScnt from Offerte where Articolo='12' order by DataDal"),
             "2");
 }
@@ -64,10 +132,10 @@ TEST_F(OfferteTest, SavingTwiceKeepsOneRowPerPeriodAndMarksTheProduct) {
 // The list from a date, and the report table it fills (the old rows go).
 TEST_F(OfferteTest, TheListFromADateWithDescriptionsAndPriorPricesAndItsReport) {
   db.execute("INSERT INTO rptProdotti (Descrizione) VALUES ('vecchia riga')");
-  SalvaOfferta(db, offerta("13", 5, 2, TipoSconto::Valore, "0,20", "3,00"));
-  SalvaOfferta(db, offerta("12", 1, 6, TipoSconto::Percentuale, "10", "2,25"));
-  SalvaOfferta(db, offerta("77", 2, 1, TipoSconto::Valore, "1", "1,00"));
-  SalvaOfferta(db, offerta("12", -3, 20, TipoSconto::Valore, "1", "1,50"));  // started before
+  salva("13", 5, 2, TipoSconto::Valore, "0,20", "3,00");
+  salva("12", 1, 6, TipoSconto::Percentuale, "10", "2,25");
+  salva("77", 2, 1, TipoSconto::Valore, "1", "1,00");
+  salva("12", -3, 20, TipoSconto::Valore, "1", "1,50");  // started before
 
   const auto righe = VediTutteLePromozioni(db, kOggi);
   QStringList elenco;
@@ -83,17 +151,47 @@ TEST_F(OfferteTest, TheListFromADateWithDescriptionsAndPriorPricesAndItsReport) 
                          "3|13|Pane casereccio|" + data(5) + "|" + data(7) + "|0,20|0|3,00|3,20"}));
   EXPECT_EQ(VediTutteLePromozioni(db, kOggi.addDays(-3)).size(), 4u);
 
+  // The report's columns carry the start, the end as a day number, the discounts and prices.
   RiempiRptProdotti(db, {righe[0]});
-  auto rs = db.openRecordset("Select * from rptProdotti");
-  ASSERT_EQ(rs.recordCount(), 1);
-  EXPECT_EQ(rs.text("Descrizione"), "Latte intero 1 l");
-  EXPECT_EQ(rs.text("Reparto"), kOggi.addDays(1).toString("dd/MM/yyyy"));
-  EXPECT_EQ(rs.money("Costo").units() / Money::kScale,
-            QDate(1899, 12, 30).daysTo(kOggi.addDays(7)));
-  EXPECT_EQ(rs.text("CodProdotto"), "0,00");
-  EXPECT_EQ(rs.money("Prezzo2"), Money::fromCents(1000));
-  EXPECT_EQ(rs.money("CostoAcquisto"), Money::fromCents(225));
-  EXPECT_EQ(rs.money("PrezzoPiuBasso"), Money::fromCents(250));
+  EXPECT_EQ(negozio.righe("Select Descrizione, Reparto, Costo, CodProdotto, Prezzo2, "
+                          "CostoAcquisto, PrezzoPiuBasso from rptProdotti"),
+            QStringList{"Latte intero 1 l|" + data(1) + "|" +
+                        QString::number(QDate(1899, 12, 30).daysTo(kOggi.addDays(7))) +
+                        "|0,00|10|2.25|2.5"});
+}
+
+TEST(AvvisoPromozioni, TheSwitchAndTheFourBanners) {
+  const struct {
+    const char* interruttore;  // nullptr: absent, written off and the other lines kept
+    int inizio;                // days from today; no offer when 99
+    int fine;
+    QString testo;
+    int punti;
+  } casi[] = {
+      {nullptr, 0, 0, "", 0},
+      {"FALSO", 0, 0, "", 0},
+      {"Vero", 99, 99, "", 0},
+      {"Vero", -5, 5, "", 0},
+      {"Vero", 0, 5, "INIZIANO DELLE OFFERTE - EFFETTUARE UN INVIO ALLE CASSE", 20},
+      {"Vero", -5, 0, "TERMINANO DELLE OFFERTE - EFFETTUARE UN INVIO ALLE CASSE", 20},
+      {"Vero", 0, 0, "INIZIANO/TERMINANO DELLE OFFERTE - EFFETTUARE UN INVIO ALLE CASSE", 18},
+  };
+  for (const auto& caso : casi) {
+    SCOPED_TRACE(caso.testo.toStdString() + (caso.interruttore ? caso.interruttore : "-"));
+    NegozioDiProva negozio;
+    const QString setup = negozio.cartella.setup();
+    writeAll(setup, "[Config]\r\nColore=1\r\n");
+    if (caso.interruttore) negozio.setup("Promozioni", "AvvisoAttivo", caso.interruttore);
+    if (caso.inizio != 99)
+      negozio.offerta({"1", kOggi.addDays(caso.inizio), kOggi.addDays(caso.fine), "2,00"});
+    const AvvisoOfferte avviso = AvvisoPromozioni(*negozio.db, setup, kOggi);
+    EXPECT_EQ(avviso.testo, caso.testo);
+    EXPECT_EQ(avviso.punti, caso.punti);
+    if (!caso.interruttore) {
+      EXPECT_EQ(LeggiINI(setup, "Promozioni", "AvvisoAttivo", "?"), "Falso");
+      EXPECT_TRUE(readAll(setup).startsWith("[Config]\r\nColore=1\r\n"));
+    }
+  }
 }
 
 }  // namespace
