@@ -1,11 +1,14 @@
 // The offers without a window: the panel's sums and checks, the offers in the store (saved,
-// listed, copied for the report) and the start-of-day notice.
+// listed, copied for the report), the start-of-day notice, and the price history the store keeps
+// by itself for the lowest price of the 30 days before an offer.
 #include "promotions/offerte.h"
 
 #include <gtest/gtest.h>
 
+#include "catalogue/apri_database.h"
 #include "promotions/avviso_promozioni.h"
 #include "promotions/calcoli_offerta.h"
+#include "promotions/prezzo_precedente.h"
 #include "startup/modulo_file_ini.h"
 #include "support/file_helpers.h"
 #include "support/negozio_di_prova.h"
@@ -192,6 +195,81 @@ TEST(AvvisoPromozioni, TheSwitchAndTheFourBanners) {
       EXPECT_TRUE(readAll(setup).startsWith("[Config]\r\nColore=1\r\n"));
     }
   }
+}
+
+class PrezzoPrecedenteTest : public ::testing::Test {
+ protected:
+  // Changes the price, then dates the change `giorniFa` days ago.
+  void cambiaPrezzo(const QString& cod, const QString& prezzo, int giorniFa) {
+    negozio.db->execute("UPDATE Magazzino SET Costo=" + prezzo + " WHERE CodMateriale='" + cod +
+                        "'");
+    dataUltimoCambio(cod, giorniFa);
+  }
+  void dataUltimoCambio(const QString& cod, int giorniFa) {
+    negozio.sqlite(
+        QStringLiteral("UPDATE StoricoPrezzi SET Quando='%1' WHERE rowid=(SELECT "
+                       "max(rowid) FROM StoricoPrezzi WHERE CodMateriale='%2')")
+            .arg(QDateTime(kOggi.addDays(-giorniFa), QTime(10, 0)).toString("yyyy-MM-dd HH:mm:ss"),
+                 cod));
+  }
+  QString piuBasso(const QString& cod, const QDate& inizio = kOggi) {
+    const auto prezzo = PrezzoPiuBasso30gg(*negozio.db, cod, inizio);
+    return prezzo ? prezzo->toItalian() : QStringLiteral("nessuno");
+  }
+
+  NegozioDiProva negozio;
+};
+
+TEST_F(PrezzoPrecedenteTest, LowestPriceOfTheThirtyDaysBeforeTheStart) {
+  negozio.prodotto("1", "Caffè", "3,00");
+  dataUltimoCambio("1", 90);
+  cambiaPrezzo("1", "2.8", 20);
+  cambiaPrezzo("1", "3.2", 5);
+  EXPECT_EQ(piuBasso("1"), "2,80");
+  // Seen from an offer starting in 26 days, the 2,80 of 20 days ago is out of the window.
+  EXPECT_EQ(piuBasso("1", kOggi.addDays(11)), "2,80");
+  EXPECT_EQ(piuBasso("1", kOggi.addDays(26)), "3,20");
+  // Before the first change the window opens on the price the change replaced.
+  EXPECT_EQ(piuBasso("1", kOggi.addDays(-21)), "3,00");
+
+  negozio.prodotto("2", "Tè", "3,00");
+  dataUltimoCambio("2", 100);
+  cambiaPrezzo("2", "2.5", 40);
+  EXPECT_EQ(piuBasso("2"), "2,50");
+
+  negozio.prodotto("3", "Zucchero", "4,00");  // added 10 days ago: no price before that
+  dataUltimoCambio("3", 10);
+  cambiaPrezzo("3", "4.4", 2);
+  EXPECT_EQ(piuBasso("3"), "4,00");
+
+  negozio.prodotto("4", "Sale", "0,90");  // a store older than its history
+  negozio.sqlite("DELETE FROM StoricoPrezzi WHERE CodMateriale='4'");
+  EXPECT_EQ(piuBasso("4"), "0,90");
+  EXPECT_EQ(piuBasso("99"), "nessuno");
+}
+
+TEST_F(PrezzoPrecedenteTest, EveryWayOfChangingAPriceIsRecordedAlsoInStoresOpenedLater) {
+  negozio.prodotto("1", "Caffè", "3,00");
+  negozio.db->execute("UPDATE Magazzino SET Costo=2.9 WHERE CodMateriale='1'");  // an import
+  negozio.db->execute("UPDATE Magazzino SET Costo=2.9, Descrizione='Caffè moka'");
+  // The start-up rebuild deletes and adds every product again.
+  negozio.db->execute("Delete * from Magazzino");
+  negozio.prodotto("1", "Caffè moka", "2,90");
+  negozio.db->execute("Delete * from Magazzino");
+  negozio.prodotto("1", "Caffè moka", "2,70");
+  EXPECT_EQ(negozio.righe("Select Vecchio, Nuovo from StoricoPrezzi order by Quando, rowid"),
+            QStringList({"NULL|3", "3|2.9", "2.9|2.7"}));
+
+  // A store from before the history gets it when opened.
+  for (const char* trigger : {"Modifica", "Inserimento", "Nuovo"})
+    negozio.sqlite(QStringLiteral("DROP TRIGGER StoricoPrezzi_%1").arg(trigger));
+  negozio.sqlite("DROP TABLE StoricoPrezzi");
+  negozio.sqlite("ALTER TABLE rptProdotti DROP COLUMN PrezzoPiuBasso");
+  negozio.db = ApriDatabase(negozio.percorsoArchivio());
+  negozio.prodotto("5", "Olio", "7,50");
+  negozio.db->execute("UPDATE Magazzino SET Costo=6.9");
+  EXPECT_EQ(negozio.conta("Select * from StoricoPrezzi"), 3);
+  EXPECT_TRUE(negozio.db->openRecordset("Select * from rptProdotti").hasField("PrezzoPiuBasso"));
 }
 
 }  // namespace
