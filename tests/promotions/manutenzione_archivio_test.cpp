@@ -1,5 +1,5 @@
 // The whole-archive commands: quantities, backups of a live store (also onto a disk that fills
-// up or from a read-only one), the archive switch and the nightly backup from the command line.
+// up, from a read-only one or of a damaged store) and the archive switch.
 #include "promotions/manutenzione_archivio.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,6 @@
 
 #include "platform/db/online_backup.h"
 #include "platform/local_file_system.h"
-#include "promotions/lavoro_salva.h"
 #include "promotions/salvataggio_dati.h"
 #include "support/disco_montato.h"
 #include "support/fakes.h"
@@ -116,7 +115,7 @@ TEST_F(ManutenzioneTest, TwoBackupsGoToPluBckThenToTheDatedFolderAndTheSwitchTak
   EXPECT_EQ(negozio.db->path(), prima + "/Dati/dbNegozio.mdb");
 }
 
-TEST_F(ManutenzioneTest, ABackupDuringAWriteIsASoundStoreOfWhatWasCommitted) {
+TEST_F(ManutenzioneTest, ABackupDuringAWriteIsSoundAndOfADamagedStoreFails) {
   // Committed changes still in the write-ahead log, and a send filling its work table.
   negozio.db->execute("UPDATE Magazzino SET Descrizione='Caffè in grani' WHERE CodMateriale='1'");
   {
@@ -133,6 +132,16 @@ TEST_F(ManutenzioneTest, ABackupDuringAWriteIsASoundStoreOfWhatWasCommitted) {
   auto salvato = platform::db::Database::open(copia);
   EXPECT_EQ(descrizioni(*salvato), "Caffè in grani|Tè");
   EXPECT_EQ(salvato->openRecordset("Select * from MagazzinoPerOstrel").recordCount(), 0);
+
+  // A damaged store is no backup.
+  negozio.db.reset();
+  QByteArray guasto("SQLite format 3\0", 16);
+  writeAll(negozio.percorsoArchivio(), guasto.append(QByteArray(8192, '\x5a')));
+  QFile::remove(negozio.percorsoArchivio() + "-wal");
+  const EsitoSalvataggio esito =
+      SalvaCartellaDati(disco, negozio.file("Dati"), destinazione.path(), clock.now().addSecs(60));
+  EXPECT_EQ(esito.stato, EsitoSalvataggio::Stato::Fallito);
+  EXPECT_FALSE(QFile::exists(destinazione.filePath("PLU_BCK41220261406")));
 }
 
 // The disk said it had room: each refusal names its cause and leaves no PLU_BCK folder. A shop
@@ -169,27 +178,6 @@ TEST_F(ManutenzioneTest, AFullDiskLeavesNoBackupAndAReadOnlyShopIsSaved) {
   EXPECT_EQ(
       platform::db::Database::open(copia)->openRecordset("Select * from Magazzino").recordCount(),
       3002);
-}
-
-TEST_F(ManutenzioneTest, NightlyBackupFromTheCommandLine) {
-  const auto salva = [&](const QString& dove) {
-    QString testo;
-    QTextStream uscita(&testo);
-    return LavoroSalva().esegui({"listinova", "--cartella", negozio.cartella.root(), "salva", dove},
-                                uscita, uscita);
-  };
-  const QString notte = destinazione.filePath("notte");
-  EXPECT_EQ(salva(notte), 0);
-  EXPECT_EQ(platform::db::integrityCheck(notte + "/PLU_BCK/Dati/DbNegozio.mdb"), "ok");
-
-  // A damaged store is no backup: the job says so in its exit status.
-  negozio.db.reset();
-  QByteArray guasto("SQLite format 3\0", 16);
-  guasto.append(QByteArray(8192, '\x5a'));
-  writeAll(negozio.percorsoArchivio(), guasto);
-  QFile::remove(negozio.percorsoArchivio() + "-wal");
-  EXPECT_EQ(salva(destinazione.filePath("guasto")), 1);
-  EXPECT_EQ(salva(QString()), 2);
 }
 
 }  // namespace
