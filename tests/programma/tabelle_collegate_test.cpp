@@ -156,7 +156,6 @@ TEST_F(TabelleCollegate, MainWindowComesAfterTheSyncWithTheNewListsWhateverKeyIs
     ASSERT_EQ(reparti.size(), 41);
     EXPECT_EQ(reparti.mid(0, 4), QStringList({"", "Panetteria", "Latticini", "Reparto3"}));
     EXPECT_EQ(voci(magazzino.findChild<QComboBox*>("Fornitore")), QStringList({"", "***"}));
-    magazzino.close();
   }
 }
 
