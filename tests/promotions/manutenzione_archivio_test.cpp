@@ -1,8 +1,7 @@
-// The whole-archive commands: quantities, backups of a live store, the archive switch and the
-// nightly backup from the command line.
+// The whole-archive commands: quantities, backups of a live store (also onto a disk that fills
+// up, from a read-only one or of a damaged store) and the archive switch.
 #include "promotions/manutenzione_archivio.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -10,8 +9,8 @@
 
 #include "platform/db/online_backup.h"
 #include "platform/local_file_system.h"
-#include "promotions/lavoro_salva.h"
 #include "promotions/salvataggio_dati.h"
+#include "support/disco_montato.h"
 #include "support/fakes.h"
 #include "support/file_helpers.h"
 #include "support/negozio_di_prova.h"
@@ -21,7 +20,6 @@ namespace listinova::testing {
 namespace {
 
 using platform::Answer;
-using ::testing::ElementsAre;
 
 // The real disk with as much free space as the test says.
 class DiscoDiProva : public platform::LocalFileSystem {
@@ -29,6 +27,14 @@ class DiscoDiProva : public platform::LocalFileSystem {
   std::int64_t freeSpace(const QString&) const override { return libero; }
   std::int64_t libero = 10'000'000'000;
 };
+
+QString descrizioni(platform::db::Database& db) {
+  QStringList righe;
+  for (auto rs = db.openRecordset("Select * from Magazzino order by CodMateriale"); !rs.eof();
+       rs.moveNext())
+    righe << rs.text("Descrizione");
+  return righe.join('|');
+}
 
 class ManutenzioneTest : public ::testing::Test {
  protected:
@@ -43,13 +49,6 @@ class ManutenzioneTest : public ::testing::Test {
         {*negozio.db, prompts, notice, clock, disco,
          [this](const QString&) { return scelte.isEmpty() ? QString() : scelte.takeFirst(); },
          negozio.cartella.root()});
-  }
-  QStringList prodotti(platform::db::Database& db) {
-    QStringList descrizioni;
-    for (auto rs = db.openRecordset("Select * from Magazzino order by CodMateriale"); !rs.eof();
-         rs.moveNext())
-      descrizioni << rs.text("Descrizione");
-    return descrizioni;
   }
 
   NegozioDiProva negozio;
@@ -67,29 +66,15 @@ TEST_F(ManutenzioneTest, EveryQuantityToOneNumber) {
   };
   for (const auto& [testo, applicato] : casi) {
     SCOPED_TRACE(testo);
-    notice.messages.clear();
     EXPECT_EQ(lavoro().applicaQuantita(testo), applicato);
-    EXPECT_EQ(notice.messages,
-              applicato ? QStringList() : QStringList{"Impostare un numero intero (max 99999)"});
   }
+  EXPECT_EQ(notice.messages, QStringList(5, "Impostare un numero intero (max 99999)"));
   EXPECT_EQ(negozio.conta("Select * from Magazzino where Quantità=99999"), 2);
   EXPECT_EQ(clock.waits, std::vector<int>({800}));
 }
 
-TEST_F(ManutenzioneTest, TwoBackupsGoToPluBckThenToTheDatedFolder) {
-  disco.libero = 100LL * 1024 * 1024;
-  scelte = {destinazione.path()};
-  lavoro().salvaDati();
-  EXPECT_EQ(
-      askedTexts(prompts),
-      QStringList{
-          "Spazio NON sufficiente\r\n\r\nLiberare spazio sul disco e ritentare l'operazione"});
-  EXPECT_FALSE(QFile::exists(destinazione.filePath("PLU_BCK")));
-  lavoro().salvaDati();  // the dialog is cancelled
-  EXPECT_EQ(notice.messages, QStringList{"Nessuna cartella selezionata!!!"});
-
-  disco.libero = 10'000'000'000;
-  notice.messages.clear();
+// Two backups, then the switch to the first one, refused first on a folder with no store.
+TEST_F(ManutenzioneTest, TwoBackupsGoToPluBckThenToTheDatedFolderAndTheSwitchTakesOne) {
   scelte = {destinazione.path(), destinazione.path()};
   lavoro().salvaDati();
   clock.current = clock.current.addSecs(60);
@@ -106,9 +91,27 @@ TEST_F(ManutenzioneTest, TwoBackupsGoToPluBckThenToTheDatedFolder) {
     // The log of the live store is inside the copy, not beside it.
     EXPECT_FALSE(QFile::exists(cartella + "/Dati/DbNegozio.mdb-wal"));
   }
+
+  QDir(prima + "/Dati").rename("DbNegozio.mdb", "dbNegozio.mdb");
+  negozio.db->execute("Delete * from Magazzino where CodMateriale='2'");
+  prompts.answers = {Answer::No};
+  EXPECT_FALSE(lavoro().cambiaDati());
+  EXPECT_EQ(prompts.asked.back().defaultAnswer, Answer::No);
+  EXPECT_TRUE(prompts.asked.back().text.startsWith(
+      "ATTENZIONE!!! La funzione selezionata consente di sostituire l'archivio dei PLU\r\n"));
+  prompts.answers = {Answer::Yes, Answer::Ok};
+  scelte = {negozio.file("Dati/Err")};  // a folder with no store
+  EXPECT_FALSE(lavoro().cambiaDati());
+  EXPECT_EQ(prompts.asked.back().text, "Percorso non Valido");
+  EXPECT_EQ(descrizioni(*negozio.db), "Caffè");
+  prompts.answers = {Answer::Yes};
+  scelte = {prima};
+  EXPECT_TRUE(lavoro().cambiaDati());
+  EXPECT_EQ(descrizioni(*negozio.db), "Caffè|Tè");
+  EXPECT_EQ(negozio.db->path(), prima + "/Dati/dbNegozio.mdb");
 }
 
-TEST_F(ManutenzioneTest, ABackupDuringAWriteIsASoundStoreOfWhatWasCommitted) {
+TEST_F(ManutenzioneTest, ABackupDuringAWriteIsSoundAndOfADamagedStoreFails) {
   // Committed changes still in the write-ahead log, and a send filling its work table.
   negozio.db->execute("UPDATE Magazzino SET Descrizione='Caffè in grani' WHERE CodMateriale='1'");
   {
@@ -117,71 +120,60 @@ TEST_F(ManutenzioneTest, ABackupDuringAWriteIsASoundStoreOfWhatWasCommitted) {
         "INSERT INTO MagazzinoPerOstrel (BarCode, Descrizione) VALUES ('8000000000001', 'X')");
     ASSERT_TRUE(QFile::exists(negozio.db->path() + "-wal"));
     const EsitoSalvataggio esito =
-        SalvaCartellaDati(disco, negozio.cartella.file("Dati"), destinazione.path(), clock.now());
+        SalvaCartellaDati(disco, negozio.file("Dati"), destinazione.path(), clock.now());
     ASSERT_TRUE(esito.completato()) << esito.errore.toStdString();
   }
   const QString copia = destinazione.filePath("PLU_BCK/Dati/DbNegozio.mdb");
   EXPECT_EQ(platform::db::integrityCheck(copia), "ok");
   auto salvato = platform::db::Database::open(copia);
-  EXPECT_THAT(prodotti(*salvato), ElementsAre("Caffè in grani", "Tè"));
+  EXPECT_EQ(descrizioni(*salvato), "Caffè in grani|Tè");
   EXPECT_EQ(salvato->openRecordset("Select * from MagazzinoPerOstrel").recordCount(), 0);
-}
 
-TEST_F(ManutenzioneTest, SwitchingToABackupAndRefusals) {
-  scelte = {destinazione.path()};
-  lavoro().salvaDati();
-  QDir(destinazione.filePath("PLU_BCK/Dati")).rename("DbNegozio.mdb", "dbNegozio.mdb");
-  negozio.db->execute("Delete * from Magazzino where CodMateriale='2'");
-
-  prompts.answers = {Answer::No};
-  EXPECT_FALSE(lavoro().cambiaDati());
-  EXPECT_EQ(prompts.asked.back().defaultAnswer, Answer::No);
-  EXPECT_TRUE(prompts.asked.back().text.startsWith(
-      "ATTENZIONE!!! La funzione selezionata consente di sostituire l'archivio dei PLU\r\n"));
-
-  const QString vuota = destinazione.filePath("vuota");
-  QDir().mkpath(vuota);
-  prompts.answers = {Answer::Yes, Answer::Ok};
-  scelte = {vuota};
-  EXPECT_FALSE(lavoro().cambiaDati());
-  EXPECT_EQ(prompts.asked.back().text, "Percorso non Valido");
-  EXPECT_THAT(prodotti(*negozio.db), ElementsAre("Caffè"));
-
-  prompts.answers = {Answer::Yes};
-  EXPECT_FALSE(lavoro().cambiaDati());  // the dialog is cancelled
-  EXPECT_EQ(notice.messages.back(), "Nessuna cartella selezionata!!!");
-
-  prompts.answers = {Answer::Yes};
-  scelte = {destinazione.filePath("PLU_BCK")};
-  EXPECT_TRUE(lavoro().cambiaDati());
-  EXPECT_THAT(prodotti(*negozio.db), ElementsAre("Caffè", "Tè"));
-  EXPECT_EQ(negozio.db->path(), destinazione.filePath("PLU_BCK/Dati/dbNegozio.mdb"));
-}
-
-TEST_F(ManutenzioneTest, NightlyBackupFromTheCommandLine) {
-  const auto salva = [&](const QString& dove) {
-    QString testo, errori;
-    QTextStream uscita(&testo), erroriStream(&errori);
-    const int esito = LavoroSalva().esegui(
-        {"listinova", "--cartella", negozio.cartella.root(), "salva", dove}, uscita, erroriStream);
-    return std::pair(esito, testo + errori);
-  };
-  auto [primo, testoPrimo] = salva(destinazione.filePath("notte"));
-  EXPECT_EQ(primo, 0) << testoPrimo.toStdString();
-  EXPECT_EQ(platform::db::integrityCheck(destinazione.filePath("notte/PLU_BCK/Dati/DbNegozio.mdb")),
-            "ok");
-  EXPECT_EQ(salva(destinazione.filePath("notte")).first, 0);
-  EXPECT_EQ(
-      QDir(destinazione.filePath("notte")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 2);
-
-  // A damaged store is no backup: the job says so in its exit status.
+  // A damaged store is no backup.
   negozio.db.reset();
   QByteArray guasto("SQLite format 3\0", 16);
-  guasto.append(QByteArray(8192, '\x5a'));
-  writeAll(negozio.cartella.file("Dati/DbNegozio.mdb"), guasto);
-  QFile::remove(negozio.cartella.file("Dati/DbNegozio.mdb-wal"));
-  EXPECT_EQ(salva(destinazione.filePath("guasto")).first, 1);
-  EXPECT_EQ(salva(QString()).first, 2);
+  writeAll(negozio.percorsoArchivio(), guasto.append(QByteArray(8192, '\x5a')));
+  QFile::remove(negozio.percorsoArchivio() + "-wal");
+  const EsitoSalvataggio esito =
+      SalvaCartellaDati(disco, negozio.file("Dati"), destinazione.path(), clock.now().addSecs(60));
+  EXPECT_EQ(esito.stato, EsitoSalvataggio::Stato::Fallito);
+  EXPECT_FALSE(QFile::exists(destinazione.filePath("PLU_BCK41220261406")));
+}
+
+// The disk said it had room: each refusal names its cause and leaves no PLU_BCK folder. A shop
+// on a read-only disk is still saved.
+TEST_F(ManutenzioneTest, AFullDiskLeavesNoBackupAndAReadOnlyShopIsSaved) {
+  negozio.prodotti(3000, 3);
+  negozio.file("Dati/allegato.bin", QByteArray(2 << 20, 'a'));
+  for (const int kib : {1024, 64}) {  // full half-way through, or smaller than the store
+    SCOPED_TRACE(kib);
+    const QString pieno = negozio.file(QString("disco-%1").arg(kib));
+    DiscoMontato montato(pieno, kib);
+    if (!montato.montato()) GTEST_SKIP() << "serve un file system montato dal test (root)";
+    const EsitoSalvataggio esito =
+        SalvaCartellaDati(disco, negozio.file("Dati"), pieno, clock.now());
+    EXPECT_EQ(esito.stato, EsitoSalvataggio::Stato::Fallito);
+    EXPECT_TRUE(esito.errore.startsWith("Spazio su disco esaurito in") &&
+                !esito.errore.contains("-in-corso-"))
+        << esito.errore.toStdString();
+    EXPECT_TRUE(
+        QDir(pieno).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+  }
+
+  negozio.chiudi();
+  const QString sorgente = negozio.file("sorgente");
+  DiscoMontato soloLettura(sorgente, 8192);
+  ASSERT_TRUE(QDir().mkpath(sorgente + "/Dati"));
+  ASSERT_TRUE(QFile::copy(negozio.percorsoArchivio(), sorgente + "/Dati/DbNegozio.mdb"));
+  ASSERT_TRUE(soloLettura.soloLettura());
+  const EsitoSalvataggio esito =
+      SalvaCartellaDati(disco, sorgente + "/Dati", destinazione.path(), clock.now());
+  ASSERT_TRUE(esito.completato()) << esito.errore.toStdString();
+  const QString copia = destinazione.filePath("PLU_BCK/Dati/DbNegozio.mdb");
+  EXPECT_EQ(platform::db::integrityCheck(copia), "ok");
+  EXPECT_EQ(
+      platform::db::Database::open(copia)->openRecordset("Select * from Magazzino").recordCount(),
+      3002);
 }
 
 }  // namespace
