@@ -178,19 +178,14 @@ TEST_F(Store, RecognisesAccessFilesAndRefusesBrokenOnes) {
 // Before the epoch the fraction still counts forward from midnight; a time a breath before
 // midnight rounds to the next day.
 TEST(AccessDates, KeepTheTimeOfDayOnBothSidesOfTheEpoch) {
-  const auto day = [](int y, int m, int d, QTime t = QTime(0, 0)) {
-    return QDateTime(QDate(y, m, d), t, Qt::UTC);
-  };
-  const std::pair<double, QDateTime> casi[] = {
-      {0, day(1899, 12, 30)},
-      {2.75, day(1900, 1, 1, QTime(18, 0))},
-      {-1.25, day(1899, 12, 29, QTime(6, 0))},
-      {-0.5, day(1899, 12, 30, QTime(12, 0))},
-      {44532 + (13 * 3600 + 45 * 60 + 30.4) / 86400.0, day(2021, 12, 2, QTime(13, 45, 30))},
-      {44532 + 86399.6 / 86400.0, day(2021, 12, 3)},
-      {-2 - 86399.6 / 86400.0, day(1899, 12, 29)},
-  };
-  for (const auto& [giorni, atteso] : casi) EXPECT_EQ(dateTimeFromAccess(giorni), atteso) << giorni;
+  QStringList date;
+  for (double giorni : {0.0, 2.75, -1.25, -0.5, 44532 + (13 * 3600 + 45 * 60 + 30.4) / 86400.0,
+                        44532 + 86399.6 / 86400.0, -2 - 86399.6 / 86400.0})
+    date << dateTimeFromAccess(giorni).toString(Qt::ISODate);
+  EXPECT_EQ(date,
+            QStringList({"1899-12-30T00:00:00Z", "1900-01-01T18:00:00Z", "1899-12-29T06:00:00Z",
+                         "1899-12-30T12:00:00Z", "2021-12-02T13:45:30Z", "2021-12-03T00:00:00Z",
+                         "1899-12-29T00:00:00Z"}));
 }
 
 }  // namespace
