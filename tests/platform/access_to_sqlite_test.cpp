@@ -11,6 +11,7 @@
 
 #include "platform/db/access_file.h"
 #include "support/file_helpers.h"
+#include "support/qt_print.h"
 
 namespace listinova::platform::db {
 namespace {
@@ -20,11 +21,11 @@ const QString kSamples = QStringLiteral(LISTINOVA_TESTDATA "/access");
 QString sample(const char* name) { return kSamples + u'/' + QString::fromUtf8(name); }
 
 template <typename Call>
-std::string errorOf(Call call) {
+QString errorOf(Call call) {
   try {
     call();
   } catch (const std::runtime_error& error) {
-    return error.what();
+    return QString::fromUtf8(error.what());
   }
   return {};
 }
@@ -113,40 +114,29 @@ TEST_F(Store, ConvertsEveryTableAndEveryValueExactly) {
     EXPECT_EQ(row(QString::fromUtf8(sql)), QString::fromUtf8(atteso)) << sql;
 }
 
-// The table is found whatever its case and replaces the target; a missing one leaves it alone.
-TEST_F(Store, CopiesOneTableIntoTheTempSchemaReplacingIt) {
+// One table is found whatever its case and replaces the target, which a missing one leaves
+// alone; a conversion that fails half-way leaves the store as it was, with no transaction open.
+TEST_F(Store, AFailedCopyOrConversionLeavesTheStoreAsItWas) {
+  exec("CREATE TABLE Magazzino (Codice TEXT)");
+  exec("INSERT INTO Magazzino VALUES ('A1')");
+  exec("CREATE VIEW Shippers AS SELECT 1");  // blocks the fourth table, after three are copied
   exec("CREATE TEMP TABLE MagazzinoEsterno (Codice TEXT)");
   exec("INSERT INTO temp.MagazzinoEsterno VALUES ('vecchio')");
   copyAccessTable(sample("nwind.mdb"), "PRODUCTS", db_, "temp.MagazzinoEsterno");
-  const QString copia = QStringLiteral(
+  const QString stato = QStringLiteral(
       "SELECT COUNT(*), (SELECT ProductName FROM temp.MagazzinoEsterno WHERE ProductID = 22), "
-      "(SELECT COUNT(*) FROM sqlite_master) FROM temp.MagazzinoEsterno");
-  EXPECT_EQ(row(copia), "77|Gustaf's Knäckebröd|0");
-  const std::string error = errorOf(
+      "(SELECT group_concat(name) FROM (SELECT name FROM sqlite_master ORDER BY name)), "
+      "(SELECT Codice FROM Magazzino) FROM temp.MagazzinoEsterno");
+  EXPECT_EQ(row(stato), "77|Gustaf's Knäckebröd|Magazzino,Shippers|A1");
+
+  QString error = errorOf(
       [&] { copyAccessTable(sample("nwind.mdb"), "Reparti", db_, "temp.MagazzinoEsterno"); });
-  EXPECT_NE(error.find("La tabella Reparti non esiste nel database Access"), std::string::npos)
-      << error;
-  EXPECT_EQ(row(copia), "77|Gustaf's Knäckebröd|0");
-}
-
-TEST_F(Store, FailedConversionRollsEverythingBack) {
-  exec("CREATE TABLE Magazzino (Codice TEXT)");
-  exec("INSERT INTO Magazzino VALUES ('A1')");
-  // A view blocks the fourth table, after three have been copied.
-  exec("CREATE VIEW Shippers AS SELECT 1");
-  const std::string error = errorOf([&] { convertAccessToSqlite(sample("nwind.mdb"), db_); });
-  EXPECT_NE(error.find("durante la copia della tabella Shippers"), std::string::npos) << error;
-  EXPECT_EQ(row("SELECT group_concat(name), (SELECT Codice FROM Magazzino) FROM "
-                "(SELECT name FROM sqlite_master ORDER BY name)"),
-            "Magazzino,Shippers|A1");
-  EXPECT_TRUE(sqlite3_get_autocommit(db_)) << "nessuna transazione rimasta aperta";
-}
-
-QByteArray noise(int size) {
-  std::mt19937 generator(20240611);
-  QByteArray bytes(size, Qt::Uninitialized);
-  for (char& byte : bytes) byte = char(generator() & 0xff);
-  return bytes;
+  EXPECT_TRUE(error.contains("La tabella Reparti non esiste nel database Access"))
+      << error.toStdString();
+  error = errorOf([&] { convertAccessToSqlite(sample("nwind.mdb"), db_); });
+  EXPECT_TRUE(error.contains("durante la copia della tabella Shippers")) << error.toStdString();
+  EXPECT_EQ(row(stato), "77|Gustaf's Knäckebröd|Magazzino,Shippers|A1");
+  EXPECT_TRUE(sqlite3_get_autocommit(db_));
 }
 
 // Access files are known by their header; what cannot be read throws an Italian message.
@@ -157,22 +147,24 @@ TEST_F(Store, RecognisesAccessFilesAndRefusesBrokenOnes) {
   EXPECT_FALSE(isAccessFile(folder_.filePath("DbNegozio.mdb")));
   EXPECT_FALSE(isAccessFile(folder_.filePath("assente.mdb")));
 
+  std::mt19937 generator(20240611);
+  QByteArray noise(200000, Qt::Uninitialized);
+  for (char& byte : noise) byte = char(generator() & 0xff);
   const QByteArray nwindStart = testing::readAll(sample("nwind.mdb")).left(4096);
   const std::pair<QByteArray, const char*> casi[] = {
       {"Standard Jet DB, ma solo come testo\n", "non è un database Access"},
-      {noise(8192), "non è un database Access"},
+      {noise, "non è un database Access"},
       // A genuine header over broken pages is left to libmdb, which must refuse it cleanly.
       {nwindStart, "Impossibile"},
-      {nwindStart.left(2048) + noise(200000), "Impossibile"},
+      {nwindStart.left(2048) + noise, "Impossibile"},
+      {QByteArray(), "non esiste"},
   };
   for (const auto& [contenuto, errore] : casi) {
-    ASSERT_TRUE(testing::writeAll(folder_.filePath("rotto.mdb"), contenuto));
-    EXPECT_NE(errorOf([&] { AccessFile file(folder_.filePath("rotto.mdb")); }).find(errore),
-              std::string::npos)
-        << errore;
+    const QString file = folder_.filePath(contenuto.isNull() ? "assente.mdb" : "rotto.mdb");
+    ASSERT_TRUE(contenuto.isNull() || testing::writeAll(file, contenuto));
+    const QString error = errorOf([&] { AccessFile access(file); });
+    EXPECT_TRUE(error.contains(QString::fromUtf8(errore))) << error.toStdString();
   }
-  EXPECT_NE(errorOf([&] { AccessFile file(folder_.filePath("assente.mdb")); }).find("non esiste"),
-            std::string::npos);
 }
 
 // Before the epoch the fraction still counts forward from midnight; a time a breath before
