@@ -21,9 +21,8 @@ TEST(MoneyParsing, AcceptedFormsInTenThousandthsAndNothingElse) {
     EXPECT_EQ(letto->units(), unita) << testo;
   }
   for (const char* text : {"", "-", ",", "12a", "1,2,3", "1.2.3", "1.23,4", "12,34.5", "1 234,5",
-                           "- 5", "5,", "5.", "1e3", "--5", "123456789012345"}) {
+                           "- 5", "5,", "5.", "1e3", "--5", "123456789012345"})
     EXPECT_FALSE(Money::parse(text).has_value()) << text;
-  }
 }
 
 // Rounded half away from zero, and shown so; a value that rounds to zero keeps no sign.
@@ -54,10 +53,9 @@ TEST(MoneyRounding, RoundedAndShownItalianAndPlainHalfAwayFromZero) {
     EXPECT_EQ(Money::fromUnits(c.unita).toPlain(c.decimali), c.semplice);
   }
   EXPECT_EQ(Money::fromUnits(12'345'000).toItalian(2, false), "1234,50");
-}
 
-// 2.675 is stored as 2.67499999...: the binary noise must not turn a half into less.
-TEST(MoneyRounding, FromDoubleIgnoresBinaryNoiseAndSaturates) {
+  // 2.675 is stored as 2.67499999...: the binary noise must not turn a half into less; a value
+  // out of range saturates.
   constexpr auto kMassimo = std::numeric_limits<std::int64_t>::max();
   QList<std::int64_t> unita;
   for (double valore : {2.675, 1.005, 0.1 + 0.2, 1.00005, -0.00015, 1.00004999, 123456789.1234,
@@ -81,8 +79,6 @@ TEST(MoneyArithmetic, TimesAndDividedByRoundToTenThousandthsAndSumsStayExact) {
   Money total;
   for (int i = 0; i < 10; ++i) total = total + Money::fromDouble(0.1);
   EXPECT_EQ(total, Money::fromCents(100));
-  EXPECT_EQ(Money::fromCents(150) - Money::fromCents(200), -Money::fromCents(50));
-  EXPECT_LT(Money::fromCents(-1), Money());
 }
 
 }  // namespace

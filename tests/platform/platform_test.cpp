@@ -40,7 +40,7 @@ auto variabile(const char* name, const QString& value) {
 TEST(ProgramFolder, WhereTheShopFolderIsAndHowWindowsPathsMapInsideIt) {
   CartellaDiProva temp;
   const auto dati = variabile("XDG_DATA_HOME", temp.file("data"));
-  const QString previous = QDir::currentPath();
+  const auto indietro = qScopeGuard([p = QDir::currentPath()] { QDir::setCurrent(p); });
   ASSERT_TRUE(QDir::setCurrent(temp.root()));
   const struct {
     QString ambiente;
@@ -61,7 +61,6 @@ TEST(ProgramFolder, WhereTheShopFolderIsAndHowWindowsPathsMapInsideIt) {
               c.attesa);
     EXPECT_TRUE(QFileInfo(c.attesa).isDir()) << c.attesa.toStdString();
   }
-  QDir::setCurrent(previous);
   EXPECT_EQ(ProgramFolder::dovePrgPath(), temp.file("config/DovePrg.ini"));
 
   const ProgramFolder folder("/srv/negozio/");
@@ -155,7 +154,6 @@ TEST(QtPromptsTest, EachBoxInItalianWithItsDefaultAndWayOut) {
     QString seen;   // sorted captions, then the default
   } casi[] = {
       {Buttons::YesNo, Answer::No, Answer::No, "No Sì / No"},
-      {Buttons::OkCancel, {}, Answer::Cancel, "Annulla OK / OK"},
       {Buttons::AbortRetryIgnore, {}, Answer::Abort, "Ignora Interrompi Riprova / Interrompi"},
   };
   for (const auto& c : casi) {
