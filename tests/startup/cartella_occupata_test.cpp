@@ -9,7 +9,6 @@
 #include "startup/lavoro_non_avviato.h"
 #include "support/cartella_di_prova.h"
 #include "support/file_helpers.h"
-#include "support/qt_print.h"
 
 namespace listinova {
 namespace {

