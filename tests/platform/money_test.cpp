@@ -49,8 +49,8 @@ TEST(MoneyRounding, RoundedAndShownItalianAndPlainHalfAwayFromZero) {
   for (const auto& c : casi) {
     SCOPED_TRACE(c.italiano);
     EXPECT_EQ(Money::fromUnits(c.unita).roundedTo(c.decimali).units(), c.arrotondato);
-    EXPECT_EQ(Money::fromUnits(c.unita).toItalian(c.decimali), c.italiano);
-    EXPECT_EQ(Money::fromUnits(c.unita).toPlain(c.decimali), c.semplice);
+    EXPECT_EQ(Money::fromUnits(c.unita).toItalian(c.decimali).toStdString(), c.italiano);
+    EXPECT_EQ(Money::fromUnits(c.unita).toPlain(c.decimali).toStdString(), c.semplice);
   }
   EXPECT_EQ(Money::fromUnits(12'345'000).toItalian(2, false), "1234,50");
 
