@@ -4,60 +4,48 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include "platform/single_instance.h"
 #include "startup/lavoro_non_avviato.h"
-#include "support/qt_print.h"
+#include "support/cartella_di_prova.h"
+#include "support/file_helpers.h"
 
+namespace listinova {
 namespace {
 
-struct Esito {
-  int stato = -1;
-  QString errori;
-};
-
-Esito esegui(const QTemporaryDir& dir, const QStringList& argomenti) {
-  QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("LISTINOVA_CARTELLA", dir.filePath("negozio"));
-  env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
-  p.setProcessEnvironment(env);
-  p.setStandardInputFile(QProcess::nullDevice());
-  p.start(LISTINOVA_BINARY, argomenti);
-  if (!p.waitForFinished(60000)) return {};
-  return {p.exitCode(), QString::fromUtf8(p.readAllStandardError())};
-}
-
 TEST(CartellaOccupata, EveryJobButTheBackupRefusesAFolderHeldByTheWindow) {
-  QTemporaryDir dir;
-  ASSERT_EQ(esegui(dir, {"esporta", "magazzino", dir.filePath("prima.xlsx")}).stato, 0);
-  QFile prodotti(dir.filePath("prodotti.txt"));
-  ASSERT_TRUE(prodotti.open(QIODevice::WriteOnly));
-  prodotti.write(";;;8000000000017;Pane;1;;;;1,20;;5\n");
-  prodotti.close();
+  CartellaDiProva dir;
+  QProcess lavoro;
+  lavoro.setStandardInputFile(QProcess::nullDevice());
+  const auto esegui = [&](const QStringList& argomenti) {
+    lavoro.start(LISTINOVA_BINARY, QStringList{"--cartella", dir.file("negozio")} + argomenti);
+    return lavoro.waitForFinished(60000) ? lavoro.exitCode() : -1;
+  };
+  ASSERT_EQ(esegui({"esporta", "magazzino", dir.file("prima.xlsx")}), 0);
+  const QString prodotti = dir.file("prodotti.txt");
+  ASSERT_TRUE(testing::writeAll(prodotti, ";;;8000000000017;Pane;1;;;;1,20;;5\n"));
 
-  listinova::platform::SingleInstanceGuard finestra(dir.filePath("negozio"));
+  platform::SingleInstanceGuard finestra(dir.file("negozio"));
   ASSERT_TRUE(finestra.acquired());
   const QStringList lavori[] = {
       {"invia", "--si"},
       {"leggi", "--codice", "1"},
       {"interscambio"},
-      {"importa", prodotti.fileName(), "--si"},
-      {"esporta", "magazzino", dir.filePath("x.xlsx")},
-      {"stampa", "magazzino", dir.filePath("x.pdf")},
-      {"etichette", dir.filePath("e.pdf")},
+      {"importa", prodotti, "--si"},
+      {"esporta", "magazzino", dir.file("x.xlsx")},
+      {"stampa", "magazzino", dir.file("x.pdf")},
+      {"etichette", dir.file("e.pdf")},
   };
-  for (const QStringList& lavoro : lavori) {
-    SCOPED_TRACE(lavoro.join(' ').toStdString());
-    const Esito esito = esegui(dir, lavoro);
-    EXPECT_EQ(esito.stato, listinova::kUscitaCartellaOccupata);
-    EXPECT_TRUE(
-        esito.errori.contains(QString::fromUtf8(listinova::kMessaggioCartellaOccupata) + ": "))
-        << esito.errori.toStdString();
+  for (const QStringList& argomenti : lavori) {
+    SCOPED_TRACE(argomenti.join(' ').toStdString());
+    EXPECT_EQ(esegui(argomenti), kUscitaCartellaOccupata);
+    const QString errori = QString::fromUtf8(lavoro.readAllStandardError());
+    EXPECT_TRUE(errori.contains(QString::fromUtf8(kMessaggioCartellaOccupata) + ": "))
+        << errori.toStdString();
   }
-  EXPECT_FALSE(QFile::exists(dir.filePath("x.xlsx")));
-  EXPECT_EQ(esegui(dir, {"salva", dir.filePath("copie")}).stato, 0);
+  EXPECT_FALSE(QFile::exists(dir.file("x.xlsx")));
+  EXPECT_EQ(esegui({"salva", dir.file("copie")}), 0);
 }
 
 }  // namespace
+}  // namespace listinova
