@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "support/fakes.h"
+#include "support/file_helpers.h"
 #include "support/qt_print.h"
 
 namespace listinova {
@@ -33,30 +33,24 @@ void rispondi(const QStringList& tentativi, const char* pulsante) {
 }
 
 TEST(FrmPswd, OnlyTheAccessCodeForReadingIsAccepted) {
-  struct Caso {
+  const struct {
     QStringList tentativi;
     QString scopo;
     bool accettata;
     int errori;
-  };
-  const Caso casi[] = {
+  } casi[] = {
       {{"korvade", "KORVAD", "KORVADE"}, "TCN", true, 2},  // wrong ones are asked again
       {{"KORVADE "}, "TCN", false, 1},
       {{"KORVADE"}, "XYZ", false, 1},
       {{}, "TCN", false, 0},  // the operator cancels
   };
-  for (const Caso& c : casi) {
+  for (const auto& c : casi) {
     SCOPED_TRACE(c.tentativi.join(',').toStdString() + " " + c.scopo.toStdString());
     FakePrompts prompts;
     rispondi(c.tentativi, "cmdAnnulla");
     EXPECT_EQ(ChiediPassword(prompts, nullptr, c.scopo), c.accettata);
     EXPECT_EQ(PasswordAccettata(), c.accettata ? 1 : 0);
-    ASSERT_EQ(static_cast<int>(prompts.asked.size()), c.errori);
-    for (const platform::Question& q : prompts.asked) {
-      EXPECT_EQ(q.text, "PASSWORD ERRATA RIPROVARE");
-      EXPECT_EQ(q.title, "ATTENZIONE");
-      EXPECT_EQ(q.icon, platform::Icon::Exclamation);
-    }
+    EXPECT_EQ(testing::askedTexts(prompts), QStringList(c.errori, "PASSWORD ERRATA RIPROVARE"));
   }
 }
 

@@ -13,7 +13,7 @@
 #include "platform/text_viewer.h"
 #include "register/collegamento_casse.h"
 #include "register/vendite_periodo.h"
-#include "support/fakes.h"
+#include "support/file_helpers.h"
 #include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
@@ -40,12 +40,12 @@ TEST(RicezioneFinestra, SalesViewShowsThePeriodsTotalsAndRefusesABackwardPeriod)
       .vendita("8003", 4, QDate(2026, 12, 8))
       .vendita("8003", 0, QDate(2026, 12, 5))
       .vendita("9999", 7, QDate(2026, 12, 2));
-  auto& db = *negozio.db;
-  auto& cartella = negozio.cartella;
   testing::FakePrompts prompts;
   testing::FakeNotice notice;
   testing::FakeClock clock;
   NullViewer viewer;
+  auto& db = *negozio.db;
+  const CartellaDiProva& cartella = negozio.cartella;
   CollegamentoCasse casse(
       {db, prompts, notice, clock, viewer, cartella.root(), cartella.setup(), {}, {}});
   Magazzino lista(db, prompts, notice, clock, {});
@@ -60,31 +60,26 @@ TEST(RicezioneFinestra, SalesViewShowsThePeriodsTotalsAndRefusesABackwardPeriod)
   QTest::mouseClick(trova, Qt::LeftButton);
   QStringList righe;
   for (int i = 0; i < elenco->topLevelItemCount(); ++i)
-    righe << elenco->topLevelItem(i)->text(0) + "|" + elenco->topLevelItem(i)->text(1) + "|" +
-                 elenco->topLevelItem(i)->text(2);
-  EXPECT_EQ(righe, (QStringList{"8001|ACQUA|2,501", QString::fromUtf8("8002|CAFFÈ|0,3")}));
-  EXPECT_EQ(lista.findChild<QLabel*>("lblTotMovimentati")->text(), "2");
-  EXPECT_EQ(lista.findChild<QLabel*>("lblTotQuantita")->text(), "2,801");
+    for (int colonna : {0, 1, 2}) righe << elenco->topLevelItem(i)->text(colonna);
+  righe << lista.findChild<QLabel*>("lblTotMovimentati")->text()
+        << lista.findChild<QLabel*>("lblTotQuantita")->text();
+  EXPECT_EQ(righe.join('|'), QString::fromUtf8("8001|ACQUA|2,501|8002|CAFFÈ|0,3|2|2,801"));
   EXPECT_TRUE(prompts.asked.empty());
 
   dal->setDate(QDate(2026, 12, 8));
   QTest::mouseClick(trova, Qt::LeftButton);
-  ASSERT_EQ(prompts.asked.size(), 1u);
-  EXPECT_EQ(prompts.asked[0].text,
-            QString::fromUtf8("ATTENZIONE!!! - Controllare il periodo selezionato (la Data Al "
-                              "non può essere precedente alla Data Dal) e riprovare"));
+  EXPECT_EQ(testing::askedTexts(prompts),
+            QStringList(
+                QString::fromUtf8("ATTENZIONE!!! - Controllare il periodo selezionato (la Data Al "
+                                  "non può essere precedente alla Data Dal) e riprovare")));
   EXPECT_EQ(elenco->topLevelItemCount(), 2);  // the last list stays
 }
 
 TEST(VenditePeriodo, QuantitiesReadTheItalianWay) {
-  const std::pair<qint64, const char*> casi[] = {{0, "0"},
-                                                 {1, "0,001"},
-                                                 {2500, "2,5"},
-                                                 {3000, "3"},
-                                                 {-1500, "-1,5"},
-                                                 {1234500, "1.234,5"},
-                                                 {1000000000, "1.000.000"}};
-  for (const auto& [millesimi, testo] : casi) EXPECT_EQ(TestoQuantita(millesimi), testo);
+  QStringList testi;
+  for (qint64 millesimi : {0, 1, 2500, 3000, -1500, 1234500, 1000000000})
+    testi << TestoQuantita(millesimi);
+  EXPECT_EQ(testi, QStringList({"0", "0,001", "2,5", "3", "-1,5", "1.234,5", "1.000.000"}));
 }
 
 }  // namespace
