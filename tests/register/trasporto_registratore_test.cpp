@@ -153,35 +153,6 @@ TEST_F(Trasporto, PortSettingsAndWhichAddressIsANetworkOne) {
     EXPECT_EQ(IndirizzoDiRete(indirizzo), rete) << indirizzo;
 }
 
-// Only a whole frame with its checksum right is an answer: a spoilt one is refused with a NAK
-// and the resent one taken; stray bytes and frames too short for a checksum are dropped. A new
-// enquiry forgets the last answer.
-TEST_F(Trasporto, OnlyAWholeSerialFrameWithItsChecksumIsAnAnswer) {
-  const QByteArray senzaStx = IncorniciaComando("00/00/00").mid(1);
-  for (const QByteArray& rumore : {QByteArray("\x00\xff\x03", 3), senzaStx,
-                                   QByteArray("00/00/0000\x03\x03"), QByteArray("\x02\x03"),
-                                   QByteArray("\x02"
-                                              "5\x03")}) {
-    seriale.arriva(rumore);
-    EXPECT_EQ(trasporto.risposta(), RispostaMisuratore{}) << rumore.toHex().toStdString();
-    EXPECT_TRUE(trasporto.BufferRicezione().isEmpty()) << rumore.toHex().toStdString();
-  }
-  EXPECT_TRUE(seriale.scritti.empty());
-
-  seriale.arriva(byte(Controllo::ACK));
-  QByteArray corrotta = IncorniciaComando("00/00/00");
-  corrotta[corrotta.size() - 2] = '9';
-  seriale.arriva(corrotta);
-  EXPECT_EQ(seriale.scritti, std::vector<QByteArray>({byte(Controllo::ACK), byte(Controllo::NAK),
-                                                      byte(Controllo::ACK)}));
-  EXPECT_EQ(trasporto.risposta().CodiceErrore, "");
-  EXPECT_EQ(righeLog(), QStringList({">Seriale:       ***** checksum errato, Mando NAK"}));
-
-  EXPECT_EQ(dopo("09/00/00").CodiceErrore, "9");
-  trasporto.cmdInitCom("1");
-  EXPECT_EQ(trasporto.risposta(), RispostaMisuratore{});
-}
-
 // A flood inside a frame costs one pass and 64 KB at most; the next frame still counts.
 TEST_F(Trasporto, ReceiveBufferIsBoundedAndTheDropLogged) {
   seriale.arriva(byte(Controllo::STX));
@@ -229,32 +200,51 @@ TEST_F(Trasporto, ResultCodeIsTwoHexDigitsTurnedDecimalWithItsClass) {
         << codice;
 }
 
-// A datagram is an answer only as one whole frame with its checksum right.
-TEST_F(Trasporto, OnlyAWholeDatagramWithItsChecksumIsAnAnswer) {
-  trasporto.cmdInitCom("10.0.0.5");
-  udp.inviati.clear();
-  const auto arriva = [this](const QByteArray& datagramma) {
-    emit udp.datagramArrived(datagramma);
-  };
-  arriva(byte(Controllo::ACK));
-  QByteArray trama = IncorniciaComando("00/00/00");
-  trama[trama.size() - 2] = '9';
-  arriva(trama);
-  EXPECT_EQ(udp.inviati, std::vector<QByteArray>({byte(Controllo::NAK)}));
-  EXPECT_EQ(righeLog(), QStringList({">Socket:        ***** checksum errato, Mando NAK"}));
-  EXPECT_EQ(trasporto.risposta().CodiceErrore, "");
+// Only a whole frame with its checksum right is an answer, on either line: a spoilt one is
+// refused with a NAK and logged, the resent one taken; stray bytes, frames without their STX
+// and frames too short for a checksum are dropped unanswered. A new enquiry forgets the answer.
+TEST_F(Trasporto, OnlyAWholeFrameWithItsChecksumIsAnAnswer) {
+  const QByteArray ack = byte(Controllo::ACK), nak = byte(Controllo::NAK);
+  QByteArray corrotta = IncorniciaComando("00/00/00");
+  corrotta[corrotta.size() - 2] = '9';
+  const struct {
+    const char* indirizzo;
+    QString log;
+    std::vector<QByteArray> alCorrotto, alBuono;
+  } linee[] = {
+      {"1", ">Seriale:       ***** checksum errato, Mando NAK", {ack, nak, ack}, {ack, ack}},
+      {"10.0.0.5", ">Socket:        ***** checksum errato, Mando NAK", {nak}, {ack}}};
+  for (const auto& linea : linee) {
+    SCOPED_TRACE(linea.indirizzo);
+    const bool rete = IndirizzoDiRete(linea.indirizzo);
+    std::vector<QByteArray>& risposte = rete ? udp.inviati : seriale.scritti;
+    const auto arriva = [&](const QByteArray& b) {
+      rete ? udp.datagramArrived(b) : seriale.arriva(b);
+    };
+    trasporto.cmdInitCom(linea.indirizzo);
+    risposte.clear();
+    QFile::remove(log.percorsoLog());
+    for (const QByteArray& rumore :
+         {QByteArray("\x00\xff\x03", 3), IncorniciaComando("00/00/00").mid(1), QByteArray(),
+          QByteArray("00/00/0000\x03\x03"), QByteArray("\x02\x03"), QByteArray("\x02\x35\x03")})
+      arriva(rumore);
+    EXPECT_EQ(trasporto.risposta(), RispostaMisuratore{});
+    EXPECT_TRUE(trasporto.BufferRicezione().isEmpty());
+    EXPECT_TRUE(risposte.empty());
 
-  udp.inviati.clear();
-  for (const QByteArray& altro : {QByteArray("rumore"), QByteArray("\x02\x31\x03"), QByteArray(),
-                                  IncorniciaComando("00/00/00").mid(1)})
-    arriva(altro);
-  EXPECT_EQ(trasporto.risposta().Stato, "ACK");
-  EXPECT_EQ(trasporto.risposta().CodiceErrore, "");
-  EXPECT_TRUE(udp.inviati.empty());
-
-  arriva(IncorniciaComando("09/00/00"));
-  EXPECT_EQ(trasporto.risposta().CodiceErrore, "9");
-  EXPECT_EQ(udp.inviati, std::vector<QByteArray>({byte(Controllo::ACK)}));
+    arriva(ack);
+    arriva(corrotta);
+    EXPECT_EQ(risposte, linea.alCorrotto);
+    EXPECT_EQ(righeLog(), QStringList{linea.log});
+    EXPECT_EQ(trasporto.risposta().Stato, "ACK");
+    EXPECT_EQ(trasporto.risposta().CodiceErrore, "");
+    risposte.clear();
+    arriva(IncorniciaComando("09/00/00"));
+    EXPECT_EQ(trasporto.risposta().CodiceErrore, "9");
+    EXPECT_EQ(risposte, linea.alBuono);
+  }
+  trasporto.cmdInitCom("1");
+  EXPECT_EQ(trasporto.risposta(), RispostaMisuratore{});
 }
 
 // A register switched off: the system reports its port unreachable to the connected channel,
