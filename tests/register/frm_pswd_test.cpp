@@ -40,7 +40,6 @@ TEST(FrmPswd, OnlyTheAccessCodeForReadingIsAccepted) {
     int errori;
   } casi[] = {
       {{"korvade", "KORVAD", "KORVADE"}, "TCN", true, 2},  // wrong ones are asked again
-      {{"KORVADE "}, "TCN", false, 1},
       {{"KORVADE"}, "XYZ", false, 1},
       {{}, "TCN", false, 0},  // the operator cancels
   };

@@ -142,13 +142,12 @@ TEST_F(Trasporto, PortSettingsAndWhichAddressIsANetworkOne) {
             (std::vector<std::pair<QString, FlowControl>>{{"19200,e,8,1", FlowControl::XonXoff},
                                                           {"9600,n,8,1", FlowControl::None}}));
 
-  const std::pair<const char*, bool> casi[] = {
-      {" 10.0.0.255 ", true},
-      {"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1.2-if00-port0", false},
-      {"3", false},
-      {"192.168.1.", false},
-      {"192.168.1.256", false},
-      {"1.2.3", false}};
+  const std::pair<const char*, bool> casi[] = {{" 10.0.0.255 ", true},
+                                               {"/dev/serial/by-id/usb-A1.2-port0", false},
+                                               {"3", false},
+                                               {"192.168.1.", false},
+                                               {"192.168.1.256", false},
+                                               {"1.2.3", false}};
   for (const auto& [indirizzo, rete] : casi)
     EXPECT_EQ(IndirizzoDiRete(indirizzo), rete) << indirizzo;
 }
@@ -348,18 +347,11 @@ class Driver : public Trasporto {
   testing::FakePrompts prompts;
   VisualizzatoreFinto visualizzatore;
   QStringList stati;
-  DriverComandi driver{{trasporto,
-                        attesa,
-                        log,
-                        prompts,
-                        orologio,
-                        visualizzatore,
-                        cartella.root(),
-                        cartella.setup(),
-                        {},
-                        {},
-                        [this](const QString& testo) { stati << testo; },
-                        LimitiDriver{.senzaOperatoreMs = 10}}};
+  std::function<void(const QString&)> stato = [this](const QString& testo) { stati << testo; };
+  LimitiDriver limiti{.senzaOperatoreMs = 10};
+  DriverComandi driver{StrumentiDriver{trasporto, attesa, log, prompts, orologio, visualizzatore,
+                                       cartella.root(), cartella.setup(), nullptr, nullptr, stato,
+                                       limiti}};
 };
 
 // With nobody at the counter the paper message cannot be answered: after the bound the send
