@@ -1,17 +1,22 @@
-// The product list's reading commands and sales view, wired as the program wires them.
+// The reading's windows: the access code asked first, and the product list's sales view wired
+// as the program wires them.
 #include "register/ricezione_finestra.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDateEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "catalogue/magazzino.h"
 #include "platform/text_viewer.h"
 #include "register/collegamento_casse.h"
+#include "register/frm_pswd.h"
 #include "support/file_helpers.h"
 #include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
@@ -72,6 +77,43 @@ TEST(RicezioneFinestra, SalesViewShowsThePeriodsTotalsAndRefusesABackwardPeriod)
                 QString::fromUtf8("ATTENZIONE!!! - Controllare il periodo selezionato (la Data Al "
                                   "non può essere precedente alla Data Dal) e riprovare")));
   EXPECT_EQ(elenco->topLevelItemCount(), 2);  // the last list stays
+}
+
+// Types into the password window that is open at that moment, then presses one of its buttons.
+void rispondi(const QStringList& tentativi, const char* pulsante) {
+  QTimer::singleShot(0, [tentativi, pulsante] {
+    auto* finestra = qobject_cast<FrmPswd*>(QApplication::activeModalWidget());
+    ASSERT_NE(finestra, nullptr);
+    auto* campo = finestra->findChild<QLineEdit*>("txtPassword");
+    for (const QString& t : tentativi) {
+      QTest::keyClicks(campo, t);
+      QTest::mouseClick(finestra->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+      EXPECT_TRUE(campo->text().isEmpty() || finestra->isHidden());
+    }
+    if (!finestra->isHidden())
+      QTest::mouseClick(finestra->findChild<QPushButton*>(pulsante), Qt::LeftButton);
+  });
+}
+
+TEST(FrmPswd, OnlyTheAccessCodeForReadingIsAccepted) {
+  const struct {
+    QStringList tentativi;
+    QString scopo;
+    bool accettata;
+    int errori;
+  } casi[] = {
+      {{"korvade", "KORVAD", "KORVADE"}, "TCN", true, 2},  // wrong ones are asked again
+      {{"KORVADE"}, "XYZ", false, 1},
+      {{}, "TCN", false, 0},  // the operator cancels
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.tentativi.join(',').toStdString() + " " + c.scopo.toStdString());
+    testing::FakePrompts prompts;
+    rispondi(c.tentativi, "cmdAnnulla");
+    EXPECT_EQ(ChiediPassword(prompts, nullptr, c.scopo), c.accettata);
+    EXPECT_EQ(PasswordAccettata(), c.accettata ? 1 : 0);
+    EXPECT_EQ(testing::askedTexts(prompts), QStringList(c.errori, "PASSWORD ERRATA RIPROVARE"));
+  }
 }
 
 }  // namespace

@@ -2,10 +2,15 @@
 // serial line and on UDP, the result codes, the driver log, and the driver's retries.
 #include "register/trasporto_registratore.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QNetworkDatagram>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUdpSocket>
 #include <deque>
 #include <set>
@@ -15,14 +20,18 @@
 #include "platform/serial_port.h"
 #include "platform/text_viewer.h"
 #include "platform/udp_endpoint.h"
+#include "register/collegamento_casse.h"
 #include "register/esame_comandi.h"
 #include "register/log_driver.h"
 #include "register/protocollo_ostrel.h"
+#include "startup/error_log.h"
 #include "startup/modulo_file_ini.h"
 #include "startup/var_globali.h"
 #include "support/cartella_di_prova.h"
 #include "support/fakes.h"
 #include "support/file_helpers.h"
+#include "support/negozio_di_prova.h"
+#include "support/pseudo_terminal.h"
 #include "support/qt_print.h"
 
 namespace listinova {
@@ -278,14 +287,12 @@ TEST(TrasportoSuUdp, ChannelOutlivesARegisterThatWasSwitchedOff) {
 }
 
 // Each entry is a date line and the text. A log of exactly the limit is kept; a longer one is
-// moved into Err before the entry, a second move in the same minute keeping the first. A log
-// that cannot be written is lost silently.
+// moved into Err before the entry, a second move in the same minute keeping the first.
 TEST_F(Trasporto, DriverLogEntriesAndTheMoveOfALogTooLong) {
   orologio.current = QDateTime(QDate(2026, 12, 4), QTime(15, 30, 7));
   log.ScriviLogDriver(QString::fromUtf8("  prima è"));
   orologio.current = orologio.current.addDays(1);
   log.ScriviLogDriver("seconda");
-  EXPECT_EQ(log.percorsoLog(), cartella.file("BrindeloLOG.dat"));
   EXPECT_EQ(testing::readAll(log.percorsoLog()),
             QByteArray("-04/12/2026-15:30:07\r\n  prima \xc3\xa8\r\n"
                        "-05/12/2026-15:30:07\r\nseconda\r\n"));
@@ -302,11 +309,6 @@ TEST_F(Trasporto, DriverLogEntriesAndTheMoveOfALogTooLong) {
   EXPECT_EQ(QFileInfo(cartella.file("Err/LOG51220261530.bak")).size(),
             LogDriver::kDimensioneMassima + 1);
   EXPECT_EQ(testing::readAll(log.percorsoLog()), "-05/12/2026-15:30:07\r\nnuovo\r\n");
-
-  testing::writeAll(cartella.file("file"), "x");
-  LogDriver perso(cartella.file("file/sotto"), orologio);
-  perso.ScriviLogDriver("perso");
-  EXPECT_FALSE(QFileInfo::exists(perso.percorsoLog()));
 }
 
 // The answers already on their way are let in; one missing after that never comes.
@@ -425,6 +427,51 @@ TEST_F(Driver, TimeoutsAreCountedTogetherAndTheSixthInARowEndsTheJob) {
     EXPECT_EQ(stati.filter("non risponde"), caso.stati);
   }
   EXPECT_EQ(attesa.scadute.size(), 10u + 6 + 9);
+}
+
+// A serial port the user may not open is named with what to do about it: through the prompts
+// (the window or the terminal) and in the error log, once per job.
+TEST(PortaNonApribile, PermissionDeniedIsSaidOnceWithWhatToDo) {
+  if (::geteuid() == 0) {
+    // The superuser opens any device: the test runs again as an unprivileged user.
+    const QString setpriv = QStandardPaths::findExecutable("setpriv");
+    if (setpriv.isEmpty())
+      GTEST_SKIP() << "come root i permessi dei dispositivi non valgono e manca setpriv";
+    QProcess figlio;
+    figlio.setProcessChannelMode(QProcess::MergedChannels);
+    figlio.start(setpriv,
+                 {"--reuid=65534", "--regid=65534", "--clear-groups", "--",
+                  QCoreApplication::applicationFilePath(), "--gtest_filter=PortaNonApribile.*"});
+    ASSERT_TRUE(figlio.waitForFinished(60000));
+    const QString uscita = QString::fromUtf8(figlio.readAll());
+    EXPECT_EQ(figlio.exitCode(), 0) << uscita.toStdString();
+    EXPECT_TRUE(uscita.contains("[  PASSED  ] 1 test")) << uscita.toStdString();
+    return;
+  }
+  testing::PseudoTerminal terminale;
+  ASSERT_TRUE(terminale.isOpen());
+  const QString negata = terminale.slavePath();
+  ASSERT_EQ(::chmod(QFile::encodeName(negata).constData(), 0), 0);
+  testing::NegozioDiProva negozio;
+  testing::FakeClock clock;
+  ErrorLog log(negozio.cartella.root(), clock);
+  testing::FakePrompts prompts;
+  testing::FakeNotice notice;
+  VisualizzatoreFinto visualizzatore;
+  auto& db = *negozio.db;
+  const CartellaDiProva& cartella = negozio.cartella;
+  CollegamentoCasse casse(
+      {db, prompts, notice, clock, visualizzatore, cartella.root(), cartella.setup(), {}, {}});
+
+  installaErrorLog(&log);
+  casse.trasporto().iniziaLavoro();
+  for (int enquiry = 0; enquiry < 3; ++enquiry) casse.trasporto().cmdInitCom(negata);
+  installaErrorLog(nullptr);
+  const QString messaggio = "Permesso negato sulla porta " + negata +
+                            ": aggiungere l'utente al gruppo dialout e rientrare nella sessione";
+  EXPECT_EQ(casse.trasporto().risposta().Stato, "ERR");
+  EXPECT_EQ(testing::askedTexts(prompts), QStringList{messaggio});
+  EXPECT_TRUE(QString::fromUtf8(testing::readAll(log.percorsoLog())).contains(messaggio));
 }
 
 }  // namespace
