@@ -1,5 +1,6 @@
 // The register link under the jobs: frames and checksums, what counts as an answer on the
-// serial line and on UDP, the result codes, the driver log, and the driver's retries.
+// serial line and on UDP, the result codes, the driver log, the driver's retries, and a port
+// the user may not open.
 #include "register/trasporto_registratore.h"
 
 #include <sys/stat.h>
