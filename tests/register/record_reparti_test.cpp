@@ -9,6 +9,7 @@
 #include "platform/money.h"
 #include "startup/modulo_file_ini.h"
 #include "support/fakes.h"
+#include "support/file_helpers.h"
 #include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
@@ -26,8 +27,7 @@ TEST(RecordReparti, NamesAndPricesAsTheRegisterTakesThem) {
       {"Pane\nfresco\x03\tbio\x02", "PANE FRESCO  BIO"},
   };
   for (const auto& [nome, atteso] : nomi) EXPECT_EQ(NomeRepartoPerCassa(nome), atteso);
-  const std::pair<const char*, const char*> prezzi[] = {
-      {"999,99", "999.99"}, {"2,5", "2.50"}, {"0", "0.00"}};
+  const std::pair<const char*, const char*> prezzi[] = {{"999,99", "999.99"}, {"2,5", "2.50"}};
   for (const auto& [prezzo, atteso] : prezzi)
     EXPECT_EQ(PrezzoRepartoPerCassa(*Money::parse(prezzo)), atteso);
 }
@@ -53,41 +53,34 @@ TEST_F(RecordRepartiTest, TorvaneSequenceWrapsAfterTwenty) {
   for (int cod = 1; cod <= 25; ++cod) negozio.reparto(cod, QStringLiteral("R%1").arg(cod), 10);
   RecordReparti torvane = record(true);
   ASSERT_TRUE(torvane.CreaFileInvioREPARTI("1"));
-  QFile file(torvane.PercorsoFileREP("1"));
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QList<QByteArray> righe = file.readAll().split('\n');
-  EXPECT_EQ(righe[19].split('/').value(7), "20");
-  EXPECT_EQ(righe[20].split('/').value(7), "1");
-  EXPECT_EQ(righe[24].split('/').value(7), "5");
+  QStringList sequenza;
+  for (const QByteArray& riga : readAll(torvane.PercorsoFileREP("1")).split('\n'))
+    sequenza << riga.split('/').value(7);
+  EXPECT_EQ(sequenza.mid(18, 7), (QStringList{"19", "20", "1", "2", "3", "4", "5"}));
 }
 
-// The operator is told which entries to write, the missing one is marked "?" (still no code
-// the next time), and neither an older file nor the departments before it are left to send.
-TEST_F(RecordRepartiTest, MissingVatEntryStopsTheFileWithTheMessage) {
-  negozio.reparto(1, "Pane", 4).reparto(2, "Bibite", 22).reparto(3, "Latte", 4);
+// No departments, or one whose VAT rate has no register code: no file, not even an older one,
+// is left to send. The operator is told which entries to write and the missing one is marked
+// "?" (still no code the next time).
+TEST_F(RecordRepartiTest, NoDepartmentsOrAMissingVatEntryLeaveNoFile) {
   RecordReparti r = record();
-  QFile vecchio(r.PercorsoFileREP("1"));
-  ASSERT_TRUE(vecchio.open(QIODevice::WriteOnly));
-  vecchio.write("D/9/VECCHIO/1/0.00/500.00/1011000/1/0.00/\r\n");
-  vecchio.close();
-
-  EXPECT_FALSE(r.CreaFileInvioREPARTI("1"));
-  EXPECT_FALSE(QFile::exists(r.PercorsoFileREP("1")));
-  ASSERT_EQ(prompts.asked.size(), 1u);
-  EXPECT_EQ(prompts.asked[0].text,
-            "Creare in Setup.ini, chiave [IVA KELTRANO], la relazione tra il valore dell'iva ed "
-            "il codice keltrano\nIn questo modo (segnarsi i valori su di un foglio):\n4=1\n10=2\n"
-            "21=3\n0=4");
-  EXPECT_EQ(LeggiINI(negozio.cartella.setup(), "IVA KELTRANO", "22", "<assente>"), "?");
-  EXPECT_EQ(r.CodiceIvaKeltrano(22), RecordReparti::kCodiceIvaMancante);
-  EXPECT_EQ(r.CodiceIvaKeltrano(21), 3);
-}
-
-TEST_F(RecordRepartiTest, NoDepartmentsMeansNoFileAndNoSerialRecords) {
-  RecordReparti r = record();
+  const QByteArray vecchio = "D/9/VECCHIO/1/0.00/500.00/1011000/1/0.00/\r\n";
+  ASSERT_TRUE(writeAll(r.PercorsoFileREP("1"), vecchio));
   EXPECT_FALSE(r.CreaFileInvioREPARTI("1"));
   EXPECT_FALSE(QFile::exists(r.PercorsoFileREP("1")));
   EXPECT_EQ(r.RecordSeriali(), std::optional<QStringList>(QStringList{}));
+
+  negozio.reparto(1, "Pane", 4).reparto(2, "Bibite", 22).reparto(3, "Latte", 4);
+  ASSERT_TRUE(writeAll(r.PercorsoFileREP("1"), vecchio));
+  EXPECT_FALSE(r.CreaFileInvioREPARTI("1"));
+  EXPECT_FALSE(QFile::exists(r.PercorsoFileREP("1")));
+  EXPECT_EQ(askedTexts(prompts),
+            QStringList{"Creare in Setup.ini, chiave [IVA KELTRANO], la relazione tra il valore "
+                        "dell'iva ed il codice keltrano\nIn questo modo (segnarsi i valori su di "
+                        "un foglio):\n4=1\n10=2\n21=3\n0=4"});
+  EXPECT_EQ(LeggiINI(negozio.cartella.setup(), "IVA KELTRANO", "22", "<assente>"), "?");
+  EXPECT_EQ(r.CodiceIvaKeltrano(22), RecordReparti::kCodiceIvaMancante);
+  EXPECT_EQ(r.CodiceIvaKeltrano(21), 3);
 }
 
 }  // namespace

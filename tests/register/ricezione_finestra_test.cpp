@@ -1,19 +1,23 @@
-// The product list's reading commands and sales view, wired as the program wires them.
+// The reading's windows: the access code asked first, and the product list's sales view wired
+// as the program wires them.
 #include "register/ricezione_finestra.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDateEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "catalogue/magazzino.h"
 #include "platform/text_viewer.h"
 #include "register/collegamento_casse.h"
-#include "register/vendite_periodo.h"
-#include "support/fakes.h"
+#include "register/frm_pswd.h"
+#include "support/file_helpers.h"
 #include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
@@ -34,18 +38,18 @@ TEST(RicezioneFinestra, SalesViewShowsThePeriodsTotalsAndRefusesABackwardPeriod)
       .prodotto({.cod = "3", .descrizione = "ZUCCHERO", .barCode = "8003"})
       .vendita("8002", 0.1, QDate(2026, 12, 1))
       .vendita("8002", 0.2, QDate(2026, 12, 7))
-      .vendita("8001", 2.5, QDate(2026, 12, 3))
+      .vendita("8001", 1234.5, QDate(2026, 12, 3))
       .vendita("8001", 0.001, QDate(2026, 12, 3))
       .vendita("8001", 1, QDate(2026, 11, 30))
       .vendita("8003", 4, QDate(2026, 12, 8))
       .vendita("8003", 0, QDate(2026, 12, 5))
       .vendita("9999", 7, QDate(2026, 12, 2));
-  auto& db = *negozio.db;
-  auto& cartella = negozio.cartella;
   testing::FakePrompts prompts;
   testing::FakeNotice notice;
   testing::FakeClock clock;
   NullViewer viewer;
+  auto& db = *negozio.db;
+  const CartellaDiProva& cartella = negozio.cartella;
   CollegamentoCasse casse(
       {db, prompts, notice, clock, viewer, cartella.root(), cartella.setup(), {}, {}});
   Magazzino lista(db, prompts, notice, clock, {});
@@ -60,31 +64,56 @@ TEST(RicezioneFinestra, SalesViewShowsThePeriodsTotalsAndRefusesABackwardPeriod)
   QTest::mouseClick(trova, Qt::LeftButton);
   QStringList righe;
   for (int i = 0; i < elenco->topLevelItemCount(); ++i)
-    righe << elenco->topLevelItem(i)->text(0) + "|" + elenco->topLevelItem(i)->text(1) + "|" +
-                 elenco->topLevelItem(i)->text(2);
-  EXPECT_EQ(righe, (QStringList{"8001|ACQUA|2,501", QString::fromUtf8("8002|CAFFÈ|0,3")}));
-  EXPECT_EQ(lista.findChild<QLabel*>("lblTotMovimentati")->text(), "2");
-  EXPECT_EQ(lista.findChild<QLabel*>("lblTotQuantita")->text(), "2,801");
+    for (int colonna : {0, 1, 2}) righe << elenco->topLevelItem(i)->text(colonna);
+  righe << lista.findChild<QLabel*>("lblTotMovimentati")->text()
+        << lista.findChild<QLabel*>("lblTotQuantita")->text();
+  EXPECT_EQ(righe.join('|'), QString::fromUtf8("8001|ACQUA|1.234,501|8002|CAFFÈ|0,3|2|1.234,801"));
   EXPECT_TRUE(prompts.asked.empty());
 
   dal->setDate(QDate(2026, 12, 8));
   QTest::mouseClick(trova, Qt::LeftButton);
-  ASSERT_EQ(prompts.asked.size(), 1u);
-  EXPECT_EQ(prompts.asked[0].text,
-            QString::fromUtf8("ATTENZIONE!!! - Controllare il periodo selezionato (la Data Al "
-                              "non può essere precedente alla Data Dal) e riprovare"));
+  EXPECT_EQ(testing::askedTexts(prompts),
+            QStringList(
+                QString::fromUtf8("ATTENZIONE!!! - Controllare il periodo selezionato (la Data Al "
+                                  "non può essere precedente alla Data Dal) e riprovare")));
   EXPECT_EQ(elenco->topLevelItemCount(), 2);  // the last list stays
 }
 
-TEST(VenditePeriodo, QuantitiesReadTheItalianWay) {
-  const std::pair<qint64, const char*> casi[] = {{0, "0"},
-                                                 {1, "0,001"},
-                                                 {2500, "2,5"},
-                                                 {3000, "3"},
-                                                 {-1500, "-1,5"},
-                                                 {1234500, "1.234,5"},
-                                                 {1000000000, "1.000.000"}};
-  for (const auto& [millesimi, testo] : casi) EXPECT_EQ(TestoQuantita(millesimi), testo);
+// Types into the password window that is open at that moment, then presses one of its buttons.
+void rispondi(const QStringList& tentativi, const char* pulsante) {
+  QTimer::singleShot(0, [tentativi, pulsante] {
+    auto* finestra = qobject_cast<FrmPswd*>(QApplication::activeModalWidget());
+    ASSERT_NE(finestra, nullptr);
+    auto* campo = finestra->findChild<QLineEdit*>("txtPassword");
+    for (const QString& t : tentativi) {
+      QTest::keyClicks(campo, t);
+      QTest::mouseClick(finestra->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+      EXPECT_TRUE(campo->text().isEmpty() || finestra->isHidden());
+    }
+    if (!finestra->isHidden())
+      QTest::mouseClick(finestra->findChild<QPushButton*>(pulsante), Qt::LeftButton);
+  });
+}
+
+TEST(FrmPswd, OnlyTheAccessCodeForReadingIsAccepted) {
+  const struct {
+    QStringList tentativi;
+    QString scopo;
+    bool accettata;
+    int errori;
+  } casi[] = {
+      {{"korvade", "KORVAD", "KORVADE"}, "TCN", true, 2},  // wrong ones are asked again
+      {{"KORVADE"}, "XYZ", false, 1},
+      {{}, "TCN", false, 0},  // the operator cancels
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.tentativi.join(',').toStdString() + " " + c.scopo.toStdString());
+    testing::FakePrompts prompts;
+    rispondi(c.tentativi, "cmdAnnulla");
+    EXPECT_EQ(ChiediPassword(prompts, nullptr, c.scopo), c.accettata);
+    EXPECT_EQ(PasswordAccettata(), c.accettata ? 1 : 0);
+    EXPECT_EQ(testing::askedTexts(prompts), QStringList(c.errori, "PASSWORD ERRATA RIPROVARE"));
+  }
 }
 
 }  // namespace
