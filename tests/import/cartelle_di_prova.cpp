@@ -25,14 +25,9 @@ bool ScriviZip(const QString& percorso, const std::vector<std::pair<QString, QBy
   if (!zip) return false;
   std::list<QByteArray> tenuti;  // libzip reads the buffers when it closes
   for (const auto& [nome, contenuto] : parti) {
-    tenuti.push_back(contenuto);
-    zip_source_t* sorgente = zip_source_buffer(zip, tenuti.back().constData(),
-                                               static_cast<zip_uint64_t>(tenuti.back().size()), 0);
-    if (!sorgente || zip_file_add(zip, nome.toUtf8().constData(), sorgente, ZIP_FL_OVERWRITE) < 0) {
-      zip_source_free(sorgente);
-      zip_discard(zip);
-      return false;
-    }
+    const QByteArray& dati = tenuti.emplace_back(contenuto);
+    zip_source_t* s = zip_source_buffer(zip, dati.constData(), dati.size(), 0);
+    if (zip_file_add(zip, nome.toUtf8().constData(), s, ZIP_FL_OVERWRITE) < 0) return false;
   }
   return zip_close(zip) == 0;
 }

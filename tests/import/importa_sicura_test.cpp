@@ -19,18 +19,47 @@ namespace {
 
 using testing::NegozioDiProva;
 
-QByteArray riga(const char* barcode, const char* descrizione, const char* reparto,
+QByteArray riga(const QByteArray& barcode, const char* descrizione, const char* reparto,
                 const char* prezzo) {
   return QByteArray("x;x;x;") + barcode + ";" + descrizione + ";" + reparto + ";x;x;x;" + prezzo;
 }
 
+// A workbook of one sheet holding `dati` as its rows, in either zip format.
+std::vector<std::pair<QString, QByteArray>> xlsx(const QByteArray& dati) {
+  return {{"xl/workbook.xml",
+           "<workbook xmlns:r=\"r\"><sheets><sheet name=\"PRODOTTI\" "
+           "r:id=\"rId1\"/></sheets></workbook>"},
+          {"xl/_rels/workbook.xml.rels",
+           "<Relationships><Relationship Id=\"rId1\" Target=\"s.xml\"/></Relationships>"},
+          {"xl/s.xml", "<worksheet><sheetData>" + dati + "</sheetData></worksheet>"}};
+}
+std::vector<std::pair<QString, QByteArray>> ods(const QByteArray& dati) {
+  return {
+      {"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+      {"content.xml",
+       "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:"
+       "office:1.0\" xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+       "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body>"
+       "<office:spreadsheet><table:table table:name=\"P\">" +
+           dati + "</table:table></office:spreadsheet></office:body></office:document-content>"}};
+}
+
 const QStringList kVecchi{"111|Vecchio uno", "222|Vecchio due"};
+const OpzioniTesto kPuntoEVirgola{QChar(';'), false, PredefinitePerTesto({})};
+
+// Fixed columns of "Pelidor 35": department, barcode, description, price in cents.
+QByteArray pelidor(const char* reparto, const char* barcode, const char* descrizione,
+                   const char* centesimi) {
+  return QByteArray(reparto).leftJustified(2) + QByteArray(barcode).leftJustified(14) +
+         QByteArray(descrizione).leftJustified(20) + " " + centesimi + "\n";
+}
 
 struct CasoTesto {
   const char* nome;
   QByteArray contenuto;
   QStringList prodotti;  // "BarCode|Descrizione|Costo|Genere"; empty: the old archive stays
   std::vector<const char*> riepilogo;  // texts the summary (or the refusal) holds
+  bool pelidor = false;
 };
 
 class TestoDelimitato : public ::testing::TestWithParam<CasoTesto> {};
@@ -41,42 +70,45 @@ TEST_P(TestoDelimitato, ReplacesOnlyWithAFileThatReadsWell) {
   negozio.prodotto({.cod = "7", .descrizione = "Vecchio uno", .barCode = "111"})
       .prodotto({.cod = "8", .descrizione = "Vecchio due", .barCode = "222"})
       .reparto(3, "Pane");
-  const QString percorso = negozio.file("listino.txt", caso.contenuto);
+  OpzioniTesto opzioni = kPuntoEVirgola;
+  opzioni.pelidor35 = caso.pelidor;
   QString testo;
   try {
     testo =
-        ImportaTestoDelimitato(*negozio.db, percorso, {QChar(';'), false, PredefinitePerTesto({})})
+        ImportaTestoDelimitato(*negozio.db, negozio.file("listino.txt", caso.contenuto), opzioni)
             .testo();
   } catch (const ErroreImport& e) {
     testo = e.messaggio();
     ASSERT_TRUE(e.riepilogo());
     EXPECT_TRUE(caso.prodotti.isEmpty()) << testo.toStdString();
   }
-  if (caso.prodotti.isEmpty())
-    EXPECT_EQ(negozio.righe("SELECT BarCode, Descrizione FROM Magazzino ORDER BY BarCode"),
-              kVecchi);
-  else
-    EXPECT_EQ(negozio.righe("SELECT BarCode, Descrizione, Costo, Genere FROM Magazzino ORDER BY "
-                            "CLng(CodMateriale)"),
-              caso.prodotti);
   for (const char* atteso : caso.riepilogo)
     EXPECT_TRUE(testo.contains(QString::fromUtf8(atteso))) << atteso << "\n" << testo.toStdString();
-  if (caso.prodotti.isEmpty()) return;
+  if (caso.prodotti.isEmpty()) {
+    EXPECT_EQ(negozio.righe("SELECT BarCode, Descrizione FROM Magazzino ORDER BY BarCode"),
+              kVecchi);
+    return;
+  }
+  EXPECT_EQ(negozio.righe("SELECT BarCode, Descrizione, Costo, Genere FROM Magazzino ORDER BY "
+                          "CLng(CodMateriale)"),
+            caso.prodotti);
   // Numbered from one in file order, with the defaults of a product the file does not give.
   EXPECT_EQ(negozio.valore("SELECT Max(CLng(CodMateriale)) FROM Magazzino"),
             QString::number(caso.prodotti.size()));
-  EXPECT_EQ(
-      negozio.righe("SELECT DISTINCT Quantità, UnitaMisura, Fornitore, Minimo FROM Magazzino"),
-      QStringList{"2000|Pz|***|0"});
+  if (!caso.pelidor)
+    EXPECT_EQ(
+        negozio.righe("SELECT DISTINCT Quantità, UnitaMisura, Fornitore, Minimo FROM Magazzino"),
+        QStringList{"2000|Pz|***|0"});
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Casi, TestoDelimitato,
     ::testing::Values(
-        CasoTesto{"LF",
-                  riga("801", "Uno", "3", "1.5") + "\n" + riga("802", "Due", "", "2") + "\n",
-                  {"801|Uno|1.5|Pane", "802|Due|2|Reparto1"},
-                  {"Righe lette: 2"}},
+        CasoTesto{"FineRigaLFCRLFeCR",
+                  riga("801", "Uno", "3", "1.5") + "\r\n" + riga("802", "Due", "", "2") + "\r" +
+                      riga("803", "Tre", "3", "3") + "\n",
+                  {"801|Uno|1.5|Pane", "802|Due|2|Reparto1", "803|Tre|3|Pane"},
+                  {"Righe lette: 3"}},
         CasoTesto{
             "NumeraDaUnoECampiRotti",
             "a;b;c;8001234567897;Pasta 500g;3;x;x;x;1.5;x;99\r\n"
@@ -87,41 +119,36 @@ INSTANTIATE_TEST_SUITE_P(
              "999|Sale|0|Reparto40"},
             {"Righe lette: 6", "riga 4: 5 campi, ne servono almeno 10",
              "riga 5: reparto \"abc\" non numerico", "riga 6: prezzo \"1.234,5\" non valido"}},
-        CasoTesto{"CRLFeCR",
-                  riga("801", "Uno", "3", "1") + "\r\n" + riga("802", "Due", "3", "2") + "\r" +
-                      riga("803", "Tre", "3", "3"),
-                  {"801|Uno|1|Pane", "802|Due|2|Pane", "803|Tre|3|Pane"},
-                  {"Righe lette: 3"}},
-        CasoTesto{"Utf8eCp1252RigaPerRiga",
-                  riga("801", "Caff\xC3\xA8", "3", "1") + "\n" + riga("802", "Caff\xE8", "3", "1"),
-                  {"801|Caffè|1|Pane", "802|Caffè|1|Pane"},
-                  {}},
-        CasoTesto{"CaratteriDiControlloDiventanoSpazi",
-                  riga("801", "Pa", "3", "1")
-                      .replace("Pa", QByteArray("Pa\0sta\x0C"
-                                                "fine",
-                                                11)),
-                  {"801|Pa sta fine|1|Pane"},
-                  {}},
-        CasoTesto{"BarcodeRipetutoValeLUltimo",
+        // A line without end takes no memory; UTF-8 and Windows-1252 line by line; control
+        // characters become spaces.
+        CasoTesto{"RigaSenzaFineECodifiche",
+                  QByteArray(200000, '\0') + "\n" + riga("801", "Caff\xC3\xA8", "3", "1") + "\n" +
+                      riga("802", "Caff\xE8", "3", "1") + "\n" +
+                      riga("803", "Pa", "3", "1")
+                          .replace("Pa", QByteArray("Pa\0sta\x0C"
+                                                    "fine",
+                                                    11)),
+                  {"801|Caffè|1|Pane", "802|Caffè|1|Pane", "803|Pa sta fine|1|Pane"},
+                  {"riga 1: riga di oltre 65536 caratteri"}},
+        CasoTesto{"RigheCheNonSonoProdottiEBarcodeRipetuto",
                   riga("801", "Uno", "3", "1") + "\n" + riga("802", "Due", "3", "2") + "\n" +
-                      riga("801", "Uno bis", "3", "3") + "\n",
-                  {"801|Uno bis|3|Pane", "802|Due|2|Pane"},
-                  {"Codici a barre ripetuti (vale l'ultima riga): 1",
-                   "riga 3: codice a barre 801 già in una riga precedente"}},
-        CasoTesto{"RigheCheNonSonoProdotti",
-                  riga("801", "Uno", "3", "1") + "\n" + riga("802", "Due", "3", "2") + "\n" +
-                      riga("803", "Tre", "3", "3") + "\n" +
-                      riga("123456789012345678901", "Lungo", "3", "1") + "\n" +
+                      riga("803", "Tre", "3", "3") + "\n" + riga("801", "Uno bis", "3", "4") +
+                      "\n" + riga("123456789012345678901", "Lungo", "3", "1") + "\n" +
                       riga("804", "Sotto zero", "3", "-1") + "\n" +
                       riga("805", "Reparto", "-3", "1") + "\n",
-                  {"801|Uno|1|Pane", "802|Due|2|Pane", "803|Tre|3|Pane"},
-                  {"Righe scartate: 3", "riga 4: codice a barre di 21 caratteri (al massimo 20)",
-                   "riga 5: prezzo -1,00 negativo", "riga 6: reparto -3 negativo"}},
-        CasoTesto{"RigaSenzaFineNonPrendeMemoria",
-                  QByteArray(200000, '\0') + "\n" + riga("801", "Uno", "3", "1"),
-                  {"801|Uno|1|Pane"},
-                  {"riga 1: riga di oltre 65536 caratteri"}},
+                  {"801|Uno bis|4|Pane", "802|Due|2|Pane", "803|Tre|3|Pane"},
+                  {"Righe scartate: 3", "Codici a barre ripetuti (vale l'ultima riga): 1",
+                   "riga 4: codice a barre 801 già in una riga precedente",
+                   "riga 5: codice a barre di 21 caratteri (al massimo 20)",
+                   "riga 6: prezzo -1,00 negativo", "riga 7: reparto -3 negativo"}},
+        CasoTesto{
+            "PelidorInCentesimi",
+            pelidor("03", " 8001234567897", "Biscotti al burro", "00250") +
+                pelidor("12", "8000000000017", "Acqua", "01999") +
+                pelidor("04", "123", "Rotto", "12a45"),
+            {"8001234567897|Biscotti al burro|2.5|Pane", "8000000000017|Acqua|19.99|Reparto12"},
+            {"riga 3: prezzo \"12a45\" non numerico"},
+            true},
         CasoTesto{"SoloSeparatori",
                   ";;;;;;;;;;;\n",
                   {},
@@ -129,16 +156,87 @@ INSTANTIATE_TEST_SUITE_P(
                    "solo 0 righe su 1 danno un prodotto",
                    "nessuna riga dà un prodotto con il codice a barre",
                    "riga 1: né codice a barre né descrizione"}},
-        CasoTesto{"TestoQualsiasi",
-                  "Caro fornitore,\nle scrivo per il listino.\nSaluti\n",
-                  {},
-                  {"solo 0 righe su 3", "riga 1: 1 campi, ne servono almeno 10"}},
         CasoTesto{"MenoDellaMetaBuone",
                   riga("801", "Uno", "3", "1") + "\nrotta\nrotta anche questa\n",
                   {},
-                  {"solo 1 righe su 3 danno un prodotto"}},
+                  {"solo 1 righe su 3 danno un prodotto", "riga 2: 1 campi, ne servono almeno 10"}},
         CasoTesto{"FileVuoto", "", {}, {"il file non contiene righe"}}),
     [](const auto& info) { return std::string(info.param.nome); });
+
+// A missing file, a store failure halfway and a process killed halfway: the old archive stays.
+TEST(ImportaTesto, AnImportThatCannotFinishLeavesTheOldArchiveWhole) {
+  NegozioDiProva negozio;
+  negozio.prodotto({.cod = "7", .descrizione = "Vecchio uno", .barCode = "111"})
+      .prodotto({.cod = "8", .descrizione = "Vecchio due", .barCode = "222"});
+  const QString vecchi = "SELECT BarCode, Descrizione FROM Magazzino ORDER BY BarCode";
+  EXPECT_THROW(ImportaTestoDelimitato(*negozio.db, negozio.file("manca.txt"), kPuntoEVirgola),
+               ErroreImport);
+  negozio.sqlite(
+      "CREATE TRIGGER guasto BEFORE INSERT ON Magazzino WHEN NEW.BarCode = 'guasto' "
+      "BEGIN SELECT RAISE(ABORT, 'disco pieno'); END");
+  try {
+    ImportaTestoDelimitato(*negozio.db,
+                           negozio.file("rotto.txt", riga("1", "Uno", "1", "1") + "\n" +
+                                                         riga("guasto", "Due", "1", "1") + "\n" +
+                                                         riga("3", "Tre", "1", "1")),
+                           kPuntoEVirgola);
+    ADD_FAILURE() << "the failure was not reported";
+  } catch (const ErroreImport& errore) {
+    EXPECT_TRUE(errore.messaggio().startsWith("Importazione non riuscita: l'archivio è rimasto"));
+  }
+  EXPECT_EQ(negozio.righe(vecchi), kVecchi);
+
+  QByteArray righe;
+  for (int i = 1; i <= 2000; ++i) righe += riga(QByteArray::number(i), "P", "1", "1") + "\n";
+  const QString percorso = negozio.file("grande.txt", righe);
+  negozio.chiudi();
+  ASSERT_TRUE(testing::MortoAMeta(negozio.percorsoArchivio(), 1000,
+                                  [&](platform::db::Database& db, const SchermoImport& s) {
+                                    ImportaTestoDelimitato(db, percorso, kPuntoEVirgola, s);
+                                  }));
+  negozio.db = ApriDatabase(negozio.percorsoArchivio());
+  EXPECT_EQ(negozio.righe(vecchi), kVecchi);
+}
+
+// The price history an import leaves: the same rows, in the same order, whether the products
+// are written one by one or many at once; another trigger on the archive keeps running.
+TEST(ImportaTesto, ARepeatedImportRecordsOnlyTheChangedPricesInFileOrder) {
+  NegozioDiProva negozio;
+  negozio.prodotto("251", "Uno", "1,00")
+      .prodotto("252", "Due", "2,00")
+      .prodotto("253", "Tre", "3,00")
+      .prodotto("5", "Quinto", "9,00")
+      .sqlite(
+          "CREATE TABLE Visti (BarCode TEXT); CREATE TRIGGER visto AFTER INSERT ON Magazzino "
+          "BEGIN INSERT INTO Visti VALUES (NEW.BarCode); END");
+  // Enough lines to be written in a block: codes 1-250, all at 8 (code 5 was at 9). Then codes
+  // 251-253 come back with the same, a new and a new price; 254 is new; barcode 222 comes
+  // again with another price, and 255 is written after it.
+  QByteArray righe;
+  for (int i = 1; i <= 250; ++i) righe += riga(QByteArray::number(9000 + i), "P", "1", "8") + "\n";
+  righe +=
+      "x;x;x;111;Uno;1;x;x;x;1\nx;x;x;222;Due;1;x;x;x;2.5\nx;x;x;333;Tre;1;x;x;x;4\n"
+      "x;x;x;444;Quattro;1;x;x;x;5\nx;x;x;222;Due bis;1;x;x;x;6\nx;x;x;555;Cinque;1;x;x;x;7\n";
+  EXPECT_EQ(ImportaTestoDelimitato(*negozio.db, negozio.file("listino.txt", righe), kPuntoEVirgola)
+                .aggiunti,
+            255);
+  EXPECT_EQ(negozio.righe("SELECT CodMateriale, BarCode, Descrizione, Costo FROM Magazzino "
+                          "WHERE rowid > 249 ORDER BY rowid"),
+            QStringList({"250|9250|P|8", "251|111|Uno|1", "252|222|Due bis|6", "253|333|Tre|4",
+                         "254|444|Quattro|5", "255|555|Cinque|7"}));
+  EXPECT_EQ(negozio.righe("SELECT CodMateriale, Vecchio, Nuovo, "
+                          "Quando >= datetime('now', 'localtime', '-1 minute') FROM "
+                          "StoricoPrezzi WHERE CodMateriale IN ('5', '250', '251', '252', "
+                          "'253', '254', '255') ORDER BY rowid"),
+            QStringList({"251|NULL|1|1", "252|NULL|2|1", "253|NULL|3|1", "5|NULL|9|1", "5|9|8|1",
+                         "250|NULL|8|1", "252|2|2.5|1", "253|3|4|1", "254|NULL|5|1", "252|2.5|6|1",
+                         "255|NULL|7|1"}));
+  EXPECT_EQ(negozio.valore("SELECT count(*) FROM StoricoPrezzi"), "259");
+  EXPECT_EQ(negozio.valore("SELECT count(*) FROM Visti"), "255");
+  EXPECT_EQ(negozio.valore("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND name "
+                           "IN ('StoricoPrezzi_Nuovo', 'StoricoPrezzi_Inserimento')"),
+            "2");
+}
 
 // The command line: spreadsheets by their own route, the shrink question, the refusal's
 // reasons on screen, in the error log and in the summary file.
@@ -215,14 +313,7 @@ TEST_F(ImportaDaRigaDiComando, WorkbooksGoByTheSpreadsheetRouteAndHostileOnesAre
 
   const QString ostile = negozio.file("ostile.xlsx");
   ASSERT_TRUE(testing::ScriviZip(
-      ostile, {{"xl/workbook.xml",
-                "<workbook xmlns:r=\"r\"><sheets><sheet name=\"PRODOTTI\" r:id=\"rId1\"/></sheets>"
-                "</workbook>"},
-               {"xl/_rels/workbook.xml.rels",
-                "<Relationships><Relationship Id=\"rId1\" Target=\"s.xml\"/></Relationships>"},
-               {"xl/s.xml",
-                "<worksheet><sheetData><row r=\"2000000000\"><c r=\"A2000000000\"><v>1</v>"
-                "</c></row></sheetData></worksheet>"}}));
+      ostile, xlsx("<row r=\"2000000000\"><c r=\"A2000000000\"><v>1</v></c></row>")));
   EXPECT_EQ(esegui({"importa", ostile}), 1);
   EXPECT_TRUE(errori.contains("troppo grande per essere importato")) << errori.toStdString();
   EXPECT_EQ(prodotti().size(), 3);
@@ -268,25 +359,6 @@ TEST_F(ImportaDaRigaDiComando, ExchangeFilesThatGiveNothingStayAndEveryLineIsCou
 // Workbooks that declare more than Excel allows, or inflate far past their size.
 TEST(LetturaCartelleLimitata, WorkbooksBeyondTheLimitsAreRefusedInItalian) {
   QTemporaryDir dir;
-  const auto xlsx = [](const QByteArray& foglio) -> std::vector<std::pair<QString, QByteArray>> {
-    return {{"xl/workbook.xml",
-             "<workbook xmlns:r=\"r\"><sheets><sheet name=\"P\" r:id=\"rId1\"/>"
-             "</sheets></workbook>"},
-            {"xl/_rels/workbook.xml.rels",
-             "<Relationships><Relationship Id=\"rId1\" Target=\"s.xml\"/></Relationships>"},
-            {"xl/s.xml", "<worksheet><sheetData>" + foglio + "</sheetData></worksheet>"}};
-  };
-  const auto ods = [](const QByteArray& tabella) -> std::vector<std::pair<QString, QByteArray>> {
-    return {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
-            {"content.xml",
-             "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:"
-             "office:1.0\" xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
-             "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body>"
-             "<office:spreadsheet><table:table table:name=\"P\">" +
-                 tabella +
-                 "</table:table></office:spreadsheet></office:body>"
-                 "</office:document-content>"}};
-  };
   const std::pair<const char*, std::vector<std::pair<QString, QByteArray>>> casi[] = {
       {"riga oltre il limite", xlsx("<row r=\"1048577\"><c><v>1</v></c></row>")},
       {"colonna oltre il limite", xlsx("<row r=\"1\"><c r=\"XFE1\"><v>1</v></c></row>")},
