@@ -104,20 +104,15 @@ TEST_P(TestoDelimitato, ReplacesOnlyWithAFileThatReadsWell) {
 INSTANTIATE_TEST_SUITE_P(
     Casi, TestoDelimitato,
     ::testing::Values(
-        CasoTesto{"FineRigaLFCRLFeCR",
-                  riga("801", "Uno", "3", "1.5") + "\r\n" + riga("802", "Due", "", "2") + "\r" +
-                      riga("803", "Tre", "3", "3") + "\n",
-                  {"801|Uno|1.5|Pane", "802|Due|2|Reparto1", "803|Tre|3|Pane"},
-                  {"Righe lette: 3"}},
         CasoTesto{
-            "NumeraDaUnoECampiRotti",
+            "NumeraDaUnoFineRigheECampiRotti",
             "a;b;c;8001234567897;Pasta 500g;3;x;x;x;1.5;x;99\r\n"
             "a;b;c;\"8000000000017\"; Sugo ;;x;x;x;2;x;1\r\n\r\n"
             "a;b;c;123;Corto\r\na;b;c;555;Olio;abc;x;x;x;4\r\n"
-            "a;b;c;444;Vino;12;x;x;x;1.234,5\r\na;b;c;999;Sale;40;x;x;x;\n",
+            "a;b;c;444;Vino;12;x;x;x;1.234,5\r\na;b;c;999;Sale;40;x;x;x;\ra;b;c;7;Olio;3;x;x;x;5\n",
             {"8001234567897|Pasta 500g|1.5|Pane", "8000000000017|Sugo|2|Reparto1",
-             "999|Sale|0|Reparto40"},
-            {"Righe lette: 6", "riga 4: 5 campi, ne servono almeno 10",
+             "999|Sale|0|Reparto40", "7|Olio|5|Pane"},
+            {"Righe lette: 7", "riga 4: 5 campi, ne servono almeno 10",
              "riga 5: reparto \"abc\" non numerico", "riga 6: prezzo \"1.234,5\" non valido"}},
         // A line without end takes no memory; UTF-8 and Windows-1252 line by line; control
         // characters become spaces.
@@ -267,8 +262,6 @@ TEST_F(ImportaDaRigaDiComando, ARefusedOrShrinkingFileLeavesTheArchiveAndSaysWhy
   negozio.prodotti(6);
   const std::pair<QStringList, const char*> sbagliati[] = {
       {{"importa"}, "Indicare il file da importare"},
-      {{"importa", "x.txt", "--separatore", "tab"}, "Separatore \"tab\" non ammesso"},
-      {{"importa", "x.txt", "--prezzo", "4"}, "Valori di colonna replicati - Controllare"},
       {{"importa", "x.txt", "--barcode", "0"}, "--barcode vuole una colonna da 1 a 100"},
   };
   for (const auto& [argomenti, messaggio] : sbagliati) {
@@ -317,9 +310,6 @@ TEST_F(ImportaDaRigaDiComando, WorkbooksGoByTheSpreadsheetRouteAndHostileOnesAre
   EXPECT_EQ(esegui({"importa", ostile}), 1);
   EXPECT_TRUE(errori.contains("troppo grande per essere importato")) << errori.toStdString();
   EXPECT_EQ(prodotti().size(), 3);
-
-  EXPECT_EQ(esegui({"importa", ostile, "--fornitore", "NESSUNO"}), 1);
-  EXPECT_TRUE(errori.contains("troppo grande")) << errori.toStdString();
 }
 
 // The exchange folder: a file that gives nothing stays and fails the job; every line of every
