@@ -2,6 +2,7 @@
 // mistake) and hostile ones: the archive is never left worse than it was.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include "cartelle_di_prova.h"
@@ -312,19 +313,18 @@ TEST_F(ImportaDaRigaDiComando, WorkbooksGoByTheSpreadsheetRouteAndHostileOnesAre
   EXPECT_EQ(prodotti().size(), 3);
 }
 
-// The exchange folder: a file that gives nothing stays and fails the job; every line of every
-// file is in the summary.
-TEST_F(ImportaDaRigaDiComando, ExchangeFilesThatGiveNothingStayAndEveryLineIsCounted) {
+// The exchange folder: A and B files in name order up to a file of another name; one that gives
+// nothing stays and fails the job; every line of every file is in the summary.
+TEST_F(ImportaDaRigaDiComando, ExchangeFilesGoInNameOrderAndOnesThatGiveNothingStay) {
   EXPECT_EQ(esegui({"interscambio"}, LavoroInterscambio()), 2);  // no folder set
   negozio.setup("Cartelle", "IN", "C:\\Scambio");
   QByteArray codici;
-  for (int i = 1; i <= 1000; ++i) {
-    QByteArray b(129, ' ');
-    b.replace(25, 13, QByteArray::number(8000000000000LL + i));
-    b.replace(52, 9, QByteArray::number(i).rightJustified(9, '0'));
-    codici += b + "\r\n";
-  }
+  for (int i = 1; i <= 1000; ++i)
+    codici += testing::RigaFissa({{26, QByteArray::number(8000000000000LL + i).constData()},
+                                  {53, QByteArray::number(i).rightJustified(9, '0').constData()}});
   negozio.file("Scambio/B2.txt", codici + "N2024\r\n");
+  negozio.file("Scambio/C0.txt", codici);
+  negozio.file("Scambio/nota.doc", "non un file di testo");
   QByteArray casuali(4096, '\0');
   for (int i = 0; i < casuali.size(); ++i) casuali[i] = static_cast<char>((i * 7919) % 251);
   negozio.file("Scambio/A1.txt", casuali);
@@ -335,15 +335,18 @@ TEST_F(ImportaDaRigaDiComando, ExchangeFilesThatGiveNothingStayAndEveryLineIsCou
       << errori.toStdString();
   EXPECT_TRUE(QFile::exists(negozio.file("Scambio/A1.txt")));
 
-  QFile::remove(negozio.file("Scambio/A1.txt"));
+  negozio.file("Scambio/A1.txt", testing::RigaFissa({{1, "N"}, {26, "Pasta"}, {103, "000000007"}}));
   EXPECT_EQ(esegui({"interscambio"}, LavoroInterscambio()), 0) << errori.toStdString();
-  EXPECT_TRUE(uscita.contains("Importato: B2.txt"));
-  EXPECT_TRUE(QFile::exists(negozio.file("InterScambioINStorico/B2.txt")));
-  EXPECT_FALSE(QFile::exists(negozio.file("Scambio/B2.txt")));
-  for (const char* riga : {"Righe lette: 1001", "Righe scartate: 1",
+  EXPECT_TRUE(uscita.contains("Importato: A1.txt\nImportato: B2.txt")) << uscita.toStdString();
+  EXPECT_EQ(QDir(negozio.file("InterScambioINStorico")).entryList(QDir::Files),
+            QStringList({"A1.txt", "B2.txt"}));
+  EXPECT_EQ(QDir(negozio.file("Scambio")).entryList(QDir::Files),
+            QStringList({"C0.txt", "nota.doc"}));
+  for (const char* riga : {"Righe lette: 1002", "Righe scartate: 1",
                            "riga 1001: record B di 5 caratteri: ne servono almeno 61",
                            "Codici a barre del catalogo registrati: 1000"})
     EXPECT_TRUE(uscita.contains(QString::fromUtf8(riga))) << riga << uscita.toStdString();
+  EXPECT_EQ(prodotti(), QStringList{"8000000000007|Pasta|0"});
 }
 
 // Workbooks that declare more than Excel allows, or inflate far past their size.
