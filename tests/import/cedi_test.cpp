@@ -64,8 +64,11 @@ class CatalogoCediTest : public ::testing::Test {
   const QString in = negozio.file("IN");
 };
 
-TEST_F(CatalogoCediTest, ArticleRecordsUpdateOrAddAndUnknownTypesAreSkipped) {
-  const RiepilogoImport r = CatalogoCedi(db).DatiPLUSigma(negozio.file(
+// Article records update or add and unknown types are skipped; then every further barcode of a
+// held article becomes a product row of its own.
+TEST_F(CatalogoCediTest, ArticlesAndTheirBarcodesBecomeProducts) {
+  CatalogoCedi catalogo(db);
+  RiepilogoImport r = catalogo.DatiPLUSigma(negozio.file(
       "A1.txt", articolo("M", "000000100", "Pasta aggiornata") +
                     articolo("M", "000000200", "Nuova da M", "", "0000000000000", "N") +
                     articolo("N", "000000300", "Nuova da N") +
@@ -85,18 +88,14 @@ TEST_F(CatalogoCediTest, ArticleRecordsUpdateOrAddAndUnknownTypesAreSkipped) {
   EXPECT_EQ(std::tie(r.righeLette, r.aggiunti, r.aggiornati), std::make_tuple(5, 3, 1));
   ASSERT_EQ(r.scartate.size(), 1u);
   EXPECT_EQ(r.scartate[0].riga, 4);
-}
 
-TEST_F(CatalogoCediTest, EveryBarcodeOfAnArticleBecomesAProductRow) {
-  CatalogoCedi catalogo(db);
-  catalogo.DatiPLUSigma(negozio.file("A1.txt", articolo("M", "000000100", "Pasta")));
-  const RiepilogoImport r = catalogo.DatiPLUVar(negozio.file(
+  r = catalogo.DatiPLUVar(negozio.file(
       "B7.txt", barcode("000000100", "8001234567897") + barcode("000000100", "8001234567880") +
                     barcode("000000999", "8000000000017") + barcode("", "8000000000024")));
-  EXPECT_EQ(
-      prodotti("CodMateriale,BarCode,CodArtCEDI,Descrizione,Genere"),
-      QStringList({"1|8001234567880|000000100|Pasta|Drogheria", "2|222|NULL|Fuori catalogo|NULL",
-                   "3|8001234567897|000000100|Pasta|Drogheria"}));
+  EXPECT_EQ(negozio.righe("SELECT CodMateriale, BarCode, Descrizione, Genere FROM Magazzino WHERE "
+                          "CodArtCEDI = '000000100' ORDER BY CLng(CodMateriale)"),
+            QStringList({"1|8001234567880|Pasta aggiornata|Drogheria",
+                         "6|8001234567897|Pasta aggiornata|Drogheria"}));
   EXPECT_EQ(std::tie(r.righeLette, r.aggiunti), std::make_tuple(4, 1));
   EXPECT_EQ(negozio.valore("SELECT RepartoCassa || '/' || Filler5 || '/' || CodArtCEDI FROM B_CEDI "
                            "WHERE CodEan='8000000000017'"),
@@ -104,7 +103,7 @@ TEST_F(CatalogoCediTest, EveryBarcodeOfAnArticleBecomesAProductRow) {
   // The same file again updates the rows it wrote and adds nothing.
   for (int volta = 0; volta < 2; ++volta) {
     EXPECT_EQ(negozio.conta("SELECT * FROM B_CEDI"), 4);
-    EXPECT_EQ(negozio.conta("SELECT * FROM Magazzino"), 3);
+    EXPECT_EQ(negozio.conta("SELECT * FROM Magazzino"), 6);
     catalogo.DatiPLUVar(negozio.file("B7.txt"));
   }
 }

@@ -1,12 +1,9 @@
-// The import window and its checks, and the product list's exchange-folder timer.
+// The import window: its checks, then a run to the end.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QPushButton>
-#include <QTest>
-#include <QTreeView>
 
-#include "catalogue/magazzino.h"
 #include "import/frm_importa.h"
 #include "support/fakes.h"
 #include "support/file_helpers.h"
@@ -16,39 +13,6 @@
 namespace listinova {
 namespace {
 
-PosizioniImport con(PosizioniImport p, int PosizioniImport::*campo, int valore) {
-  p.*campo = valore;
-  return p;
-}
-
-// The checks of the import window that its own test does not meet.
-TEST(PosizioniImport, TextAndSheetChecks) {
-  const PosizioniImport testo = PredefinitePerTesto({});
-  const PosizioniImport xls = PredefinitePerFoglio();
-  enum Tipo { Testo, SenzaSeparatore, Foglio };
-  const struct {
-    const char* nome;
-    Tipo tipo;
-    PosizioniImport posizioni;
-    const char* atteso;  // "" when the import may go on
-  } casi[] = {
-      {"testo senza separatore", SenzaSeparatore, {}, "Separatore NON selezionato"},
-      {"le colonne del foglio non contano nel testo", Testo,
-       con(con(testo, &PosizioniImport::iva, 4), &PosizioniImport::fornitore, 4), ""},
-      {"foglio con quantità", Foglio, con(xls, &PosizioniImport::quantita, 3), ""},
-      {"foglio senza fornitore", Foglio, con(xls, &PosizioniImport::fornitore, 0),
-       "Posizione del Fornitore non impostata"},
-      {"foglio, quantità sul fornitore", Foglio, con(xls, &PosizioniImport::quantita, 17),
-       "Valori di colonna replicati - Controllare"},
-  };
-  for (const auto& c : casi) {
-    SCOPED_TRACE(c.nome);
-    const auto esito = c.tipo == Foglio ? ControllaPosizioniFoglio(c.posizioni)
-                                        : ControllaPosizioniTesto(c.tipo == Testo, c.posizioni);
-    EXPECT_EQ(esito.value_or(""), QString::fromUtf8(c.atteso));
-  }
-}
-
 // A cancelled dialog or a failed check stops the import; a good file asks before the archive
 // shrinks, ends with its summary and closes the window.
 TEST(FrmImporta, ChecksStopTheImportAndAGoodFileEndsWithItsSummary) {
@@ -57,12 +21,8 @@ TEST(FrmImporta, ChecksStopTheImportAndAGoodFileEndsWithItsSummary) {
   testing::FakePrompts prompts;
   testing::FakeClock clock;
   QString scelto;
-  FrmImporta finestra(AmbienteImporta{*negozio.db,
-                                      prompts,
-                                      clock,
-                                      [&](const QString&, const QString&) { return scelto; },
-                                      negozio.file("Dati"),
-                                      {}});
+  FrmImporta finestra(AmbienteImporta{
+      *negozio.db, prompts, clock, [&](auto&&...) { return scelto; }, negozio.file("Dati"), {}});
   finestra.show();
   const auto procedi = [&] { finestra.findChild<QPushButton*>("cmdProcedi")->click(); };
   QCheckBox* excel = finestra.findChild<QCheckBox*>("ckFileExcel");
@@ -71,7 +31,9 @@ TEST(FrmImporta, ChecksStopTheImportAndAGoodFileEndsWithItsSummary) {
   procedi();
   finestra.impostaPosizioni(PredefinitePerTesto({}));
   finestra.scegliSeparatore(4);  // "Pelidor 35" still wants the five positions distinct
-  finestra.impostaPosizioni(con(PredefinitePerTesto({}), &PosizioniImport::prezzoVendita, 4));
+  PosizioniImport doppie = PredefinitePerTesto({});
+  doppie.prezzoVendita = 4;
+  finestra.impostaPosizioni(doppie);
   procedi();
   excel->setChecked(true);
   procedi();
@@ -104,36 +66,6 @@ TEST(FrmImporta, ChecksStopTheImportAndAGoodFileEndsWithItsSummary) {
       negozio.righe("SELECT CodMateriale, BarCode, Descrizione, Quantità, Costo FROM Magazzino"),
       QStringList{"1|8001234567897|Pasta 500g|2000|1.5"});
   EXPECT_FALSE(finestra.isVisible());
-}
-
-// The exchange-folder timer is off while a pass runs; the list reloads after a pass imported.
-TEST(MagazzinoImporta, TheExchangeTimerNeverRunsTwoPassesAtOnce) {
-  testing::NegozioDiProva negozio;
-  negozio.prodotto("1", "Vecchio", "1,00");
-  testing::FakePrompts prompts;
-  testing::FakeNotice notice;
-  testing::FakeClock clock;
-  Magazzino lista(*negozio.db, prompts, notice, clock, [] { return nullptr; });
-  lista.show();
-  const auto righe = [&] {
-    return lista.findChild<QTreeView*>("ListMagazzino")->model()->rowCount();
-  };
-  ASSERT_TRUE(QTest::qWaitFor([&] { return righe() == 1; }));
-  int passaggi = 0;
-  bool dentro = false, rientrato = false;
-  lista.setImportaInterscambio(
-      [&] {
-        rientrato = rientrato || dentro;
-        dentro = true;
-        QTest::qWait(30);  // a pass that takes longer than the timer's interval
-        dentro = false;
-        if (++passaggi == 2) negozio.prodotto("2", "Importato", "1,00");
-        return passaggi == 2;
-      },
-      5);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return passaggi >= 3; }));
-  EXPECT_EQ(righe(), 2);
-  EXPECT_FALSE(rientrato);
 }
 
 }  // namespace

@@ -24,17 +24,8 @@ CellaDiProva n(const char* testo) { return {QString::fromUtf8(testo), true}; }
 std::vector<CellaDiProva> riga(CellaDiProva descrizione, CellaDiProva prezzo, CellaDiProva iva,
                                CellaDiProva barcode, CellaDiProva acquisto = n("0"),
                                CellaDiProva quantita = {}, const char* fornitore = "Molino") {
-  std::vector<CellaDiProva> r(17);
-  r[2] = quantita;
-  r[3] = descrizione;
-  r[5] = n("1");
-  r[6] = prezzo;
-  r[7] = iva;
-  r[8] = barcode;
-  r[13] = acquisto;
-  r[14] = t("F1");
-  r[16] = t(fornitore);
-  return r;
+  return {{}, {}, quantita, descrizione, {},       n("1"),  prezzo, iva,         barcode,
+          {}, {}, {},       {},          acquisto, t("F1"), {},     t(fornitore)};
 }
 
 const std::vector<CellaDiProva> kTitoli{t("titoli"), t("delle"), t("colonne")};
