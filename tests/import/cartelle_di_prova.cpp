@@ -10,13 +10,6 @@ namespace {
 
 QByteArray xml(const QString& testo) { return testo.toHtmlEscaped().toUtf8(); }
 
-QByteArray colonna(int indice) {
-  QByteArray lettere;
-  for (++indice; indice > 0; indice = (indice - 1) / 26)
-    lettere.prepend(static_cast<char>('A' + (indice - 1) % 26));
-  return lettere;
-}
-
 }  // namespace
 
 bool ScriviZip(const QString& percorso, const std::vector<std::pair<QString, QByteArray>>& parti) {
@@ -25,73 +18,51 @@ bool ScriviZip(const QString& percorso, const std::vector<std::pair<QString, QBy
   if (!zip) return false;
   std::list<QByteArray> tenuti;  // libzip reads the buffers when it closes
   for (const auto& [nome, contenuto] : parti) {
-    tenuti.push_back(contenuto);
-    zip_source_t* sorgente = zip_source_buffer(zip, tenuti.back().constData(),
-                                               static_cast<zip_uint64_t>(tenuti.back().size()), 0);
-    if (!sorgente || zip_file_add(zip, nome.toUtf8().constData(), sorgente, ZIP_FL_OVERWRITE) < 0) {
-      zip_source_free(sorgente);
-      zip_discard(zip);
-      return false;
-    }
+    const QByteArray& dati = tenuti.emplace_back(contenuto);
+    zip_source_t* s = zip_source_buffer(zip, dati.constData(), dati.size(), 0);
+    if (zip_file_add(zip, nome.toUtf8().constData(), s, ZIP_FL_OVERWRITE) < 0) return false;
   }
   return zip_close(zip) == 0;
 }
 
 bool ScriviXlsx(const QString& percorso,
                 const std::vector<std::pair<QString, FoglioDiProva>>& fogli) {
-  QByteArray libro =
-      "<?xml version=\"1.0\"?><workbook xmlns=\"http://schemas.openxmlformats.org/"
-      "spreadsheetml/2006/main\" xmlns:r=\"http://schemas.openxmlformats.org/"
-      "officeDocument/2006/relationships\"><sheets>";
+  const QByteArray ns = "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"";
+  const QByteArray rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+  QByteArray libro = "<workbook " + ns + " xmlns:r=\"" + rel + "\"><sheets>";
   QByteArray relazioni =
-      "<?xml version=\"1.0\"?><Relationships xmlns=\"http://schemas."
-      "openxmlformats.org/package/2006/relationships\">";
-  QByteArray condivise =
-      "<?xml version=\"1.0\"?><sst xmlns=\"http://schemas.openxmlformats.org/"
-      "spreadsheetml/2006/main\">";
+      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+      "<Relationship Id=\"rIdS\" Type=\"" +
+      rel + "/sharedStrings\" Target=\"sharedStrings.xml\"/>";
+  QByteArray condivise = "<sst " + ns + ">";
   int stringhe = 0;
   std::vector<std::pair<QString, QByteArray>> parti;
   for (size_t f = 0; f < fogli.size(); ++f) {
     const QByteArray n = QByteArray::number(static_cast<int>(f + 1));
     libro +=
         "<sheet name=\"" + xml(fogli[f].first) + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
-    relazioni += "<Relationship Id=\"rId" + n +
-                 "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
-                 "relationships/worksheet\" Target=\"worksheets/sheet" +
-                 n + ".xml\"/>";
-    QByteArray foglio =
-        "<?xml version=\"1.0\"?><worksheet xmlns=\"http://schemas.openxmlformats."
-        "org/spreadsheetml/2006/main\"><sheetData>";
-    const FoglioDiProva& righe = fogli[f].second;
-    for (size_t r = 0; r < righe.size(); ++r) {
-      const QByteArray numeroRiga = QByteArray::number(static_cast<int>(r + 1));
-      foglio += "<row r=\"" + numeroRiga + "\">";
-      for (size_t c = 0; c < righe[r].size(); ++c) {
-        const CellaDiProva& cella = righe[r][c];
+    relazioni += "<Relationship Id=\"rId" + n + "\" Type=\"" + rel +
+                 "/worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
+    QByteArray foglio = "<worksheet " + ns + "><sheetData>";
+    for (size_t r = 0; r < fogli[f].second.size(); ++r) {
+      const QByteArray riga = QByteArray::number(static_cast<int>(r + 1));
+      foglio += "<row r=\"" + riga + "\">";
+      for (size_t c = 0; c < fogli[f].second[r].size(); ++c) {  // up to column Z
+        const CellaDiProva& cella = fogli[f].second[r][c];
         if (cella.testo.isEmpty()) continue;
-        const QByteArray rif = colonna(static_cast<int>(c)) + numeroRiga;
-        if (cella.numero) {
-          foglio += "<c r=\"" + rif + "\"><v>" + xml(cella.testo) + "</v></c>";
-        } else {
-          foglio +=
-              "<c r=\"" + rif + "\" t=\"s\"><v>" + QByteArray::number(stringhe++) + "</v></c>";
-          condivise += "<si><t>" + xml(cella.testo) + "</t></si>";
-        }
+        foglio += "<c r=\"" + QByteArray(1, static_cast<char>('A' + c)) + riga +
+                  (cella.numero ? "\"><v>" + xml(cella.testo)
+                                : "\" t=\"s\"><v>" + QByteArray::number(stringhe++)) +
+                  "</v></c>";
+        if (!cella.numero) condivise += "<si><t>" + xml(cella.testo) + "</t></si>";
       }
       foglio += "</row>";
     }
-    foglio += "</sheetData></worksheet>";
-    parti.emplace_back("xl/worksheets/sheet" + QString::number(f + 1) + ".xml", foglio);
+    parti.emplace_back("xl/worksheets/sheet" + n + ".xml", foglio + "</sheetData></worksheet>");
   }
-  libro += "</sheets></workbook>";
-  relazioni +=
-      "<Relationship Id=\"rIdS\" Type=\"http://schemas.openxmlformats.org/"
-      "officeDocument/2006/relationships/sharedStrings\" Target=\"sharedStrings.xml\"/>"
-      "</Relationships>";
-  condivise += "</sst>";
-  parti.emplace_back("xl/workbook.xml", libro);
-  parti.emplace_back("xl/_rels/workbook.xml.rels", relazioni);
-  parti.emplace_back("xl/sharedStrings.xml", condivise);
+  parti.emplace_back("xl/workbook.xml", libro + "</sheets></workbook>");
+  parti.emplace_back("xl/_rels/workbook.xml.rels", relazioni + "</Relationships>");
+  parti.emplace_back("xl/sharedStrings.xml", condivise + "</sst>");
   return ScriviZip(percorso, parti);
 }
 
