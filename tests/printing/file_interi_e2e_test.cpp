@@ -31,14 +31,18 @@ struct Esito {
   QString testo;  // standard output and error together
 };
 
-// The program run on `negozio`, as a nightly job would run it.
-Esito Esegui(const QString& negozio, const QStringList& argomenti) {
-  QProcess p;
+// The program run on `negozio`, as a nightly job would run it: without a display.
+QProcessEnvironment Ambiente(const QString& negozio) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("LISTINOVA_CARTELLA", negozio);
   env.remove("DISPLAY");
   env.remove("QT_QPA_PLATFORM");
-  p.setProcessEnvironment(env);
+  return env;
+}
+
+Esito Esegui(const QString& negozio, const QStringList& argomenti) {
+  QProcess p;
+  p.setProcessEnvironment(Ambiente(negozio));
   p.setProcessChannelMode(QProcess::MergedChannels);
   p.start(LISTINOVA_BINARY, argomenti);
   if (!p.waitForFinished(120000)) return {};
@@ -85,12 +89,10 @@ TEST(FileInteri, JobsWriteTheirFileOrRefuse) {
   EXPECT_EQ(QDir(u).entryList(QDir::Files), (QStringList{"mag.pdf", "mag.xlsx", "v.xlsx"}));
 }
 
-enum class Guasto { DiscoPieno, SolaLettura };
-
 struct Lavoro {
   const char* nome;
   QStringList argomenti;     // "%1" is the folder the job writes in
-  const char* file;          // what the job writes in its folder
+  const char* file;          // what the job writes in its folder; none: a new folder each time
   bool negozioSulDisco;      // the job writes into the shop folder itself
   int liberiKib;             // room left on the "full" disk
   const char* causaPieno;    // the words of a full disk
@@ -99,27 +101,21 @@ struct Lavoro {
 
 // clang-format off
 const Lavoro kLavori[] = {
-    {"stampa", {"stampa", "magazzino", "%1/giacenze.pdf"}, "giacenze.pdf", false, 4,
-     "Spazio su disco esaurito in"},
-    {"etichette", {"etichette", "%1/etichette.pdf"}, "etichette.pdf", false, 4,
-     "Spazio su disco esaurito in"},
-    {"esporta", {"esporta", "magazzino", "%1/magazzino.xlsx"}, "magazzino.xlsx", false, 4,
-     "Spazio su disco esaurito in"},
+    {"stampa", {"stampa", "magazzino", "%1/giacenze.pdf"}, "giacenze.pdf", false, 4, "Spazio su disco esaurito in"},
+    {"etichette", {"etichette", "%1/etichette.pdf"}, "etichette.pdf", false, 4, "Spazio su disco esaurito in"},
+    {"esporta", {"esporta", "magazzino", "%1/magazzino.xlsx"}, "magazzino.xlsx", false, 4, "Spazio su disco esaurito in"},
     // Below its free-space floor the backup is refused before a byte is written.
-    {"salva", {"salva", "%1"}, "PLU_BCK", false, 4, "Spazio NON sufficiente"},
-    {"invia", {"invia", "--si"}, "FilePLU1.txt", true, 48, "Spazio su disco esaurito in",
-     kUscitaAvvioNonRiuscito},
+    {"salva", {"salva", "%1"}, nullptr, false, 4, "Spazio NON sufficiente"},
+    {"invia", {"invia", "--si"}, "FilePLU1.txt", true, 48, "Spazio su disco esaurito in", kUscitaAvvioNonRiuscito},
 };
 // clang-format on
 
 TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesNoPartialFile) {
   for (const Lavoro& lavoro : kLavori) {
-    for (const Guasto guasto : {Guasto::DiscoPieno, Guasto::SolaLettura}) {
-      const bool pieno = guasto == Guasto::DiscoPieno;
+    for (const bool pieno : {true, false}) {
       SCOPED_TRACE(std::string(lavoro.nome) + (pieno ? " su disco pieno" : " in sola lettura"));
       NegozioDiProva negozio;
-      negozio.prodotti(kProdotti).setup("RegCassa", "PortaCOM", "1");
-      negozio.chiudi();
+      negozio.prodotti(kProdotti).setup("RegCassa", "PortaCOM", "1").chiudi();
       testing::DiscoMontato disco(negozio.file("disco"), 8192);
       if (!disco.montato()) {
         GTEST_SKIP() << "serve un file system montato dal test (root)";
@@ -135,39 +131,32 @@ TEST(FileInteri, EveryJobOnAFullDiskOrAReadOnlyFolderFailsWithItsCauseAndLeavesN
       const QString uscita = lavoro.negozioSulDisco ? cartella : negozio.file("disco");
       // The previous file is there and stays as it was.
       const QByteArray precedente = "versione precedente\r\n";
-      if (QString(lavoro.file) != "PLU_BCK") {
-        ASSERT_TRUE(testing::writeAll(uscita + "/" + lavoro.file, precedente));
-      }
-      const QStringList primaDelGuasto =
-          QDir(uscita).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+      const QString file = uscita + "/" + lavoro.file;
+      ASSERT_TRUE(!lavoro.file || testing::writeAll(file, precedente));
+      const auto voci = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+      const QStringList primaDelGuasto = QDir(uscita).entryList(voci);
       if (pieno)
         disco.riempi(lavoro.liberiKib);
       else
         ASSERT_TRUE(disco.soloLettura());
 
-      QStringList argomenti = lavoro.argomenti;
-      argomenti.replaceInStrings("%1", uscita);
-      const Esito esito = Esegui(cartella, argomenti);
+      const Esito esito =
+          Esegui(cartella, QStringList(lavoro.argomenti).replaceInStrings("%1", uscita));
 
+      const char* causa = pieno ? lavoro.causaPieno : "in sola lettura";
       EXPECT_EQ(esito.stato, pieno ? 1 : lavoro.statoSolaLettura) << esito.testo.toStdString();
-      EXPECT_TRUE(esito.testo.contains(pieno ? lavoro.causaPieno : "in sola lettura"))
-          << esito.testo.toStdString();
-      EXPECT_FALSE(esito.testo.contains(".parziale") || esito.testo.contains("-in-corso-") ||
-                   esito.testo.contains("Zip") || esito.testo.contains("Nessun dato"))
-          << esito.testo.toStdString();
-      QStringList dopo =
-          QDir(uscita).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+      EXPECT_TRUE(esito.testo.contains(causa)) << esito.testo.toStdString();
+      for (const char* interno : {".parziale", "-in-corso-", "Zip", "Nessun dato"})
+        EXPECT_FALSE(esito.testo.contains(interno)) << esito.testo.toStdString();
+      QStringList dopo = QDir(uscita).entryList(voci);
       dopo.removeAll("riempitivo");
       dopo.removeAll("listinova.lock");
       EXPECT_EQ(dopo, primaDelGuasto);
-      if (QString(lavoro.file) != "PLU_BCK") {
-        EXPECT_EQ(testing::readAll(uscita + "/" + lavoro.file), precedente);
-      }
+      EXPECT_EQ(lavoro.file ? testing::readAll(file) : precedente, precedente);
       // The cause is in the error log too, wherever the log could be written.
-      if (!lavoro.negozioSulDisco && QString(lavoro.nome) != "salva") {
-        EXPECT_TRUE(QString::fromUtf8(testing::readAll(negozio.file("Dati/ErrorLog.dat")))
-                        .contains(pieno ? lavoro.causaPieno : "in sola lettura"));
-      }
+      const QString registro =
+          QString::fromUtf8(testing::readAll(negozio.file("Dati/ErrorLog.dat")));
+      EXPECT_TRUE(lavoro.negozioSulDisco || !lavoro.file || registro.contains(causa));
     }
   }
 }
@@ -182,15 +171,12 @@ TEST(FileInteri, ABackupKilledAtAnyMomentLeavesNoBrokenBackup) {
   // A big file beside the store widens the window in which the copy is half done.
   ASSERT_TRUE(testing::writeAll(negozio.file("Dati/allegato.bin"), QByteArray(16 << 20, 'a')));
   QDir().mkpath(uscita);
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("LISTINOVA_CARTELLA", negozio.cartella.root());
-  env.remove("DISPLAY");
   int interrotti = 0;
   bool finito = false;
   for (int attesaMs = 10; !finito && attesaMs < 5000; attesaMs += 10 + attesaMs / 5) {
     SCOPED_TRACE(attesaMs);
     QProcess salva;
-    salva.setProcessEnvironment(env);
+    salva.setProcessEnvironment(Ambiente(negozio.cartella.root()));
     salva.start(LISTINOVA_BINARY, {"salva", uscita});
     ASSERT_TRUE(salva.waitForStarted());
     finito = salva.waitForFinished(attesaMs) && salva.exitCode() == 0;
@@ -238,15 +224,9 @@ TEST(FileInteri, ADumpedStoreIsCurrentAndItsTotalsSheetHoldsTheExactSums) {
   const QString archivio = negozio.percorsoArchivio();
   const QString prima =
       Sqlite(archivio, "SELECT group_concat(Descrizione || Costo) FROM Magazzino");
-  QProcess dump;
-  dump.setStandardOutputFile(negozio.file("dump.sql"));
-  dump.start("sqlite3", {archivio, ".dump"});
-  ASSERT_TRUE(dump.waitForFinished(60000));
+  ASSERT_TRUE(testing::writeAll(negozio.file("dump.sql"), Sqlite(archivio, ".dump").toUtf8()));
   for (const char* resto : {"", "-wal", "-shm"}) QFile::remove(archivio + resto);
-  QProcess carica;
-  carica.setStandardInputFile(negozio.file("dump.sql"));
-  carica.start("sqlite3", {archivio});
-  ASSERT_TRUE(carica.waitForFinished(60000));
+  ASSERT_EQ(Sqlite(archivio, ".read " + negozio.file("dump.sql")), "");
   ASSERT_EQ(Sqlite(archivio, "PRAGMA user_version"), "0");
 
   const Esito esito =
