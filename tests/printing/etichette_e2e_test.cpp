@@ -12,7 +12,6 @@
 #include "catalogue/modulo_ean.h"
 #include "printing/easy_print.h"
 #include "printing/modelli_foglio.h"
-#include "support/file_helpers.h"
 #include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 #include "tests/printing/coda_cups_pdf.h"

@@ -1,7 +1,6 @@
 // The three reports from a known archive, the print commands around them and the paging.
 #include <gtest/gtest.h>
 
-#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 
