@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "support/file_helpers.h"
+
 namespace listinova::testing {
 
 class CodaCupsPdf {
@@ -23,27 +25,24 @@ class CodaCupsPdf {
   // Empty when the scheduler is up with the queue; otherwise why it is not.
   QString avvia() {
     if (geteuid() != 0) return "serve root per cupsd e cups-pdf";
-    if (!QFile::exists("/usr/sbin/cupsd")) return "cupsd non installato";
-    if (!QFile::exists("/usr/lib/cups/backend/cups-pdf")) return "cups-pdf non installato";
     const QString ppd = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
-    if (!QFile::exists(ppd)) return "PPD di cups-pdf mancante";
-    QFile::setPermissions(radice_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                              QFile::ReadGroup | QFile::ExeGroup |
-                                              QFile::ReadOther | QFile::ExeOther);
+    for (const QString& f :
+         {QString("/usr/sbin/cupsd"), QString("/usr/lib/cups/backend/cups-pdf"), ppd})
+      if (!QFile::exists(f)) return f + " mancante: servono cups e cups-pdf";
+    QProcess::execute("chmod", {"0755", radice_.path()});
     for (const char* d : {"spool", "cache", "state", "log", "tmp"}) QDir(radice_.path()).mkdir(d);
     QProcess::execute("chgrp", {"lp", percorso("spool"), percorso("tmp")});
     QProcess::execute("chmod", {"1770", percorso("tmp")});
     QProcess::execute("chmod", {"0710", percorso("spool")});
-    scrivi("cupsd.conf", "Listen " + socket() +
-                             "\nWebInterface No\nBrowsing Off\n<Location />\n  Order allow,deny\n"
-                             "  Allow all\n</Location>\n");
-    scrivi("cups-files.conf",
-           QString("ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\n"
-                   "StateDir %1/state\nTempDir %1/tmp\nErrorLog %1/log/error_log\n"
-                   "AccessLog %1/log/access_log\nServerBin /usr/lib/cups\n"
-                   "DataDir /usr/share/cups\nUser lp\nGroup lp\n"
-                   "SystemGroup root\n")
-               .arg(radice_.path()));
+    writeAll(percorso("cupsd.conf"), "Listen " + socket().toUtf8() +
+                                         "\nWebInterface No\nBrowsing Off\n<Location />\n"
+                                         "  Order allow,deny\n  Allow all\n</Location>\n");
+    const QString conf =
+        "ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\nStateDir "
+        "%1/state\nTempDir %1/tmp\nErrorLog %1/log/error_log\nAccessLog "
+        "%1/log/access_log\nServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"
+        "User lp\nGroup lp\nSystemGroup root\n";
+    writeAll(percorso("cups-files.conf"), conf.arg(radice_.path()).toUtf8());
     cupsd_.start("/usr/sbin/cupsd",
                  {"-f", "-c", percorso("cupsd.conf"), "-s", percorso("cups-files.conf")});
     if (!cupsd_.waitForStarted()) return "cupsd non parte";
@@ -110,10 +109,6 @@ class CodaCupsPdf {
 
   QString percorso(const QString& nome) const { return radice_.filePath(nome); }
   QString socket() const { return percorso("cups.sock"); }
-  void scrivi(const QString& nome, const QString& testo) const {
-    QFile f(percorso(nome));
-    if (f.open(QIODevice::WriteOnly)) f.write(testo.toUtf8());
-  }
 
   QTemporaryDir radice_;
   QProcess cupsd_;

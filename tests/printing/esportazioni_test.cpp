@@ -1,27 +1,27 @@
-// The workbook exports, read back with an independent .xlsx reader.
+// The workbook exports, read back cell by cell.
 #include "printing/esportazioni.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <cmath>
 
 #include "platform/workbook_writer.h"
-#include "printing/lettore_xlsx.h"
 #include "startup/modulo_file_ini.h"
 #include "support/fakes.h"
 #include "support/file_helpers.h"
 #include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
+#include "tests/printing/fogli_scritti.h"
 
 namespace listinova {
 namespace {
 
 using platform::Answer;
-using testing::CellaXlsx;
-using testing::FoglioXlsx;
+using Righe = std::vector<QStringList>;
 
 const QDate kGiorno(2026, 11, 20);
+
+QString Giorno(int dopo) { return QString::number(QDate(1899, 12, 30).daysTo(kGiorno) + dopo); }
 
 class Esportazioni : public ::testing::Test {
  protected:
@@ -36,102 +36,62 @@ class Esportazioni : public ::testing::Test {
         .vendita("8001234567890", 1.5, kGiorno.addDays(5));
   }
 
-  std::vector<FoglioXlsx> leggi(const QString& file) {
-    auto fogli = testing::LeggiXlsx(file);
-    EXPECT_TRUE(fogli.has_value()) << file.toStdString();
-    return fogli.value_or(std::vector<FoglioXlsx>{});
-  }
-
-  static QStringList testi(const std::vector<CellaXlsx>& riga) {
-    QStringList t;
-    for (const auto& c : riga) t << c.testo;
-    return t;
-  }
-
   testing::NegozioDiProva a;
   platform::XlsxWorkbookWriter scrittore;
 };
 
-TEST_F(Esportazioni, StockWorkbookHasBothSheetsWithExactCells) {
+// The stock in description order with its exact values, and the sales of a period only.
+TEST_F(Esportazioni, WorkbooksHoldTheArchivesCells) {
   const QString file = a.file("magazzino.xlsx");
   ScriviCartellaDiLavoro(*a.db, scrittore, file, [&](const QString& accanto) {
     return IstruzioniEsportaMagazzino(accanto, false);
   });
-  const auto fogli = leggi(file);
+  const auto fogli = testing::FogliScritti(file);
   ASSERT_EQ(fogli.size(), 2u);
-  EXPECT_EQ(fogli[0].nome, "Foglio1");
-  EXPECT_EQ(fogli[1].nome, "Foglio2");
-  const auto& righe = fogli[0].righe;
-  ASSERT_EQ(righe.size(), 5u);
-  EXPECT_EQ(testi(righe[0]),
-            (QStringList{"BarCode", "CodProdottoFornitore", "Descrizione", "CostoAcquisto",
-                         "UnitaMisura", QStringLiteral("Quantità"), "PrezzoVendita",
-                         "ValoreMAGAZZINO", "ValoreVENDITA", "Fornitore", "Genere"}));
-  // Ordered by description.
-  const QStringList attese = {"ACQUA", "BISCOTTI", "CAFFE' MOKA", "ZUCCHERO"};
-  double somma[2] = {0, 0};
-  for (size_t r = 1; r < righe.size(); ++r) {
-    const auto& riga = righe[r];
-    EXPECT_EQ(riga[2].testo, attese[int(r) - 1]);
-    EXPECT_EQ(riga[0].tipo, CellaXlsx::Tipo::Testo);
-    for (int c : {3, 5, 6, 7, 8}) EXPECT_EQ(riga[c].tipo, CellaXlsx::Tipo::Numero) << c;
-    for (int c : {3, 6, 7, 8}) EXPECT_EQ(riga[c].formato, "#,##0.00") << c;
-    somma[0] += riga[7].numero;
-    somma[1] += riga[8].numero;
-  }
-  EXPECT_EQ(righe[1][0].testo, "0001234567895");  // leading zeros kept
-  EXPECT_EQ(righe[1][1].testo, "F-01");
-  EXPECT_EQ(righe[1][7].numero, 100.0);  // 1000 x 0,10 exactly
-  EXPECT_EQ(righe[1][8].numero, 500.0);
-  EXPECT_EQ(righe[2][7].numero, 3.45);
-  EXPECT_EQ(righe[3][8].numero, -9.98);
-  EXPECT_EQ(righe[4][6].numero, 1234.56);
-  EXPECT_EQ(righe[4][10].tipo, CellaXlsx::Tipo::Vuota);
-  const auto& totali = fogli[1].righe;
-  ASSERT_EQ(totali.size(), 2u);
-  EXPECT_EQ(testi(totali[0]),
-            (QStringList{"ValoreTOTALEMAGAZZINO", "ValoreTotCOMEVENDITA", "DIFFERENZA"}));
-  EXPECT_EQ(totali[1][0].numero, 96.79);
-  EXPECT_EQ(totali[1][1].numero, 497.07);
-  EXPECT_EQ(totali[1][2].numero, 400.28);
-  EXPECT_NEAR(totali[1][0].numero, somma[0], 1e-9);
-  EXPECT_NEAR(totali[1][1].numero, somma[1], 1e-9);
-}
+  EXPECT_EQ(fogli[0].first, "Foglio1");
+  EXPECT_EQ(fogli[1].first, "Foglio2");
+  const Righe magazzino = {
+      {"BarCode", "CodProdottoFornitore", "Descrizione", "CostoAcquisto", "UnitaMisura",
+       QStringLiteral("Quantità"), "PrezzoVendita", "ValoreMAGAZZINO", "ValoreVENDITA", "Fornitore",
+       "Genere"},
+      {"0001234567895", "F-01", "ACQUA", "0.1", "", "1000", "0.5", "100", "500", "FONTI",
+       "Bevande"},
+      {"8001234567890", "B'7", "BISCOTTI", "1.15", "", "3", "2.35", "3.45", "7.05", "ROSSI",
+       "Dolci"},
+      {"8000000000017", "", "CAFFE' MOKA", "3.33", "", "-2", "4.99", "-6.66", "-9.98", "ROSSI",
+       "Bar"},
+      {"80000019", "", "ZUCCHERO", "1000", "", "0", "1234.56", "0", "0", "BIANCHI"},
+  };
+  EXPECT_EQ(fogli[0].second, magazzino);
+  const Righe totali = {{"ValoreTOTALEMAGAZZINO", "ValoreTotCOMEVENDITA", "DIFFERENZA"},
+                        {"96.79", "497.07", "400.28"}};
+  EXPECT_EQ(fogli[1].second, totali);
 
-// Only the period's sales, in description order; dates are spreadsheet day numbers.
-TEST_F(Esportazioni, SalesWorkbookHoldsThePeriodOnly) {
-  struct Caso {
+  const struct {
     QDate dal, al;
-    QStringList ean;  // in description order
-  };
-  const Caso casi[] = {
-      {kGiorno, kGiorno, {"8001234567890"}},
-      {kGiorno, kGiorno.addDays(10), {"0001234567895", "8001234567890", "8001234567890"}},
+    Righe righe;
+  } casi[] = {
+      {kGiorno, kGiorno, {{"BISCOTTI", "8001234567890", "2", Giorno(0)}}},
+      {kGiorno,
+       kGiorno.addDays(10),
+       {{"ACQUA", "0001234567895", "6", Giorno(1)},
+        {"BISCOTTI", "8001234567890", "2", Giorno(0)},
+        {"BISCOTTI", "8001234567890", "1.5", Giorno(5)}}},
       {kGiorno.addDays(2), kGiorno.addDays(3), {}},
-      // A last day before the first: an empty sheet, header only.
-      {kGiorno.addDays(5), kGiorno, {}},
+      {kGiorno.addDays(5), kGiorno, {}},  // a last day before the first
   };
-  for (const Caso& caso : casi) {
+  for (const auto& caso : casi) {
     SCOPED_TRACE(caso.dal.toString().toStdString() + " " + caso.al.toString().toStdString());
-    const QString file = a.file("vendite.xlsx");
-    QFile::remove(file);
-    ScriviCartellaDiLavoro(*a.db, scrittore, file, [&](const QString& accanto) {
+    const QString vendite = a.file("vendite.xlsx");
+    QFile::remove(vendite);
+    ScriviCartellaDiLavoro(*a.db, scrittore, vendite, [&](const QString& accanto) {
       return QStringList{IstruzioneEsportaVendite(accanto, caso.dal, caso.al)};
     });
-    const auto fogli = leggi(file);
-    ASSERT_EQ(fogli.size(), 1u);
-    const auto& righe = fogli[0].righe;
-    ASSERT_EQ(righe.size(), size_t(caso.ean.size()) + 1);
-    EXPECT_EQ(testi(righe[0]), (QStringList{"Descrizione", "EAN", "Qta", "DataModif"}));
-    for (int r = 0; r < caso.ean.size(); ++r) {
-      EXPECT_EQ(righe[r + 1][1].testo, caso.ean[r]);
-      EXPECT_TRUE(righe[r + 1][3].data());
-    }
-    if (caso.dal == caso.al) {
-      EXPECT_EQ(righe[1][3].numero, QDate(1899, 12, 30).daysTo(kGiorno));
-      EXPECT_EQ(righe[1][2].numero, 2.0);
-      EXPECT_EQ(righe[1][0].testo, "BISCOTTI");
-    }
+    const auto foglio = testing::FogliScritti(vendite);
+    ASSERT_EQ(foglio.size(), 1u);
+    Righe attese = {{"Descrizione", "EAN", "Qta", "DataModif"}};
+    attese.insert(attese.end(), caso.righe.begin(), caso.righe.end());
+    EXPECT_EQ(foglio[0].second, attese);
   }
 }
 
@@ -139,16 +99,15 @@ TEST_F(Esportazioni, SalesWorkbookHoldsThePeriodOnly) {
 TEST_F(Esportazioni, FlowAsksAndTellsAsTheOperatorExpects) {
   struct Caso {
     const char* nome;
-    QString creato;      // [DSNUtente] Creato before the export
-    QString nomeScelto;  // what the save dialog gives
-    bool esisteGia;      // a file is already there
+    QString creato, nomeScelto;  // [DSNUtente] Creato before; what the save dialog gives
+    bool esisteGia;              // a file is already there
     std::vector<Answer> risposte;
     EsitoEsportazione esito;
     QStringList avvisi;
     QString creatoDopo;
     bool scritto;  // the workbook is under the name afterwards
   };
-  const QString esistente = "vecchio contenuto";
+  const QByteArray esistente = "vecchio contenuto";
   // clang-format off
   const Caso casi[] = {
       {"first export", "", "mag", false, {}, EsitoEsportazione::Eseguita,
@@ -172,36 +131,23 @@ TEST_F(Esportazioni, FlowAsksAndTellsAsTheOperatorExpects) {
     if (!caso.creato.isEmpty()) ScriviINI(setup, "DSNUtente", "Creato", caso.creato);
     const QString file = a.file("mag.xlsx");
     QFile::remove(file);
-    if (caso.esisteGia) testing::writeAll(file, esistente.toUtf8());
+    if (caso.esisteGia) testing::writeAll(file, esistente);
     testing::FakePrompts prompts;
     prompts.answers.assign(caso.risposte.begin(), caso.risposte.end());
     testing::FakeNotice notice;
-    QStringList titoli;
     const QString scelto = caso.nomeScelto.isEmpty() ? QString() : a.file(caso.nomeScelto);
-    AmbienteEsportazione ambiente{*a.db,
-                                  prompts,
-                                  notice,
-                                  scrittore,
-                                  setup,
-                                  [&](const QString& titolo) {
-                                    titoli << titolo;
-                                    return scelto;
-                                  },
-                                  {}};
+    AmbienteEsportazione ambiente{
+        *a.db, prompts, notice, scrittore, setup, [&](const QString&) { return scelto; }, {}};
     EXPECT_EQ(EsportaMagazzino(ambiente, false), caso.esito);
     EXPECT_EQ(notice.messages, caso.avvisi);
     EXPECT_EQ(LeggiINI(setup, "DSNUtente", "Creato", "?"), caso.creatoDopo);
     EXPECT_TRUE(prompts.answers.empty());
-    if (caso.scritto) {
-      EXPECT_EQ(titoli, QStringList{"Salva il file del MAGAZZINO"});
-      const auto fogli = leggi(file);
-      ASSERT_EQ(fogli.size(), 2u);
-      EXPECT_EQ(fogli[0].righe.size(), 5u);
-    } else if (caso.esisteGia) {
-      EXPECT_EQ(testing::readAll(file), esistente.toUtf8());
-    } else {
+    if (caso.scritto)
+      EXPECT_EQ(testing::FogliScritti(file).at(0).second.size(), 5u);
+    else if (caso.esisteGia)
+      EXPECT_EQ(testing::readAll(file), esistente);
+    else
       EXPECT_FALSE(QFile::exists(file));
-    }
     // Nothing is left beside the file.
     EXPECT_EQ(QDir(a.cartella.root()).entryList({".*parziale*"}, QDir::Files | QDir::Hidden),
               QStringList{});

@@ -15,26 +15,21 @@ class SuperficieDiProva : public SuperficieEtichette {
     int pagina;
     QRectF area;
     QString testo;
-    CarattereEtichetta carattere;
   };
   struct Codice {
-    int pagina;
     QRectF area;
     QString cifre;
   };
 
-  void testo(const QRectF& area, const QString& t, const CarattereEtichetta& c) override {
-    testi.push_back({pagina, area, t, c});
+  void testo(const QRectF& area, const QString& t, const CarattereEtichetta&) override {
+    testi.push_back({pagina, area, t});
   }
   void codiceEAN(const QRectF& area, const QString& cifre) override {
-    codici.push_back({pagina, area, cifre});
+    codici.push_back({area, cifre});
   }
   void immagine(const QRectF& area, const QImage&) override { immagini.push_back(area); }
   void nuovaPagina() override { ++pagina; }
-  bool fine() override {
-    finito = true;
-    return true;
-  }
+  bool fine() override { return true; }
 
   QStringList testiDi(int p) const {
     QStringList l;
@@ -44,29 +39,13 @@ class SuperficieDiProva : public SuperficieEtichette {
   }
 
   int pagina = 1;
-  bool finito = false;
   std::vector<Testo> testi;
   std::vector<Codice> codici;
   std::vector<QRectF> immagini;
 };
 
-// Draws onto a surface the device keeps, so that a test reads it after the engine let go.
-class RinvioSuperficie : public SuperficieEtichette {
- public:
-  explicit RinvioSuperficie(SuperficieDiProva& s) : s_(s) {}
-  void testo(const QRectF& a, const QString& t, const CarattereEtichetta& c) override {
-    s_.testo(a, t, c);
-  }
-  void codiceEAN(const QRectF& a, const QString& c) override { s_.codiceEAN(a, c); }
-  void immagine(const QRectF& a, const QImage& i) override { s_.immagine(a, i); }
-  void nuovaPagina() override { s_.nuovaPagina(); }
-  bool fine() override { return s_.fine(); }
-
- private:
-  SuperficieDiProva& s_;
-};
-
-// A paper of a given size whose documents are recorded.
+// A paper of a given size whose documents are recorded and stay readable after the engine
+// let go of them.
 class DispositivoDiProva : public DispositivoEtichette {
  public:
   explicit DispositivoDiProva(QSizeF twips = {21 * 567.0, 29.7 * 567.0}) : pagina(twips) {}
@@ -75,9 +54,19 @@ class DispositivoDiProva : public DispositivoEtichette {
     return stampabile.isNull() ? QRectF(QPointF(0, 0), pagina) : stampabile;
   }
   std::unique_ptr<SuperficieEtichette> apri() override {
-    documenti.push_back(std::make_unique<SuperficieDiProva>());
-    ultima = documenti.back().get();
-    return std::make_unique<RinvioSuperficie>(*ultima);
+    struct Rinvio : SuperficieEtichette {
+      explicit Rinvio(SuperficieDiProva& s) : s(s) {}
+      void testo(const QRectF& a, const QString& t, const CarattereEtichetta& c) override {
+        s.testo(a, t, c);
+      }
+      void codiceEAN(const QRectF& a, const QString& c) override { s.codiceEAN(a, c); }
+      void immagine(const QRectF& a, const QImage& i) override { s.immagine(a, i); }
+      void nuovaPagina() override { s.nuovaPagina(); }
+      bool fine() override { return s.fine(); }
+      SuperficieDiProva& s;
+    };
+    ultima = documenti.emplace_back(std::make_unique<SuperficieDiProva>()).get();
+    return std::make_unique<Rinvio>(*ultima);
   }
 
   QSizeF pagina;
