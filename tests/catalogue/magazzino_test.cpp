@@ -205,5 +205,26 @@ TEST_F(MagazzinoTest, DeletingByDoubleClickTakesThePluAndItsData) {
   EXPECT_EQ(codiciElencati(), QStringList({"1", "4"}));
 }
 
+// A pass longer than the timer's interval never starts a second one inside it; an import
+// reloads the list.
+TEST_F(MagazzinoTest, TheExchangeTimerNeverOverlapsItsPassesAndReloadsAfterAnImport) {
+  apri();
+  int passaggi = 0;
+  bool dentro = false, sovrapposti = false;
+  finestra->setImportaInterscambio(
+      [&] {
+        sovrapposti = sovrapposti || dentro;
+        dentro = true;
+        QTest::qWait(30);
+        dentro = false;
+        if (++passaggi == 2) negozio.prodotto("5", "Importato", "1,00");
+        return passaggi == 2;
+      },
+      5);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return passaggi >= 3; }));
+  EXPECT_FALSE(sovrapposti);
+  EXPECT_TRUE(codiciElencati().contains("5"));
+}
+
 }  // namespace
 }  // namespace listinova

@@ -88,6 +88,17 @@ TEST_F(AvvioTest, ADamagedStoreIsNamedInTheStartLoopAndNeverShownEmpty) {
   EXPECT_EQ(testing::readAll(archivio), bytes);
 }
 
+// An empty store file is kept aside (its name said), and the shop starts on a new store.
+TEST_F(AvvioTest, AnEmptyStoreFileIsKeptAsideAndTheNewStoreIsAnnounced) {
+  ASSERT_TRUE(testing::writeAll(archivio, ""));
+  ASSERT_TRUE(avvia());
+  ASSERT_EQ(prompts.asked.size(), 1u);
+  EXPECT_EQ(prompts.asked[0].icon, platform::Icon::Information);
+  EXPECT_TRUE(prompts.asked[0].text.contains("DbNegozio.mdb.vuoto-"))
+      << prompts.asked[0].text.toStdString();
+  EXPECT_EQ(Globali().Archivio->openRecordset("Select * from Reparti").recordCount(), 40);
+}
+
 // A store written by a newer Listinova is named at start, in the window's loop and on the
 // command line, and never written to.
 TEST_F(AvvioTest, AStoreOfANewerVersionIsNamedAndLeftUntouched) {
