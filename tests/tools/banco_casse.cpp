@@ -28,19 +28,7 @@ quint16 portaLibera() {
 
 }  // namespace
 
-platform::Answer DomandeInOrdine::ask(const platform::Question& domanda) {
-  cronologia_ << domanda.text;
-  return FakePrompts::ask(domanda);
-}
-
-void AvvisiInOrdine::show(const QString& messaggio) {
-  cronologia_ << messaggio;
-  FakeNotice::show(messaggio);
-}
-
 BancoCasse::BancoCasse() { Globali().TitoloProgramma = QStringLiteral("Negozio di prova"); }
-
-BancoCasse::~BancoCasse() { collegamento_.reset(); }
 
 SimulatoreRegistratore& BancoCasse::cassaSeriale(int slot, const Comportamento& modo) {
   Cassa cassa{std::make_unique<SimulatoreRegistratore>(modo)};

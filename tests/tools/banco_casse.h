@@ -20,22 +20,17 @@
 namespace listinova::testing {
 
 // Message boxes and notices land in one list, so their order can be checked.
-class DomandeInOrdine : public FakePrompts {
+class DialoghiInOrdine : public FakePrompts, public FakeNotice {
  public:
-  explicit DomandeInOrdine(QStringList& cronologia) : cronologia_(cronologia) {}
-  platform::Answer ask(const platform::Question& domanda) override;
-
- private:
-  QStringList& cronologia_;
-};
-
-class AvvisiInOrdine : public FakeNotice {
- public:
-  explicit AvvisiInOrdine(QStringList& cronologia) : cronologia_(cronologia) {}
-  void show(const QString& messaggio) override;
-
- private:
-  QStringList& cronologia_;
+  platform::Answer ask(const platform::Question& domanda) override {
+    cronologia << domanda.text;
+    return FakePrompts::ask(domanda);
+  }
+  void show(const QString& messaggio) override {
+    cronologia << messaggio;
+    FakeNotice::show(messaggio);
+  }
+  QStringList cronologia;
 };
 
 // The files shown to the operator, in order.
@@ -50,9 +45,6 @@ class VisualizzatoreRegistrato : public platform::TextViewer {
 class BancoCasse {
  public:
   BancoCasse();
-  ~BancoCasse();
-  BancoCasse(const BancoCasse&) = delete;
-  BancoCasse& operator=(const BancoCasse&) = delete;
 
   // The shop, its builder and its queries; made first and gone last.
   NegozioDiProva negozio;
@@ -87,9 +79,9 @@ class BancoCasse {
   // The messages of the driver log, without their date lines.
   QStringList logDriver() const;
 
-  QStringList cronologia;
-  DomandeInOrdine prompts{cronologia};
-  AvvisiInOrdine notice{cronologia};
+  DialoghiInOrdine prompts;
+  FakeNotice& notice = prompts;
+  QStringList& cronologia = prompts.cronologia;
   platform::QtClock clock;
   VisualizzatoreRegistrato visualizzatore;
   int terminazioni = 0;
@@ -105,7 +97,7 @@ class BancoCasse {
 
   std::vector<Cassa> casse_;
   PorteUdp porte_;
-  std::unique_ptr<CollegamentoCasse> collegamento_;
+  std::unique_ptr<CollegamentoCasse> collegamento_;  // gone first, before its registers
 };
 
 }  // namespace listinova::testing

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QUdpSocket>
 #include <optional>
@@ -13,10 +16,15 @@
 #include <sqlite3.h>
 
 #include "banco_casse.h"
+#include "platform/printers.h"
+#include "programma/frm_setup_cassa.h"
 #include "register/casse_configurate.h"
 #include "register/lavoro_in_corso.h"
 #include "register/protocollo_ostrel.h"
+#include "register/prova_collegamento.h"
 #include "register/risposta_misuratore.h"
+#include "startup/impostazioni.h"
+#include "startup/var_globali.h"
 #include "support/file_helpers.h"
 #include "support/qt_print.h"
 
@@ -35,8 +43,6 @@ const QString kFallita =
     "INVIO CASSA %1 NON EFFETTUATO!!! - PROBLEMI DI COMUNICAZIONE - VERIFICARE: ";
 const QString kFallitaSeriale = kFallita + "CAVO/PortaCOM/CASSA";
 const QString kFallitaRete = kFallita.arg(1) + "CAVO/INDIRIZZO IP/CASSA/RETE";
-const QString kTroppiTimeout = "          *** Troppi timeout, esco definitivamente. FINE.";
-const QString kRimanda = "          *** uscito per timeout comunicazione, RIMANDO ";
 
 QString terminato(int cassa) { return QStringLiteral("INVIO CASSA %1 TERMINATO").arg(cassa); }
 
@@ -102,13 +108,16 @@ class InvioSuLinea : public ::testing::TestWithParam<bool> {
   }
 };
 
-// The whole archive, then the modified products in the other family's records, go exactly as
-// the command file holds them; a second press meanwhile is refused; a line feed or an ETX in a
-// description goes as a blank.
+// A declined whole send sends nothing. The whole archive, then the modified products in the
+// other family's records, go exactly as the command file holds them; a second press meanwhile is
+// refused; a line feed or an ETX in a description goes as a blank.
 TEST_P(InvioSuLinea, ArchiveThenModifiedGoAsTheCommandFileHoldsThem) {
   BancoCasse banco;
   SimulatoreRegistratore& registratore = cassa(banco, {.ritardoMs = 50});
-  banco.prompts.answers.clear();
+  banco.prompts.answers = {Answer::No};
+  EXPECT_FALSE(banco.invia(false).avviato);
+  EXPECT_FALSE(QFile::exists(banco.percorso(file(banco, "FilePLU"))));
+  EXPECT_TRUE(registratore.ricevuti().isEmpty());
   std::optional<EsitoInvio> secondo;
   QObject::connect(&registratore, &SimulatoreRegistratore::comandoRicevuto, [&] {
     if (registratore.comandi().size() == 1)
@@ -126,7 +135,7 @@ TEST_P(InvioSuLinea, ArchiveThenModifiedGoAsTheCommandFileHoldsThem) {
   EXPECT_TRUE(banco.visualizzatore.visti.empty());
   EXPECT_TRUE(banco.logDriver().isEmpty()) << banco.logDriver().join('\n').toStdString();
   // Only a serial register asks about another station (Yes keeps the marks for it).
-  QStringList attese{kSicuro, QString::fromUtf8(LavoroInCorso::kMessaggio), terminato(1)};
+  QStringList attese{kSicuro, kSicuro, QString::fromUtf8(LavoroInCorso::kMessaggio), terminato(1)};
   if (seriale()) attese << kAltraPostazione;
   EXPECT_EQ(banco.cronologia, attese << kTerminata);
   EXPECT_EQ(banco.modificati(), 2);
@@ -267,42 +276,41 @@ TEST_P(InvioSuLinea, BusyForAWhileIsWaitedOutBusyTooLongFailsTheRegister) {
   }
 }
 
+// A register address changed in the setup window is tried and sent to on the link already
+// open, without a restart.
+TEST_P(InvioSuLinea, TheSetupWindowsNewAddressHoldsOnTheLinkAlreadyOpen) {
+  BancoCasse banco;
+  SimulatoreRegistratore& registratore = cassa(banco);
+  banco.prompts.answers.clear();
+  const QString indirizzo = seriale() ? banco.porta(1) : "127.0.0.1";
+  // The shop was set up for a register that is no longer there; the link is already open.
+  ASSERT_TRUE(writeAll(banco.cartella.setup(), "[RegCassa]\r\nPortaCOM=/dev/ttyS77\r\n"));
+  LeggiImpostazioni(Globali());
+  CollegamentoCasse& collegamento = banco.collegamento();
+  platform::FixedPrinters stampanti;
+  AmbienteSetup ambiente{banco.prompts, stampanti, {{indirizzo, "Simulatore"}}};
+  ambiente.provaCollegamento = [&] {
+    return ProvaCollegamento(collegamento.trasporto(), Globali());
+  };
+  FrmSetupCassa finestra(std::move(ambiente), Globali());
+  auto* porta = finestra.findChild<QComboBox*>("cbPortaComCassa");
+  porta->setCurrentIndex(porta->findData(seriale() ? indirizzo : QString()));
+  emit porta->activated(porta->currentIndex());
+  for (int i = 0; i < 4 && !seriale(); ++i)
+    QTest::keyClicks(finestra.findChild<QLineEdit*>(QStringLiteral("txtIP%1").arg(i + 1)),
+                     indirizzo.section('.', i, i));
+  // Unsaved: the test offers to store first, and the operator says yes.
+  finestra.findChild<QPushButton*>("cmdProvaCollegamento")->click();
+  EXPECT_EQ(askedTexts(banco.prompts).value(1),
+            QStringLiteral("Cassa 1 (%1): collegata, risponde").arg(indirizzo));
+  EXPECT_FALSE(finestra.modificato());
+
+  EXPECT_TRUE(banco.invia(false).tutteRiuscite());
+  EXPECT_EQ(registratore.comandi(), kArchivio);
+}
+
 INSTANTIATE_TEST_SUITE_P(Linee, InvioSuLinea, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Pty" : "Udp"; });
-
-// With only a serial register the operator is asked about another station: No clears the
-// marks, Yes keeps them for the next one. A declined whole send, or nothing modified, sends
-// nothing.
-TEST(CasseConfigurateE2e, OnlyPortaComAsksForAnotherStationAndOnlyNoClearsTheMarks) {
-  BancoCasse banco;
-  negozio(banco);
-  SimulatoreRegistratore& registratore = banco.cassaSeriale(1);
-  const QString fileComandi = "FilePLU" + IndirizzoPerNomeFile(banco.porta(1)) + ".txt";
-  banco.prompts.answers = {Answer::No};
-  EXPECT_FALSE(banco.invia(false).avviato);
-  EXPECT_FALSE(QFile::exists(banco.percorso(fileComandi)));
-  EXPECT_TRUE(registratore.ricevuti().isEmpty());
-
-  banco.prompts.answers = {Answer::Yes};
-  const EsitoInvio tenuti = banco.invia(true);
-  EXPECT_EQ(registratore.comandi(), banco.righe(fileComandi));
-  EXPECT_EQ(registratore.comandi().size(), 2);
-  EXPECT_FALSE(tenuti.modificatiAzzerati);
-  EXPECT_EQ(banco.modificati(), 2);
-
-  banco.prompts.answers = {Answer::Yes, Answer::No};
-  const EsitoInvio esito = banco.invia(false);
-  EXPECT_EQ(registratore.comandi().mid(2), banco.righe(fileComandi));
-  EXPECT_EQ(esito.riuscite, 1);
-  EXPECT_TRUE(esito.modificatiAzzerati);
-  EXPECT_EQ(banco.modificati(), 0);
-
-  EXPECT_FALSE(banco.invia(true).avviato);
-  EXPECT_EQ(registratore.comandi().size(), 6);
-  EXPECT_EQ(banco.cronologia,
-            (QStringList{kSicuro, terminato(1), kAltraPostazione, kTerminata, kSicuro, terminato(1),
-                         kAltraPostazione, kTerminata, "Nessun dato da inviare"}));
-}
 
 // Register 1 takes everything; register 2 takes enquiries but never a command (six command
 // timeouts); the command file of register 3's last send cannot be replaced, and sending it
@@ -319,13 +327,15 @@ TEST(CasseConfigurateE2e, AnyRegisterFailingKeepsTheMarks) {
   banco.prompts.defaultAnswer = Answer::Yes;
   const EsitoInvio esito = banco.invia(false);
 
+  const QString troppiTimeout = "*** Troppi timeout, esco definitivamente. FINE.";
   EXPECT_EQ(prima.comandi(), kArchivio);
   EXPECT_EQ(traffico(seconda), conEnquiry(QStringList(6, kArchivio[0])));
   EXPECT_TRUE(terza.ricevuti().isEmpty());
-  EXPECT_EQ(banco.logDriver(), QStringList(5, kRimanda + "COMANDO") << kTroppiTimeout);
+  EXPECT_EQ(banco.logDriver(),
+            QStringList(5, "          *** uscito per timeout comunicazione, RIMANDO COMANDO")
+                << "          " + troppiTimeout);
   const QString nonTrasmessi = "NonTRASMESSI" + IndirizzoPerNomeFile(banco.porta(2)) + ".txt";
-  EXPECT_EQ(banco.righe(nonTrasmessi),
-            QStringList{"*** Troppi timeout, esco definitivamente. FINE."});
+  EXPECT_EQ(banco.righe(nonTrasmessi), QStringList{troppiTimeout});
   EXPECT_EQ(banco.visualizzatore.visti, QStringList{banco.percorso(nonTrasmessi)});
   ASSERT_EQ(banco.cronologia.size(), 5);
   EXPECT_EQ(banco.cronologia.mid(0, 3),
@@ -336,21 +346,6 @@ TEST(CasseConfigurateE2e, AnyRegisterFailingKeepsTheMarks) {
   EXPECT_EQ(esito.riuscite, 1);
   EXPECT_EQ(esito.statoUscita(), 1);
   EXPECT_EQ(banco.modificati(), 2);
-}
-
-// Six enquiry timeouts of 3 s each, and the network register is given up.
-TEST(CasseConfigurateE2e, SilentNetworkRegisterIsAbandonedOnTheSixthTimeout) {
-  BancoCasse banco;
-  negozio(banco);
-  SimulatoreRegistratore& registratore = banco.cassaInRete({.silenzioso = true});
-  banco.prompts.defaultAnswer = Answer::Yes;
-  EXPECT_EQ(banco.invia(false).riuscite, 0);
-
-  EXPECT_EQ(traffico(registratore), QStringList(6, "ENQ"));
-  EXPECT_EQ(banco.logDriver(), QStringList(5, kRimanda + "ENQ") << kTroppiTimeout);
-  EXPECT_EQ(banco.modificati(), 2);
-  EXPECT_EQ(banco.cronologia, (QStringList{kSicuro, kFallitaRete, kTerminata}));
-  EXPECT_FALSE(QFile::exists(banco.percorso("NonTRASMESSI127.0.0.1.txt")));
 }
 
 // Another program holds the store while the marks are cleared: a clear message, no mark

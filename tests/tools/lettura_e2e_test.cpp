@@ -105,9 +105,7 @@ struct Guasto {
 // Each row is one reading of a fresh shop; a sale is in the archive once, or in the list of
 // lines not booked, or the reading says why it stopped.
 TEST(LetturaE2e, EveryFaultBooksEachSaleOnceOrSaysWhy) {
-  constexpr auto kSeriale = Guasto::kSeriale;
-  constexpr auto kRete = Guasto::kRete;
-  constexpr auto kEntrambe = Guasto::kEntrambe;
+  using enum Guasto::Linee;
   const auto carta = RegolaCodice::perPrefisso("J//", "2C", RegolaCodice::Sempre);
   const Guasto guasti[] = {
       {"eco, elenco", {.eco = true}, kEntrambe, kLista},
@@ -264,11 +262,9 @@ TEST(LetturaE2e, CancelKeepsWhatWasReadAndSkipsLaterRegisters) {
     c->letture().impostaVenduto(kPane, 1000);
   }
   banco.prompts.answers = {Answer::Yes};
-  const EsitoLettura esito = banco
-                                 .ricezione([&](int letti) {
-                                   if (letti == 2) EXPECT_FALSE(banco.leggi(kProdotto).avviata);
-                                 })
-                                 .cmdRiceviPLU_Click(kProdotto, false);
+  // A second press after the second product asks to cancel, and starts nothing.
+  const auto premi = [&](int letti) { EXPECT_TRUE(letti != 2 || !banco.leggi(kProdotto).avviata); };
+  const EsitoLettura esito = banco.ricezione(premi).cmdRiceviPLU_Click(kProdotto, false);
   EXPECT_TRUE(esito.annullata);
   EXPECT_FALSE(esito.tutteComplete());
   ASSERT_EQ(esito.lette.size(), 1u);

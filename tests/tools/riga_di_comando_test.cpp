@@ -38,9 +38,8 @@ class RigaDiComando : public ::testing::Test {
     negozio.prodotto({"1", "ACQUA", kAcqua, "1", 10}).prodotto({"2", "PANE", kPane, "1", 10});
     negozio.setup("Acquisizione", "Metodo", "2");
   }
-  // A fresh register on the shop's port, which sold `venduti` ("EAN" -> thousandths).
-  SimulatoreRegistratore& cassa(const Comportamento& modo = {},
-                                const std::map<QString, qint64>& venduti = {}) {
+  // A fresh register on the shop's port, which sold 2,5 waters.
+  SimulatoreRegistratore& cassa(const Comportamento& modo = {}) {
     pty.reset();
     registratore = std::make_unique<SimulatoreRegistratore>(modo);
     pty = std::make_unique<simulatore::SimulatorePty>(*registratore);
@@ -48,8 +47,7 @@ class RigaDiComando : public ::testing::Test {
     negozio.setup("RegCassa", "PortaCOM", pty->percorso());
     registratore->tabelle().applica("P/51/8001234567890/ACQUA/1/0/0.35/150.00/0.000/0/");
     registratore->tabelle().applica("P/52/8009876543210/PANE/1/0/1.20/150.00/0.000/0/");
-    for (const auto& [ean, millesimi] : venduti)
-      registratore->letture().impostaVenduto(ean, millesimi);
+    registratore->letture().impostaVenduto(kAcqua, 2500);
     return *registratore;
   }
   // The store is closed while the program runs, and open again for the checks after.
@@ -109,7 +107,7 @@ TEST_F(RigaDiComando, InviaExitStatusTellsTakenRefusedAndNotServed) {
 
 // Unattended: only with the code, once a day unless asked again.
 TEST_F(RigaDiComando, LeggiReadsWithTheCodeOnceADayUnlessAskedAgain) {
-  cassa({}, {{kAcqua, 2500}});
+  cassa();
   const struct {
     QStringList argomenti;
     int uscita;
@@ -138,7 +136,7 @@ TEST_F(RigaDiComando, LeggiReadsWithTheCodeOnceADayUnlessAskedAgain) {
 // it could not book.
 TEST_F(RigaDiComando, KilledReadingIsBookedOnceByTheNextAndExitSaysWhatWasNotBooked) {
   const QStringList leggi{"leggi", "--codice", "KORVADE"};
-  cassa({.ritardoMs = 300}, {{kAcqua, 2500}});
+  cassa({.ritardoMs = 300});
   QProcess uccisa;
   avvia(uccisa, leggi);
   ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(ricezione).size() > 0; }, 20000));
@@ -147,8 +145,7 @@ TEST_F(RigaDiComando, KilledReadingIsBookedOnceByTheNextAndExitSaysWhatWasNotBoo
   EXPECT_TRUE(negozio.storico().empty());
   EXPECT_EQ(negozio.quantita("1"), 10);
 
-  cassa({}, {{kAcqua, 2500}});
-  registratore->letture().impostaVendutoTesto(kPane, "1e9");
+  cassa().letture().impostaVendutoTesto(kPane, "1e9");
   const Uscita uscita = esegui(leggi);
   EXPECT_EQ(uscita.codice, 2) << uscita.testo.toStdString();
   EXPECT_TRUE(uscita.testo.contains(
