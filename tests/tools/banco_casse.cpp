@@ -28,25 +28,7 @@ quint16 portaLibera() {
 
 }  // namespace
 
-platform::Answer DomandeInOrdine::ask(const platform::Question& domanda) {
-  cronologia_ << domanda.text;
-  return FakePrompts::ask(domanda);
-}
-
-void AvvisiInOrdine::show(const QString& messaggio) {
-  cronologia_ << messaggio;
-  FakeNotice::show(messaggio);
-}
-
-void VisualizzatoreRegistrato::showAndWait(const QString& percorso) {
-  QFile file(percorso);
-  const QString testo = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : "";
-  visti.push_back({percorso, testo});
-}
-
 BancoCasse::BancoCasse() { Globali().TitoloProgramma = QStringLiteral("Negozio di prova"); }
-
-BancoCasse::~BancoCasse() { collegamento_.reset(); }
 
 SimulatoreRegistratore& BancoCasse::cassaSeriale(int slot, const Comportamento& modo) {
   Cassa cassa{std::make_unique<SimulatoreRegistratore>(modo)};
@@ -70,20 +52,6 @@ SimulatoreRegistratore& BancoCasse::cassaInRete(const Comportamento& modo, quint
 
 QString BancoCasse::porta(int slot) const { return portaDelSlot(slot); }
 
-void BancoCasse::aggiungi(const ArticoloDiProva& p) {
-  negozio.prodotto({.cod = p.codice,
-                    .descrizione = p.descrizione,
-                    .barCode = p.barCode,
-                    .genere = p.genere,
-                    .quantita = p.quantita,
-                    .costo = p.costo,
-                    .modificato = p.modificato});
-}
-
-void BancoCasse::aggiungiBarCode(const QString& codProd, const QString& barCode) {
-  negozio.barCodeUlteriore(codProd, barCode);
-}
-
 int BancoCasse::modificati() const {
   return negozio.conta(QStringLiteral("Select * from Magazzino where Modificato=-1"));
 }
@@ -99,6 +67,13 @@ CollegamentoCasse& BancoCasse::collegamento() {
 
 EsitoInvio BancoCasse::invia(bool soloModificati, bool torvane) {
   return collegamento().InviaPLU(soloModificati, torvane);
+}
+
+RicezionePlu BancoCasse::ricezione(std::function<void(int)> avanzamento) {
+  SchermoLettura schermo;
+  if (avanzamento) schermo.avanzamento = [avanzamento](int letti, int) { avanzamento(letti); };
+  return RicezionePlu({*db, collegamento().trasporto(), collegamento().driver(), prompts, clock,
+                       [] { return true; }, std::move(schermo)});
 }
 
 QStringList BancoCasse::righe(const QString& nome) const {

@@ -2,12 +2,14 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "platform/qt_clock.h"
 #include "platform/text_viewer.h"
 #include "register/collegamento_casse.h"
+#include "register/ricezione_plu.h"
 #include "support/fakes.h"
 #include "support/negozio_di_prova.h"
 #include "tools/simulatore/comportamento.h"
@@ -18,44 +20,24 @@
 namespace listinova::testing {
 
 // Message boxes and notices land in one list, so their order can be checked.
-class DomandeInOrdine : public FakePrompts {
+class DialoghiInOrdine : public FakePrompts, public FakeNotice {
  public:
-  explicit DomandeInOrdine(QStringList& cronologia) : cronologia_(cronologia) {}
-  platform::Answer ask(const platform::Question& domanda) override;
-
- private:
-  QStringList& cronologia_;
+  platform::Answer ask(const platform::Question& domanda) override {
+    cronologia << domanda.text;
+    return FakePrompts::ask(domanda);
+  }
+  void show(const QString& messaggio) override {
+    cronologia << messaggio;
+    FakeNotice::show(messaggio);
+  }
+  QStringList cronologia;
 };
 
-class AvvisiInOrdine : public FakeNotice {
- public:
-  explicit AvvisiInOrdine(QStringList& cronologia) : cronologia_(cronologia) {}
-  void show(const QString& messaggio) override;
-
- private:
-  QStringList& cronologia_;
-};
-
-// The file as it was when the operator was shown it: the driver may delete it later.
+// The files shown to the operator, in order.
 class VisualizzatoreRegistrato : public platform::TextViewer {
  public:
-  struct Visione {
-    QString percorso;
-    QString testo;
-  };
-  void showAndWait(const QString& percorso) override;
-
-  std::vector<Visione> visti;
-};
-
-struct ArticoloDiProva {
-  QString codice;
-  QString barCode;
-  QString descrizione = QStringLiteral("PRODOTTO");
-  QString genere = QStringLiteral("1");
-  double quantita = 5;
-  QString costo = QStringLiteral("1,00");
-  bool modificato = false;
+  void showAndWait(const QString& percorso) override { visti << percorso; }
+  QStringList visti;
 };
 
 // The test shop with the program's real link to the registers, and simulated registers behind
@@ -63,9 +45,6 @@ struct ArticoloDiProva {
 class BancoCasse {
  public:
   BancoCasse();
-  ~BancoCasse();
-  BancoCasse(const BancoCasse&) = delete;
-  BancoCasse& operator=(const BancoCasse&) = delete;
 
   // The shop, its builder and its queries; made first and gone last.
   NegozioDiProva negozio;
@@ -81,15 +60,17 @@ class BancoCasse {
   simulatore::SimulatoreRegistratore& cassaInRete(const simulatore::Comportamento& modo = {},
                                                   quint16 portaLocale = 0);
   quint16 portaLocale() const { return porte_.locale; }
-  // The serial port configured for `slot`, as the command file key and address.
+  // The serial port configured for `slot`.
   QString porta(int slot) const;
-
-  void aggiungi(const ArticoloDiProva& prodotto);
-  void aggiungiBarCode(const QString& codProd, const QString& barCode);
   int modificati() const;
 
   CollegamentoCasse& collegamento();
   EsitoInvio invia(bool soloModificati, bool torvane = false);
+  // A reading job on this link; `avanzamento` hears the products read so far.
+  RicezionePlu ricezione(std::function<void(int)> avanzamento = {});
+  EsitoLettura leggi(MetodoLettura metodo, bool torvane = false) {
+    return ricezione().cmdRiceviPLU_Click(metodo, torvane);
+  }
 
   // In the shop folder, which the settings leave as the output folder too.
   QString percorso(const QString& nome) const { return negozio.file(nome); }
@@ -98,9 +79,9 @@ class BancoCasse {
   // The messages of the driver log, without their date lines.
   QStringList logDriver() const;
 
-  QStringList cronologia;
-  DomandeInOrdine prompts{cronologia};
-  AvvisiInOrdine notice{cronologia};
+  DialoghiInOrdine prompts;
+  FakeNotice& notice = prompts;
+  QStringList& cronologia = prompts.cronologia;
   platform::QtClock clock;
   VisualizzatoreRegistrato visualizzatore;
   int terminazioni = 0;
@@ -116,7 +97,7 @@ class BancoCasse {
 
   std::vector<Cassa> casse_;
   PorteUdp porte_;
-  std::unique_ptr<CollegamentoCasse> collegamento_;
+  std::unique_ptr<CollegamentoCasse> collegamento_;  // gone first, before its registers
 };
 
 }  // namespace listinova::testing

@@ -9,6 +9,7 @@
 #include "register/casse_configurate.h"
 #include "register/protocollo_ostrel.h"
 #include "startup/var_globali.h"
+#include "support/file_helpers.h"
 #include "support/qt_print.h"
 
 namespace listinova::testing {
@@ -18,7 +19,8 @@ using simulatore::RegolaCodice;
 using simulatore::SimulatoreRegistratore;
 
 const QString kNonRaggiunta =
-    "INVIO CASSA 1 NON EFFETTUATO!!! - PROBLEMI DI COMUNICAZIONE - VERIFICARE: ";
+    "INVIO CASSA %1 NON EFFETTUATO!!! - PROBLEMI DI COMUNICAZIONE - VERIFICARE: ";
+const QString kTerminato = "Invio Terminato ";
 
 // The network register's records, as its command file holds them; a serial one also gets the
 // automatic discount and the sequence up to 12.
@@ -34,15 +36,6 @@ QStringList recordDi(bool seriale) {
                   .arg(cod)
                   .arg(seriale || cod <= 10 ? cod : cod - 10);
   return attesi;
-}
-
-// Every record on the serial line: CAN ENQ, our ACK to the register's, the frame, ACK ACK
-// to its result; then the closing ACK and ENQ, and the ACK to the last answer.
-QByteArray lineaSeriale() {
-  QByteArray attesi;
-  for (const QString& r : recordDi(true))
-    attesi += "\x18\x05\x06" + IncorniciaComando(CodificaPerRegistratore(r)) + "\x06\x06";
-  return attesi + "\x06\x05\x06";
 }
 
 class InvioRepartiE2eTest : public ::testing::Test {
@@ -69,42 +62,35 @@ class InvioRepartiE2eTest : public ::testing::Test {
     rs.update();
   }
 
-  QStringList testiChiesti() const {
-    QStringList testi;
-    for (const platform::Question& q : banco.prompts.asked) testi << q.text;
-    return testi;
-  }
-
   BancoCasse banco;
 };
 
 // The network register gets the command file line by line, a serial one every record directly
-// (no file); a port that cannot open is reported and the others are still served.
-TEST_F(InvioRepartiE2eTest, EachRegisterGetsTheRecordsOfItsLineAndAMissingPortIsReported) {
+// (no file): CAN ENQ, our ACK to the register's, the frame, ACK ACK to its result; then the
+// closing ACK and ENQ, and the ACK to the last answer. A silent register is reported and the
+// next one still served.
+TEST_F(InvioRepartiE2eTest, EachRegisterGetsTheRecordsOfItsLineASilentOneIsReported) {
   SimulatoreRegistratore& rete = banco.cassaInRete();
+  SimulatoreRegistratore& silenzioso = banco.cassaSeriale(2, {.silenzioso = true});
   SimulatoreRegistratore& seriale = banco.cassaSeriale(3);
-  const QString assente = banco.negozio.file("nessuna-porta");
-  Globali().PortaCOM1 = assente;
-
   std::vector<bool> avviso;
   const EsitoReparti esito =
       banco.collegamento().InviaReparti(false, [&](bool v) { avviso.push_back(v); });
 
-  EXPECT_EQ(banco.notice.messages, QStringList{"Porta Seriale COM " + assente +
-                                               " non disponibile - Operazione non effettuata"});
   EXPECT_FALSE(esito.interrotto);
   EXPECT_EQ(esito.casseServite, 2);
   EXPECT_EQ(QDir(banco.cartella.root()).entryList({"FileREP*"}), QStringList{"FileREP127001.txt"});
   EXPECT_EQ(banco.righe("FileREP127001.txt"), recordDi(false));
   EXPECT_EQ(rete.comandi(), recordDi(false));
   EXPECT_EQ(rete.tabellaReparti().value("2").value(1), "FRUTTA 100 BIO");
-  EXPECT_EQ(seriale.ricevuti(), lineaSeriale());
+  EXPECT_EQ(silenzioso.ricevuti().count("\x18\x05"), InvioReparti::kTentativi);
+  QByteArray linea;
+  for (const QString& r : recordDi(true))
+    linea += "\x18\x05\x06" + IncorniciaComando(CodificaPerRegistratore(r)) + "\x06\x06";
+  EXPECT_EQ(seriale.ricevuti(), linea + "\x06\x05\x06");
   EXPECT_EQ(seriale.tabellaReparti().size(), 12);
-  // Why the port stayed closed is said once, however many enquiries found it so.
-  EXPECT_EQ(testiChiesti(), QStringList({"La porta " + assente +
-                                             " non esiste: controllare che il dispositivo sia "
-                                             "collegato e la porta indicata nelle impostazioni",
-                                         "Invio Terminato "}));
+  EXPECT_EQ(askedTexts(banco.prompts),
+            (QStringList{kNonRaggiunta.arg(2) + "CAVO/PortaCOM/CASSA", kTerminato}));
   ASSERT_FALSE(avviso.empty());
   EXPECT_TRUE(avviso.front());
   EXPECT_FALSE(avviso.back());
@@ -117,7 +103,6 @@ TEST_F(InvioRepartiE2eTest, BusyIsResentRefusedIsListedOnlyATrueSuccessTakesARec
   SimulatoreRegistratore& registratore = banco.cassaSeriale(
       1, {.corrottoPrima = "00",
           .codici = {RegolaCodice::occupato("D/3/", 2), RegolaCodice::perPrefisso("D/5/", "09")}});
-
   const EsitoReparti esito = banco.collegamento().InviaReparti(false);
 
   QStringList attesi = recordDi(true);
@@ -133,40 +118,32 @@ TEST_F(InvioRepartiE2eTest, BusyIsResentRefusedIsListedOnlyATrueSuccessTakesARec
             (QStringList{"Invio: ", recordDi(true)[4],
                          "ESITO : Errore N.9 - Descr.: Aliquota IVA errata, controllare "
                          "corrispondenza IVA-Reparto"}));
-  ASSERT_EQ(banco.visualizzatore.visti.size(), 1u);
-  EXPECT_EQ(banco.visualizzatore.visti[0].percorso, banco.percorso(elenco));
+  EXPECT_EQ(banco.visualizzatore.visti, QStringList{banco.percorso(elenco)});
 }
 
-TEST_F(InvioRepartiE2eTest, SilentSerialRegisterIsReportedAndTheNextOneServed) {
-  SimulatoreRegistratore& silenzioso = banco.cassaSeriale(1, {.silenzioso = true});
-  SimulatoreRegistratore& registratore = banco.cassaSeriale(2);
-
-  const EsitoReparti esito = banco.collegamento().InviaReparti(false);
-
-  EXPECT_EQ(esito.casseServite, 1);
-  EXPECT_TRUE(silenzioso.comandi().isEmpty());
-  EXPECT_EQ(silenzioso.ricevuti().count("\x18\x05"), InvioReparti::kTentativi);
-  EXPECT_EQ(registratore.comandi(), recordDi(true));
-  EXPECT_EQ(testiChiesti(),
-            (QStringList{kNonRaggiunta + "CAVO/PortaCOM/CASSA", "Invio Terminato "}));
-}
-
-// A VAT rate without its register code stops the job before anything is sent; without any
-// register the network one is reported unreachable.
-TEST_F(InvioRepartiE2eTest, MissingVatCodeOrNoRegisterSendsNothing) {
-  const EsitoReparti senzaCasse = banco.collegamento().InviaReparti(false);
-  EXPECT_EQ(senzaCasse.casseServite, 0);
-  EXPECT_EQ(testiChiesti(),
-            (QStringList{kNonRaggiunta + "CAVO/INDIRIZZO IP/CASSA/RETE", "Invio Terminato "}));
+// Without register 1 the network one is reported unreachable; a port that cannot open is said
+// once, however many enquiries found it so. A VAT rate without its register code stops the job
+// before anything is sent.
+TEST_F(InvioRepartiE2eTest, UnreachableOrMissingPortOrVatCodeSendsNothing) {
+  const QString assente = banco.negozio.file("nessuna-porta");
+  Globali().PortaCOM1 = assente;
+  EXPECT_EQ(banco.collegamento().InviaReparti(false).casseServite, 0);
+  EXPECT_EQ(banco.notice.messages, QStringList{"Porta Seriale COM " + assente +
+                                               " non disponibile - Operazione non effettuata"});
+  EXPECT_EQ(askedTexts(banco.prompts),
+            (QStringList{kNonRaggiunta.arg(1) + "CAVO/INDIRIZZO IP/CASSA/RETE",
+                         "La porta " + assente +
+                             " non esiste: controllare che il dispositivo sia collegato e la "
+                             "porta indicata nelle impostazioni",
+                         kTerminato}));
   EXPECT_EQ(banco.prompts.asked[0].icon, platform::Icon::Critical);
 
   banco.prompts.asked.clear();
   SimulatoreRegistratore& registratore = banco.cassaSeriale(1);
   banco.db->execute("UPDATE Reparti SET Iva = 22 WHERE Cod = 7");
-  const EsitoReparti esito = banco.collegamento().InviaReparti(false);
-  EXPECT_TRUE(esito.interrotto);
+  EXPECT_TRUE(banco.collegamento().InviaReparti(false).interrotto);
   EXPECT_TRUE(registratore.comandi().isEmpty());
-  const QStringList testi = testiChiesti();
+  const QStringList testi = askedTexts(banco.prompts);
   ASSERT_EQ(testi.size(), 2);
   EXPECT_TRUE(testi[0].startsWith("Creare in Setup.ini, chiave [IVA KELTRANO]"));
   EXPECT_EQ(testi[1], "PROCEDURA INTERROTTA!!! - PROBLEMI DI ACCESSO TABELLA DEI REPARTI ");

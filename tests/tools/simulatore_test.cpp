@@ -1,13 +1,12 @@
 // The simulated register itself, where the end-to-end runs cannot see it: it must refuse what a
-// real register refuses (else a fault of the program's frames would go unseen), offer the modes
-// a user asks for on its command line, and never leave this machine.
+// real register refuses (else a fault of the program's frames would go unseen), and never leave
+// this machine.
 #include <gtest/gtest.h>
 
 #include <QUdpSocket>
 
 #include "register/protocollo_ostrel.h"
 #include "support/qt_print.h"
-#include "tools/simulatore/opzioni_simulatore.h"
 #include "tools/simulatore/simulatore_registratore.h"
 #include "tools/simulatore/simulatore_udp.h"
 
@@ -82,31 +81,6 @@ TEST(SimulatoreUdpLinea, OnlyLoopbackAndAFreePort) {
   EXPECT_FALSE(occupata.apri(QHostAddress::LocalHost, occupante.localPort()));
   EXPECT_TRUE(occupata.errore().contains(QString::fromUtf8("già in uso")))
       << occupata.errore().toStdString();
-}
-
-std::optional<OpzioniSimulatore> leggi(const QStringList& argomenti, QString* errore = nullptr) {
-  QString testo;
-  auto opzioni = LeggiOpzioniSimulatore(QStringList{"listinova-simulatore"} + argomenti, testo);
-  if (errore) *errore = testo;
-  return opzioni;
-}
-
-TEST(OpzioniDelSimulatore, MistakesAreReported) {
-  for (const QStringList& sbagliate : QList<QStringList>{{},
-                                                         {"--pty", "--udp"},
-                                                         {"--pty", "--codice", "3=2G"},
-                                                         {"--pty", "--codice", "0=2C"},
-                                                         {"--pty", "--codice"},
-                                                         {"--pty", "--ritardo", "presto"},
-                                                         {"--pty", "--registro"},
-                                                         {"--pty", "--corrotto-prima", "ZZ"},
-                                                         {"--pty", "--occupato-per", "3"},
-                                                         {"--udp", "127.0.0.1:99999"},
-                                                         {"--pty", "--velocissimo"}}) {
-    QString errore;
-    EXPECT_FALSE(leggi(sbagliate, &errore)) << sbagliate.join(' ').toStdString();
-    EXPECT_FALSE(errore.isEmpty()) << sbagliate.join(' ').toStdString();
-  }
 }
 
 }  // namespace
