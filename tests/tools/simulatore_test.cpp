@@ -7,6 +7,7 @@
 
 #include "register/protocollo_ostrel.h"
 #include "support/qt_print.h"
+#include "tools/simulatore/opzioni_simulatore.h"
 #include "tools/simulatore/simulatore_registratore.h"
 #include "tools/simulatore/simulatore_udp.h"
 
@@ -81,6 +82,35 @@ TEST(SimulatoreUdpLinea, OnlyLoopbackAndAFreePort) {
   EXPECT_FALSE(occupata.apri(QHostAddress::LocalHost, occupante.localPort()));
   EXPECT_TRUE(occupata.errore().contains(QString::fromUtf8("già in uso")))
       << occupata.errore().toStdString();
+}
+
+// The simulator's options as a maintainer types them; every mistake is named, never ignored.
+TEST(OpzioniDelSimulatore, TheFaultsAreSetAndMistakesNamed) {
+  QString errore;
+  const auto buone =
+      LeggiOpzioniSimulatore({"s", "--udp", "127.0.0.3:9200", "--eco", "--doppio", "--ripete",
+                              "--venduti", "v.txt", "--ritardo", "1000", "--codice", "2=07"},
+                             errore);
+  ASSERT_TRUE(buone) << errore.toStdString();
+  const Comportamento& c = buone->comportamento;
+  EXPECT_TRUE(c.eco && c.doppio && c.ripete);
+  EXPECT_EQ(c.ritardoMs, 1000);
+  EXPECT_EQ(c.codici.size(), 1u);
+  EXPECT_EQ(buone->venduti, "v.txt");
+  EXPECT_EQ(buone->porta, 9200);
+  for (const QStringList& sbagliate : QList<QStringList>{{},
+                                                         {"--pty", "--udp"},
+                                                         {"--pty", "--codice", "3=2G"},
+                                                         {"--pty", "--ritardo", "presto"},
+                                                         {"--pty", "--registro"},
+                                                         {"--pty", "--corrotto-prima", "ZZ"},
+                                                         {"--udp", "127.0.0.1:99999"},
+                                                         {"--pty", "--velocissimo"}}) {
+    SCOPED_TRACE(sbagliate.join(' ').toStdString());
+    errore.clear();
+    EXPECT_FALSE(LeggiOpzioniSimulatore(QStringList{"s"} + sbagliate, errore));
+    EXPECT_FALSE(errore.isEmpty());
+  }
 }
 
 }  // namespace
