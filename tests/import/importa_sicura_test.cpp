@@ -131,17 +131,19 @@ TEST(TestoDelimitato, ReplacesOnlyWithAFileThatReadsWell) {
       testo = e.messaggio();
       EXPECT_TRUE(e.riepilogo() && caso.prodotti.isEmpty()) << testo.toStdString();
     }
-    for (const char* atteso : caso.riepilogo)
+    for (const char* atteso : caso.riepilogo) {
       EXPECT_TRUE(testo.contains(QString::fromUtf8(atteso))) << atteso << "\n"
                                                              << testo.toStdString();
+    }
     EXPECT_EQ(negozio.righe(kProdotti), caso.prodotti.isEmpty() ? kVecchi : caso.prodotti);
     if (caso.prodotti.isEmpty()) continue;
     EXPECT_EQ(negozio.valore("SELECT Max(CLng(CodMateriale)) FROM Magazzino"),
               QString::number(caso.prodotti.size()));
-    if (!caso.pelidor)
+    if (!caso.pelidor) {
       EXPECT_EQ(
           negozio.righe("SELECT DISTINCT Quantità, UnitaMisura, Fornitore, Minimo FROM Magazzino"),
           QStringList{"2000|Pz|***|0"});
+    }
   }
 }
 
