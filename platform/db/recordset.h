@@ -23,6 +23,11 @@ enum class FieldType { Other, Text, Integer, Real, Boolean, Currency, Date, Bina
 class Recordset {
  public:
   Recordset(sqlite3* connection, const QString& sqliteSql);
+  // A copy would share the original's prepared statements.
+  Recordset(const Recordset&) = delete;
+  Recordset& operator=(const Recordset&) = delete;
+  Recordset(Recordset&&) = default;
+  Recordset& operator=(Recordset&&) = default;
 
   bool eof() const { return position_ >= static_cast<qsizetype>(rows_.size()) || rows_.empty(); }
   bool bof() const { return position_ < 0 || rows_.empty(); }
