@@ -14,20 +14,15 @@
 #include <QTreeWidget>
 
 #include "catalogue/magazzino.h"
-#include "platform/text_viewer.h"
 #include "register/collegamento_casse.h"
 #include "register/frm_pswd.h"
+#include "support/fakes.h"
 #include "support/file_helpers.h"
 #include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
 
 namespace listinova {
 namespace {
-
-class NullViewer : public platform::TextViewer {
- public:
-  void showAndWait(const QString&) override {}
-};
 
 TEST(RicezioneFinestra, SalesViewShowsThePeriodsTotalsAndRefusesABackwardPeriod) {
   // One line per known barcode, summed over the days of the period (both ends in), none for a
@@ -47,7 +42,7 @@ TEST(RicezioneFinestra, SalesViewShowsThePeriodsTotalsAndRefusesABackwardPeriod)
   testing::FakePrompts prompts;
   testing::FakeNotice notice;
   testing::FakeClock clock;
-  NullViewer viewer;
+  testing::FakeTextViewer viewer;
   auto& db = *negozio.db;
   const CartellaDiProva& cartella = negozio.cartella;
   CollegamentoCasse casse(

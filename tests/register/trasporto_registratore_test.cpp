@@ -325,13 +325,6 @@ class AttesaIstantanea : public AttesaRisposta {
   std::vector<int> scadute;
 };
 
-class VisualizzatoreFinto : public platform::TextViewer {
- public:
-  void showAndWait(const QString& filePath) override { mostrati << filePath; }
-
-  QStringList mostrati;
-};
-
 class Driver : public Trasporto {
  protected:
   void SetUp() override {
@@ -348,7 +341,7 @@ class Driver : public Trasporto {
 
   AttesaIstantanea attesa;
   testing::FakePrompts prompts;
-  VisualizzatoreFinto visualizzatore;
+  testing::FakeTextViewer visualizzatore;
   QStringList stati;
   std::function<void(const QString&)> stato = [this](const QString& testo) { stati << testo; };
   LimitiDriver limiti{.senzaOperatoreMs = 10};
@@ -371,10 +364,10 @@ TEST_F(Driver, PaperNobodyChangesFailsTheJobAndARefusedLineIsListed) {
 
   ScriviINI(cartella.setup(), "Cartelle", "OUT", "");
   seriale.esiti = {"07"};
-  visualizzatore.mostrati.clear();
+  visualizzatore.shown.clear();
   EXPECT_TRUE(invia(QStringList{"P/1"}));
   EXPECT_EQ(LeggiINI(cartella.setup(), "Cartelle", "OUT", "?"), "C:");
-  EXPECT_EQ(visualizzatore.mostrati, QStringList({cartella.file("NonTRASMESSI1.txt")}));
+  EXPECT_EQ(visualizzatore.shown, QStringList({cartella.file("NonTRASMESSI1.txt")}));
   ScriviINI(cartella.setup(), "Cartelle", "OUT", "C:\\Uscita\\Casse");
   EXPECT_EQ(driver.cartellaUscita(), cartella.file("Uscita/Casse"));
 }
@@ -458,7 +451,7 @@ TEST(PortaNonApribile, PermissionDeniedIsSaidOnceWithWhatToDo) {
   ErrorLog log(negozio.cartella.root(), clock);
   testing::FakePrompts prompts;
   testing::FakeNotice notice;
-  VisualizzatoreFinto visualizzatore;
+  testing::FakeTextViewer visualizzatore;
   auto& db = *negozio.db;
   const CartellaDiProva& cartella = negozio.cartella;
   CollegamentoCasse casse(

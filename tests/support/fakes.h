@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/notice.h"
 #include "platform/prompts.h"
+#include "platform/text_viewer.h"
 
 namespace listinova::testing {
 
@@ -30,6 +31,14 @@ class FakeNotice : public platform::Notice {
   void show(const QString& message) override { messages.append(message); }
 
   QStringList messages;
+};
+
+// The files shown to the operator, in order.
+class FakeTextViewer : public platform::TextViewer {
+ public:
+  void showAndWait(const QString& filePath) override { shown.append(filePath); }
+
+  QStringList shown;
 };
 
 // Time moves only when the code under test waits.

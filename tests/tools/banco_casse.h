@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "platform/qt_clock.h"
-#include "platform/text_viewer.h"
 #include "register/collegamento_casse.h"
 #include "register/ricezione_plu.h"
 #include "support/fakes.h"
@@ -31,13 +30,6 @@ class DialoghiInOrdine : public FakePrompts, public FakeNotice {
     FakeNotice::show(messaggio);
   }
   QStringList cronologia;
-};
-
-// The files shown to the operator, in order.
-class VisualizzatoreRegistrato : public platform::TextViewer {
- public:
-  void showAndWait(const QString& percorso) override { visti << percorso; }
-  QStringList visti;
 };
 
 // The test shop with the program's real link to the registers, and simulated registers behind
@@ -83,7 +75,7 @@ class BancoCasse {
   FakeNotice& notice = prompts;
   QStringList& cronologia = prompts.cronologia;
   platform::QtClock clock;
-  VisualizzatoreRegistrato visualizzatore;
+  FakeTextViewer visualizzatore;
   int terminazioni = 0;
   // Before the first send, as the ports.
   LimitiDriver limiti;

@@ -132,7 +132,7 @@ TEST_P(InvioSuLinea, ArchiveThenModifiedGoAsTheCommandFileHoldsThem) {
   EXPECT_EQ(registratore.tabellaPlu().keys(), (QStringList{"51", "52", "53", "54"}));
   EXPECT_EQ(esito.inviateBene, 1);
   EXPECT_FALSE(QFile::exists(banco.percorso(file(banco, "NonTRASMESSI"))));
-  EXPECT_TRUE(banco.visualizzatore.visti.empty());
+  EXPECT_TRUE(banco.visualizzatore.shown.empty());
   EXPECT_TRUE(banco.logDriver().isEmpty()) << banco.logDriver().join('\n').toStdString();
   // Only a serial register asks about another station (Yes keeps the marks for it).
   QStringList attese{kSicuro, kSicuro, QString::fromUtf8(LavoroInCorso::kMessaggio), terminato(1)};
@@ -177,7 +177,7 @@ TEST_P(InvioSuLinea, EachAnswerCodeGetsItsOwnHandlingAndIsListed) {
   const QString elenco = file(banco, "NonTRASMESSI");
   EXPECT_EQ(banco.righe(elenco),
             (QStringList{"Invio: ", kArchivio[3], "ESITO : Errore N.90 - Descr.: "}));
-  EXPECT_EQ(banco.visualizzatore.visti, QStringList{banco.percorso(elenco)});
+  EXPECT_EQ(banco.visualizzatore.shown, QStringList{banco.percorso(elenco)});
   const QStringList voceBusy{"         ESITO : 26 - Stampante Busy, reinviare il comando - 1",
                              "LOG - Errore!",
                              "         Azione Intrapresa : Tracciato e Ripetuto il comando"};
@@ -191,7 +191,7 @@ TEST_P(InvioSuLinea, EachAnswerCodeGetsItsOwnHandlingAndIsListed) {
   banco.prompts.answers.clear();
   EXPECT_EQ(banco.invia(false).inviateBene, 1);
   EXPECT_FALSE(QFile::exists(banco.percorso(elenco)));
-  EXPECT_EQ(banco.visualizzatore.visti.size(), 1);
+  EXPECT_EQ(banco.visualizzatore.shown.size(), 1);
 }
 
 TEST_P(InvioSuLinea, GraveFaultEndsTheProgramMidJob) {
@@ -214,7 +214,7 @@ TEST_P(InvioSuLinea, GraveFaultEndsTheProgramMidJob) {
                    "misuratore fiscale, chiudo Driver"}));
   EXPECT_EQ(banco.righe(file(banco, "NonTRASMESSI")),
             (QStringList{"Invio: ", kArchivio[1], "ESITO : Errore N.29 - Descr.: " + guasto}));
-  EXPECT_TRUE(banco.visualizzatore.visti.empty());
+  EXPECT_TRUE(banco.visualizzatore.shown.empty());
 }
 
 // A line counts as taken only on a whole answer with a good checksum and the code 00. The
@@ -268,7 +268,7 @@ TEST_P(InvioSuLinea, BusyForAWhileIsWaitedOutBusyTooLongFailsTheRegister) {
 
     EXPECT_GT(registratore.comandi().count(kArchivio[1]), 1);
     // a record taken in the end is not listed as refused
-    EXPECT_EQ(banco.visualizzatore.visti.empty(), riesce);
+    EXPECT_EQ(banco.visualizzatore.shown.empty(), riesce);
     EXPECT_EQ(registratore.comandi().contains(kArchivio[2]), riesce);
     EXPECT_EQ(banco.cronologia.contains(seriale() ? kFallitaSeriale.arg(1) : kFallitaRete),
               !riesce);
@@ -336,7 +336,7 @@ TEST(CasseConfigurateE2e, AnyRegisterFailingKeepsTheMarks) {
                 << "          " + troppiTimeout);
   const QString nonTrasmessi = "NonTRASMESSI" + IndirizzoPerNomeFile(banco.porta(2)) + ".txt";
   EXPECT_EQ(banco.righe(nonTrasmessi), QStringList{troppiTimeout});
-  EXPECT_EQ(banco.visualizzatore.visti, QStringList{banco.percorso(nonTrasmessi)});
+  EXPECT_EQ(banco.visualizzatore.shown, QStringList{banco.percorso(nonTrasmessi)});
   ASSERT_EQ(banco.cronologia.size(), 5);
   EXPECT_EQ(banco.cronologia.mid(0, 3),
             (QStringList{kSicuro, terminato(1), kFallitaSeriale.arg(2)}));

@@ -94,7 +94,7 @@ TEST_F(InvioRepartiE2eTest, EachRegisterGetsTheRecordsOfItsLineASilentOneIsRepor
   ASSERT_FALSE(avviso.empty());
   EXPECT_TRUE(avviso.front());
   EXPECT_FALSE(avviso.back());
-  EXPECT_TRUE(banco.visualizzatore.visti.empty());
+  EXPECT_TRUE(banco.visualizzatore.shown.empty());
 }
 
 // Every answer comes first spoilt as "00" and true after the NAK. Busy twice makes the record
@@ -118,7 +118,7 @@ TEST_F(InvioRepartiE2eTest, BusyIsResentRefusedIsListedOnlyATrueSuccessTakesARec
             (QStringList{"Invio: ", recordDi(true)[4],
                          "ESITO : Errore N.9 - Descr.: Aliquota IVA errata, controllare "
                          "corrispondenza IVA-Reparto"}));
-  EXPECT_EQ(banco.visualizzatore.visti, QStringList{banco.percorso(elenco)});
+  EXPECT_EQ(banco.visualizzatore.shown, QStringList{banco.percorso(elenco)});
 }
 
 // Without register 1 the network one is reported unreachable; a port that cannot open is said
