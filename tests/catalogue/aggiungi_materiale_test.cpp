@@ -20,6 +20,7 @@
 #include "support/negozio_di_prova.h"
 #include "support/pseudo_terminal.h"
 #include "support/qt_print.h"
+#include "support/widgets.h"
 
 namespace listinova {
 namespace {
@@ -47,9 +48,7 @@ class AggiungiMaterialeTest : public ::testing::Test {
   }
   template <typename T = QLineEdit>
   T* figlio(const char* nome) {
-    auto* campo = finestra->findChild<T*>(nome);
-    EXPECT_NE(campo, nullptr) << nome;
-    return campo;
+    return testing::figlio<T>(*finestra, nome);
   }
   void scrivi(const char* nome, const QString& testo, bool sostituisci = false) {
     if (sostituisci) figlio(nome)->selectAll();

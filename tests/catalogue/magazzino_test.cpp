@@ -18,6 +18,7 @@
 #include "support/file_helpers.h"
 #include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
+#include "support/widgets.h"
 
 namespace listinova {
 namespace {
@@ -58,9 +59,7 @@ class MagazzinoTest : public ::testing::Test {
 
   template <typename T>
   T* figlio(const char* nome) {
-    T* trovato = finestra->findChild<T*>(nome);
-    EXPECT_NE(trovato, nullptr) << nome;
-    return trovato;
+    return testing::figlio<T>(*finestra, nome);
   }
   QTreeView* griglia() { return figlio<QTreeView>("ListMagazzino"); }
   QModelIndex indice(int riga) { return griglia()->model()->index(riga, 0); }

@@ -15,6 +15,7 @@
 #include "support/cartella_di_prova.h"
 #include "support/file_helpers.h"
 #include "support/qt_print.h"
+#include "support/widgets.h"
 
 namespace listinova::testing {
 namespace {
@@ -53,7 +54,7 @@ class SetupCassa : public ::testing::Test {
   }
   template <typename T>
   T* w(const QString& nome) {
-    return finestra->findChild<T*>(nome);
+    return testing::figlio<T>(*finestra, nome);
   }
   void scegli(const QString& elenco, const QString& voce) {
     auto* cb = w<QComboBox>(elenco);

@@ -16,6 +16,7 @@
 #include "support/file_helpers.h"
 #include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
+#include "support/widgets.h"
 
 namespace listinova::testing {
 namespace {
@@ -37,9 +38,7 @@ class PannelliTest : public ::testing::Test {
 
   template <typename T>
   T* figlio(const char* nome) {
-    T* trovato = finestra->findChild<T*>(nome);
-    EXPECT_NE(trovato, nullptr) << nome;
-    return trovato;
+    return testing::figlio<T>(*finestra, nome);
   }
   QTreeView* griglia() { return figlio<QTreeView>("ListMagazzino"); }
   void clic(const char* nome) { QTest::mouseClick(figlio<QAbstractButton>(nome), Qt::LeftButton); }

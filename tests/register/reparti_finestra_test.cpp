@@ -15,6 +15,7 @@
 #include "support/file_helpers.h"
 #include "support/negozio_di_prova.h"
 #include "support/qt_print.h"
+#include "support/widgets.h"
 
 namespace listinova::testing {
 namespace {
@@ -37,7 +38,7 @@ class RepartiFinestraTest : public ::testing::Test {
   template <typename T = QLineEdit>
   T* w(const char* nome) {
     if (!finestra) finestra = std::make_unique<Reparti>(*negozio.db, prompts, notice, nullptr);
-    return finestra->findChild<T*>(QString::fromLatin1(nome));
+    return testing::figlio<T>(*finestra, QString::fromLatin1(nome));
   }
   QTreeWidgetItem* riga(int cod) {
     return w<QTreeWidget>("ListReparti")
